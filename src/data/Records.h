@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brix {
+
+// Rectangles and lines use inclusive-exclusive integer corners, as the map geometry does.
+struct IntRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    bool operator==(const IntRect&) const = default;
+};
+
+struct IntPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const IntPoint&) const = default;
+};
+
+struct IntLine {
+    int X1 = 0;
+    int Y1 = 0;
+    int X2 = 0;
+    int Y2 = 0;
+    bool operator==(const IntLine&) const = default;
+};
+
+constexpr int MaxLevels = 16;
+constexpr int MaxRegions = 100;
+constexpr int MaxTreasures = 1000;
+constexpr int MaxRunesPerBook = 16;
+
+// Every record with Index 0 is an empty slot; walks over the indexed arrays skip it.
+struct Level {
+    int Index = 0;
+    int Cartography = 0;
+    int Lockpicking = 0;
+    int Gold = 0;
+    int Gems = 0;
+    int MagicItems = 0;
+    int Scrolls = 0;
+    int Reagents = 0;
+    std::string Name;
+    std::string WhatSpawns;
+    std::string WhatDrops;
+};
+
+struct Region {
+    int Index = 0;
+    IntPoint MaskOffset;
+    bool MaskHitTest = false;
+    std::string Name;
+    std::string Comment;
+    // Filled when the region masks are loaded; empty until then.
+    IntRect MaskRect;
+    std::vector<std::uint8_t> MaskBits;
+    int MaskBytesPerRow = 0;
+};
+
+struct Treasure {
+    int Index = 0;
+    int Region = 0;
+    IntPoint Location;
+    IntPoint LabelOffset;
+    std::string Name;
+    // Derived from Location and LabelOffset, in multimap coordinates.
+    IntRect LabelRect;
+    IntLine LeaderLine;
+};
+
+struct MapCounts {
+    int Index = 0;
+    std::array<int, MaxLevels> Counts{};
+};
+
+struct Character {
+    std::string Name;
+    std::vector<MapCounts> Entries;
+};
+
+struct RuneBook {
+    std::string Name;
+    std::vector<int> Treasures;  // at most MaxRunesPerBook
+};
+
+struct RuneLibrary {
+    bool Permanent = false;
+    std::string Name;
+    std::vector<RuneBook> RuneBooks;
+};
+
+// The highest level (1..16) with a count above 0, or 0 when the entry holds no map.
+int LastLevelHeld(const MapCounts& entry);
+
+}  // namespace brix

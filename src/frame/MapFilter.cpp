@@ -1,0 +1,48 @@
+#include "frame/MapFilter.h"
+
+#include <algorithm>
+
+#include "data/TreasureCatalog.h"
+
+namespace brix {
+
+bool MapFilter::EntryCounts(const MapCounts& entry) const {
+    for (int n = 0; n < MaxLevels; ++n) {
+        if (entry.Counts[n] >= 1 && (!LevelFilterOn || ShownLevels[n] != 0)) return true;
+    }
+    return false;
+}
+
+bool MapFilter::TreasureFlag(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < TreasureHasMap.size() &&
+           TreasureHasMap[index] != 0;
+}
+
+bool MapFilter::RegionFlag(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < RegionHasMap.size() &&
+           RegionHasMap[index] != 0;
+}
+
+void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter) {
+    const std::size_t treasureSlots = catalog.Treasures.size();
+    const std::size_t regionSlots = catalog.Regions.size();
+    if (treasureSlots > filter.TreasureHasMap.size()) filter.TreasureHasMap.resize(treasureSlots);
+    if (regionSlots > filter.RegionHasMap.size()) filter.RegionHasMap.resize(regionSlots);
+    std::fill(filter.TreasureHasMap.begin(), filter.TreasureHasMap.end(), 0);
+    std::fill(filter.RegionHasMap.begin(), filter.RegionHasMap.end(), 0);
+
+    if (const Character* character = catalog.GetCurrentCharacter()) {
+        for (const MapCounts& entry : character->Entries) {
+            if (!filter.EntryCounts(entry)) continue;
+            if (entry.Index < 1 || static_cast<std::size_t>(entry.Index) >= treasureSlots)
+                continue;
+            filter.TreasureHasMap[entry.Index] = 1;
+            const int region = catalog.Treasures[entry.Index].Region;
+            if (region >= 1 && static_cast<std::size_t>(region) < regionSlots)
+                filter.RegionHasMap[region] = 1;
+        }
+    }
+    if (catalog.OnUpdate) catalog.OnUpdate();
+}
+
+}  // namespace brix
