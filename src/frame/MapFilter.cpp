@@ -23,6 +23,37 @@ bool MapFilter::RegionFlag(int index) const {
            RegionHasMap[index] != 0;
 }
 
+namespace {
+
+template <typename Record, typename HasMap>
+int Step(const std::vector<Record>& records, int start, bool forward, const MapFilter* filter,
+         HasMap hasMap) {
+    const long long count = static_cast<long long>(records.size());
+    // Wider than int so that a start at either end of the int range cannot overflow.
+    long long i = start;
+    for (;;) {
+        i += forward ? 1 : -1;
+        if (i < 1 || i >= count)
+            return 0;
+        if (records[static_cast<std::size_t>(i)].Index < 1)
+            continue;
+        if (filter == nullptr || !filter->OnlyTreasuresWithMaps)
+            return static_cast<int>(i);
+        if ((filter->*hasMap)(static_cast<int>(i)))
+            return static_cast<int>(i);
+    }
+}
+
+}  // namespace
+
+int StepRegion(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
+    return Step(catalog.Regions, start, forward, filter, &MapFilter::RegionFlag);
+}
+
+int StepTreasure(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
+    return Step(catalog.Treasures, start, forward, filter, &MapFilter::TreasureFlag);
+}
+
 void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter) {
     const std::size_t treasureSlots = catalog.Treasures.size();
     const std::size_t regionSlots = catalog.Regions.size();

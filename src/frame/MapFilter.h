@@ -34,4 +34,12 @@ struct MapFilter {
 // change notification (the catalogue's OnUpdate callback).
 void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter);
 
+// The Index of the next (forward) or previous region after start, skipping empty slots and,
+// while the filter's OnlyTreasuresWithMaps is on, regions without maps; 0 when there is none.
+// There is no wrap-around. A null filter skips nothing but empty slots.
+int StepRegion(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter);
+
+// The same walk over the treasures, in Index order across all regions.
+int StepTreasure(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter);
+
 }  // namespace brix
