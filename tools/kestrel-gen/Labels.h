@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QRect>
+
+namespace brix::gen {
+
+// The program draws a treasure's number in a bold 30-pixel face; these are generous
+// estimates of one digit's advance and of the text height, in multimap pixels.
+constexpr int LabelDigitWidth = 17;
+constexpr int LabelTextHeight = 34;
+
+// The label rectangle the program computes for a treasure at world point (x, y) with the
+// label offset (dx, dy), both in world units: the text extent centred half the offset away
+// from the tack head, grown by one pixel on every side. Multimap pixels.
+QRect LabelRectFor(int x, int y, int dx, int dy, int index);
+
+// Where the leader line starts: six pixels from the tack head towards the label.
+QPoint LeaderStartFor(int x, int y, int dx, int dy);
+QPoint LeaderEndFor(int x, int y, int dx, int dy);
+
+// The tack bitmap (13 × 21) drawn for a treasure, in multimap pixels.
+QRect TackRectFor(int x, int y);
+
+}  // namespace brix::gen
