@@ -5,6 +5,7 @@
 #include "app/Strings.h"
 #include "data/DataLoader.h"
 #include "data/TreasureCatalog.h"
+#include "map/MapImages.h"
 
 namespace brix {
 
@@ -32,6 +33,9 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
 
     catalog.RestoreCurrentCharacter();
     catalog.RestoreCurrentRuneLibrary();
+
+    LoadDrawingResources(catalog, *archive, messages);
+    LoadRegionMasks(catalog, *archive, messages);
 
     // The archive is closed here; nothing reads it after start-up.
     archive.reset();

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include "app/Startup.h"
 #include "data/TreasureCatalog.h"
+#include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
 
@@ -21,9 +24,25 @@ const char* const SystemData =
     "<RuneLibrary><Name>Atlas</Name><RuneBook><Name>A</Name><Treasures>1</Treasures></RuneBook>"
     "</RuneLibrary>\n</brix-data>\n";
 
+std::string BmpBytes(QImage image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+std::string MonoBmp(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
+    return BmpBytes(image);
+}
+
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::EnsureGuiApp();
         ASSERT_TRUE(root_.isValid());
         QDir(root_.path()).mkpath("work");
         QDir(root_.path()).mkpath("bin");
@@ -32,7 +51,12 @@ protected:
         location_ = {root_.filePath("work").toStdString(), bin_ + "brix-tools"};
     }
     void PutArchive(const std::string& dir, const std::string& data = SystemData) {
-        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", {{"data.xml", data}}));
+        QImage world(64, 48, QImage::Format_RGB888);
+        world.fill(qRgb(20, 90, 160));
+        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", {{"data.xml", data},
+                                                         {"multimap.bmp", MonoBmp(128, 96)},
+                                                         {"world.bmp", BmpBytes(world)},
+                                                         {"world_overlay_1.bmp", MonoBmp(8, 8)}}));
     }
 
     QTemporaryDir root_;
@@ -104,6 +128,10 @@ TEST_F(StartupTest, RestoresSelectionsAndKeepsPermInNames) {
     EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
     EXPECT_TRUE(catalog_.Filter.TreasureFlag(1));
     EXPECT_TRUE(catalog_.Filter.RegionFlag(1));
+    EXPECT_EQ(catalog_.Drawing.WorldBitmapSize, QSize(64, 48));
+    EXPECT_EQ(catalog_.Drawing.MultimapSize, QSize(128, 96));
+    EXPECT_EQ(catalog_.FindRegion(1)->MaskRect, (IntRect{0, 0, 8, 8}));
+    EXPECT_TRUE(messages_.Shown.empty());
 }
 
 TEST_F(StartupTest, DamagedUserDataIsLeftUntouched) {

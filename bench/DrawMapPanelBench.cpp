@@ -1,0 +1,134 @@
+// The region view's map panel (480 × 440, scroll frame with parchment, 30 tacks with labels)
+// against the cheapest thing a repaint can do: copying a finished 480 × 440 picture.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdlib>
+#include <vector>
+
+#include "data/TreasureCatalog.h"
+#include "frame/MapFilter.h"
+#include "map/DrawPrimitives.h"
+#include "map/MapGeometry.h"
+#include "map/MapImages.h"
+#include "map/Pictures.h"
+
+namespace brix {
+namespace {
+
+constexpr int PanelWidth = 480;
+constexpr int PanelHeight = 440;
+constexpr int TackCount = 30;
+constexpr std::uint32_t Parchment = 0x00C0E0F0u;
+
+void EnsureApp() {
+    if (QGuiApplication::instance() != nullptr)
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+// A multimap the size of the sample world's, crossed by coast-like lines and dotted marks.
+QImage SyntheticMultimap() {
+    QImage map(2560, 2048, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    QPainter painter(&map);
+    painter.setPen(QPen(Qt::black, 2));
+    for (int i = 0; i < 200; ++i) {
+        const int x = (i * 397) % 2560;
+        const int y = (i * 211) % 2048;
+        painter.drawLine(x, y, x + 60 + i % 90, y + 35 - i % 70);
+        painter.drawEllipse(QPoint((x * 3) % 2560, (y * 7) % 2048), 6, 4);
+    }
+    painter.end();
+    return NormalizeMonochrome(map);
+}
+
+struct Scene {
+    TreasureCatalog Catalog;
+    MapFilter Filter;
+    std::vector<int> List;
+    IntRect Source;
+
+    Scene() {
+        EnsureApp();
+        DrawingResources& d = Catalog.Drawing;
+        d.ScrollBitmap = LoadScrollBitmap();
+        d.ScrollMask = MakeTransparencyMask(d.ScrollBitmap, TransparencyKey);
+        d.ScrollSize = d.ScrollBitmap.size();
+        d.TackBitmap = LoadTackBitmap();
+        d.TackMask = MakeTransparencyMask(d.TackBitmap, TransparencyKey);
+        d.TackHeadMask = NormalizeMonochrome(LoadTackHeadMask());
+        d.TackSize = d.TackBitmap.size();
+        d.LeaderPen = MakeLeaderPen();
+        d.LabelFont = MakeLabelFont();
+        d.MultimapBitmap = SyntheticMultimap();
+        d.MultimapSize = d.MultimapBitmap.size();
+        Catalog.Display.TackWithColor = 0x0000FF00u;
+        Catalog.Display.TackWithoutColor = 0x000000FFu;
+
+        // Thirty treasures spread over the panel's window, around world point (2400, 2000).
+        const TextMeasurer measure = FontMeasurer(d.LabelFont);
+        for (int i = 1; i <= TackCount; ++i) {
+            Treasure t;
+            t.Index = i;
+            t.Region = 1;
+            t.Location = {2400 - 360 + (i * 137) % 720, 2000 - 300 + (i * 89) % 600};
+            t.LabelOffset = {(i % 2 == 0 ? 60 : -60), (i % 3 == 0 ? 40 : -40)};
+            ComputeLabelGeometry(t, measure);
+            Catalog.StoreTreasure(t);
+        }
+        Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
+        for (int i = 1; i <= TackCount; i += 3)
+            Filter.TreasureHasMap[i] = 1;
+        const RegionTreasureList region = BuildRegionTreasureList(Catalog, 1);
+        List = region.Treasures;
+        Source = CenterSourceRect(PanelStyle::Scroll, region.CentreX, region.CentreY, PanelWidth,
+                                  PanelHeight, d.MultimapSize.width(), d.MultimapSize.height());
+    }
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_DrawMapPanel(benchmark::State& state) {
+    Scene& scene = TheScene();
+    QImage canvas(PanelWidth, PanelHeight, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    painter.setBackground(QColor::fromRgb(RgbFromColourRef(Parchment)));
+    for (auto _ : state) {
+        DrawMapPanel(painter, scene.Catalog, PanelStyle::Scroll, true, Parchment,
+                     IntRect{0, 0, PanelWidth, PanelHeight}, scene.Source, scene.List, true,
+                     &scene.Filter, false);
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+BENCHMARK(BM_DrawMapPanel)->Unit(benchmark::kMicrosecond);
+
+void BM_CopyPanelImage(benchmark::State& state) {
+    TheScene();
+    QImage picture(PanelWidth, PanelHeight, QImage::Format_RGB32);
+    picture.fill(QColor(240, 224, 192));
+    QImage canvas(PanelWidth, PanelHeight, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    for (auto _ : state) {
+        painter.drawImage(0, 0, picture);
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+BENCHMARK(BM_CopyPanelImage)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace brix

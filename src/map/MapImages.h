@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QRgb>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brix {
+
+class Messages;
+class TreasureCatalog;
+class ZipArchive;
+
+// Bounds that keep a damaged or hostile archive from exhausting memory: a member larger than
+// MaxBitmapMemberBytes is not read, an image wider or taller than MaxBitmapSide is not decoded.
+inline constexpr std::size_t MaxBitmapMemberBytes = 128u * 1024u * 1024u;
+inline constexpr int MaxBitmapSide = 16384;
+
+// The colour the program's own pictures use for "nothing here".
+inline constexpr QRgb TransparencyKey = 0xFF0000FFu;
+
+// The three pictures built into the program: the scroll, the tack and the tack head mask.
+struct ProgramPictures {
+    QImage Scroll;
+    QImage Tack;
+    QImage TackHead;
+};
+
+// Decodes a BMP member of the archive in memory. A null image when the member is missing,
+// unreadable, too large or not a BMP the decoder accepts.
+QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name);
+
+// True when the image has at least one row and one bit per pixel.
+bool IsMonochrome(const QImage& image);
+
+// Turns any image into a one-bit image whose index 1 is white and index 0 black, deciding each
+// pixel by its colour (light = white), so a file's palette order never matters.
+QImage NormalizeMonochrome(const QImage& image);
+
+// Builds the one-bit mask of the key-coloured pixels (white there, black elsewhere) and paints
+// those pixels black in the bitmap, which becomes RGB32. The pair draws with DrawTransparent.
+QImage MakeTransparencyMask(QImage& bitmap, QRgb key);
+
+// A one-bit image's pixels as rows of bits, most significant bit first, 1 for white, each row
+// padded with zero bits to a multiple of 2 bytes.
+std::vector<std::uint8_t> MonochromeRowBits(const QImage& image, int& bytesPerRow);
+
+QPen MakeLeaderPen();
+QFont MakeLabelFont();
+
+// Builds the shared images, pen and font into catalog.Drawing. Failures are shown through
+// `messages` and leave the images that could not be loaded null; the start-up goes on.
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                          const ProgramPictures& pictures);
+// The same with the pictures built into the program.
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages);
+
+// Reads every region's overlay into its mask, in slot order; the first overlay that cannot be
+// loaded is reported and leaves it and every later region without a mask.
+void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages);
+
+}  // namespace brix
