@@ -1,0 +1,128 @@
+// The whole region canvas (map scroll with 30 tacks and labels, title, close-up, coordinates)
+// against the cheapest thing a repaint can do: copying a finished 760 × 440 picture.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdlib>
+#include <string>
+
+#include "data/TreasureCatalog.h"
+#include "map/MapGeometry.h"
+#include "map/MapImages.h"
+#include "map/Pictures.h"
+#include "map/RegionCanvas.h"
+
+namespace brix {
+namespace {
+
+constexpr int TackCount = 30;
+
+void EnsureApp() {
+    if (QGuiApplication::instance() != nullptr)
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+// A multimap the size of the sample world's, crossed by coast-like lines and small marks.
+QImage SyntheticMultimap() {
+    QImage map(2560, 2048, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    QPainter painter(&map);
+    painter.setPen(QPen(Qt::black, 2));
+    for (int i = 0; i < 300; ++i) {
+        const int x = (i * 397) % 2560;
+        const int y = (i * 211) % 2048;
+        painter.drawLine(x, y, x + 60 + i % 90, y + 35 - i % 70);
+        painter.drawEllipse(QPoint((x * 3) % 2560, (y * 7) % 2048), 6, 4);
+    }
+    painter.end();
+    return NormalizeMonochrome(map);
+}
+
+struct Scene {
+    TreasureCatalog Catalog;
+    RegionCanvas Canvas{Catalog};
+
+    Scene() {
+        EnsureApp();
+        DrawingResources& d = Catalog.Drawing;
+        d.ScrollBitmap = LoadScrollBitmap();
+        d.ScrollMask = MakeTransparencyMask(d.ScrollBitmap, TransparencyKey);
+        d.ScrollSize = d.ScrollBitmap.size();
+        d.TackBitmap = LoadTackBitmap();
+        d.TackMask = MakeTransparencyMask(d.TackBitmap, TransparencyKey);
+        d.TackHeadMask = NormalizeMonochrome(LoadTackHeadMask());
+        d.TackSize = d.TackBitmap.size();
+        d.LeaderPen = MakeLeaderPen();
+        d.LabelFont = MakeLabelFont();
+        d.MultimapBitmap = SyntheticMultimap();
+        d.MultimapSize = d.MultimapBitmap.size();
+        Catalog.Display.TackWithColor = 0x0000FF00u;
+        Catalog.Display.TackWithoutColor = 0x000000FFu;
+
+        Region region;
+        region.Index = 1;
+        region.Name = "Kestrel Downs";
+        Catalog.StoreRegion(region);
+        // Thirty treasures over an area a little larger than the map window, so that some
+        // tacks and labels spill over the edges as they do in real regions.
+        for (int i = 1; i <= TackCount; ++i) {
+            Treasure t;
+            t.Index = i;
+            t.Region = 1;
+            t.Location = {2000 + (i * 173) % 900, 1700 + (i * 97) % 780};
+            t.LabelOffset = {(i % 2 == 0 ? 40 : -40) + i % 5, (i % 3 - 1) * 30};
+            t.Name = "Treasure under the old oak " + std::to_string(i);
+            Catalog.StoreTreasure(t);
+        }
+        ComputeAllLabelGeometry(Catalog);
+        Catalog.Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
+        for (int i = 1; i <= TackCount; i += 3)
+            Catalog.Filter.TreasureHasMap[i] = 1;
+        Canvas.ShowRegion(1, 17);
+    }
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_CopyCanvasPicture(benchmark::State& state) {
+    QImage source(RegionLayout::CanvasWidth, RegionLayout::CanvasHeight, QImage::Format_RGB32);
+    source.fill(qRgb(232, 204, 148));
+    QImage target(source.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, source);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_CopyCanvasPicture)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawRegionCanvas(benchmark::State& state) {
+    Scene& scene = TheScene();
+    const QRect client(0, 0, RegionLayout::CanvasWidth, RegionLayout::CanvasHeight);
+    QImage target(client.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        DrawRegionCanvas(painter, scene.Canvas, client);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_DrawRegionCanvas)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace brix
