@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "frame/ToolbarCustomizeDialog.h"
 #include "frame/ToolbarLayout.h"
 
 class QMenu;
@@ -17,7 +18,7 @@ class QToolButton;
 
 namespace brix {
 
-class ToolbarCustomizeDialog;
+
 
 // The command icons, each with its 16 × 16 and 24 × 24 picture cut from the icon strips.
 // Toolbar buttons and menu items both take their icons from here.
