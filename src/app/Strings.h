@@ -28,6 +28,7 @@ constexpr int BitmapNotMonochrome = 10026;
 constexpr int PermSuffix = 11015;
 constexpr int CannotOpenArchive = 19001;
 constexpr int ClipboardError = 19002;
+constexpr int AboutText = 19003;
 }  // namespace StringId
 
 // The text of a numbered string, or an empty text for an unknown number.

@@ -1,25 +1,37 @@
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QPixmap>
 
-#include "app/PlainMainWindow.h"
 #include "app/QtMessages.h"
 #include "app/Startup.h"
 #include "app/Strings.h"
 #include "data/TreasureCatalog.h"
+#include "frame/MainFrame.h"
+#include "map/Pictures.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    brix::TreasureCatalog catalog;
-    brix::QtMessages messages(brix::LoadString(brix::StringId::ProgramTitle));
+    brix::InitResources();
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(brix::RenderAppIcon(64))));
 
-    const brix::ProgramLocation location{
-        QDir::currentPath().toStdString(),
-        QCoreApplication::applicationFilePath().toStdString()};
+    brix::TreasureCatalog catalog;
+    brix::QtMessages screenMessages(brix::LoadString(brix::StringId::ProgramTitle));
+    brix::Messages& messages = screenMessages;
+
+    // The command line is not read; the archive is looked for in the working directory first.
+    const brix::ProgramLocation location{QDir::currentPath().toStdString(),
+                                         QCoreApplication::applicationFilePath().toStdString()};
     if (!brix::StartUp(catalog, messages, location)) return 0;
 
     {
-        brix::PlainMainWindow window(catalog);
-        window.show();
+        brix::MainFrame frame(catalog, messages);
+        if (!frame.Create()) {
+            messages.Show(brix::LoadString(brix::StringId::CannotCreateMainWindow),
+                          brix::MessageIcon::Stop);
+            return 0;
+        }
+        frame.show();
         app.exec();
     }
     brix::ShutDown(catalog, messages);

@@ -1,0 +1,115 @@
+// Start-up phases on the largest archive the program supports (100 regions, 1000 treasures),
+// beside a baseline that only inflates the same members.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "data/DataLoader.h"
+#include "data/TreasureCatalog.h"
+#include "data/ZipArchive.h"
+#include "map/MapGeometry.h"
+#include "map/MapImages.h"
+#include "support/RecordingMessages.h"
+
+namespace {
+
+#ifndef BRIX_MAX_ARCHIVE
+#define BRIX_MAX_ARCHIVE "kestrel-max.zip"
+#endif
+
+void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+}
+
+std::unique_ptr<brix::ZipArchive> OpenMax() {
+    auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
+    if (!archive) std::abort();
+    return archive;
+}
+
+void LoadSystem(brix::TreasureCatalog& catalog, brix::ZipArchive& archive) {
+    brix::test::RecordingMessages messages;
+    brix::LoadSystemData(catalog, archive, "data.xml", messages);
+}
+
+void BM_Baseline_InflateMembers(benchmark::State& state) {
+    auto archive = OpenMax();
+    brix::TreasureCatalog catalog;
+    LoadSystem(catalog, *archive);
+    std::vector<std::string> names = {"data.xml", "multimap.bmp", "world.bmp"};
+    for (const auto& region : catalog.Regions)
+        if (region.Index >= 1) names.push_back("world_overlay_" + std::to_string(region.Index) + ".bmp");
+    for (auto _ : state) {
+        std::size_t total = 0;
+        std::string bytes;
+        for (const auto& name : names) {
+            archive->ReadMemberBytes(name, bytes, std::size_t(1) << 28);
+            total += bytes.size();
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_Baseline_InflateMembers)->Unit(benchmark::kMillisecond);
+
+void BM_Phase1_FindArchive(benchmark::State& state) {
+    const std::string path = BRIX_MAX_ARCHIVE;
+    const std::string dir = path.substr(0, path.rfind('/'));
+    for (auto _ : state) {
+        brix::TreasureCatalog catalog;
+        benchmark::DoNotOptimize(
+            brix::FindArchive(catalog, path.substr(path.rfind('/') + 1), {dir, dir + "/brix-tools"}));
+    }
+}
+BENCHMARK(BM_Phase1_FindArchive)->Unit(benchmark::kMillisecond);
+
+void BM_Phase2_LoadSystemData(benchmark::State& state) {
+    auto archive = OpenMax();
+    for (auto _ : state) {
+        brix::TreasureCatalog catalog;
+        LoadSystem(catalog, *archive);
+        benchmark::DoNotOptimize(catalog.Treasures.size());
+    }
+}
+BENCHMARK(BM_Phase2_LoadSystemData)->Unit(benchmark::kMillisecond);
+
+void BM_Phase3_LoadDrawingResources(benchmark::State& state) {
+    EnsureApp();
+    auto archive = OpenMax();
+    brix::TreasureCatalog catalog;
+    brix::test::RecordingMessages messages;
+    for (auto _ : state) {
+        brix::LoadDrawingResources(catalog, *archive, messages);
+        benchmark::DoNotOptimize(catalog.Drawing.WorldBitmap.width());
+    }
+}
+BENCHMARK(BM_Phase3_LoadDrawingResources)->Unit(benchmark::kMillisecond);
+
+void BM_Phase4_LoadRegionMasks(benchmark::State& state) {
+    auto archive = OpenMax();
+    brix::TreasureCatalog catalog;
+    LoadSystem(catalog, *archive);
+    brix::test::RecordingMessages messages;
+    for (auto _ : state) {
+        brix::LoadRegionMasks(catalog, *archive, messages);
+        benchmark::DoNotOptimize(catalog.Regions.size());
+    }
+}
+BENCHMARK(BM_Phase4_LoadRegionMasks)->Unit(benchmark::kMillisecond);
+
+void BM_Phase5_ComputeAllLabelGeometry(benchmark::State& state) {
+    EnsureApp();
+    auto archive = OpenMax();
+    brix::TreasureCatalog catalog;
+    LoadSystem(catalog, *archive);
+    catalog.Drawing.LabelFont = brix::MakeLabelFont();
+    for (auto _ : state) {
+        brix::ComputeAllLabelGeometry(catalog);
+        benchmark::DoNotOptimize(catalog.Treasures.back().LabelRect.Left);
+    }
+}
+BENCHMARK(BM_Phase5_ComputeAllLabelGeometry)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QImage>
+#include <QPoint>
+
+namespace brix {
+
+class MapViewHost;
+class TreasureCatalog;
+
+// The world bitmap with every region tinted; the region under the pointer is tinted more
+// strongly and named in the status bar, and a click on a region opens it in the region view.
+class WorldMapView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent = nullptr);
+
+    // Index of the region under the pointer, 0 for none.
+    int HoverRegion() const { return hoverRegion_; }
+    // Region under the pointer when the left button last went down.
+    int PressedRegion() const { return pressedRegion_; }
+    // Canvas pixel shown at the viewport's top-left corner.
+    QPoint ScrollOffset() const;
+
+    // Takes the world bitmap's size as the scroll extent again and repaints the whole view;
+    // the frame calls it after the filter, the character or the colours changed.
+    void RefreshCanvas();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    // The region under a viewport point; nothing lies under points outside the viewport.
+    int RegionAt(QPoint viewportPoint) const;
+    void PointerMovedTo(QPoint viewportPoint);
+    void PointerLeft();
+    void InvalidateRegion(int index);
+    void UpdateScrollBars();
+
+    TreasureCatalog& catalog_;
+    MapViewHost& host_;
+    int hoverRegion_ = 0;
+    int pressedRegion_ = 0;
+    bool capturing_ = false;
+    QCursor selectCursor_;
+    QImage buffer_;  // reused off-screen picture of the damaged box
+};
+
+}  // namespace brix
