@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include "data/NameRules.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -17,17 +19,6 @@ std::string Trim(std::string_view s) {
     while (b < e && (IsBlank(s[b]) || s[b] == '\r')) ++b;
     while (e > b && (IsBlank(s[e - 1]) || s[e - 1] == '\r')) --e;
     return std::string(s.substr(b, e - b));
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 struct Lines {
@@ -114,11 +105,11 @@ std::optional<std::string> IniFile::Read(const std::string& section, const std::
     bool inSection = false;
     for (const std::string& line : lines.Text) {
         if (auto name = SectionName(line)) {
-            inSection = EqualsNoCase(*name, section);
+            inSection = EqualsIgnoringAsciiCase(*name, section);
             continue;
         }
         std::string k, v;
-        if (inSection && SplitKeyLine(line, k, v) && EqualsNoCase(k, key)) return v;
+        if (inSection && SplitKeyLine(line, k, v) && EqualsIgnoringAsciiCase(k, key)) return v;
     }
     return std::nullopt;
 }
@@ -159,7 +150,7 @@ bool IniFile::Write(const std::string& section, const std::string& key,
     for (std::size_t i = 0; i < lines.Text.size() && !replaced; ++i) {
         if (auto name = SectionName(lines.Text[i])) {
             if (inSection) break;
-            inSection = EqualsNoCase(*name, section);
+            inSection = EqualsIgnoringAsciiCase(*name, section);
             if (inSection) sectionStart = lastInSection = static_cast<int>(i);
             continue;
         }
@@ -167,7 +158,7 @@ bool IniFile::Write(const std::string& section, const std::string& key,
         std::string k, v;
         if (SplitKeyLine(lines.Text[i], k, v)) {
             lastInSection = static_cast<int>(i);
-            if (EqualsNoCase(k, key)) {
+            if (EqualsIgnoringAsciiCase(k, key)) {
                 lines.Text[i] = newLine;
                 replaced = true;
             }

@@ -8,6 +8,7 @@
 #include "app/IniFile.h"
 #include "app/Messages.h"
 #include "app/Strings.h"
+#include "data/NameRules.h"
 #include "data/TreasureCatalog.h"
 #include "data/ZipArchive.h"
 
@@ -27,16 +28,7 @@ enum LoaderState {
 
 bool IsWhite(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool Is(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+bool Is(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
     for (std::string_view n : names) {

@@ -14,4 +14,8 @@ bool NamesEqual(std::string_view a, std::string_view b);
 // Orders two UTF-8 names without regard to case (negative, 0, positive), for sorted lists.
 int CompareNames(std::string_view a, std::string_view b);
 
+// Compares two names of the file formats (XML elements, settings keys and sections) without
+// regard to ASCII case.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace brix

@@ -15,6 +15,7 @@
 #include "frame/CommandIds.h"
 #include "map/DrawPrimitives.h"
 #include "map/MapViewHost.h"
+#include "map/MapScrolling.h"
 #include "map/Pictures.h"
 #include "output/InfoText.h"
 
@@ -23,13 +24,6 @@ namespace {
 
 constexpr int TreasureStatusText = 11016;
 
-QCursor MakeSelectCursor() {
-    const QImage image = LoadSelectCursorImage();
-    if (image.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    const QPoint hotSpot = SelectCursorHotSpot();
-    return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
-}
 
 }  // namespace
 
@@ -143,8 +137,8 @@ void RegionMapView::resizeEvent(QResizeEvent* event) {
 void RegionMapView::UpdateScrollBars() {
     const QSize visible = viewport()->size();
     auto setUp = [](QScrollBar* bar, int extent, int shown) {
-        bar->setSingleStep(std::max(1, extent / 100));
-        bar->setPageStep(std::max(1, extent / 10));
+        bar->setSingleStep(MapLineStep(extent));
+        bar->setPageStep(MapPageStep(extent));
         bar->setRange(0, std::max(0, extent - shown));
     };
     setUp(horizontalScrollBar(), RegionLayout::CanvasWidth, visible.width());

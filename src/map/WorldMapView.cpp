@@ -11,6 +11,7 @@
 
 #include "data/TreasureCatalog.h"
 #include "map/MapViewHost.h"
+#include "map/MapScrolling.h"
 #include "map/Pictures.h"
 #include "map/WorldCanvas.h"
 
@@ -18,28 +19,15 @@ namespace brix {
 
 namespace {
 
-QCursor MakeSelectCursor() {
-    const QImage image = LoadSelectCursorImage();
-    if (image.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    const QPoint hotSpot = SelectCursorHotSpot();
-    return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
-}
 
-int LineStep(int extent) {
-    return std::max(1, extent / 100);
-}
-int PageStep(int extent) {
-    return std::max(1, extent / 10);
-}
 
 // The scroll bar's own page step sizes its thumb to the visible part; a page click moves by
 // a tenth of the extent instead.
 void ApplyPageStep(QScrollBar* bar, int action, int extent) {
     if (action == QAbstractSlider::SliderPageStepAdd) {
-        bar->setSliderPosition(bar->value() + PageStep(extent));
+        bar->setSliderPosition(bar->value() + MapPageStep(extent));
     } else if (action == QAbstractSlider::SliderPageStepSub) {
-        bar->setSliderPosition(bar->value() - PageStep(extent));
+        bar->setSliderPosition(bar->value() - MapPageStep(extent));
     }
 }
 
@@ -80,11 +68,11 @@ void WorldMapView::UpdateScrollBars() {
     const QSize visible = viewport()->size();
     QScrollBar* horizontal = horizontalScrollBar();
     horizontal->setRange(0, std::max(0, width - visible.width()));
-    horizontal->setSingleStep(LineStep(width));
+    horizontal->setSingleStep(MapLineStep(width));
     horizontal->setPageStep(std::max(1, visible.width()));
     QScrollBar* vertical = verticalScrollBar();
     vertical->setRange(0, std::max(0, height - visible.height()));
-    vertical->setSingleStep(LineStep(height));
+    vertical->setSingleStep(MapLineStep(height));
     vertical->setPageStep(std::max(1, visible.height()));
 }
 
