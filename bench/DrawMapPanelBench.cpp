@@ -26,8 +26,7 @@ constexpr int TackCount = 30;
 constexpr std::uint32_t Parchment = 0x00C0E0F0u;
 
 void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr)
-        return;
+    if (QGuiApplication::instance() != nullptr) return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "bench";
@@ -87,8 +86,7 @@ struct Scene {
             Catalog.StoreTreasure(t);
         }
         Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
-        for (int i = 1; i <= TackCount; i += 3)
-            Filter.TreasureHasMap[i] = 1;
+        for (int i = 1; i <= TackCount; i += 3) Filter.TreasureHasMap[i] = 1;
         const RegionTreasureList region = BuildRegionTreasureList(Catalog, 1);
         List = region.Treasures;
         Source = CenterSourceRect(PanelStyle::Scroll, region.CentreX, region.CentreY, PanelWidth,

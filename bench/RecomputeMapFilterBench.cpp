@@ -42,16 +42,14 @@ struct World {
             brix::MapCounts entry;
             entry.Index = (k * 389) % TreasureCount + 1;
             entry.Counts[k % brix::MaxLevels] = 1 + k % 3;
-            if (k % 5 == 0)
-                entry.Counts[(k / 5) % brix::MaxLevels] += 2;
+            if (k % 5 == 0) entry.Counts[(k / 5) % brix::MaxLevels] += 2;
             character.Entries.push_back(entry);
         }
         Catalog.Characters.push_back(character);
         Catalog.CurrentCharacter = 0;
         // Only odd levels count, so the level test has work to do.
         Filter.LevelFilterOn = true;
-        for (int n = 0; n < brix::MaxLevels; ++n)
-            Filter.ShownLevels[n] = n % 2 == 0;
+        for (int n = 0; n < brix::MaxLevels; ++n) Filter.ShownLevels[n] = n % 2 == 0;
     }
 };
 
@@ -80,10 +78,8 @@ void BM_Baseline_ClearAndWalkEntries(benchmark::State& state) {
         std::memset(regionFlags.data(), 0, regionFlags.size());
         for (const brix::MapCounts& entry : entries) {
             bool counts = false;
-            for (int n = 0; n < brix::MaxLevels; ++n)
-                counts |= entry.Counts[n] >= 1 && shown[n];
-            if (!counts)
-                continue;
+            for (int n = 0; n < brix::MaxLevels; ++n) counts |= entry.Counts[n] >= 1 && shown[n];
+            if (!counts) continue;
             treasureFlags[entry.Index] = 1;
             regionFlags[world.RegionOf[entry.Index]] = 1;
         }

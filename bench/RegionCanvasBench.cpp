@@ -22,8 +22,7 @@ namespace {
 constexpr int TackCount = 30;
 
 void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr)
-        return;
+    if (QGuiApplication::instance() != nullptr) return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "bench";
@@ -86,8 +85,7 @@ struct Scene {
         }
         ComputeAllLabelGeometry(Catalog);
         Catalog.Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
-        for (int i = 1; i <= TackCount; i += 3)
-            Catalog.Filter.TreasureHasMap[i] = 1;
+        for (int i = 1; i <= TackCount; i += 3) Catalog.Filter.TreasureHasMap[i] = 1;
         Canvas.ShowRegion(1, 17);
     }
 };

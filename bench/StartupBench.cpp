@@ -41,7 +41,8 @@ void BM_Baseline_InflateMembers(benchmark::State& state) {
     LoadSystem(catalog, *archive);
     std::vector<std::string> names = {"data.xml", "multimap.bmp", "world.bmp"};
     for (const auto& region : catalog.Regions)
-        if (region.Index >= 1) names.push_back("world_overlay_" + std::to_string(region.Index) + ".bmp");
+        if (region.Index >= 1)
+            names.push_back("world_overlay_" + std::to_string(region.Index) + ".bmp");
     for (auto _ : state) {
         std::size_t total = 0;
         std::string bytes;
@@ -59,8 +60,8 @@ void BM_Phase1_FindArchive(benchmark::State& state) {
     const std::string dir = path.substr(0, path.rfind('/'));
     for (auto _ : state) {
         brix::TreasureCatalog catalog;
-        benchmark::DoNotOptimize(
-            brix::FindArchive(catalog, path.substr(path.rfind('/') + 1), {dir, dir + "/brix-tools"}));
+        benchmark::DoNotOptimize(brix::FindArchive(catalog, path.substr(path.rfind('/') + 1),
+                                                   {dir, dir + "/brix-tools"}));
     }
 }
 BENCHMARK(BM_Phase1_FindArchive)->Unit(benchmark::kMillisecond);

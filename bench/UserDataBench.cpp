@@ -100,7 +100,8 @@ void BM_SaveUserDataFile(benchmark::State& state) {
     TempUserData temp;
     brix::test::RecordingMessages messages;
     brix::LoadUserData(temp.Catalog, "user.xml", messages);
-    for (auto _ : state) benchmark::DoNotOptimize(brix::SaveUserData(temp.Catalog, "user.xml", messages));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(brix::SaveUserData(temp.Catalog, "user.xml", messages));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * UserXml().size()));
 }
 BENCHMARK(BM_SaveUserDataFile)->Unit(benchmark::kMillisecond);

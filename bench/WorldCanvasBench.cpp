@@ -36,8 +36,7 @@ constexpr int Rows = 5;
 constexpr int Margin = 16;
 
 void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr)
-        return;
+    if (QGuiApplication::instance() != nullptr) return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "WorldCanvasBench";
@@ -59,8 +58,7 @@ void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
     QImage world(WorldWidth, WorldHeight, QImage::Format_RGB32);
     for (int y = 0; y < WorldHeight; ++y) {
         auto* row = reinterpret_cast<QRgb*>(world.scanLine(y));
-        for (int x = 0; x < WorldWidth; ++x)
-            row[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+        for (int x = 0; x < WorldWidth; ++x) row[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
     }
     catalog.Drawing.WorldBitmap = world;
     catalog.Drawing.WorldBitmapSize = world.size();
@@ -81,8 +79,7 @@ void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
                                0);
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
-                if (CellAt(x, y) != cell)
-                    continue;
+                if (CellAt(x, y) != cell) continue;
                 region.MaskBits[(y - top) * region.MaskBytesPerRow + (x - left) / 8] |=
                     0x80 >> ((x - left) % 8);
             }
@@ -91,14 +88,12 @@ void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
     }
     // Every other region has maps, so both tint colours are used.
     catalog.Filter.RegionHasMap.assign(catalog.Regions.size(), 0);
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
-        catalog.Filter.RegionHasMap[i] = 1;
+    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2) catalog.Filter.RegionHasMap[i] = 1;
 }
 
 bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
-    if (!archive)
-        return false;
+    if (!archive) return false;
     brix::test::RecordingMessages messages;
     if (!brix::LoadSystemData(catalog, *archive, brix::SystemDataMemberName, messages)) {
         return false;
@@ -106,8 +101,7 @@ bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
     brix::LoadDrawingResources(catalog, *archive, messages);
     brix::LoadRegionMasks(catalog, *archive, messages);
     catalog.Filter.RegionHasMap.assign(catalog.Regions.size(), 0);
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
-        catalog.Filter.RegionHasMap[i] = 1;
+    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2) catalog.Filter.RegionHasMap[i] = 1;
     return messages.Shown.empty() && !catalog.Drawing.WorldBitmap.isNull();
 }
 
@@ -115,15 +109,13 @@ bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
 // the build folder above this program's; empty when there is none.
 std::string FindWorldArchive() {
     const char* named = std::getenv("BRIX_WORLD_ARCHIVE");
-    if (named != nullptr && *named != '\0')
-        return named;
+    if (named != nullptr && *named != '\0') return named;
     const QString candidates[] = {
         QDir::current().filePath(QStringLiteral("kestrel.zip")),
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../kestrel.zip")),
     };
     for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate))
-            return QDir::cleanPath(candidate).toStdString();
+        if (QFileInfo::exists(candidate)) return QDir::cleanPath(candidate).toStdString();
     }
     return std::string();
 }

@@ -11,7 +11,9 @@
 namespace brix {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string Trim(std::string_view s) {
     std::size_t b = 0;
@@ -74,9 +76,7 @@ bool SplitKeyLine(const std::string& line, std::string& key, std::string& value)
 
 std::optional<int> ParseLeadingInt(std::string_view text, std::size_t* consumed) {
     std::size_t i = 0;
-    while (i < text.size() &&
-           (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';

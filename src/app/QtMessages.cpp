@@ -8,16 +8,23 @@ namespace {
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Stop: return QMessageBox::Critical;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::None: break;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
-QWidget* OwnerWidget(QObject* owner) { return qobject_cast<QWidget*>(owner); }
+QWidget* OwnerWidget(QObject* owner) {
+    return qobject_cast<QWidget*>(owner);
+}
 
 }  // namespace
 

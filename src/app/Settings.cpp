@@ -1,12 +1,13 @@
 #include "app/Settings.h"
 
-
 namespace brix {
 namespace {
 
 constexpr int SmallBuffer = 256;
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 
@@ -62,9 +63,9 @@ PrintMargins Settings::Margins() const {
     return PrintMargins{fields[0], fields[1], fields[2], fields[3]};
 }
 void Settings::WriteMargins(const PrintMargins& m) const {
-    ini_.Write(Section, "PrintMargins", std::to_string(m.Left) + " " + std::to_string(m.Top) +
-                                            " " + std::to_string(m.Right) + " " +
-                                            std::to_string(m.Bottom));
+    ini_.Write(Section, "PrintMargins",
+               std::to_string(m.Left) + " " + std::to_string(m.Top) + " " +
+                   std::to_string(m.Right) + " " + std::to_string(m.Bottom));
 }
 
 std::uint32_t Settings::ReadColour(const char* key) const {
@@ -75,29 +76,59 @@ std::uint32_t Settings::ReadColour(const char* key) const {
 void Settings::WriteColour(const char* key, std::uint32_t colour) const {
     ini_.Write(Section, key, std::to_string(colour));
 }
-std::uint32_t Settings::WithHighLight() const { return ReadColour("WithHighLight"); }
-std::uint32_t Settings::WithoutHighLight() const { return ReadColour("WithoutHighLight"); }
-std::uint32_t Settings::TackWithColor() const { return ReadColour("TackWithColor"); }
-std::uint32_t Settings::TackWithoutColor() const { return ReadColour("TackWithoutColor"); }
-void Settings::WriteWithHighLight(std::uint32_t c) const { WriteColour("WithHighLight", c); }
-void Settings::WriteWithoutHighLight(std::uint32_t c) const { WriteColour("WithoutHighLight", c); }
-void Settings::WriteTackWithColor(std::uint32_t c) const { WriteColour("TackWithColor", c); }
-void Settings::WriteTackWithoutColor(std::uint32_t c) const { WriteColour("TackWithoutColor", c); }
+std::uint32_t Settings::WithHighLight() const {
+    return ReadColour("WithHighLight");
+}
+std::uint32_t Settings::WithoutHighLight() const {
+    return ReadColour("WithoutHighLight");
+}
+std::uint32_t Settings::TackWithColor() const {
+    return ReadColour("TackWithColor");
+}
+std::uint32_t Settings::TackWithoutColor() const {
+    return ReadColour("TackWithoutColor");
+}
+void Settings::WriteWithHighLight(std::uint32_t c) const {
+    WriteColour("WithHighLight", c);
+}
+void Settings::WriteWithoutHighLight(std::uint32_t c) const {
+    WriteColour("WithoutHighLight", c);
+}
+void Settings::WriteTackWithColor(std::uint32_t c) const {
+    WriteColour("TackWithColor", c);
+}
+void Settings::WriteTackWithoutColor(std::uint32_t c) const {
+    WriteColour("TackWithoutColor", c);
+}
 
 bool Settings::ReadBool(const char* key, bool defaultValue) const {
     return ini_.ReadInt(Section, key, defaultValue ? 1 : 0) != 0;
 }
-void Settings::WriteBool(const char* key, bool on) const { ini_.Write(Section, key, on ? "1" : "0"); }
+void Settings::WriteBool(const char* key, bool on) const {
+    ini_.Write(Section, key, on ? "1" : "0");
+}
 void Settings::WriteInt(const char* key, int value) const {
     ini_.Write(Section, key, std::to_string(value));
 }
 
-bool Settings::BeautyOverSpeed() const { return ReadBool("BeautyOverSpeed", true); }
-bool Settings::TacksCorrect() const { return ReadBool("TacksCorrect", false); }
-bool Settings::TreasureInfoInd() const { return ReadBool("TreasureInfoInd", false); }
-void Settings::WriteBeautyOverSpeed(bool on) const { WriteBool("BeautyOverSpeed", on); }
-void Settings::WriteTacksCorrect(bool on) const { WriteBool("TacksCorrect", on); }
-void Settings::WriteTreasureInfoInd(bool on) const { WriteBool("TreasureInfoInd", on); }
+bool Settings::BeautyOverSpeed() const {
+    return ReadBool("BeautyOverSpeed", true);
+}
+bool Settings::TacksCorrect() const {
+    return ReadBool("TacksCorrect", false);
+}
+bool Settings::TreasureInfoInd() const {
+    return ReadBool("TreasureInfoInd", false);
+}
+void Settings::WriteBeautyOverSpeed(bool on) const {
+    WriteBool("BeautyOverSpeed", on);
+}
+void Settings::WriteTacksCorrect(bool on) const {
+    WriteBool("TacksCorrect", on);
+}
+void Settings::WriteTreasureInfoInd(bool on) const {
+    WriteBool("TreasureInfoInd", on);
+}
 
 std::optional<WindowRect> Settings::WindowPlacement() const {
     std::string text = ini_.ReadString(Section, "WindowPlacement", "", SmallBuffer);
@@ -106,27 +137,49 @@ std::optional<WindowRect> Settings::WindowPlacement() const {
     return WindowRect{f[0], f[1], f[2], f[3]};
 }
 void Settings::WriteWindowPlacement(const WindowRect& r) const {
-    ini_.Write(Section, "WindowPlacement", std::to_string(r.Left) + " " + std::to_string(r.Top) +
-                                               " " + std::to_string(r.Right) + " " +
-                                               std::to_string(r.Bottom));
+    ini_.Write(Section, "WindowPlacement",
+               std::to_string(r.Left) + " " + std::to_string(r.Top) + " " +
+                   std::to_string(r.Right) + " " + std::to_string(r.Bottom));
 }
 
-bool Settings::StayOnTop() const { return ReadBool("StayOnTop", false); }
-void Settings::WriteStayOnTop(bool on) const { WriteBool("StayOnTop", on); }
-bool Settings::TreasureStayOnTop() const { return ReadBool("TreasureStayOnTop", false); }
-void Settings::WriteTreasureStayOnTop(bool on) const { WriteBool("TreasureStayOnTop", on); }
+bool Settings::StayOnTop() const {
+    return ReadBool("StayOnTop", false);
+}
+void Settings::WriteStayOnTop(bool on) const {
+    WriteBool("StayOnTop", on);
+}
+bool Settings::TreasureStayOnTop() const {
+    return ReadBool("TreasureStayOnTop", false);
+}
+void Settings::WriteTreasureStayOnTop(bool on) const {
+    WriteBool("TreasureStayOnTop", on);
+}
 
-std::string Settings::TBButtons() const { return ini_.ReadString(Section, "TBButtons", "", 1024); }
+std::string Settings::TBButtons() const {
+    return ini_.ReadString(Section, "TBButtons", "", 1024);
+}
 void Settings::WriteTBButtons(const std::string& list) const {
     ini_.Write(Section, "TBButtons", list);
 }
-int Settings::TBTextStyle() const { return ini_.ReadInt(Section, "TBTextStyle", 1); }
-void Settings::WriteTBTextStyle(int style) const { WriteInt("TBTextStyle", style); }
-int Settings::TBIconStyle() const { return ini_.ReadInt(Section, "TBIconStyle", 1); }
-void Settings::WriteTBIconStyle(int style) const { WriteInt("TBIconStyle", style); }
+int Settings::TBTextStyle() const {
+    return ini_.ReadInt(Section, "TBTextStyle", 1);
+}
+void Settings::WriteTBTextStyle(int style) const {
+    WriteInt("TBTextStyle", style);
+}
+int Settings::TBIconStyle() const {
+    return ini_.ReadInt(Section, "TBIconStyle", 1);
+}
+void Settings::WriteTBIconStyle(int style) const {
+    WriteInt("TBIconStyle", style);
+}
 
-int Settings::LastLevel() const { return ini_.ReadInt(Section, "LastLevel", 0); }
-void Settings::WriteLastLevel(int level) const { WriteInt("LastLevel", level); }
+int Settings::LastLevel() const {
+    return ini_.ReadInt(Section, "LastLevel", 0);
+}
+void Settings::WriteLastLevel(int level) const {
+    WriteInt("LastLevel", level);
+}
 
 std::string Settings::ZerrinExportFile() const {
     return ini_.ReadString(Section, "ZerrinExportFile", "", 260);

@@ -26,9 +26,13 @@ enum LoaderState {
     InCharacter = 7,
 };
 
-bool IsWhite(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsWhite(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
-bool Is(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
+bool Is(std::string_view a, std::string_view b) {
+    return EqualsIgnoringAsciiCase(a, b);
+}
 
 bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
     for (std::string_view n : names) {
@@ -37,7 +41,9 @@ bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> name
     return false;
 }
 
-bool HasAttributes(const char** attributes) { return attributes != nullptr && attributes[0]; }
+bool HasAttributes(const char** attributes) {
+    return attributes != nullptr && attributes[0];
+}
 
 void XMLCALL StartHandler(void* user, const XML_Char* name, const XML_Char** attributes) {
     static_cast<DataLoader*>(user)->OnStart(name, attributes);
@@ -56,11 +62,21 @@ std::string EscapeText(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '\r': out += "&#13;"; break;
-            default: out += c; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            default:
+                out += c;
+                break;
         }
     }
     return out;
@@ -93,7 +109,9 @@ std::string NormalizeText(std::string_view text) {
     return out;
 }
 
-int ConvertInt(std::string_view text) { return ParseLeadingInt(text).value_or(0); }
+int ConvertInt(std::string_view text) {
+    return ParseLeadingInt(text).value_or(0);
+}
 
 bool ParseCoordinate(std::string_view text, IntPoint& point) {
     const std::string normal = NormalizeText(text);
@@ -132,7 +150,9 @@ bool DataLoader::Parse(const char* data, int size) {
     return XML_Parse(parser_, data, size, 0) == XML_STATUS_OK;
 }
 
-void* DataLoader::GetBuffer(int size) { return XML_GetBuffer(parser_, size); }
+void* DataLoader::GetBuffer(int size) {
+    return XML_GetBuffer(parser_, size);
+}
 
 bool DataLoader::ParseBuffer(int size) {
     return XML_ParseBuffer(parser_, size, 0) == XML_STATUS_OK;
@@ -142,7 +162,9 @@ std::string DataLoader::ParserErrorText() const {
     const XML_LChar* text = XML_ErrorString(XML_GetErrorCode(parser_));
     return text ? text : "";
 }
-long DataLoader::ParserLine() const { return static_cast<long>(XML_GetCurrentLineNumber(parser_)); }
+long DataLoader::ParserLine() const {
+    return static_cast<long>(XML_GetCurrentLineNumber(parser_));
+}
 long DataLoader::ParserColumn() const {
     return static_cast<long>(XML_GetCurrentColumnNumber(parser_));
 }
@@ -312,9 +334,12 @@ void DataLoader::OnEnd(const char* name) {
                 int Level::*Field;
             };
             static constexpr NumberField numbers[] = {
-                {"Cartography", &Level::Cartography}, {"Lockpicking", &Level::Lockpicking},
-                {"Gold", &Level::Gold},               {"Gems", &Level::Gems},
-                {"MagicItems", &Level::MagicItems},   {"Scrolls", &Level::Scrolls},
+                {"Cartography", &Level::Cartography},
+                {"Lockpicking", &Level::Lockpicking},
+                {"Gold", &Level::Gold},
+                {"Gems", &Level::Gems},
+                {"MagicItems", &Level::MagicItems},
+                {"Scrolls", &Level::Scrolls},
                 {"Reagents", &Level::Reagents},
             };
             if (Is(element, "Level")) {
@@ -489,7 +514,8 @@ bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Message
     bool pendingCR = false;  // a carriage return at the end of the previous piece
     char raw[ZipArchive::PieceSize];
     for (;;) {
-        const qint64 n = file.read(raw, pendingCR ? ZipArchive::PieceSize - 1 : ZipArchive::PieceSize);
+        const qint64 n =
+            file.read(raw, pendingCR ? ZipArchive::PieceSize - 1 : ZipArchive::PieceSize);
         if (n < 0) {
             readFailed = true;
             break;
@@ -558,8 +584,8 @@ std::string BuildUserDataText(const TreasureCatalog& catalog) {
         for (const RuneBook& book : library.RuneBooks) {
             text += "\t\t<RuneBook>\n";
             text += "\t\t\t<Name>" + EscapeText(book.Name) + "</Name>\n";
-            text += "\t\t\t<Treasures>" + JoinNumbers(book.Treasures.data(), book.Treasures.size()) +
-                    "</Treasures>\n";
+            text += "\t\t\t<Treasures>" +
+                    JoinNumbers(book.Treasures.data(), book.Treasures.size()) + "</Treasures>\n";
             text += "\t\t</RuneBook>\n";
         }
         text += "\t</RuneLibrary>\n";

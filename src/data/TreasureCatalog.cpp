@@ -32,7 +32,8 @@ Named* FindByName(std::vector<Named>& items, std::string_view name) {
 
 template <typename Item>
 int PositionIn(const std::vector<Item>& items, const Item* item) {
-    if (item == nullptr || items.empty() || item < items.data() || item >= items.data() + items.size())
+    if (item == nullptr || items.empty() || item < items.data() ||
+        item >= items.data() + items.size())
         return -1;
     return static_cast<int>(item - items.data());
 }
@@ -46,13 +47,25 @@ int LastLevelHeld(const MapCounts& entry) {
     return 0;
 }
 
-void TreasureCatalog::StoreLevel(const Level& level) { StoreAt(Levels, level); }
-void TreasureCatalog::StoreRegion(const Region& region) { StoreAt(Regions, region); }
-void TreasureCatalog::StoreTreasure(const Treasure& treasure) { StoreAt(Treasures, treasure); }
+void TreasureCatalog::StoreLevel(const Level& level) {
+    StoreAt(Levels, level);
+}
+void TreasureCatalog::StoreRegion(const Region& region) {
+    StoreAt(Regions, region);
+}
+void TreasureCatalog::StoreTreasure(const Treasure& treasure) {
+    StoreAt(Treasures, treasure);
+}
 
-const Level* TreasureCatalog::FindLevel(int index) const { return FindAt(Levels, index); }
-const Region* TreasureCatalog::FindRegion(int index) const { return FindAt(Regions, index); }
-const Treasure* TreasureCatalog::FindTreasure(int index) const { return FindAt(Treasures, index); }
+const Level* TreasureCatalog::FindLevel(int index) const {
+    return FindAt(Levels, index);
+}
+const Region* TreasureCatalog::FindRegion(int index) const {
+    return FindAt(Regions, index);
+}
+const Treasure* TreasureCatalog::FindTreasure(int index) const {
+    return FindAt(Treasures, index);
+}
 
 int TreasureCatalog::PositionOf(const Character* character) const {
     return PositionIn(Characters, character);

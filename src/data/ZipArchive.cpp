@@ -1,14 +1,16 @@
 #include "data/ZipArchive.h"
 
-#include <QFile>
 #include <unzip.h>
+#include <QFile>
 
 #include "data/TreasureCatalog.h"
 
 namespace brix {
 namespace {
 
-unzFile Handle(void* h) { return static_cast<unzFile>(h); }
+unzFile Handle(void* h) {
+    return static_cast<unzFile>(h);
+}
 
 bool IsSeparator(char c) {
 #ifdef Q_OS_WIN
@@ -32,22 +34,28 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(const std::string& path) {
     return std::unique_ptr<ZipArchive>(new ZipArchive(h, path));
 }
 
-ZipArchive::~ZipArchive() { unzClose(Handle(handle_)); }
+ZipArchive::~ZipArchive() {
+    unzClose(Handle(handle_));
+}
 
 bool ZipArchive::Locate(const std::string& name) {
     return unzLocateFile(Handle(handle_), name.c_str(), 1) == UNZ_OK;
 }
 
-bool ZipArchive::OpenCurrent() { return unzOpenCurrentFile(Handle(handle_)) == UNZ_OK; }
+bool ZipArchive::OpenCurrent() {
+    return unzOpenCurrentFile(Handle(handle_)) == UNZ_OK;
+}
 
 int ZipArchive::ReadCurrent(void* buffer, unsigned size) {
     return unzReadCurrentFile(Handle(handle_), buffer, size);
 }
 
-void ZipArchive::CloseCurrent() { unzCloseCurrentFile(Handle(handle_)); }
+void ZipArchive::CloseCurrent() {
+    unzCloseCurrentFile(Handle(handle_));
+}
 
-ZipArchive::ReadResult ZipArchive::ReadMember(
-    const std::string& name, const std::function<bool(const char*, int)>& sink) {
+ZipArchive::ReadResult ZipArchive::ReadMember(const std::string& name,
+                                              const std::function<bool(const char*, int)>& sink) {
     if (!Locate(name)) return ReadResult::NotFound;
     if (!OpenCurrent()) return ReadResult::OpenFailed;
     char piece[PieceSize];

@@ -87,7 +87,8 @@ void MainFrame::BuildMenus() {
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
     QAction* copy = MakeAction(Command::Copy, tr("&Copy"));
-    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     edit->addAction(copy);
     edit->addSeparator();
     edit->addAction(MakeAction(Command::Filter, tr("Filter...")));
@@ -118,14 +119,12 @@ void MainFrame::BuildMenus() {
     view->addSeparator();
     QMenu* characters = view->addMenu(tr("Characters..."));
     MakeAction(Command::ManageCharacters, tr("Manage..."));
-    connect(characters, &QMenu::aboutToShow, this, [this, characters] {
-        FillCharacterMenu(*characters);
-    });
+    connect(characters, &QMenu::aboutToShow, this,
+            [this, characters] { FillCharacterMenu(*characters); });
     QMenu* libraries = view->addMenu(tr("Rune Libraries..."));
     MakeAction(Command::ManageRuneLibraries, tr("Manage..."));
-    connect(libraries, &QMenu::aboutToShow, this, [this, libraries] {
-        FillRuneLibraryMenu(*libraries);
-    });
+    connect(libraries, &QMenu::aboutToShow, this,
+            [this, libraries] { FillRuneLibraryMenu(*libraries); });
     FillCharacterMenu(*characters);
     FillRuneLibraryMenu(*libraries);
     view->addSeparator();
@@ -169,7 +168,8 @@ void MainFrame::FillCharacterMenu(QMenu& menu) {
         const std::string name = character->Name;
         connect(item, &QAction::triggered, this, [this, name] {
             // The item's text names the record; one that has disappeared does nothing.
-            if (Character* found = catalog_.FindCharacter(name)) catalog_.SetCurrentCharacter(found);
+            if (Character* found = catalog_.FindCharacter(name))
+                catalog_.SetCurrentCharacter(found);
         });
         ++command;
     }
@@ -206,7 +206,8 @@ bool MainFrame::Create() {
 
     BuildMenus();
 
-    toolbar_ = new MainToolbar(settings, [this](int command) { return Action(command); }, this);
+    toolbar_ = new MainToolbar(
+        settings, [this](int command) { return Action(command); }, this);
     toolbar_->SetRegionMenuFiller([this](QMenu& menu) { FillRegionMenu(menu); });
     toolbar_->SetStatusTextHandler([this](const std::string& text) { SetStatusText(text); });
     addToolBar(toolbar_);
@@ -214,7 +215,8 @@ bool MainFrame::Create() {
     statusBar()->setSizeGripEnabled(true);
     // Leaving a menu item or button clears the message; the idle text is "Ready".
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
-        if (message.isEmpty()) statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
+        if (message.isEmpty())
+            statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
     });
     statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
 
@@ -264,10 +266,12 @@ void MainFrame::RestoreWindowPlacement() {
 void MainFrame::SaveWindowPlacement() {
     if (placementSaved_) return;
     placementSaved_ = true;
-    const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+    const QRect normal =
+        isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
     if (!normal.isValid()) return;
-    catalog_.SettingsFile().WriteWindowPlacement(
-        {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()});
+    catalog_.SettingsFile().WriteWindowPlacement({normal.left(), normal.top(),
+                                                  normal.left() + normal.width(),
+                                                  normal.top() + normal.height()});
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {

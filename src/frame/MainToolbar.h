@@ -18,12 +18,10 @@ class QToolButton;
 
 namespace brix {
 
-
-
 // The command icons, each with its 16 × 16 and 24 × 24 picture cut from the icon strips.
 // Toolbar buttons and menu items both take their icons from here.
 class CommandIcons {
-  public:
+public:
     // Renders both strips.
     CommandIcons();
     CommandIcons(const QImage& smallStrip, const QImage& largeStrip);
@@ -32,7 +30,7 @@ class CommandIcons {
     QIcon ForIndex(int index) const;
     QIcon ForCommand(int command) const { return ForIndex(CommandIconIndex(command)); }
 
-  private:
+private:
     std::vector<QIcon> icons_;
 };
 
@@ -43,7 +41,7 @@ class CommandIcons {
 // are applied at once and written back.
 class MainToolbar : public QToolBar {
     Q_OBJECT
-  public:
+public:
     // The frame's action of a command, or nullptr when the frame has none.
     using ActionLookup = std::function<QAction*(int command)>;
     // Receives the status-bar text while the pointer moves over the toolbar; an empty text
@@ -87,12 +85,12 @@ class MainToolbar : public QToolBar {
 
     const CommandIcons& Icons() const { return icons_; }
 
-  protected:
+protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-  private:
+private:
     void Rebuild();
     QAction* MakeButtonAction(const ToolbarButton& button);
     void PrepareButton(QToolButton& button, const ToolbarButton& entry, bool hasLabel);

@@ -33,14 +33,10 @@ int Step(const std::vector<Record>& records, int start, bool forward, const MapF
     long long i = start;
     for (;;) {
         i += forward ? 1 : -1;
-        if (i < 1 || i >= count)
-            return 0;
-        if (records[static_cast<std::size_t>(i)].Index < 1)
-            continue;
-        if (filter == nullptr || !filter->OnlyTreasuresWithMaps)
-            return static_cast<int>(i);
-        if ((filter->*hasMap)(static_cast<int>(i)))
-            return static_cast<int>(i);
+        if (i < 1 || i >= count) return 0;
+        if (records[static_cast<std::size_t>(i)].Index < 1) continue;
+        if (filter == nullptr || !filter->OnlyTreasuresWithMaps) return static_cast<int>(i);
+        if ((filter->*hasMap)(static_cast<int>(i))) return static_cast<int>(i);
     }
 }
 
@@ -65,8 +61,7 @@ void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter) {
     if (const Character* character = catalog.GetCurrentCharacter()) {
         for (const MapCounts& entry : character->Entries) {
             if (!filter.EntryCounts(entry)) continue;
-            if (entry.Index < 1 || static_cast<std::size_t>(entry.Index) >= treasureSlots)
-                continue;
+            if (entry.Index < 1 || static_cast<std::size_t>(entry.Index) >= treasureSlots) continue;
             filter.TreasureHasMap[entry.Index] = 1;
             const int region = catalog.Treasures[entry.Index].Region;
             if (region >= 1 && static_cast<std::size_t>(region) < regionSlots)

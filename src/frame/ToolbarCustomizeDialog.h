@@ -19,7 +19,7 @@ namespace brix {
 // The label style and icon size of the toolbar, as two drop-down lists.
 class ToolbarOptionsPanel : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit ToolbarOptionsPanel(QWidget* parent = nullptr);
 
     // A value outside the list's range shows, and holds, the first item.
@@ -31,7 +31,7 @@ class ToolbarOptionsPanel : public QWidget {
     QComboBox* TextList() const { return textList_; }
     QComboBox* IconList() const { return iconList_; }
 
-  private:
+private:
     QComboBox* textList_ = nullptr;
     QComboBox* iconList_ = nullptr;
     int textStyle_ = ToolbarTextUnder;
@@ -43,7 +43,7 @@ class ToolbarOptionsPanel : public QWidget {
 // when the dialog finishes.
 class ToolbarCustomizeDialog : public QDialog {
     Q_OBJECT
-  public:
+public:
     using IconLookup = std::function<QIcon(int command)>;
 
     ToolbarCustomizeDialog(std::vector<ToolbarButton> buttons, int textStyle, int iconStyle,
@@ -61,10 +61,10 @@ class ToolbarCustomizeDialog : public QDialog {
     QPushButton* ResetButton() const { return reset_; }
     QPushButton* CloseButton() const { return close_; }
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void ButtonsChanged();
 
-  private:
+private:
     void AddSelected();
     void RemoveSelected();
     void MoveSelected(int step);

@@ -21,8 +21,7 @@ bool IsBlank(char c) {
 }
 
 void SkipBlanks(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
 }
 
 // A signed decimal integer at pos; nothing when there are no digits or the number does not
@@ -171,8 +170,7 @@ std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
     }
     std::size_t end = maxBytes;
     // Back up over continuation bytes so that no character is split.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     return std::string(text.substr(0, end));
 }
 

@@ -73,26 +73,21 @@ bool LeavesUnchanged(RasterOp op, QRgb value) {
 // translation it works on the pixels directly, inside the painter's clip; on anything else it
 // builds the operand as an image and lets QPainter combine it.
 class RasterSurface {
-  public:
+public:
     explicit RasterSurface(QPainter& painter) : painter_(painter) {
         QPaintDevice* device = painter.device();
-        if (device == nullptr || device->devType() != QInternal::Image)
-            return;
+        if (device == nullptr || device->devType() != QInternal::Image) return;
         auto* image = static_cast<QImage*>(device);
-        if (!Is32Bit(image->format()))
-            return;
+        if (!Is32Bit(image->format())) return;
         // The device transform includes the image's device pixel ratio, which the world
         // transform leaves out.
         const QTransform transform = painter.deviceTransform();
-        if (transform.type() > QTransform::TxTranslate)
-            return;
+        if (transform.type() > QTransform::TxTranslate) return;
         const int dx = static_cast<int>(transform.dx());
         const int dy = static_cast<int>(transform.dy());
-        if (dx != transform.dx() || dy != transform.dy())
-            return;
+        if (dx != transform.dx() || dy != transform.dy()) return;
         QRegion visible(image->rect());
-        if (painter.hasClipping())
-            visible &= painter.clipRegion().translated(dx, dy);
+        if (painter.hasClipping()) visible &= painter.clipRegion().translated(dx, dy);
         clip_.assign(visible.begin(), visible.end());
         image_ = image;
         bits_ = image->bits();
@@ -103,8 +98,7 @@ class RasterSurface {
 
     // Combines `source` (part of a colour image) with the surface at (x, y).
     void Colour(RasterOp op, int x, int y, const QImage& image, QRect source) {
-        if (image.isNull() || !ClipSource(image, x, y, source))
-            return;
+        if (image.isNull() || !ClipSource(image, x, y, source)) return;
         const QImage colour =
             Is32Bit(image.format()) ? image : image.convertToFormat(QImage::Format_RGB32);
         if (image_ == nullptr) {
@@ -128,8 +122,7 @@ class RasterSurface {
     // standing for `black` and its white ones for `white`.
     void Mono(RasterOp op, int x, int y, const QImage& image, QRect source, QRgb black,
               QRgb white) {
-        if (image.isNull() || image.depth() != 1 || !ClipSource(image, x, y, source))
-            return;
+        if (image.isNull() || image.depth() != 1 || !ClipSource(image, x, y, source)) return;
         const QImage mono = image.format() == QImage::Format_Mono
                                 ? image
                                 : image.convertToFormat(QImage::Format_Mono);
@@ -166,8 +159,7 @@ class RasterSurface {
     // ones for white), then ORs in the image: a transparent copy.
     void Transparent(int x, int y, const QImage& image, const QImage& mask, QRect source,
                      QRgb black) {
-        if (image.isNull() || mask.isNull())
-            return;
+        if (image.isNull() || mask.isNull()) return;
         const bool pair = image_ != nullptr && image.size() == mask.size() &&
                           Is32Bit(image.format()) && mask.format() == QImage::Format_Mono;
         if (!pair) {
@@ -175,23 +167,20 @@ class RasterSurface {
             Colour(RasterOp::Or, x, y, image, source);
             return;
         }
-        if (!ClipSource(mask, x, y, source))
-            return;
+        if (!ClipSource(mask, x, y, source)) return;
         const QRgb values[2] = {
             IsLight(mask.colorCount() > 0 ? mask.color(0) : Black) ? White : black,
             IsLight(mask.colorCount() > 1 ? mask.color(1) : Black) ? White : black};
         DirectTransparent(x, y, image, mask, source, values);
     }
 
-  private:
+private:
     // Cuts the source rectangle to the image, moving the target point along with its left and
     // top edges. False when nothing is left.
     static bool ClipSource(const QImage& image, int& x, int& y, QRect& source) {
-        if (source.width() <= 0 || source.height() <= 0)
-            return false;
+        if (source.width() <= 0 || source.height() <= 0) return false;
         const QRect clipped = source & image.rect();
-        if (clipped.isEmpty())
-            return false;
+        if (clipped.isEmpty()) return false;
         x = Clamp(static_cast<long long>(x) + (clipped.x() - source.x()));
         y = Clamp(static_cast<long long>(y) + (clipped.y() - source.y()));
         source = clipped;
@@ -209,8 +198,7 @@ class RasterSurface {
             const long long t = std::max<long long>(top, clip.top());
             const long long r = std::min<long long>(left + source.width(), clip.right() + 1LL);
             const long long b = std::min<long long>(top + source.height(), clip.bottom() + 1LL);
-            if (l >= r || t >= b)
-                continue;
+            if (l >= r || t >= b) continue;
             visit(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
                   static_cast<int>(b - t), source.x() + static_cast<int>(l - left),
                   source.y() + static_cast<int>(t - top));
@@ -230,8 +218,7 @@ class RasterSurface {
                 if constexpr (Op == RasterOp::Copy) {
                     std::memcpy(out, in, static_cast<std::size_t>(w) * sizeof(QRgb));
                 } else {
-                    for (int col = 0; col < w; ++col)
-                        Combine<Op>(out[col], in[col]);
+                    for (int col = 0; col < w; ++col) Combine<Op>(out[col], in[col]);
                 }
             }
         });
@@ -255,8 +242,7 @@ class RasterSurface {
                             Combine<Op>(out[col + k], values[(byte >> (7 - first - k)) & 1]);
                     },
                     [&](int col, uchar byte) {
-                        if (byte == blankByte)
-                            return;
+                        if (byte == blankByte) return;
                         for (int k = 0; k < 8; ++k)
                             Combine<Op>(out[col + k], values[(byte >> (7 - k)) & 1]);
                     });
@@ -277,10 +263,8 @@ class RasterSurface {
             col = count;
         }
         const uchar* byte = in + ((sx + col) >> 3);
-        for (; col + 8 <= w; col += 8, ++byte)
-            whole(col, *byte);
-        if (col < w)
-            partial(col, *byte, 0, w - col);
+        for (; col + 8 <= w; col += 8, ++byte) whole(col, *byte);
+        if (col < w) partial(col, *byte, 0, w - col);
     }
 
     // The mask's AND and the image's OR in one pass over the target.
@@ -302,11 +286,9 @@ class RasterSurface {
                 ForEachSourceByte(sx, w, bits, partial, [&](int col, uchar byte) {
                     if (byte == 0x00 && plainBlack) {
                         // Opaque: the image replaces the target.
-                        for (int k = 0; k < 8; ++k)
-                            out[col + k] = in[col + k] | Black;
+                        for (int k = 0; k < 8; ++k) out[col + k] = in[col + k] | Black;
                     } else if (byte == 0xFF && plainWhite) {
-                        for (int k = 0; k < 8; ++k)
-                            out[col + k] |= in[col + k] | Black;
+                        for (int k = 0; k < 8; ++k) out[col + k] |= in[col + k] | Black;
                     } else {
                         partial(col, byte, 0, 8);
                     }
@@ -340,15 +322,13 @@ QRect ToQRect(const IntRect& rect) {
 }
 
 void FillRect(QPainter& painter, int left, int top, int right, int bottom, QRgb colour) {
-    if (right <= left || bottom <= top)
-        return;
+    if (right <= left || bottom <= top) return;
     painter.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour));
 }
 
 void Transparent(RasterSurface& surface, QPainter& painter, int x, int y, int width, int height,
                  const QImage& image, const QImage& mask, int sourceX, int sourceY) {
-    if (image.isNull() || mask.isNull())
-        return;
+    if (image.isNull() || mask.isNull()) return;
     const QRect source(sourceX, sourceY, width, height);
     surface.Transparent(x, y, image, mask, source, painter.pen().color().rgb());
 }
@@ -403,8 +383,7 @@ void Panel(RasterSurface& surface, QPainter& painter, const DrawingResources& dr
     }
 
     if (fill) {
-        if (drawing.ScrollBitmap.isNull())
-            return;
+        if (drawing.ScrollBitmap.isNull()) return;
         for (int x = r.Left; x < r.Right; x += ScrollTileWidth) {
             for (int y = r.Top; y < r.Bottom; y += ScrollTileHeight) {
                 const QRect tile(ScrollSide, ScrollTopHeight,
@@ -434,8 +413,7 @@ void Tack(RasterSurface& surface, QPainter& painter, const TreasureCatalog& cata
                 drawing.TackMask, 0, 0);
     const std::uint32_t colour =
         hasMaps ? catalog.Display.TackWithColor : catalog.Display.TackWithoutColor;
-    if (IsAutomatic(colour))
-        return;
+    if (IsAutomatic(colour)) return;
     // The head mask is black on the head: first cut the head out, then fill it with the colour.
     surface.Mono(RasterOp::And, p.X, p.Y, drawing.TackHeadMask, tack, Black, White);
     surface.Mono(RasterOp::Or, p.X, p.Y, drawing.TackHeadMask, tack, RgbFromColourRef(colour),
@@ -520,8 +498,7 @@ void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle 
     const long long offsetY = static_cast<long long>(innerTop) - source.Top;
     for (const int index : treasures) {
         const Treasure* treasure = catalog.FindTreasure(index);
-        if (treasure == nullptr)
-            continue;
+        if (treasure == nullptr) continue;
         const IntPoint anchor{Clamp(offsetX + treasure->Location.X / 2),
                               Clamp(offsetY + treasure->Location.Y / 2)};
         Tack(surface, painter, catalog, HasMap(filter, index), monochrome, anchor);
@@ -536,13 +513,11 @@ void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle 
         const QFontMetrics metrics = painter.fontMetrics();
         for (const int index : treasures) {
             const Treasure* treasure = catalog.FindTreasure(index);
-            if (treasure == nullptr)
-                continue;
+            if (treasure == nullptr) continue;
             if (filter != nullptr && filter->OnlyLabelsWithMaps && !filter->TreasureFlag(index))
                 continue;
             const IntLine& line = treasure->LeaderLine;
-            if (line.X1 == 0 && line.Y1 == 0)
-                continue;
+            if (line.X1 == 0 && line.Y1 == 0) continue;
             auto shiftX = [&](int v) { return Clamp(static_cast<long long>(v) + o.X); };
             auto shiftY = [&](int v) { return Clamp(static_cast<long long>(v) + o.Y); };
             painter.setPen(drawing.LeaderPen);

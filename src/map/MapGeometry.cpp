@@ -68,21 +68,18 @@ std::string SextantText(int x, int y, int capacity) {
                                    static_cast<int>(latitude % 60), static_cast<int>(southNorth),
                                    static_cast<int>(longitude / 60), static_cast<int>(DegreeSign),
                                    static_cast<int>(longitude % 60), static_cast<int>(eastWest)});
-    if (capacity < 1)
-        return std::string();
+    if (capacity < 1) return std::string();
     std::size_t limit = static_cast<std::size_t>(capacity - 1);
     if (text.size() > limit) {
         // Never leave half of the two-byte degree sign at the end.
-        while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80)
-            --limit;
+        while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80) --limit;
         text.resize(limit);
     }
     return text;
 }
 
 IntPoint ApplyTackCorrection(IntPoint point, bool tacksCorrect) {
-    if (tacksCorrect)
-        return point;
+    if (tacksCorrect) return point;
     return {point.X + TackCorrection.X, point.Y + TackCorrection.Y};
 }
 
@@ -104,14 +101,10 @@ IntRect CenterSourceRect(PanelStyle style, int cx, int cy, int width, int height
     };
     // The right and bottom edges are clamped last, so a rectangle larger than the multimap
     // ends flush with them.
-    if (r.Left < 0)
-        shift(-r.Left, 0);
-    if (r.Top < 0)
-        shift(0, -r.Top);
-    if (r.Right > multimapWidth)
-        shift(multimapWidth - r.Right, 0);
-    if (r.Bottom > multimapHeight)
-        shift(0, multimapHeight - r.Bottom);
+    if (r.Left < 0) shift(-r.Left, 0);
+    if (r.Top < 0) shift(0, -r.Top);
+    if (r.Right > multimapWidth) shift(multimapWidth - r.Right, 0);
+    if (r.Bottom > multimapHeight) shift(0, multimapHeight - r.Bottom);
     return r;
 }
 
@@ -191,8 +184,7 @@ void ComputeLabelGeometry(Treasure& treasure, const TextMeasurer& measure) {
 void ComputeAllLabelGeometry(TreasureCatalog& catalog) {
     const TextMeasurer measure = FontMeasurer(catalog.Drawing.LabelFont);
     for (Treasure& treasure : catalog.Treasures) {
-        if (treasure.Index >= 1)
-            ComputeLabelGeometry(treasure, measure);
+        if (treasure.Index >= 1) ComputeLabelGeometry(treasure, measure);
     }
 }
 

@@ -28,8 +28,8 @@ IntPoint ApplyTackCorrection(IntPoint point, bool tacksCorrect);
 
 // The multimap rectangle that a panel of this style and outer size shows, centred on the
 // world point (cx, cy) and kept inside the multimap.
-IntRect CenterSourceRect(PanelStyle style, int cx, int cy, int width, int height,
-                         int multimapWidth, int multimapHeight);
+IntRect CenterSourceRect(PanelStyle style, int cx, int cy, int width, int height, int multimapWidth,
+                         int multimapHeight);
 
 struct RegionTreasureList {
     std::vector<int> Treasures;  // Index values in drawing order

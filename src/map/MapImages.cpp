@@ -47,8 +47,7 @@ std::uint32_t ReadLe(const std::string& bytes, std::size_t at, int size) {
 // header promises is damaged, and is refused rather than shown with its lower part missing.
 // Files this check cannot judge are left to the decoder.
 bool HoldsEveryPixelRow(const std::string& bytes) {
-    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M')
-        return true;
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return true;
     const std::uint32_t offset = ReadLe(bytes, 10, 4);
     const std::uint32_t headerSize = ReadLe(bytes, 14, 4);
     long long width = 0;
@@ -73,8 +72,7 @@ bool HoldsEveryPixelRow(const std::string& bytes) {
         return true;
     const long long rows = height < 0 ? -height : height;
     // Pictures this large are refused by their size anyway.
-    if (width > MaxBitmapSide || rows > MaxBitmapSide)
-        return true;
+    if (width > MaxBitmapSide || rows > MaxBitmapSide) return true;
     const long long stride = (width * bitsPerPixel + 31) / 32 * 4;
     const long long lastRow = (width * bitsPerPixel + 7) / 8;
     return static_cast<long long>(offset) + stride * (rows - 1) + lastRow <=
@@ -91,12 +89,10 @@ QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name) {
     std::string bytes;
     if (archive.ReadMemberBytes(name, bytes, MaxBitmapMemberBytes) != ZipArchive::ReadResult::Ok)
         return QImage();
-    if (!HoldsEveryPixelRow(bytes))
-        return QImage();
+    if (!HoldsEveryPixelRow(bytes)) return QImage();
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return QImage();
+    if (!buffer.open(QIODevice::ReadOnly)) return QImage();
     // The archive only ever holds BMP files; refusing to guess keeps every other decoder away
     // from its bytes.
     QImageReader reader(&buffer, "bmp");
@@ -108,8 +104,7 @@ QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name) {
         size.height() > MaxBitmapSide)
         return QImage();
     QImage image;
-    if (!reader.read(&image))
-        return QImage();
+    if (!reader.read(&image)) return QImage();
     return image;
 }
 
@@ -118,11 +113,9 @@ bool IsMonochrome(const QImage& image) {
 }
 
 QImage NormalizeMonochrome(const QImage& image) {
-    if (image.isNull())
-        return QImage();
+    if (image.isNull()) return QImage();
     QImage result(image.size(), QImage::Format_Mono);
-    if (result.isNull())
-        return QImage();
+    if (result.isNull()) return QImage();
     result.setColorTable({Black, White});
     const int width = image.width();
     const int height = image.height();
@@ -149,21 +142,18 @@ QImage NormalizeMonochrome(const QImage& image) {
         uchar* out = result.scanLine(y);
         std::fill(out, out + rowBytes, uchar{0});
         for (int x = 0; x < width; ++x) {
-            if (IsLight(in[x]))
-                out[x >> 3] |= static_cast<uchar>(0x80u >> (x & 7));
+            if (IsLight(in[x])) out[x >> 3] |= static_cast<uchar>(0x80u >> (x & 7));
         }
     }
     return result;
 }
 
 QImage MakeTransparencyMask(QImage& bitmap, QRgb key) {
-    if (bitmap.isNull())
-        return QImage();
+    if (bitmap.isNull()) return QImage();
     if (bitmap.format() != QImage::Format_RGB32)
         bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
     QImage mask(bitmap.size(), QImage::Format_Mono);
-    if (mask.isNull())
-        return QImage();
+    if (mask.isNull()) return QImage();
     mask.setColorTable({Black, White});
     mask.fill(0);
     const QRgb keyColour = key & 0x00FFFFFFu;
@@ -171,8 +161,7 @@ QImage MakeTransparencyMask(QImage& bitmap, QRgb key) {
         QRgb* row = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
         uchar* bits = mask.scanLine(y);
         for (int x = 0; x < bitmap.width(); ++x) {
-            if ((row[x] & 0x00FFFFFFu) != keyColour)
-                continue;
+            if ((row[x] & 0x00FFFFFFu) != keyColour) continue;
             bits[x >> 3] |= static_cast<uchar>(0x80u >> (x & 7));
             row[x] = Black;
         }
@@ -183,8 +172,7 @@ QImage MakeTransparencyMask(QImage& bitmap, QRgb key) {
 std::vector<std::uint8_t> MonochromeRowBits(const QImage& image, int& bytesPerRow) {
     bytesPerRow = 0;
     const QImage mono = NormalizeMonochrome(image);
-    if (mono.isNull())
-        return {};
+    if (mono.isNull()) return {};
     const int width = mono.width();
     const int height = mono.height();
     const int usedBytes = (width + 7) / 8;
@@ -262,8 +250,7 @@ void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& me
         region.MaskBytesPerRow = 0;
     }
     for (Region& region : catalog.Regions) {
-        if (region.Index < 1)
-            continue;
+        if (region.Index < 1) continue;
         const std::string name = FormatText(OverlayMemberFormat, {region.Index});
         const QImage overlay = LoadArchiveBitmap(archive, name);
         if (overlay.isNull()) {

@@ -12,7 +12,11 @@ QCursor MakeSelectCursor();
 
 // Map views scroll a line by a hundredth and a page by a tenth of the canvas extent, at least
 // one pixel either way.
-inline int MapLineStep(int extent) { return std::max(1, extent / 100); }
-inline int MapPageStep(int extent) { return std::max(1, extent / 10); }
+inline int MapLineStep(int extent) {
+    return std::max(1, extent / 100);
+}
+inline int MapPageStep(int extent) {
+    return std::max(1, extent / 10);
+}
 
 }  // namespace brix

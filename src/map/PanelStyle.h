@@ -15,9 +15,12 @@ struct PanelMargins {
 
 constexpr PanelMargins MarginsOf(PanelStyle style) {
     switch (style) {
-        case PanelStyle::DoubleLine: return {2, 2, 2, 2};
-        case PanelStyle::Scroll: return {38, 38, 38, 48};
-        case PanelStyle::None: break;
+        case PanelStyle::DoubleLine:
+            return {2, 2, 2, 2};
+        case PanelStyle::Scroll:
+            return {38, 38, 38, 48};
+        case PanelStyle::None:
+            break;
     }
     return {0, 0, 0, 0};
 }

@@ -24,8 +24,7 @@ constexpr long long TackHitRadius = 8;
 std::string CutToCharacters(std::string text, int limit) {
     int characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
         if (characters == limit) {
             text.resize(i);
             break;
@@ -36,8 +35,7 @@ std::string CutToCharacters(std::string text, int limit) {
 }
 
 void Fill(QPainter& painter, int left, int top, int right, int bottom, std::uint32_t colour) {
-    if (right <= left || bottom <= top)
-        return;
+    if (right <= left || bottom <= top) return;
     painter.fillRect(QRect(left, top, right - left, bottom - top),
                      QColor::fromRgb(RgbFromColourRef(colour)));
 }
@@ -47,8 +45,7 @@ void Fill(QPainter& painter, int left, int top, int right, int bottom, std::uint
 RegionCanvas::RegionCanvas(const TreasureCatalog& catalog) : catalog_(catalog) {}
 
 void RegionCanvas::InvalidateRect(const IntRect& rect) const {
-    if (Invalidate)
-        Invalidate(rect);
+    if (Invalidate) Invalidate(rect);
 }
 
 void RegionCanvas::ShowRegion(int region, int treasure) {
@@ -88,21 +85,18 @@ void RegionCanvas::SelectTreasure(int treasure) {
 
 bool RegionCanvas::MovePointer(QPoint canvasPoint) {
     const int hover = HitTestTreasure(canvasPoint);
-    if (hover == hoverTreasure_)
-        return false;
+    if (hover == hoverTreasure_) return false;
     hoverTreasure_ = hover;
     return true;
 }
 
 void RegionCanvas::ReleaseButton(QPoint canvasPoint) {
     const int released = HitTestTreasure(canvasPoint);
-    if (released >= 1 && released == pressedTreasure_)
-        SelectTreasure(released);
+    if (released >= 1 && released == pressedTreasure_) SelectTreasure(released);
 }
 
 int RegionCanvas::LowestTreasure() const {
-    if (regionTreasures_.empty())
-        return 0;
+    if (regionTreasures_.empty()) return 0;
     return *std::min_element(regionTreasures_.begin(), regionTreasures_.end());
 }
 
@@ -132,12 +126,9 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     const MapFilter& filter = catalog_.Filter;
     for (const int index : regionTreasures_) {
         const Treasure* treasure = catalog_.FindTreasure(index);
-        if (treasure == nullptr)
-            continue;
-        if (filter.OnlyLabelsWithMaps && !filter.TreasureFlag(index))
-            continue;
-        if (treasure->LeaderLine.X1 == 0 && treasure->LeaderLine.Y1 == 0)
-            continue;
+        if (treasure == nullptr) continue;
+        if (filter.OnlyLabelsWithMaps && !filter.TreasureFlag(index)) continue;
+        if (treasure->LeaderLine.X1 == 0 && treasure->LeaderLine.Y1 == 0) continue;
         const IntRect& label = treasure->LabelRect;
         if (label.Left <= qx && qx < label.Right && label.Top <= qy && qy < label.Bottom)
             return index;
@@ -150,15 +141,13 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     long long bestDistance = TackHitRadius * TackHitRadius;
     for (const int index : regionTreasures_) {
         const Treasure* treasure = catalog_.FindTreasure(index);
-        if (treasure == nullptr)
-            continue;
+        if (treasure == nullptr) continue;
         const long long dx =
             tx - (treasure->Location.X / 2 - static_cast<long long>(sourceRect_.Left));
         const long long dy =
             ty - (treasure->Location.Y / 2 - static_cast<long long>(sourceRect_.Top));
         // Far-off points are passed over before squaring, which could overflow.
-        if (std::llabs(dx) >= TackHitRadius || std::llabs(dy) >= TackHitRadius)
-            continue;
+        if (std::llabs(dx) >= TackHitRadius || std::llabs(dy) >= TackHitRadius) continue;
         const long long distance = dx * dx + dy * dy;
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -192,19 +181,16 @@ bool RegionCanvas::Navigate(int id) {
         case Command::PreviousRegion: {
             const int region =
                 StepRegion(catalog_, currentRegion_, id == Command::NextRegion, filter);
-            if (region >= 1)
-                ShowRegion(region, -1);
+            if (region >= 1) ShowRegion(region, -1);
             return true;
         }
         case Command::NextTreasure:
         case Command::PreviousTreasure: {
             const int index =
                 StepTreasure(catalog_, selectedTreasure_, id == Command::NextTreasure, filter);
-            if (index < 1)
-                return true;
+            if (index < 1) return true;
             const Treasure* treasure = catalog_.FindTreasure(index);
-            if (treasure == nullptr)
-                return true;
+            if (treasure == nullptr) return true;
             if (treasure->Region != currentRegion_)
                 ShowRegion(treasure->Region, index);
             else
@@ -218,16 +204,14 @@ bool RegionCanvas::Navigate(int id) {
 
 std::string RegionCanvas::TitleText() const {
     const Treasure* treasure = catalog_.FindTreasure(selectedTreasure_);
-    if (selectedTreasure_ == 0 || treasure == nullptr)
-        return std::string();
+    if (selectedTreasure_ == 0 || treasure == nullptr) return std::string();
     return CutToCharacters(FormatText("%d - %s", {selectedTreasure_, treasure->Name}),
                            MaxTitleCharacters);
 }
 
 std::string RegionCanvas::CoordinatesText() const {
     const Treasure* treasure = catalog_.FindTreasure(selectedTreasure_);
-    if (selectedTreasure_ == 0 || treasure == nullptr)
-        return std::string();
+    if (selectedTreasure_ == 0 || treasure == nullptr) return std::string();
     return SextantText(treasure->Location.X, treasure->Location.Y, 128);
 }
 

@@ -60,7 +60,7 @@ constexpr int MaxTitleCharacters = 127;
 // catalogue's treasures, display settings, drawing resources and global filter; label geometry
 // must have been computed.
 class RegionCanvas {
-  public:
+public:
     explicit RegionCanvas(const TreasureCatalog& catalog);
 
     // Called with a canvas rectangle whenever part of the picture has changed.
@@ -117,7 +117,7 @@ class RegionCanvas {
 
     const TreasureCatalog& Catalog() const { return catalog_; }
 
-  private:
+private:
     void InvalidateRect(const IntRect& rect) const;
 
     const TreasureCatalog& catalog_;

@@ -14,8 +14,8 @@
 #include "data/TreasureCatalog.h"
 #include "frame/CommandIds.h"
 #include "map/DrawPrimitives.h"
-#include "map/MapViewHost.h"
 #include "map/MapScrolling.h"
+#include "map/MapViewHost.h"
 #include "map/Pictures.h"
 #include "output/InfoText.h"
 
@@ -23,7 +23,6 @@ namespace brix {
 namespace {
 
 constexpr int TreasureStatusText = 11016;
-
 
 }  // namespace
 
@@ -80,8 +79,7 @@ bool RegionMapView::HandleCommand(int id) {
         case Command::PreviousTreasure: {
             canvas_.Navigate(id);
             // A new region forgets the treasure under the pointer until it moves again.
-            if (canvas_.HoverTreasure() == 0)
-                viewport()->setCursor(Qt::ArrowCursor);
+            if (canvas_.HoverTreasure() == 0) viewport()->setCursor(Qt::ArrowCursor);
             return true;
         }
         default:
@@ -114,8 +112,7 @@ void RegionMapView::paintEvent(QPaintEvent* event) {
     if (catalog_.Display.BeautyOverSpeed) {
         // Composed off-screen and shown in one transfer, so the tacks never flicker.
         QImage image(box.size(), QImage::Format_RGB32);
-        if (image.isNull())
-            return;
+        if (image.isNull()) return;
         image.fill(QColor::fromRgb(RgbFromColourRef(ParchmentColour)));
         {
             QPainter offscreen(&image);
@@ -150,8 +147,7 @@ void RegionMapView::scrollContentsBy(int dx, int dy) {
 }
 
 void RegionMapView::PointerMoved(QPoint viewportPoint) {
-    if (!canvas_.MovePointer(viewportPoint + ScrollOffset()))
-        return;
+    if (!canvas_.MovePointer(viewportPoint + ScrollOffset())) return;
     const int hover = canvas_.HoverTreasure();
     const Treasure* treasure = catalog_.FindTreasure(hover);
     if (hover >= 1 && treasure != nullptr) {
@@ -174,8 +170,7 @@ void RegionMapView::showEvent(QShowEvent* event) {
     // A pointer that already rests on a treasure names it at once; one outside the view does
     // not.
     const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
-    if (viewport()->rect().contains(pointer))
-        PointerMoved(pointer);
+    if (viewport()->rect().contains(pointer)) PointerMoved(pointer);
     QAbstractScrollArea::showEvent(event);
 }
 
@@ -184,16 +179,14 @@ void RegionMapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void RegionMapView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() != Qt::LeftButton) return;
     canvas_.PressButton(event->position().toPoint() + ScrollOffset());
     // Qt keeps sending the pointer's events here until the button is released.
     capturing_ = true;
 }
 
 void RegionMapView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !capturing_)
-        return;
+    if (event->button() != Qt::LeftButton || !capturing_) return;
     capturing_ = false;
     canvas_.ReleaseButton(event->position().toPoint() + ScrollOffset());
 }
@@ -203,8 +196,7 @@ void RegionMapView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool RegionMapView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave)
-        PointerLeft();
+    if (event->type() == QEvent::Leave) PointerLeft();
     return QAbstractScrollArea::viewportEvent(event);
 }
 

@@ -17,7 +17,7 @@ class TreasureCatalog;
 class RegionMapView : public QAbstractScrollArea {
     Q_OBJECT
 
-  public:
+public:
     RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
                   QWidget* parent = nullptr);
 
@@ -32,7 +32,7 @@ class RegionMapView : public QAbstractScrollArea {
     const RegionCanvas& Canvas() const { return canvas_; }
     QPoint ScrollOffset() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -43,7 +43,7 @@ class RegionMapView : public QAbstractScrollArea {
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-  private:
+private:
     void PointerMoved(QPoint viewportPoint);
     void PointerLeft();
     void UpdateScrollBars();

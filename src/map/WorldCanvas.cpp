@@ -198,16 +198,14 @@ struct PortableBlend {
 inline int SkipClearBytes(const std::uint8_t* bits, int begin, int end) {
     for (std::uint64_t word; end - begin >= 8; begin += 8) {
         std::memcpy(&word, bits + begin, sizeof word);
-        if (word == 0)
-            continue;
+        if (word == 0) continue;
         if constexpr (std::endian::native == std::endian::little) {
             return begin + std::countr_zero(word) / 8;
         } else {
             return begin + std::countl_zero(word) / 8;
         }
     }
-    while (begin < end && bits[begin] == 0)
-        ++begin;
+    while (begin < end && bits[begin] == 0) ++begin;
     return begin;
 }
 
@@ -215,16 +213,14 @@ inline int SkipClearBytes(const std::uint8_t* bits, int begin, int end) {
 inline int BackOverClearBytes(const std::uint8_t* bits, int begin, int end) {
     for (std::uint64_t word; end - begin >= 8; end -= 8) {
         std::memcpy(&word, bits + end - 8, sizeof word);
-        if (word == 0)
-            continue;
+        if (word == 0) continue;
         if constexpr (std::endian::native == std::endian::little) {
             return end - std::countl_zero(word) / 8;
         } else {
             return end - std::countr_zero(word) / 8;
         }
     }
-    while (end > begin && bits[end - 1] == 0)
-        --end;
+    while (end > begin && bits[end - 1] == 0) --end;
     return end;
 }
 
@@ -257,8 +253,7 @@ BRIX_ALWAYS_INLINE inline void TintRowsWith(std::uint8_t* rows, std::ptrdiff_t s
         if (headCount > 0) {
             const int skip = begin & 7;
             const unsigned byte = (bits[begin >> 3] << skip) & (0xFF00u >> headCount) & 0xFFu;
-            if (byte != 0)
-                piece(pixel, headCount, byte);
+            if (byte != 0) piece(pixel, headCount, byte);
             pixel += 4 * headCount;
         }
         // Whole mask bytes: the clear bytes at both ends are skipped in one go, and the bytes
@@ -268,15 +263,13 @@ BRIX_ALWAYS_INLINE inline void TintRowsWith(std::uint8_t* rows, std::ptrdiff_t s
             const int first = SkipClearBytes(bits, wholeBegin, wholeEnd);
             const int last = BackOverClearBytes(bits, first, wholeEnd);
             std::uint8_t* at = pixel + 32 * (first - wholeBegin);
-            for (int j = first; j < last; ++j, at += 32)
-                blend.Eight(at, bits[j]);
+            for (int j = first; j < last; ++j, at += 32) blend.Eight(at, bits[j]);
             pixel += 32 * (wholeEnd - wholeBegin);
         }
         const int tailCount = end - 8 * std::max(wholeEnd, wholeBegin);
         if (tailCount > 0) {
             const unsigned byte = bits[wholeEnd] & (0xFF00u >> tailCount) & 0xFFu;
-            if (byte != 0)
-                piece(pixel, tailCount, byte);
+            if (byte != 0) piece(pixel, tailCount, byte);
         }
     }
 }
@@ -307,8 +300,7 @@ __attribute__((target("avx2"))) void TintRowsAvx2(std::uint8_t* rows, std::ptrdi
 TintRowsFunction ChooseTintRows() {
 #if BRIX_AVX2_BLEND
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2"))
-        return TintRowsAvx2;
+    if (__builtin_cpu_supports("avx2")) return TintRowsAvx2;
 #endif
 #if BRIX_X86_BLEND
     return TintRowsSse2;
@@ -327,13 +319,10 @@ void TintRows(std::uint8_t* rows, std::ptrdiff_t stride, int originX, int y0, in
 std::vector<PreparedTint> PrepareTints(const TreasureCatalog& catalog, int hoverRegion,
                                        const QRect& clip) {
     std::vector<PreparedTint> tints;
-    if (clip.isEmpty())
-        return tints;
+    if (clip.isEmpty()) return tints;
     for (const Region& region : catalog.Regions) {
-        if (region.Index < 1 || !HasUsableMask(region))
-            continue;
-        if (!MaskQRect(region).intersects(clip))
-            continue;
+        if (region.Index < 1 || !HasUsableMask(region)) continue;
+        if (!MaskQRect(region).intersects(clip)) continue;
         const int weight = region.Index == hoverRegion ? HoverTintWeight : RegionTintWeight;
         tints.push_back(PrepareTint(region, RegionTintColour(catalog, region.Index), weight, clip));
     }
@@ -347,8 +336,7 @@ bool IsDirect32(QImage::Format format) {
 
 const QImage& WorldPixels(const TreasureCatalog& catalog, QImage& converted) {
     const QImage& world = catalog.Drawing.WorldBitmap;
-    if (world.isNull() || world.format() == QImage::Format_RGB32)
-        return world;
+    if (world.isNull() || world.format() == QImage::Format_RGB32) return world;
     converted = world.convertToFormat(QImage::Format_RGB32);
     return converted;
 }
@@ -370,32 +358,27 @@ void CopyRow(std::uint32_t* target, const std::uint32_t* source, int count) {
 }
 
 void FillRow(std::uint32_t* row, int count, QRgb colour) {
-    if (count > 0)
-        std::fill_n(row, count, colour);
+    if (count > 0) std::fill_n(row, count, colour);
 }
 
 }  // namespace
 
 QRect MaskQRect(const Region& region) {
     const IntRect& r = region.MaskRect;
-    if (r.Right <= r.Left || r.Bottom <= r.Top)
-        return QRect();
+    if (r.Right <= r.Left || r.Bottom <= r.Top) return QRect();
     return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
 
 bool HasUsableMask(const Region& region) {
     const QRect rect = MaskQRect(region);
-    if (rect.isEmpty() || region.MaskBytesPerRow < 1)
-        return false;
-    if (static_cast<long long>(region.MaskBytesPerRow) * 8 < rect.width())
-        return false;
+    if (rect.isEmpty() || region.MaskBytesPerRow < 1) return false;
+    if (static_cast<long long>(region.MaskBytesPerRow) * 8 < rect.width()) return false;
     return static_cast<long long>(region.MaskBits.size()) >=
            static_cast<long long>(region.MaskBytesPerRow) * rect.height();
 }
 
 bool MaskBitAt(const Region& region, QPoint point) {
-    if (!HasUsableMask(region) || !MaskQRect(region).contains(point))
-        return false;
+    if (!HasUsableMask(region) || !MaskQRect(region).contains(point)) return false;
     const int column = point.x() - region.MaskRect.Left;
     const std::size_t byte =
         static_cast<std::size_t>(point.y() - region.MaskRect.Top) * region.MaskBytesPerRow +
@@ -405,10 +388,8 @@ bool MaskBitAt(const Region& region, QPoint point) {
 
 int HitTestRegion(const TreasureCatalog& catalog, QPoint point) {
     for (const Region& region : catalog.Regions) {
-        if (region.Index < 1 || !MaskQRect(region).contains(point))
-            continue;
-        if (region.MaskHitTest || MaskBitAt(region, point))
-            return region.Index;
+        if (region.Index < 1 || !MaskQRect(region).contains(point)) continue;
+        if (region.MaskHitTest || MaskBitAt(region, point)) return region.Index;
     }
     return 0;
 }
@@ -425,15 +406,13 @@ QRgb RegionTintColour(const TreasureCatalog& catalog, int regionIndex) {
 
 QRgb WorldBackgroundColour(const TreasureCatalog& catalog) {
     const QImage& world = catalog.Drawing.WorldBitmap;
-    if (world.isNull())
-        return qRgb(255, 255, 255);
+    if (world.isNull()) return qRgb(255, 255, 255);
     return world.pixel(0, 0) | 0xFF000000u;
 }
 
 void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& catalog,
                      int hoverRegion) {
-    if (target.isNull() || canvasBox.isEmpty())
-        return;
+    if (target.isNull() || canvasBox.isEmpty()) return;
     const QRect box = canvasBox & QRect(canvasBox.topLeft(), target.size());
     if (!IsDirect32(target.format())) {
         QImage scratch(box.size(), QImage::Format_RGB32);
@@ -482,8 +461,7 @@ void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& cat
 
 void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const TreasureCatalog& catalog,
                      int hoverRegion) {
-    if (canvasBox.isEmpty())
-        return;
+    if (canvasBox.isEmpty()) return;
     // Band by band, each band composed in a small picture that is reused: the window fills in
     // from the top without a picture of the whole box.
     constexpr int BandHeight = 32;

@@ -10,16 +10,14 @@
 #include <string>
 
 #include "data/TreasureCatalog.h"
-#include "map/MapViewHost.h"
 #include "map/MapScrolling.h"
+#include "map/MapViewHost.h"
 #include "map/Pictures.h"
 #include "map/WorldCanvas.h"
 
 namespace brix {
 
 namespace {
-
-
 
 // The scroll bar's own page step sizes its thumb to the visible part; a page click moves by
 // a tenth of the extent instead.
@@ -78,8 +76,7 @@ void WorldMapView::UpdateScrollBars() {
 
 void WorldMapView::paintEvent(QPaintEvent* event) {
     const QRect damaged = event->rect();
-    if (damaged.isEmpty())
-        return;
+    if (damaged.isEmpty()) return;
     const QPoint offset = ScrollOffset();
     const QRect box = damaged.translated(offset).normalized();
     QPainter painter(viewport());
@@ -97,20 +94,16 @@ void WorldMapView::paintEvent(QPaintEvent* event) {
 }
 
 int WorldMapView::RegionAt(QPoint viewportPoint) const {
-    if (!viewport()->rect().contains(viewportPoint))
-        return 0;
+    if (!viewport()->rect().contains(viewportPoint)) return 0;
     return HitTestRegion(catalog_, viewportPoint + ScrollOffset());
 }
 
 void WorldMapView::InvalidateRegion(int index) {
-    if (index < 1)
-        return;
+    if (index < 1) return;
     const Region* region = catalog_.FindRegion(index);
-    if (region == nullptr)
-        return;
+    if (region == nullptr) return;
     const QRect rect = MaskQRect(*region);
-    if (!rect.isEmpty())
-        viewport()->update(rect.translated(-ScrollOffset()));
+    if (!rect.isEmpty()) viewport()->update(rect.translated(-ScrollOffset()));
 }
 
 void WorldMapView::PointerMovedTo(QPoint viewportPoint) {
@@ -157,12 +150,10 @@ void WorldMapView::mouseReleaseEvent(QMouseEvent* event) {
     }
     event->accept();
     // A press that began elsewhere is none of this view's business.
-    if (!capturing_)
-        return;
+    if (!capturing_) return;
     capturing_ = false;
     const int region = RegionAt(event->position().toPoint());
-    if (region >= 1 && region == pressedRegion_)
-        host_.ShowRegionView(region, -1);
+    if (region >= 1 && region == pressedRegion_) host_.ShowRegionView(region, -1);
 }
 
 void WorldMapView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -191,13 +182,11 @@ void WorldMapView::resizeEvent(QResizeEvent* event) {
 void WorldMapView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
     // The picture moved under a resting pointer: what it points at now is another place.
-    if (viewport()->underMouse())
-        PointerMovedTo(viewport()->mapFromGlobal(QCursor::pos()));
+    if (viewport()->underMouse()) PointerMovedTo(viewport()->mapFromGlobal(QCursor::pos()));
 }
 
 bool WorldMapView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave)
-        PointerLeft();
+    if (event->type() == QEvent::Leave) PointerLeft();
     return QAbstractScrollArea::viewportEvent(event);
 }
 

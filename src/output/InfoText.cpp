@@ -38,8 +38,7 @@ std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
         if (std::find(book.Treasures.begin(), book.Treasures.end(), treasureIndex) ==
             book.Treasures.end())
             continue;
-        if (!list.empty())
-            list += ListSeparator;
+        if (!list.empty()) list += ListSeparator;
         list += book.Name;
     }
     return list;
@@ -48,20 +47,16 @@ std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
 // "L<level>=<count>" for every level the current character holds maps of for the treasure.
 std::string MapCountList(const TreasureCatalog& catalog, int treasureIndex) {
     const Character* character = catalog.GetCurrentCharacter();
-    if (character == nullptr)
-        return std::string();
+    if (character == nullptr) return std::string();
     const auto entry =
         std::find_if(character->Entries.begin(), character->Entries.end(),
                      [treasureIndex](const MapCounts& e) { return e.Index == treasureIndex; });
-    if (entry == character->Entries.end())
-        return std::string();
+    if (entry == character->Entries.end()) return std::string();
     std::string list;
     for (int level = 1; level <= MaxLevels; ++level) {
         const int count = entry->Counts[level - 1];
-        if (count <= 0)
-            continue;
-        if (!list.empty())
-            list += ListSeparator;
+        if (count <= 0) continue;
+        if (!list.empty()) list += ListSeparator;
         list += FormatText("L%d=%d", {level, count});
     }
     return list;
@@ -110,14 +105,12 @@ std::string BuildLevelText(const Level& level, bool terse) {
         FormatText(LoadString(LevelFormat),
                    {level.Index, level.Name, level.Cartography, level.Lockpicking, level.Gold,
                     level.Gems, level.MagicItems, level.Scrolls, level.Reagents});
-    if (terse)
-        return text;
+    if (terse) return text;
     text += LoadString(SpawnHeading);
     text += level.WhatSpawns;
     text += LineEnd;
     // One blank line between the two lists, whether or not the first is empty.
-    if (!level.WhatSpawns.empty())
-        text += LineEnd;
+    if (!level.WhatSpawns.empty()) text += LineEnd;
     text += LoadString(DropHeading);
     text += level.WhatDrops;
     text += LineEnd;
@@ -126,11 +119,9 @@ std::string BuildLevelText(const Level& level, bool terse) {
 
 bool WriteClipboardText(const std::string& utf8) {
     // The clipboard belongs to the GUI application; without one there is nothing to write to.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-        return false;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return false;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        return false;
+    if (clipboard == nullptr) return false;
     const QString text = QString::fromStdString(utf8);
     clipboard->setText(text, QClipboard::Clipboard);
     // setText() reports nothing, so read the text back to learn whether it arrived.
@@ -139,8 +130,7 @@ bool WriteClipboardText(const std::string& utf8) {
 
 void CopyTreasureText(const TreasureCatalog& catalog, const Treasure* treasure, Messages& messages,
                       QObject* owner, const ClipboardWriter& write) {
-    if (treasure == nullptr)
-        return;
+    if (treasure == nullptr) return;
     if (!write(BuildTreasureText(catalog, *treasure, false)))
         messages.Show(LoadString(StringId::ClipboardError), MessageIcon::None, owner);
 }

@@ -20,7 +20,8 @@ TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
     Settings settings(Path());
     const DisplaySettings d = settings.ReadDisplaySettings();
     EXPECT_EQ(d.Margins, (PrintMargins{750, 750, 750, 750}));
-    for (std::uint32_t colour : {d.WithHighLight, d.WithoutHighLight, d.TackWithColor, d.TackWithoutColor})
+    for (std::uint32_t colour :
+         {d.WithHighLight, d.WithoutHighLight, d.TackWithColor, d.TackWithoutColor})
         EXPECT_EQ(colour, AutomaticColour);
     EXPECT_TRUE(d.BeautyOverSpeed);
     EXPECT_FALSE(d.TacksCorrect);
@@ -44,26 +45,39 @@ TEST_F(SettingsTest, StoredValuesAreScannedAsTheKeysSay) {
         {"WithHighLight=255", [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), 255u); }},
         {"WithHighLight=4278190080",
          [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
-        {"WithHighLight=", [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
-        {"WithHighLight=red", [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
-        {"TackWithColor=  65280xyz", [](const Settings& s) { EXPECT_EQ(s.TackWithColor(), 65280u); }},
+        {"WithHighLight=",
+         [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
+        {"WithHighLight=red",
+         [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
+        {"TackWithColor=  65280xyz",
+         [](const Settings& s) { EXPECT_EQ(s.TackWithColor(), 65280u); }},
         {"PrintMargins=500 600",
-         [](const Settings& s) { EXPECT_EQ(s.Margins(), (PrintMargins{500, 600, 750, 750})); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{500, 600, 750, 750}));
+         }},
         {"PrintMargins=1 2 x 4",
-         [](const Settings& s) { EXPECT_EQ(s.Margins(), (PrintMargins{1, 2, 750, 750})); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{1, 2, 750, 750}));
+         }},
         {"PrintMargins=-1 2 3 4",
-         [](const Settings& s) { EXPECT_EQ(s.Margins(), (PrintMargins{-1, 2, 3, 4})); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{-1, 2, 3, 4}));
+         }},
         {"BeautyOverSpeed=0", [](const Settings& s) { EXPECT_FALSE(s.BeautyOverSpeed()); }},
         {"BeautyOverSpeed=abc", [](const Settings& s) { EXPECT_TRUE(s.BeautyOverSpeed()); }},
         {"TacksCorrect=  -3", [](const Settings& s) { EXPECT_TRUE(s.TacksCorrect()); }},
         {"TBTextStyle=2junk", [](const Settings& s) { EXPECT_EQ(s.TBTextStyle(), 2); }},
         {"WindowPlacement=10 20 810 620",
-         [](const Settings& s) { EXPECT_EQ(s.WindowPlacement(), (WindowRect{10, 20, 810, 620})); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.WindowPlacement(), (WindowRect{10, 20, 810, 620}));
+         }},
         {"WindowPlacement=10 20 810", [](const Settings& s) { EXPECT_FALSE(s.WindowPlacement()); }},
-        {"character=  \"Ann Lee\"  ", [](const Settings& s) { EXPECT_EQ(s.Character(), "Ann Lee"); }},
+        {"character=  \"Ann Lee\"  ",
+         [](const Settings& s) { EXPECT_EQ(s.Character(), "Ann Lee"); }},
     };
     for (const Row& row : rows) {
-        ASSERT_TRUE(test::WriteFileBytes(Path(), std::string("[settings]\r\n") + row.Line + "\r\n"));
+        ASSERT_TRUE(
+            test::WriteFileBytes(Path(), std::string("[settings]\r\n") + row.Line + "\r\n"));
         SCOPED_TRACE(row.Line);
         row.Check(Settings(Path()));
     }
@@ -122,8 +136,13 @@ TEST(IniFile, LeadingIntegers) {
         const char* Text;
         std::optional<int> Value;
     };
-    const Row rows[] = {{"42", 42},   {"  -7x", -7},          {"+3", 3},        {"", std::nullopt},
-                        {"x1", std::nullopt}, {"-", std::nullopt}, {"99999999999", 2147483647},
+    const Row rows[] = {{"42", 42},
+                        {"  -7x", -7},
+                        {"+3", 3},
+                        {"", std::nullopt},
+                        {"x1", std::nullopt},
+                        {"-", std::nullopt},
+                        {"99999999999", 2147483647},
                         {"-99999999999", -2147483647 - 1}};
     for (const Row& row : rows) EXPECT_EQ(ParseLeadingInt(row.Text), row.Value) << row.Text;
 }

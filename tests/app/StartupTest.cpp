@@ -20,7 +20,8 @@ const char* const SystemData =
     "<?xml version=\"1.0\"?>\n<brix-data>\n"
     "<Level Index=\"1\"><Name>One</Name></Level>\n"
     "<Region Index=\"1\"><Name>Fen</Name></Region>\n"
-    "<Treasure Index=\"1\"><Name>Well</Name><Region>1</Region><Location>10,10</Location></Treasure>\n"
+    "<Treasure "
+    "Index=\"1\"><Name>Well</Name><Region>1</Region><Location>10,10</Location></Treasure>\n"
     "<RuneLibrary><Name>Atlas</Name><RuneBook><Name>A</Name><Treasures>1</Treasures></RuneBook>"
     "</RuneLibrary>\n</brix-data>\n";
 

@@ -16,15 +16,15 @@ TEST(NameRules, ValidRecordNames) {
     const Row rows[] = {
         {"", true},
         {"Bo Rhen_2", true},
-        {"\xC3\x89lodie", true},                  // Latin letter with accent
+        {"\xC3\x89lodie", true},                     // Latin letter with accent
         {"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", true},  // Cyrillic
-        {"\xE5\xB1\xB1\xE7\x94\xB0", true},       // CJK
-        {"\xD9\xA3", true},                       // Arabic-Indic digit three
+        {"\xE5\xB1\xB1\xE7\x94\xB0", true},          // CJK
+        {"\xD9\xA3", true},                          // Arabic-Indic digit three
         {"Anne-Marie", false},
         {"Mr. X", false},
         {"tab\there", false},
         {"<b>", false},
-        {"\xC3", false},  // broken UTF-8
+        {"\xC3", false},          // broken UTF-8
         {"\xE2\x80\x94", false},  // em dash
     };
     for (const Row& row : rows) EXPECT_EQ(IsValidRecordName(row.Name), row.Valid) << row.Name;
@@ -33,7 +33,11 @@ TEST(NameRules, ValidRecordNames) {
 TEST(NameRules, NamesCompareByCaseFolding) {
     EXPECT_TRUE(NamesEqual("ann", "ANN"));
     EXPECT_TRUE(NamesEqual("\xC3\xA9lodie", "\xC3\x89LODIE"));
-    EXPECT_TRUE(NamesEqual("stra\xC3\x9F" "e", "STRA\xC3\x9F" "E"));
+    EXPECT_TRUE(
+        NamesEqual("stra\xC3\x9F"
+                   "e",
+                   "STRA\xC3\x9F"
+                   "E"));
     EXPECT_FALSE(NamesEqual("ann", "anne"));
     EXPECT_LT(CompareNames("alpha", "Beta"), 0);
     EXPECT_EQ(CompareNames("Home", "hOME"), 0);
@@ -135,7 +139,8 @@ TEST_F(CatalogTest, MapCountLookupsAndLastLevel) {
     Character ann{"Ann", {MapCounts{3, {}}, MapCounts{9, {}}}};
     ann.Entries[1].Counts[4] = 2;
     ann.Entries[1].Counts[0] = 1;
-    EXPECT_EQ(TreasureCatalog::FindMapCounts(ann, 3), &ann.Entries[0]);  // all-zero entries are found
+    EXPECT_EQ(TreasureCatalog::FindMapCounts(ann, 3),
+              &ann.Entries[0]);  // all-zero entries are found
     EXPECT_EQ(TreasureCatalog::FindMapCounts(ann, 4), nullptr);
     EXPECT_EQ(LastLevelHeld(ann.Entries[0]), 0);
     EXPECT_EQ(LastLevelHeld(ann.Entries[1]), 5);

@@ -30,11 +30,14 @@ Parsed ParseDocument(TreasureCatalog& catalog, const std::string& xml) {
         const std::string piece = xml.substr(pos, 1024);
         allParsed = loader.Parse(piece.data(), static_cast<int>(piece.size()));
     }
-    if (!allParsed) return {false, loader.ParserErrorText(), loader.ParserLine(), loader.ParserColumn()};
+    if (!allParsed)
+        return {false, loader.ParserErrorText(), loader.ParserLine(), loader.ParserColumn()};
     return {!loader.HasError(), loader.ErrorText(), loader.ErrorLine(), loader.ErrorColumn()};
 }
 
-std::string Doc(const std::string& body) { return "<brix-data>\n" + body + "\n</brix-data>\n"; }
+std::string Doc(const std::string& body) {
+    return "<brix-data>\n" + body + "\n</brix-data>\n";
+}
 
 TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
     struct Row {
@@ -44,28 +47,35 @@ TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
         long Column;
     };
     const Row rows[] = {
-        {"<brix-data>\n  <Level Index=\"17\"></Level>\n</brix-data>", "Index value out of range", 2, 2},
+        {"<brix-data>\n  <Level Index=\"17\"></Level>\n</brix-data>", "Index value out of range", 2,
+         2},
         {"<brix-data>\n<Level index=\"3\"></Level>\n</brix-data>",
          "Only the Index attribute is allowed in this element", 2, 0},
         {"<brix-data>\n<Level Index=\"3\" Extra=\"1\"></Level>\n</brix-data>",
          "Only the Index attribute is allowed in this element", 2, 0},
         {"<brix-data>\n<Treasure></Treasure>\n</brix-data>",
          "Only the Index attribute is allowed in this element", 2, 0},
-        {"<brix-data>\n<Treasure Index=\"0\"></Treasure>\n</brix-data>", "Index value out of range", 2, 0},
-        {"<brix-data>\n<Treasure Index=\"1001\"></Treasure>\n</brix-data>", "Index value out of range", 2, 0},
-        {"<brix-data>\n<Region Index=\"101\"></Region>\n</brix-data>", "Index value out of range", 2, 0},
+        {"<brix-data>\n<Treasure Index=\"0\"></Treasure>\n</brix-data>", "Index value out of range",
+         2, 0},
+        {"<brix-data>\n<Treasure Index=\"1001\"></Treasure>\n</brix-data>",
+         "Index value out of range", 2, 0},
+        {"<brix-data>\n<Region Index=\"101\"></Region>\n</brix-data>", "Index value out of range",
+         2, 0},
         {"<brix-data version=\"1\"></brix-data>", "Attributes not allowed on the element", 1, 0},
         {"<other/>", "Unknown or unexpected element", 1, 0},
         {"<brix-data>\n<Monster/>\n</brix-data>", "Unknown or unexpected element", 2, 0},
-        {"<brix-data>\n<Character a=\"1\"/>\n</brix-data>", "Attributes not allowed on the element", 2, 0},
-        {"<brix-data>\n<RuneLibrary a=\"1\"/>\n</brix-data>", "Attributes not allowed on the element", 2, 0},
+        {"<brix-data>\n<Character a=\"1\"/>\n</brix-data>", "Attributes not allowed on the element",
+         2, 0},
+        {"<brix-data>\n<RuneLibrary a=\"1\"/>\n</brix-data>",
+         "Attributes not allowed on the element", 2, 0},
         {"<brix-data>\n<RuneLibrary><RuneBook a=\"1\"/></RuneLibrary>\n</brix-data>",
          "Attributes not allowed on the element", 2, 13},
         {"<brix-data>\n<Treasure Index=\"1\"><Name lang=\"en\">x</Name></Treasure>\n</brix-data>",
          "Attributes not allowed on the element", 2, 20},
         {"<brix-data>\n<Treasure Index=\"1\"><Comment>x</Comment></Treasure>\n</brix-data>",
          "Unknown or unexpected element", 2, 20},
-        {"<brix-data>\n<Character><MapCounts Index=\"1001\">1</MapCounts></Character>\n</brix-data>",
+        {"<brix-data>\n<Character><MapCounts "
+         "Index=\"1001\">1</MapCounts></Character>\n</brix-data>",
          "Index value out of range", 2, 11},
         {"<brix-data>\n<Character><MapCounts>1</MapCounts></Character>\n</brix-data>",
          "Only the Index attribute is allowed in this element", 2, 11},
@@ -115,8 +125,8 @@ TEST(DataLoader, TextConversions) {
         std::vector<int> Numbers;
     };
     const ListRow lists[] = {
-        {"", {}},           {"  ", {}},           {"1,2,", {1, 2}},    {"1,,3", {1, 0, 3}},
-        {",5", {0, 5}},     {" 4 , 5 ", {4, 5}},  {"7x,8", {7, 8}},    {"99999999999", {2147483647}},
+        {"", {}},       {"  ", {}},          {"1,2,", {1, 2}}, {"1,,3", {1, 0, 3}},
+        {",5", {0, 5}}, {" 4 , 5 ", {4, 5}}, {"7x,8", {7, 8}}, {"99999999999", {2147483647}},
     };
     for (const ListRow& row : lists) EXPECT_EQ(SplitNumberList(row.Text), row.Numbers) << row.Text;
 }
@@ -138,10 +148,13 @@ TEST(DataLoader, RecordsAreBuiltAndStored) {
             "<MaskHitTest>7</MaskHitTest><Comment>  Bring   light  </Comment></Region>\n"
             "<RuneLibrary><Name>Lib</Name><RuneBook><Name>B1</Name><Treasures>1,2</Treasures>"
             "<Treasures>3</Treasures></RuneBook><RuneBook><Name>B2</Name>"
-            "<Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16</Treasures></RuneBook></RuneLibrary>\n"
+            "<Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16</Treasures></RuneBook></"
+            "RuneLibrary>\n"
             "<Character><Name>Ann</Name><MapCounts Index=\"3\">0,0,1</MapCounts>"
-            "<MapCounts Index=\"4\">1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17</MapCounts></Character>\n"
-            "<Character><Name>" + longName + "</Name></Character>"));
+            "<MapCounts "
+            "Index=\"4\">1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17</MapCounts></Character>\n"
+            "<Character><Name>" +
+            longName + "</Name></Character>"));
     ASSERT_TRUE(result.Ok) << result.Error;
 
     ASSERT_EQ(catalog.Levels.size(), 6u);
@@ -191,8 +204,9 @@ TEST(DataLoader, LongTextIsCutOnACharacterBoundary) {
 TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
     TreasureCatalog catalog;
     EXPECT_TRUE(ParseDocument(catalog, "").Ok);
-    EXPECT_TRUE(ParseDocument(catalog, "<brix-data><Character><Name>A</Name></Character>"
-                                       "<Character><Name>B</Name>")
+    EXPECT_TRUE(ParseDocument(catalog,
+                              "<brix-data><Character><Name>A</Name></Character>"
+                              "<Character><Name>B</Name>")
                     .Ok);
     ASSERT_EQ(catalog.Characters.size(), 1u);
     EXPECT_EQ(catalog.Characters[0].Name, "A");
@@ -200,7 +214,8 @@ TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
 
 TEST(DataLoader, MalformedXmlReportsTheParserError) {
     TreasureCatalog catalog;
-    const Parsed result = ParseDocument(catalog, "<brix-data>\n<Character><Name>A</Nam></Character>");
+    const Parsed result =
+        ParseDocument(catalog, "<brix-data>\n<Character><Name>A</Nam></Character>");
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Error, "mismatched tag");
     EXPECT_EQ(result.Line, 2);
@@ -269,7 +284,7 @@ TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
 }
 
 TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
-    const std::vector<std::string> names = {"A<b>&c", "x & y > z", "tab\there", "cr\rhere",
+    const std::vector<std::string> names = {"A<b>&c",     "x & y > z",     "tab\there", "cr\rhere",
                                             "line\nfeed", "\xC3\x89lodie", "]]>"};
     for (const std::string& name : names) catalog_.Characters.push_back({name, {}});
     catalog_.RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});

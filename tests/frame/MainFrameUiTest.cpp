@@ -84,7 +84,8 @@ private Q_SLOTS:
             frame.close();
             const auto stored = catalog.SettingsFile().WindowPlacement();
             QVERIFY(stored.has_value());
-            QCOMPARE(QRect(QPoint(stored->Left, stored->Top), QPoint(stored->Right - 1, stored->Bottom - 1)),
+            QCOMPARE(QRect(QPoint(stored->Left, stored->Top),
+                           QPoint(stored->Right - 1, stored->Bottom - 1)),
                      normal);
         }
         TreasureCatalog catalog;

@@ -80,7 +80,7 @@ void SelectByText(QListWidget* list, const QString& text) {
 class MainToolbarUiTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Settings> settings_;
 
@@ -97,7 +97,7 @@ class MainToolbarUiTest : public QObject {
         }
     };
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
@@ -131,10 +131,8 @@ class MainToolbarUiTest : public QObject {
         QFETCH(QString, iconStyle);
         QFETCH(int, qtStyle);
         QFETCH(int, iconSize);
-        if (!textStyle.isEmpty())
-            settings_->WriteTBTextStyle(textStyle.toInt());
-        if (!iconStyle.isEmpty())
-            settings_->WriteTBIconStyle(iconStyle.toInt());
+        if (!textStyle.isEmpty()) settings_->WriteTBTextStyle(textStyle.toInt());
+        if (!iconStyle.isEmpty()) settings_->WriteTBIconStyle(iconStyle.toInt());
         FrameActions actions;
         Window w(*settings_, actions);
         MainToolbar& toolbar = *w.toolbar;
@@ -168,8 +166,7 @@ class MainToolbarUiTest : public QObject {
             }
             if (qtStyle == Qt::ToolButtonTextUnderIcon) {
                 // Every button as wide as the widest, whatever its label.
-                if (firstWidth < 0)
-                    firstWidth = button->width();
+                if (firstWidth < 0) firstWidth = button->width();
                 QCOMPARE(button->width(), firstWidth);
             }
         }
@@ -301,8 +298,7 @@ class MainToolbarUiTest : public QObject {
         QPoint menuAt;
         auto look = [&] {
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* action : menu->actions())
-                    shown << action->text();
+                for (QAction* action : menu->actions()) shown << action->text();
                 menuAt = menu->pos();
                 menu->close();
             }

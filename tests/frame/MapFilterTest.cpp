@@ -13,23 +13,21 @@ namespace {
 MapCounts Entry(int index, std::initializer_list<std::pair<int, int>> levelCounts) {
     MapCounts entry;
     entry.Index = index;
-    for (const auto& [level, count] : levelCounts)
-        entry.Counts[level - 1] = count;
+    for (const auto& [level, count] : levelCounts) entry.Counts[level - 1] = count;
     return entry;
 }
 
 std::vector<int> FlagsSet(const std::vector<std::uint8_t>& flags) {
     std::vector<int> set;
     for (std::size_t i = 0; i < flags.size(); ++i) {
-        if (flags[i] != 0)
-            set.push_back(static_cast<int>(i));
+        if (flags[i] != 0) set.push_back(static_cast<int>(i));
     }
     return set;
 }
 
 // Regions 1, 2, 4 and 7 (8 slots); treasures 1, 2, 5, 10, 11, 12 and 13 (14 slots).
 class MapFilterTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         for (int r : {1, 2, 4, 7}) {
             Region region;
@@ -115,8 +113,7 @@ TEST_F(MapFilterTest, FlagsFollowTheCountedLevels) {
         MapFilter filter;
         filter.LevelFilterOn = row.LevelFilterOn;
         filter.ShownLevels.fill(0);
-        for (int level : row.Shown)
-            filter.ShownLevels[level - 1] = 1;
+        for (int level : row.Shown) filter.ShownLevels[level - 1] = 1;
         const int before = updates_;
         RecomputeMapFilter(catalog_, filter);
         EXPECT_EQ(updates_, before + 1) << row.What;

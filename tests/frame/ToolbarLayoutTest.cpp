@@ -132,8 +132,7 @@ TEST(ToolbarLayout, IconsAreCutFromTheStripByIndex) {
     QImage strip(12, 4, QImage::Format_ARGB32);
     const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     for (int x = 0; x < 12; ++x) {
-        for (int y = 0; y < 4; ++y)
-            strip.setPixel(x, y, colours[x / 4]);
+        for (int y = 0; y < 4; ++y) strip.setPixel(x, y, colours[x / 4]);
     }
     for (int i = 0; i < 3; ++i) {
         const QImage icon = CutStripIcon(strip, i);

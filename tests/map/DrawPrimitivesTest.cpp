@@ -42,12 +42,9 @@ enum class TackPart { None, Head, Body };
 // The test tack: a head over columns 0–9, rows 0–4 (wider than the real one, so that whole
 // bytes of its mask are head), and a pin down column 10 ending in pixel (0, 8).
 TackPart TackPartAt(int x, int y) {
-    if (x <= 9 && y <= 4)
-        return TackPart::Head;
-    if (x == 10 && y >= 5 && y <= 12)
-        return TackPart::Body;
-    if (x == 0 && y == 8)
-        return TackPart::Body;
+    if (x <= 9 && y <= 4) return TackPart::Head;
+    if (x == 10 && y >= 5 && y <= 12) return TackPart::Body;
+    if (x == 0 && y == 8) return TackPart::Body;
     return TackPart::None;
 }
 
@@ -427,8 +424,7 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
                 const int tx = x - row.TopLeft.X;
                 const int ty = y - row.TopLeft.Y;
                 TackPart part = TackPart::None;
-                if (tx >= 0 && tx < 13 && ty >= 0 && ty < 21)
-                    part = TackPartAt(tx, ty);
+                if (tx >= 0 && tx < 13 && ty >= 0 && ty < 21) part = TackPartAt(tx, ty);
                 const QRgb expected = part == TackPart::Head   ? row.Head
                                       : part == TackPart::Body ? row.Body
                                                                : pale;
@@ -543,8 +539,7 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
         catalog.StoreTreasure(treasure);
         MapFilter filter;
         filter.TreasureHasMap.assign(row.ShortFlags ? 5 : 6, 0);
-        if (row.HasMap)
-            filter.TreasureHasMap.back() = 1;
+        if (row.HasMap) filter.TreasureHasMap.back() = 1;
         filter.OnlyLabelsWithMaps = row.Filter == FilterKind::OnlyLabelsWithMaps;
 
         auto draw = [&](bool labels) {
@@ -566,8 +561,7 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
         EXPECT_EQ(canvas.pixel(100 + shift.X + 3, 150 - 8 + shift.Y + 2), row.Head);
         int magentaPixels = 0;
         for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-                magentaPixels += canvas.pixel(x, y) == magenta;
+            for (int x = 0; x < canvas.width(); ++x) magentaPixels += canvas.pixel(x, y) == magenta;
         const QRgb lineMiddle = canvas.pixel(145 + shift.X, 105 + shift.Y);
         if (row.ExpectLabel) {
             EXPECT_EQ(canvas.pixel(170 + shift.X, 40 + shift.Y), magenta);
@@ -617,8 +611,7 @@ TEST(DrawPrimitives, TextPanelCentresOneLine) {
         int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
         for (int y = 0; y < canvas.height(); ++y) {
             for (int x = 0; x < canvas.width(); ++x) {
-                if (canvas.pixel(x, y) == White)
-                    continue;
+                if (canvas.pixel(x, y) == White) continue;
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -654,15 +647,13 @@ void DrawScene(QPainter& painter, const TreasureCatalog& catalog, const MapFilte
     static const QImage image = [] {
         QImage i(80, 40, QImage::Format_RGB32);
         for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 80; ++x)
-                i.setPixel(x, y, qRgb(x * 3, y * 6, 100));
+            for (int x = 0; x < 80; ++x) i.setPixel(x, y, qRgb(x * 3, y * 6, 100));
         return i;
     }();
     static const QImage mask = [] {
         QImage m(80, 40, QImage::Format_RGB32);
         for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 80; ++x)
-                m.setPixel(x, y, (x / 16 + y / 5) % 2 ? White : Black);
+            for (int x = 0; x < 80; ++x) m.setPixel(x, y, (x / 16 + y / 5) % 2 ? White : Black);
         return NormalizeMonochrome(m);
     }();
     DrawTransparent(painter, dx + 150, dy + 140, 70, 35, image, mask, 5, 3);
@@ -809,8 +800,7 @@ TEST(DrawPrimitives, PainterStateIsRestored) {
             SCOPED_TRACE(std::string(row.Name) + (scaled ? ", scaled" : ""));
             QImage canvas = Filled(420, 320, Canvas);
             QPainter painter(&canvas);
-            if (scaled)
-                painter.scale(2, 2);
+            if (scaled) painter.scale(2, 2);
             const QPen pen(QColor(10, 200, 30), 2, Qt::DashLine);
             const QFont font(QStringLiteral("Courier"), 11);
             const QBrush background(QColor(0, 200, 200));

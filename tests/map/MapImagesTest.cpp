@@ -25,8 +25,7 @@ constexpr QRgb Blue = 0xFF0000FFu;
 using PixelFn = std::function<QRgb(int x, int y)>;
 
 void PutLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 // A bottom-up BMP file written by hand, so that the palette order and the bit depth are exactly
@@ -120,8 +119,7 @@ struct ArchiveFixture {
 
     bool Build(const std::vector<test::ZipMember>& members) {
         const std::string path = Dir.filePath("kestrel.zip").toStdString();
-        if (!test::WriteZip(path, members))
-            return false;
+        if (!test::WriteZip(path, members)) return false;
         Archive = ZipArchive::Open(path);
         return Archive != nullptr;
     }
@@ -129,8 +127,7 @@ struct ArchiveFixture {
 };
 
 std::string Message(int id, const std::string& member) {
-    if (id == 10025)
-        return "Unable to load \"" + member + "\" from the zip file.";
+    if (id == 10025) return "Unable to load \"" + member + "\" from the zip file.";
     return "The bitmap \"" + member + "\" must be monochrome.";
 }
 
@@ -275,8 +272,7 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
             catalog.StoreRegion(region);
         }
         for (int index = 1; index <= 9; ++index) {
-            if (index == row.Missing)
-                continue;
+            if (index == row.Missing) continue;
             const std::string name = "world_overlay_" + std::to_string(index) + ".bmp";
             const int width = 8 + index;
             if (index == row.Coloured)
@@ -292,8 +288,7 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
         LoadRegionMasks(catalog, *fixture.Archive, messages);
 
         std::vector<std::string> shown;
-        for (const auto& entry : messages.Shown)
-            shown.push_back(entry.Text);
+        for (const auto& entry : messages.Shown) shown.push_back(entry.Text);
         EXPECT_EQ(shown, row.Messages);
         std::vector<int> withMasks;
         for (const Region& region : catalog.Regions) {
@@ -384,14 +379,12 @@ TEST(MapImages, ProgramPicturesFitTheScrollAndTackGeometry) {
     ASSERT_EQ(d.TackHeadMask.size(), QSize(13, 21));
     // The parchment tile is copied without its mask, so it must hold no transparent pixel.
     for (int y = 38; y < 148; ++y)
-        for (int x = 38; x < 208; ++x)
-            ASSERT_EQ(d.ScrollMask.pixelIndex(x, y), 0) << x << "," << y;
+        for (int x = 38; x < 208; ++x) ASSERT_EQ(d.ScrollMask.pixelIndex(x, y), 0) << x << "," << y;
     // Recolouring the head never paints beside the pin.
     int head = 0;
     for (int y = 0; y < 21; ++y) {
         for (int x = 0; x < 13; ++x) {
-            if (d.TackHeadMask.pixelIndex(x, y) != 0)
-                continue;
+            if (d.TackHeadMask.pixelIndex(x, y) != 0) continue;
             ++head;
             EXPECT_EQ(d.TackMask.pixelIndex(x, y), 0) << x << "," << y;
         }

@@ -39,7 +39,7 @@ void FixedMeasure(const std::string& text, int& width, int& height) {
 // side panel right of the close-up (head on the canvas at (270, 207)) and treasure 41's beyond
 // the canvas's right edge.
 class RegionCanvasTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         catalog_.Drawing.MultimapSize = QSize(2000, 1600);
         for (int r = 1; r <= 5; ++r) {
@@ -139,8 +139,7 @@ TEST_F(RegionCanvasTest, SelectionMovesTheCloseUpAndFillsTheTextBoxes) {
 TEST_F(RegionCanvasTest, LongTitlesAreCutWithoutSplittingACharacter) {
     // "20 - " and 130 two-byte letters: 127 characters remain.
     std::string name;
-    for (int i = 0; i < 130; ++i)
-        name += "\xC3\xA9";
+    for (int i = 0; i < 130; ++i) name += "\xC3\xA9";
     catalog_.Treasures[20].Name = name;
     RegionCanvas canvas(catalog_);
     canvas.ShowRegion(4, 20);
@@ -246,8 +245,7 @@ TEST_F(RegionCanvasTest, NavigationEnabledStates) {
     for (const Row& row : rows) {
         catalog_.Filter.TreasureHasMap.assign(catalog_.Treasures.size(), 0);
         catalog_.Filter.RegionHasMap.assign(catalog_.Regions.size(), 0);
-        for (int t : row.Maps)
-            GiveMap(t);
+        for (int t : row.Maps) GiveMap(t);
         catalog_.Filter.OnlyTreasuresWithMaps = row.OnlyWithMaps;
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, row.Request);
@@ -313,8 +311,7 @@ TEST_F(RegionCanvasTest, NavigationSteps) {
     for (const Row& row : rows) {
         catalog_.Filter.TreasureHasMap.assign(catalog_.Treasures.size(), 0);
         catalog_.Filter.RegionHasMap.assign(catalog_.Regions.size(), 0);
-        for (int t : row.Maps)
-            GiveMap(t);
+        for (int t : row.Maps) GiveMap(t);
         catalog_.Filter.OnlyTreasuresWithMaps = row.OnlyWithMaps;
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, row.Request);
@@ -328,7 +325,7 @@ TEST_F(RegionCanvasTest, NavigationSteps) {
 
 // Drawing with the program's own pictures over a multimap with one black line.
 class RegionCanvasDrawingTest : public RegionCanvasTest {
-  protected:
+protected:
     void SetUp() override {
         test::EnsureGuiApp();
         RegionCanvasTest::SetUp();
@@ -345,8 +342,7 @@ class RegionCanvasDrawingTest : public RegionCanvasTest {
         QImage multimap(2000, 1600, QImage::Format_Mono);
         multimap.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
         multimap.fill(1);
-        for (int x = 0; x < 2000; ++x)
-            multimap.setPixel(x, 500, 0);
+        for (int x = 0; x < 2000; ++x) multimap.setPixel(x, 500, 0);
         drawing.MultimapBitmap = multimap;
         drawing.MultimapSize = multimap.size();
         ASSERT_FALSE(drawing.ScrollBitmap.isNull());
@@ -382,10 +378,8 @@ TEST_F(RegionCanvasDrawingTest, EveryPixelIsPaintedAndTheRestIsParchment) {
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 const QRgb pixel = image.pixel(x, y) & 0xFFFFFFu;
-                if (pixel == (qRgb(255, 0, 0) & 0xFFFFFFu))
-                    ++unpainted;
-                if ((x >= 760 || y >= 440) && pixel != (parchment & 0xFFFFFFu))
-                    ++beyond;
+                if (pixel == (qRgb(255, 0, 0) & 0xFFFFFFu)) ++unpainted;
+                if ((x >= 760 || y >= 440) && pixel != (parchment & 0xFFFFFFu)) ++beyond;
             }
         }
         EXPECT_EQ(unpainted, 0) << row.Region << "/" << row.Request;
@@ -398,8 +392,7 @@ TEST_F(RegionCanvasDrawingTest, EveryPixelIsPaintedAndTheRestIsParchment) {
                 if (Inside(RegionLayout::TitleBox, x, y) || Inside(RegionLayout::CloseUp, x, y) ||
                     Inside(RegionLayout::CoordinatesBox, x, y))
                     continue;
-                if ((image.pixel(x, y) & 0xFFFFFFu) != (parchment & 0xFFFFFFu))
-                    ++marked;
+                if ((image.pixel(x, y) & 0xFFFFFFu) != (parchment & 0xFFFFFFu)) ++marked;
             }
         }
         EXPECT_EQ(marked, 0) << row.Region << "/" << row.Request;
@@ -412,8 +405,7 @@ TEST_F(RegionCanvasDrawingTest, SelectionFillsTheTitleAndCoordinateBoxes) {
         // Inside the double frame only.
         for (int y = box.Top + 2; y < box.Bottom - 2; ++y)
             for (int x = box.Left + 2; x < box.Right - 2; ++x)
-                if (qGray(image.pixel(x, y)) < 40)
-                    ++count;
+                if (qGray(image.pixel(x, y)) < 40) ++count;
         return count;
     };
     RegionCanvas canvas(catalog_);

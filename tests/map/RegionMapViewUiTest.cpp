@@ -20,7 +20,7 @@ namespace brix {
 namespace {
 
 class RecordingHost : public MapViewHost {
-  public:
+public:
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     void ShowRegionView(int region, int treasure) override {
         Calls.push_back("region " + std::to_string(region) + " " + std::to_string(treasure));
@@ -60,8 +60,7 @@ void FillCatalog(TreasureCatalog& catalog) {
     QImage multimap(2000, 1600, QImage::Format_Mono);
     multimap.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     multimap.fill(1);
-    for (int i = 0; i < 1600; ++i)
-        multimap.setPixel(i, i, 0);
+    for (int i = 0; i < 1600; ++i) multimap.setPixel(i, i, 0);
     drawing.MultimapBitmap = multimap;
     drawing.MultimapSize = multimap.size();
 
@@ -109,7 +108,7 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint point,
 class RegionMapViewUiTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init() {
         catalog_ = TreasureCatalog();
         FillCatalog(catalog_);
@@ -224,8 +223,7 @@ class RegionMapViewUiTest : public QObject {
         view.ShowRegion(region, request);
         QCOMPARE(view.HandleCommand(command), handled);
         std::vector<std::string> expected;
-        if (!call.isEmpty())
-            expected.push_back(call.toStdString());
+        if (!call.isEmpty()) expected.push_back(call.toStdString());
         QCOMPARE(host_.Calls, expected);
     }
 
@@ -305,8 +303,7 @@ class RegionMapViewUiTest : public QObject {
 
         // The canvas scrolled by the offset: the title box's top-left frame corner is black.
         const QPoint corner = QPoint(34, 29) - QPoint(scrollX, scrollY);
-        if (beauty.rect().contains(corner))
-            QCOMPARE(beauty.pixel(corner), qRgb(0, 0, 0));
+        if (beauty.rect().contains(corner)) QCOMPARE(beauty.pixel(corner), qRgb(0, 0, 0));
         // Beyond the canvas: parchment.
         const QRgb parchment = qRgb(232, 204, 148);
         const QPoint last(beauty.width() - 1, beauty.height() - 1);
@@ -316,7 +313,7 @@ class RegionMapViewUiTest : public QObject {
         }
     }
 
-  private:
+private:
     TreasureCatalog catalog_;
     RecordingHost host_;
     test::RecordingMessages messages_;

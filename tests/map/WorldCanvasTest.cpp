@@ -150,8 +150,7 @@ TEST(WorldCanvas, TintBlendsMaskedPixelsByWeightAndColour) {
         TreasureCatalog catalog;
         SetWorld(catalog, Solid(24, 3, row.World));
         catalog.StoreRegion(MaskedRegion(1, {3, 1}, {maskRow}));
-        if (row.HasMap)
-            SetHasMap(catalog, 1);
+        if (row.HasMap) SetHasMap(catalog, 1);
         catalog.Display.WithHighLight = row.WithHighLight;
         catalog.Display.WithoutHighLight = row.WithoutHighLight;
         const int hover = row.Hover ? 1 : 0;
@@ -160,8 +159,7 @@ TEST(WorldCanvas, TintBlendsMaskedPixelsByWeightAndColour) {
             const QImage image = Draw(catalog, box, hover);
             for (int m = 0; m < static_cast<int>(maskRow.size()); ++m) {
                 const QPoint canvas(3 + m, 1);
-                if (!box.contains(canvas))
-                    continue;
+                if (!box.contains(canvas)) continue;
                 const QRgb expected = maskRow[m] == '#' ? row.Expected : row.World;
                 EXPECT_EQ(Rgb(image.pixel(canvas - box.topLeft())), Rgb(expected))
                     << "mask column " << m << " in box at x " << box.x();
@@ -179,13 +177,11 @@ TEST(WorldCanvas, TintBlendsMaskedPixelsByWeightAndColour) {
 TEST(WorldCanvas, WideMasksTintExactlyTheirSetBits) {
     const int width = 280;
     std::vector<std::string> rows(5, std::string(width, '.'));
-    for (int x = 70; x < 211; ++x)
-        rows[0][x] = '#';
+    for (int x = 70; x < 211; ++x) rows[0][x] = '#';
     rows[1][3] = '#';
     rows[1][276] = '#';
     rows[3].assign(width, '#');
-    for (int x = 0; x < width; x += 37)
-        rows[4][x] = '#';
+    for (int x = 0; x < width; x += 37) rows[4][x] = '#';
     rows[4][width - 1] = '#';
 
     TreasureCatalog catalog;
@@ -230,8 +226,7 @@ TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
     for (const QRect& box : {QRect(0, 0, 12, 4), QRect(4, 1, 2, 2)}) {
         const QImage image = Draw(catalog, box, 0);
         for (const Row& row : rows) {
-            if (!box.contains(row.Point))
-                continue;
+            if (!box.contains(row.Point)) continue;
             EXPECT_EQ(Rgb(image.pixel(row.Point - box.topLeft())), Rgb(row.Expected))
                 << "at " << row.Point.x() << "," << row.Point.y() << " box x " << box.x();
         }
@@ -284,8 +279,7 @@ TEST(WorldCanvas, PainterPathMatchesTheBufferedPicture) {
     for (int y = 0; y < 20; ++y) {
         std::string row(20, '.');
         for (int x = 0; x < 20; ++x) {
-            if ((x + y) % 3 != 0)
-                row[x] = '#';
+            if ((x + y) % 3 != 0) row[x] = '#';
         }
         diagonal.push_back(row);
     }

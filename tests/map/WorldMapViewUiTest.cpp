@@ -56,8 +56,7 @@ Region BlockRegion(int index, const char* name, QRect rect, int holeFrom = 0, in
     region.MaskBits.assign(static_cast<std::size_t>(region.MaskBytesPerRow * rect.height()), 0);
     for (int y = 0; y < rect.height(); ++y) {
         for (int x = 0; x < rect.width(); ++x) {
-            if (x >= holeFrom && x < holeTo)
-                continue;
+            if (x >= holeFrom && x < holeTo) continue;
             region.MaskBits[y * region.MaskBytesPerRow + x / 8] |= 0x80 >> (x % 8);
         }
     }
@@ -97,8 +96,7 @@ struct Fixture {
         View = std::make_unique<PaintRecordingView>(Catalog, Host);
         View->resize(size);
         View->show();
-        if (!QTest::qWaitForWindowExposed(View.get()))
-            qFatal("view not exposed");
+        if (!QTest::qWaitForWindowExposed(View.get())) qFatal("view not exposed");
         View->horizontalScrollBar()->setValue(scroll.x());
         View->verticalScrollBar()->setValue(scroll.y());
         Settle();
@@ -161,10 +159,8 @@ void WorldMapViewUiTest::hoverRepaintsExactlyTheTwoRegions() {
     QCOMPARE(f.View->HoverRegion(), toRegion);
     QRegion expected;
     if (fromRegion != toRegion) {
-        if (fromRegion != 0)
-            expected += f.ShownRect(fromRegion);
-        if (toRegion != 0)
-            expected += f.ShownRect(toRegion);
+        if (fromRegion != 0) expected += f.ShownRect(fromRegion);
+        if (toRegion != 0) expected += f.ShownRect(toRegion);
     }
     expected &= f.Viewport()->rect();
     if (expected.isEmpty()) {
@@ -274,8 +270,7 @@ void WorldMapViewUiTest::clickOpensOnlyTheRegionPressedAndReleased() {
     }
     QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, release);
     std::vector<std::pair<int, int>> expected;
-    if (opened != 0)
-        expected.emplace_back(opened, -1);
+    if (opened != 0) expected.emplace_back(opened, -1);
     QCOMPARE(f.Host.Opened, expected);
 
     // A second release without a new press opens nothing more.

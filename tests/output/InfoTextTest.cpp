@@ -23,7 +23,7 @@ const char* const OakHead =
     "Zerrin Coords: 2000, 1000\r\n";
 
 class InfoTextTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         Region isle;
         isle.Index = 3;

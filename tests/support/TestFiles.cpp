@@ -1,7 +1,7 @@
 #include "support/TestFiles.h"
 
-#include <QFile>
 #include <zip.h>
+#include <QFile>
 
 namespace brix::test {
 

@@ -42,8 +42,7 @@ int RunGenerator(const QStringList& arguments) {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(BRIX_KESTREL_GEN), arguments);
-    if (!process.waitForStarted(30000))
-        return -1;
+    if (!process.waitForStarted(30000)) return -1;
     if (!process.waitForFinished(300000)) {
         process.kill();
         process.waitForFinished();
@@ -56,15 +55,13 @@ int RunGenerator(const QStringList& arguments) {
 std::string Generate(const QTemporaryDir& dir, const QString& name, QStringList arguments) {
     const QString path = dir.filePath(name);
     arguments << path;
-    if (RunGenerator(arguments) != 0)
-        return {};
+    if (RunGenerator(arguments) != 0) return {};
     return path.toStdString();
 }
 
 std::string FileBytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     QByteArray bytes = file.readAll();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
@@ -73,20 +70,17 @@ std::string FileBytes(const std::string& path) {
 std::map<std::string, std::string> ReadMembers(const std::string& path) {
     std::map<std::string, std::string> members;
     unzFile zip = unzOpen(path.c_str());
-    if (zip == nullptr)
-        return members;
+    if (zip == nullptr) return members;
     for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
         char name[256];
         unz_file_info info;
         if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
             break;
-        if (unzOpenCurrentFile(zip) != UNZ_OK)
-            break;
+        if (unzOpenCurrentFile(zip) != UNZ_OK) break;
         std::string bytes;
         char piece[65536];
         int n;
-        while ((n = unzReadCurrentFile(zip, piece, sizeof piece)) > 0)
-            bytes.append(piece, n);
+        while ((n = unzReadCurrentFile(zip, piece, sizeof piece)) > 0) bytes.append(piece, n);
         unzCloseCurrentFile(zip);
         members[name] = bytes;
     }
@@ -96,8 +90,7 @@ std::map<std::string, std::string> ReadMembers(const std::string& path) {
 
 // Bits per pixel from a BMP header, or 0 when the bytes are no BMP.
 int BmpBitsPerPixel(const std::string& bytes) {
-    if (bytes.size() < 30 || bytes[0] != 'B' || bytes[1] != 'M')
-        return 0;
+    if (bytes.size() < 30 || bytes[0] != 'B' || bytes[1] != 'M') return 0;
     return static_cast<unsigned char>(bytes[28]) | (static_cast<unsigned char>(bytes[29]) << 8);
 }
 
@@ -122,8 +115,7 @@ std::unique_ptr<LoadedWorld> LoadWorld(const std::string& path) {
     brix::test::EnsureGuiApp();
     auto world = std::make_unique<LoadedWorld>();
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
-    if (!archive)
-        return world;
+    if (!archive) return world;
     world->DataLoaded = brix::LoadSystemData(world->Catalog, *archive, "data.xml", world->Messages);
     brix::LoadDrawingResources(world->Catalog, *archive, world->Messages, brix::ProgramPictures{});
     brix::LoadRegionMasks(world->Catalog, *archive, world->Messages);
@@ -153,8 +145,7 @@ const ArchiveKind WellFormedArchives[] = {
 };
 
 std::string PathFor(const QTemporaryDir& dir, const ArchiveKind& kind) {
-    if (kind.Arguments.isEmpty())
-        return BRIX_SAMPLE_ARCHIVE;
+    if (kind.Arguments.isEmpty()) return BRIX_SAMPLE_ARCHIVE;
     return Generate(dir, QString("%1.zip").arg(kind.Name).replace(' ', '-'), kind.Arguments);
 }
 
@@ -187,12 +178,10 @@ void CheckRegionViews(brix::TreasureCatalog& catalog) {
     for (const Measure& measure : measures) {
         SCOPED_TRACE(measure.Name);
         for (brix::Treasure& treasure : catalog.Treasures)
-            if (treasure.Index >= 1)
-                brix::ComputeLabelGeometry(treasure, measure.Measurer);
+            if (treasure.Index >= 1) brix::ComputeLabelGeometry(treasure, measure.Measurer);
         int clashes = 0, cutOff = 0;
         for (const brix::Region& region : catalog.Regions) {
-            if (region.Index < 1)
-                continue;
+            if (region.Index < 1) continue;
             const brix::RegionTreasureList list =
                 brix::BuildRegionTreasureList(catalog, region.Index);
             EXPECT_GE(list.Treasures.size(), 3u) << "region " << region.Index;
@@ -208,8 +197,7 @@ void CheckRegionViews(brix::TreasureCatalog& catalog) {
                             << "tack " << a << " outside the view of region " << region.Index;
                     }
                 }
-                if (ta.LabelOffset == brix::IntPoint{0, 0})
-                    continue;
+                if (ta.LabelOffset == brix::IntPoint{0, 0}) continue;
                 const QRect label = qrect(ta.LabelRect);
                 for (QPoint shift : {QPoint(0, 0), correction}) {
                     if (!window.contains(label.translated(shift))) {
@@ -224,8 +212,7 @@ void CheckRegionViews(brix::TreasureCatalog& catalog) {
                         ++clashes;
                         ADD_FAILURE() << "label " << a << " covers tack " << b;
                     }
-                    if (b == a || tb.LabelOffset == brix::IntPoint{0, 0})
-                        continue;
+                    if (b == a || tb.LabelOffset == brix::IntPoint{0, 0}) continue;
                     if (label.intersects(qrect(tb.LabelRect))) {
                         ++clashes;
                         ADD_FAILURE() << "labels " << a << " and " << b << " overlap";
@@ -262,11 +249,9 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         // Exactly the members the program reads.
         std::map<std::string, std::string> members = ReadMembers(path);
         std::set<std::string> expected = {"data.xml", "world.bmp", "multimap.bmp"};
-        for (int r = 1; r <= kind.Regions; ++r)
-            expected.insert(OverlayName(r));
+        for (int r = 1; r <= kind.Regions; ++r) expected.insert(OverlayName(r));
         std::set<std::string> names;
-        for (const auto& [name, bytes] : members)
-            names.insert(name);
+        for (const auto& [name, bytes] : members) names.insert(name);
         EXPECT_EQ(names, expected);
         EXPECT_EQ(BmpBitsPerPixel(members["world.bmp"]), 24);
         EXPECT_EQ(BmpBitsPerPixel(members["multimap.bmp"]), 1);
@@ -302,11 +287,9 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         std::vector<int> owner(WorldBitmapWidth * WorldBitmapHeight, 0);
         int overlaps = 0, hitTestRegions = 0, commented = 0;
         for (const brix::Region& region : catalog.Regions) {
-            if (region.Index < 1)
-                continue;
+            if (region.Index < 1) continue;
             EXPECT_FALSE(region.Name.empty());
-            if (!region.Comment.empty())
-                ++commented;
+            if (!region.Comment.empty()) ++commented;
             ASSERT_TRUE(brix::HasUsableMask(region)) << "region " << region.Index;
             const QRect box = brix::MaskQRect(region);
             ASSERT_TRUE(QRect(0, 0, WorldBitmapWidth, WorldBitmapHeight).contains(box))
@@ -314,26 +297,22 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
             int white = 0;
             for (int y = box.top(); y <= box.bottom(); ++y) {
                 for (int x = box.left(); x <= box.right(); ++x) {
-                    if (!brix::MaskBitAt(region, QPoint(x, y)))
-                        continue;
+                    if (!brix::MaskBitAt(region, QPoint(x, y))) continue;
                     ++white;
                     int& cell = owner[y * WorldBitmapWidth + x];
-                    if (cell != 0)
-                        ++overlaps;
+                    if (cell != 0) ++overlaps;
                     cell = region.Index;
                 }
             }
             EXPECT_GT(white, 0) << "region " << region.Index << " has an empty mask";
-            if (region.MaskHitTest)
-                ++hitTestRegions;
+            if (region.MaskHitTest) ++hitTestRegions;
         }
         EXPECT_EQ(overlaps, 0);
         EXPECT_GE(hitTestRegions, 1);
         EXPECT_GE(commented, 5);
         std::set<std::string> regionNames;
         for (const brix::Region& region : catalog.Regions) {
-            if (region.Index < 1)
-                continue;
+            if (region.Index < 1) continue;
             EXPECT_TRUE(regionNames.insert(region.Name).second) << "two regions " << region.Name;
             // The loader keeps at most 1023 bytes of a text; advice must end before that.
             EXPECT_LT(region.Comment.size(), 1000u) << "region " << region.Index;
@@ -341,8 +320,7 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
 
         // A region hit by its rectangle alone must not take clicks from its neighbours.
         for (const brix::Region& region : catalog.Regions) {
-            if (region.Index < 1 || !region.MaskHitTest)
-                continue;
+            if (region.Index < 1 || !region.MaskHitTest) continue;
             const QRect box = brix::MaskQRect(region);
             for (int y = box.top(); y <= box.bottom(); ++y)
                 for (int x = box.left(); x <= box.right(); ++x) {
@@ -362,16 +340,14 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         int uncoveredLand = 0;
         for (int y = 1; y < WorldBitmapHeight - 1; ++y) {
             for (int x = 1; x < WorldBitmapWidth - 1; ++x) {
-                if (owner[y * WorldBitmapWidth + x] != 0 || !vegetation(x, y))
-                    continue;
+                if (owner[y * WorldBitmapWidth + x] != 0 || !vegetation(x, y)) continue;
                 bool besideWater = false;
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx)
                         if (owner[(y + dy) * WorldBitmapWidth + x + dx] == 0 &&
                             !vegetation(x + dx, y + dy))
                             besideWater = true;
-                if (!besideWater)
-                    ++uncoveredLand;
+                if (!besideWater) ++uncoveredLand;
             }
         }
         EXPECT_EQ(uncoveredLand, 0);
@@ -387,15 +363,13 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
             EXPECT_EQ(owner[pixel.y() * WorldBitmapWidth + pixel.x()], treasure->Region)
                 << "treasure " << t << " lies outside region " << treasure->Region;
             EXPECT_EQ(brix::HitTestRegion(catalog, pixel), treasure->Region) << "treasure " << t;
-            if (treasure->LabelOffset == brix::IntPoint{0, 0})
-                ++unlabelled;
+            if (treasure->LabelOffset == brix::IntPoint{0, 0}) ++unlabelled;
         }
         EXPECT_GE(unlabelled, 1);
         EXPECT_LE(unlabelled, kind.Treasures / 50);
         std::set<std::pair<int, std::string>> treasureNames;
         for (const brix::Treasure& treasure : catalog.Treasures) {
-            if (treasure.Index < 1)
-                continue;
+            if (treasure.Index < 1) continue;
             EXPECT_TRUE(treasureNames.insert({treasure.Region, treasure.Name}).second)
                 << "two treasures " << treasure.Name << " in region " << treasure.Region;
         }
@@ -410,8 +384,7 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         for (const brix::RuneBook& book : library.RuneBooks) {
             EXPECT_FALSE(book.Treasures.empty()) << book.Name;
             EXPECT_LE(book.Treasures.size(), 16u) << book.Name;
-            for (int t : book.Treasures)
-                EXPECT_NE(catalog.FindTreasure(t), nullptr) << book.Name;
+            for (int t : book.Treasures) EXPECT_NE(catalog.FindTreasure(t), nullptr) << book.Name;
         }
     }
 }
@@ -441,8 +414,7 @@ TEST(SampleWorld, BrokenArchivesCarryTheirFault) {
         const std::string kind = c.Kind;
         // Everything but the faulty member is the sound archive's.
         for (const auto& [name, bytes] : good) {
-            if (name == c.Member)
-                continue;
+            if (name == c.Member) continue;
             auto it = members.find(name);
             ASSERT_NE(it, members.end()) << name << " is missing";
             EXPECT_TRUE(it->second == bytes) << name << " differs";
@@ -474,8 +446,7 @@ TEST(SampleWorld, BrokenArchivesCarryTheirFault) {
             brix::LoadRegionMasks(catalog, *archive, messages);
         }
         std::vector<std::string> texts;
-        for (const auto& entry : messages.Shown)
-            texts.push_back(entry.Text);
+        for (const auto& entry : messages.Shown) texts.push_back(entry.Text);
         EXPECT_NE(std::find(texts.begin(), texts.end(), c.Message), texts.end())
             << "messages: " << ::testing::PrintToString(texts);
     }

@@ -31,8 +31,7 @@ std::uint32_t ReadLittle(const QByteArray& bytes, int at, int size) {
 // Qt's BMP writer leaves the padding at the end of one-bit rows unwritten, so two runs could
 // differ there; zero every row's padding so that equal images give equal files.
 void ClearRowPadding(QByteArray& bmp) {
-    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M')
-        return;
+    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M') return;
     const std::uint32_t offset = ReadLittle(bmp, 10, 4);
     const int width = static_cast<int>(ReadLittle(bmp, 18, 4));
     const int height = std::abs(static_cast<std::int32_t>(ReadLittle(bmp, 22, 4)));
@@ -42,8 +41,7 @@ void ClearRowPadding(QByteArray& bmp) {
     for (int row = 0; row < height; ++row) {
         const qsizetype start =
             static_cast<qsizetype>(offset) + static_cast<qsizetype>(row) * stride;
-        for (int i = used; i < stride && start + i < bmp.size(); ++i)
-            bmp[start + i] = 0;
+        for (int i = used; i < stride && start + i < bmp.size(); ++i) bmp[start + i] = 0;
     }
 }
 
@@ -69,8 +67,7 @@ QImage ToMonochrome(const QImage& drawing) {
         const QRgb* in = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
         uchar* out = mono.scanLine(y);
         for (int x = 0; x < drawing.width(); ++x)
-            if (qGray(in[x]) < 128)
-                out[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
+            if (qGray(in[x]) < 128) out[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
     }
     return mono;
 }
@@ -125,8 +122,7 @@ bool WriteArchive(const std::string& path, const std::vector<Member>& members, s
             ok = false;
         }
     }
-    if (!ok)
-        std::filesystem::remove(partial, code);
+    if (!ok) std::filesystem::remove(partial, code);
     return ok;
 }
 

@@ -25,8 +25,7 @@ std::vector<std::vector<QPointF>> TraceContours(const Grid<float>& field, float 
             bool a = field.At(x, y) > level, b = field.At(x + 1, y) > level;
             bool c = field.At(x + 1, y + 1) > level, d = field.At(x, y + 1) > level;
             int code = (a ? 1 : 0) | (b ? 2 : 0) | (c ? 4 : 0) | (d ? 8 : 0);
-            if (code == 0 || code == 15)
-                continue;
+            if (code == 0 || code == 15) continue;
             std::int64_t top = horizontal(x, y), bottom = horizontal(x, y + 1);
             std::int64_t left = vertical(x, y), right = vertical(x + 1, y);
             switch (code) {
@@ -86,15 +85,13 @@ std::vector<std::vector<QPointF>> TraceContours(const Grid<float>& field, float 
     auto other = [&](std::int64_t point, int segment) {
         auto it = std::lower_bound(ends.begin(), ends.end(), std::make_pair(point, -1));
         for (; it != ends.end() && it->first == point; ++it)
-            if (it->second != segment)
-                return it->second;
+            if (it->second != segment) return it->second;
         return -1;
     };
     std::vector<std::uint8_t> used(segments.size(), 0);
     std::vector<std::vector<QPointF>> lines;
     for (std::size_t s = 0; s < segments.size(); ++s) {
-        if (used[s])
-            continue;
+        if (used[s]) continue;
         used[s] = 1;
         std::vector<std::int64_t> forward{segments[s].first, segments[s].second};
         std::vector<std::int64_t> backward;
@@ -104,8 +101,7 @@ std::vector<std::vector<QPointF>> TraceContours(const Grid<float>& field, float 
             std::int64_t point = pass == 0 ? segments[s].second : segments[s].first;
             for (;;) {
                 int next = other(point, current);
-                if (next < 0 || used[next])
-                    break;
+                if (next < 0 || used[next]) break;
                 used[next] = 1;
                 point =
                     segments[next].first == point ? segments[next].second : segments[next].first;
@@ -118,10 +114,8 @@ std::vector<std::vector<QPointF>> TraceContours(const Grid<float>& field, float 
         }
         std::vector<QPointF> line;
         line.reserve(forward.size() + backward.size());
-        for (auto it = backward.rbegin(); it != backward.rend(); ++it)
-            line.push_back(pointOf(*it));
-        for (std::int64_t id : forward)
-            line.push_back(pointOf(id));
+        for (auto it = backward.rbegin(); it != backward.rend(); ++it) line.push_back(pointOf(*it));
+        for (std::int64_t id : forward) line.push_back(pointOf(id));
         lines.push_back(std::move(line));
     }
     return lines;

@@ -72,10 +72,8 @@ std::string WriteDataXml(const World& world) {
         out += "  <Region Index=\"" + std::to_string(r.Index) + "\">\n";
         Element(out, "    ", "Name", r.Name);
         Element(out, "    ", "MaskOffset", Pair(r.Box.left(), r.Box.top()));
-        if (r.MaskHitTest)
-            Element(out, "    ", "MaskHitTest", 1);
-        if (!r.Comment.empty())
-            Element(out, "    ", "Comment", r.Comment);
+        if (r.MaskHitTest) Element(out, "    ", "MaskHitTest", 1);
+        if (!r.Comment.empty()) Element(out, "    ", "Comment", r.Comment);
         out += "  </Region>\n";
     }
     for (const TreasurePlan& t : world.Treasures) {

@@ -20,21 +20,18 @@ constexpr double Scale = 2.0;  // multimap pixels per map pixel
 std::vector<QPointF> ToMultimap(const std::vector<QPointF>& line) {
     std::vector<QPointF> out;
     out.reserve(line.size());
-    for (QPointF p : line)
-        out.push_back(p * Scale);
+    for (QPointF p : line) out.push_back(p * Scale);
     return out;
 }
 
 void DrawLines(QPainter& painter, const std::vector<std::vector<QPointF>>& lines,
                double minLength) {
     for (const std::vector<QPointF>& line : lines) {
-        if (line.size() < 2)
-            continue;
+        if (line.size() < 2) continue;
         double length = 0.0;
         for (std::size_t i = 1; i < line.size(); ++i)
             length += std::hypot(line[i].x() - line[i - 1].x(), line[i].y() - line[i - 1].y());
-        if (length < minLength)
-            continue;
+        if (length < minLength) continue;
         std::vector<QPointF> m = ToMultimap(line);
         painter.drawPolyline(m.data(), static_cast<int>(m.size()));
     }
@@ -43,7 +40,7 @@ void DrawLines(QPainter& painter, const std::vector<std::vector<QPointF>>& lines
 // Counts black pixels of the finished line work over any rectangle in constant time, so
 // that symbols can keep clear of coasts, rivers, roads and towns.
 class InkTable {
-  public:
+public:
     explicit InkTable(const QImage& image)
         : w_(image.width() + 1), sums_(static_cast<std::size_t>(w_) * (image.height() + 1), 0) {
         for (int y = 0; y < image.height(); ++y) {
@@ -59,15 +56,14 @@ class InkTable {
     }
     bool Clear(QRect r) const {
         r = r.intersected(QRect(0, 0, w_ - 1, h_ - 1));
-        if (r.isEmpty())
-            return false;
+        if (r.isEmpty()) return false;
         auto at = [&](int x, int y) { return sums_[static_cast<std::size_t>(y) * w_ + x]; };
         std::uint32_t n = at(r.right() + 1, r.bottom() + 1) - at(r.left(), r.bottom() + 1) -
                           at(r.right() + 1, r.top()) + at(r.left(), r.top());
         return n == 0;
     }
 
-  private:
+private:
     int w_;
     int h_ = 0;
     std::vector<std::uint32_t> sums_;
@@ -75,26 +71,23 @@ class InkTable {
 
 // Rectangles already taken by symbols.
 class SymbolSpace {
-  public:
+public:
     SymbolSpace() : taken_(MultimapWidth, MultimapHeight, 0) {}
     bool Clear(QRect r) const {
         r = r.intersected(QRect(0, 0, MultimapWidth, MultimapHeight));
-        if (r.isEmpty())
-            return false;
+        if (r.isEmpty()) return false;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
-                if (taken_.At(x, y))
-                    return false;
+                if (taken_.At(x, y)) return false;
         return true;
     }
     void Take(QRect r) {
         r = r.intersected(QRect(0, 0, MultimapWidth, MultimapHeight));
         for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                taken_.At(x, y) = 1;
+            for (int x = r.left(); x <= r.right(); ++x) taken_.At(x, y) = 1;
     }
 
-  private:
+private:
     Grid<std::uint8_t> taken_;
 };
 
@@ -131,8 +124,7 @@ void DrawWater(const World& world, QPainter& painter) {
     Grid<float> surface(MapWidth, MapHeight, -100.0f);
     std::vector<std::uint8_t> dry(coast.Cells.size());
     for (std::size_t i = 0; i < coast.Cells.size(); ++i) {
-        if (t.Kind.Cells[i] == Ground::Lake)
-            surface.Cells[i] = t.WaterLevel.Cells[i];
+        if (t.Kind.Cells[i] == Ground::Lake) surface.Cells[i] = t.WaterLevel.Cells[i];
         dry[i] = t.Kind.Cells[i] != Ground::Lake;
     }
     for (int round = 0; round < 3; ++round) {
@@ -146,8 +138,7 @@ void DrawWater(const World& world, QPainter& painter) {
     }
     Grid<float> shore(MapWidth, MapHeight, 1.0f);
     for (std::size_t i = 0; i < shore.Cells.size(); ++i)
-        if (surface.Cells[i] > -50.0f)
-            shore.Cells[i] = t.Elevation.Cells[i] - surface.Cells[i];
+        if (surface.Cells[i] > -50.0f) shore.Cells[i] = t.Elevation.Cells[i] - surface.Cells[i];
     painter.setPen(QPen(Qt::black, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     DrawLines(painter, TraceContours(shore, -0.006f), 0.0);
     painter.setPen(QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -168,11 +159,9 @@ void DrawWater(const World& world, QPainter& painter) {
     painter.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const River& river : world.Rivers) {
         for (std::size_t i = 0; i + 1 < river.Points.size(); ++i) {
-            if (widthAt(river, i) < 3.9)
-                continue;
+            if (widthAt(river, i) < 3.9) continue;
             // Leave the last stretch solid so the mouth still meets the coast line.
-            if (i + 3 >= river.Points.size())
-                continue;
+            if (i + 3 >= river.Points.size()) continue;
             painter.drawLine(river.Points[i] * Scale, river.Points[i + 1] * Scale);
         }
     }
@@ -221,10 +210,8 @@ void DrawTowns(const World& world, QPainter& painter) {
                          std::round(c.y() + d * std::sin(a)) - 1.0, random.Int(3, 4), 3.0);
             bool clear = true;
             for (const QRectF& other : placed)
-                if (house.adjusted(-1, -1, 1, 1).intersects(other))
-                    clear = false;
-            if (!clear)
-                continue;
+                if (house.adjusted(-1, -1, 1, 1).intersects(other)) clear = false;
+            if (!clear) continue;
             placed.push_back(house);
             painter.drawRect(house);
         }
@@ -320,11 +307,9 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
         for (double x = 10 + std::fmod(y * 0.37, 24.0); x < MultimapWidth - 10; x += 24) {
             QPointF p(x + random.Range(-5.0, 5.0), y + random.Range(-3.0, 3.0));
             double h = ElevationAt(t, p.x(), p.y());
-            if (h < 0.55 || KindAt(t, p.x(), p.y()) != Ground::Land)
-                continue;
+            if (h < 0.55 || KindAt(t, p.x(), p.y()) != Ground::Land) continue;
             double k = SmoothStep(0.55, 0.95, h);
-            if (random.Unit() > 0.55 + 0.45 * k)
-                continue;
+            if (random.Unit() > 0.55 + 0.45 * k) continue;
             double half = 9.0 + 14.0 * k + random.Range(-1.5, 1.5);
             double height = half * random.Range(1.0, 1.3);
             bool crowded = false;
@@ -332,13 +317,11 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
                 if (std::fabs(it->Base.x() - p.x()) < (it->Half + half) * 0.7 &&
                     std::fabs(it->Base.y() - p.y()) < 13)
                     crowded = true;
-            if (crowded)
-                continue;
+            if (crowded) continue;
             QRect footprint(static_cast<int>(p.x() - half) - 2,
                             static_cast<int>(p.y() - height) - 2, static_cast<int>(2 * half) + 4,
                             static_cast<int>(height) + 4);
-            if (!ink.Clear(footprint))
-                continue;
+            if (!ink.Clear(footprint)) continue;
             peaks.push_back({p, half, height});
         }
     }
@@ -354,16 +337,14 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
         for (double x = 10 + std::fmod(y * 0.61, 22.0); x < MultimapWidth - 10; x += 22) {
             QPointF p(x + random.Range(-4.0, 4.0), y + random.Range(-3.0, 3.0));
             double h = ElevationAt(t, p.x(), p.y());
-            if (h < 0.34 || h >= 0.54 || KindAt(t, p.x(), p.y()) != Ground::Land)
-                continue;
+            if (h < 0.34 || h >= 0.54 || KindAt(t, p.x(), p.y()) != Ground::Land) continue;
             if (t.Forest.Sample(p.x() / Scale, p.y() / Scale) > 0.45 || random.Unit() > 0.6)
                 continue;
             double half = 6.0 + 6.0 * SmoothStep(0.34, 0.54, h);
             QRect footprint(static_cast<int>(p.x() - half) - 2,
                             static_cast<int>(p.y() - half * 0.6) - 2,
                             static_cast<int>(2 * half) + 4, static_cast<int>(half * 0.6) + 4);
-            if (!ink.Clear(footprint) || !space.Clear(footprint))
-                continue;
+            if (!ink.Clear(footprint) || !space.Clear(footprint)) continue;
             DrawHill(painter, p, half);
             space.Take(footprint);
         }
@@ -374,18 +355,15 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
         for (double x = 6 + std::fmod(y * 0.5, 9.0); x < MultimapWidth - 6; x += 9) {
             QPointF p(x + random.Range(-2.5, 2.5), y + random.Range(-2.0, 2.0));
             double f = t.Forest.Sample(p.x() / Scale, p.y() / Scale);
-            if (f < 0.3 || random.Unit() > SmoothStep(0.3, 0.75, f))
-                continue;
-            if (KindAt(t, p.x(), p.y()) != Ground::Land)
-                continue;
+            if (f < 0.3 || random.Unit() > SmoothStep(0.3, 0.75, f)) continue;
+            if (KindAt(t, p.x(), p.y()) != Ground::Land) continue;
             double h = ElevationAt(t, p.x(), p.y());
             bool conifer = h > 0.40 || random.Unit() < 0.2;
             double size = random.Range(2.5, 3.6);
             QRect footprint(static_cast<int>(p.x() - size) - 1,
                             static_cast<int>(p.y() - size * 2.5) - 1,
                             static_cast<int>(2 * size) + 3, static_cast<int>(size * 2.5) + 2);
-            if (!ink.Clear(footprint.adjusted(-1, -1, 1, 1)) || !space.Clear(footprint))
-                continue;
+            if (!ink.Clear(footprint.adjusted(-1, -1, 1, 1)) || !space.Clear(footprint)) continue;
             DrawTree(painter, p, conifer, size);
             space.Take(footprint);
         }
@@ -399,13 +377,10 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
             double h = ElevationAt(t, p.x(), p.y());
             if (h > 0.33 || KindAt(t, p.x(), p.y()) != Ground::Land || random.Unit() > 0.45)
                 continue;
-            if (t.Forest.Sample(p.x() / Scale, p.y() / Scale) > 0.15)
-                continue;
-            if (t.SeaDistance.Sample(p.x() / Scale, p.y() / Scale) < 5.0)
-                continue;
+            if (t.Forest.Sample(p.x() / Scale, p.y() / Scale) > 0.15) continue;
+            if (t.SeaDistance.Sample(p.x() / Scale, p.y() / Scale) < 5.0) continue;
             QRect footprint(static_cast<int>(p.x()) - 5, static_cast<int>(p.y()) - 5, 11, 7);
-            if (!ink.Clear(footprint) || !space.Clear(footprint))
-                continue;
+            if (!ink.Clear(footprint) || !space.Clear(footprint)) continue;
             QPointF b(std::round(p.x()), std::round(p.y()));
             painter.drawLine(b + QPointF(-3, 0), b + QPointF(-4, -3));
             painter.drawLine(b, b + QPointF(0, -4));
@@ -421,8 +396,7 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
             if (t.LandDistance.Sample(p.x() / Scale, p.y() / Scale) < 22.0 || random.Unit() > 0.3)
                 continue;
             QRect footprint(static_cast<int>(p.x()) - 12, static_cast<int>(p.y()) - 6, 25, 10);
-            if (!ink.Clear(footprint))
-                continue;
+            if (!ink.Clear(footprint)) continue;
             QPainterPath wave;
             wave.moveTo(p + QPointF(-10, 0));
             wave.quadTo(p + QPointF(-5, -5), p);
@@ -437,8 +411,7 @@ void DrawSymbols(const World& world, QPainter& painter, const InkTable& ink) {
 void DrawCompass(const World& world, QPainter& painter) {
     double room = 0.0;
     QPointF c = FindOpenSea(world, room) * Scale;
-    if (room < 40.0)
-        return;
+    if (room < 40.0) return;
     const double radius = std::min(42.0, room - 14.0) * Scale;
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);

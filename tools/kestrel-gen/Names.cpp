@@ -104,8 +104,7 @@ std::string Compass(QPointF from, QPointF to) {
 }
 
 std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -131,8 +130,7 @@ std::string RegionName(const RegionPlan& r, const std::string& stem, Random& ran
     random.Shuffle(words);
     for (const std::string& w : words) {
         std::string root = Lower(w.substr(0, 4));
-        if (Lower(stem).find(root) == std::string::npos)
-            return stem + " " + w;
+        if (Lower(stem).find(root) == std::string::npos) return stem + " " + w;
     }
     return stem;
 }
@@ -173,8 +171,7 @@ std::string Advice(const World& world, const RegionPlan& r, Random& random) {
     const auto& tier = MonsterTiers[static_cast<std::size_t>(random.Int(0, 2))];
     parts.push_back("Beware of " + random.Pick(tier) + "s after dark.");
     std::string text;
-    for (const std::string& p : parts)
-        text += (text.empty() ? "" : " ") + p;
+    for (const std::string& p : parts) text += (text.empty() ? "" : " ") + p;
     return text;
 }
 
@@ -183,14 +180,12 @@ std::string MonsterList(Random& random, std::vector<int> tiers, int count) {
     for (int t : tiers) {
         t = std::clamp(t, 0, static_cast<int>(MonsterTiers.size()) - 1);
         for (const std::string& m : MonsterTiers[t])
-            if (std::find(pool.begin(), pool.end(), m) == pool.end())
-                pool.push_back(m);
+            if (std::find(pool.begin(), pool.end(), m) == pool.end()) pool.push_back(m);
     }
     random.Shuffle(pool);
     pool.resize(std::min<std::size_t>(pool.size(), static_cast<std::size_t>(count)));
     std::string text;
-    for (const std::string& m : pool)
-        text += (text.empty() ? "" : ", ") + m;
+    for (const std::string& m : pool) text += (text.empty() ? "" : ", ") + m;
     return text;
 }
 
@@ -217,16 +212,14 @@ void NameWorld(World& world, Random& random) {
             }
         }
         r.Name = RegionName(r, stems[i % stems.size()], random);
-        if (random.Unit() < 0.45 || r.MaskHitTest)
-            r.Comment = Advice(world, r, random);
+        if (random.Unit() < 0.45 || r.MaskHitTest) r.Comment = Advice(world, r, random);
     }
 
     std::vector<std::set<std::string>> used(world.Regions.size());
     for (TreasurePlan& t : world.Treasures) {
         const Features* features = &TreasureFeatures.back();
         for (const Features& f : TreasureFeatures)
-            if (t.Setting == f.Setting)
-                features = &f;
+            if (t.Setting == f.Setting) features = &f;
         std::vector<std::string> pool = features->Names;
         random.Shuffle(pool);
         std::set<std::string>& taken = used[t.Region - 1];
@@ -243,8 +236,7 @@ void NameWorld(World& world, Random& random) {
                     break;
                 }
         }
-        if (name.empty())
-            name = pool.front() + " " + std::to_string(t.Index);
+        if (name.empty()) name = pool.front() + " " + std::to_string(t.Index);
         taken.insert(name);
         t.Name = name;
     }
@@ -283,17 +275,14 @@ void NameWorld(World& world, Random& random) {
         book.Name = shelf.Name;
         std::set<int> regionsSeen;
         for (const TreasurePlan& t : world.Treasures) {
-            if (book.Treasures.size() >= 16)
-                break;
+            if (book.Treasures.size() >= 16) break;
             bool fits = shelf.IslandsOnly ? world.Regions[t.Region - 1].Island
                                           : std::find(shelf.Settings.begin(), shelf.Settings.end(),
                                                       t.Setting) != shelf.Settings.end();
             // One rune per region spreads the book over the world.
-            if (fits && regionsSeen.insert(t.Region).second)
-                book.Treasures.push_back(t.Index);
+            if (fits && regionsSeen.insert(t.Region).second) book.Treasures.push_back(t.Index);
         }
-        if (!book.Treasures.empty())
-            world.RuneBooks.push_back(book);
+        if (!book.Treasures.empty()) world.RuneBooks.push_back(book);
     }
 }
 

@@ -21,15 +21,13 @@ double Lerp(double a, double b, double t) {
 
 Noise::Noise(std::uint64_t seed) {
     std::array<std::uint8_t, 256> p{};
-    for (int i = 0; i < 256; ++i)
-        p[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 256; ++i) p[i] = static_cast<std::uint8_t>(i);
     Random random(seed);
     for (int i = 255; i > 0; --i) {
         int j = static_cast<int>(random.Next() % static_cast<std::uint64_t>(i + 1));
         std::swap(p[i], p[j]);
     }
-    for (int i = 0; i < 512; ++i)
-        perm_[i] = p[i & 255];
+    for (int i = 0; i < 512; ++i) perm_[i] = p[i & 255];
 }
 
 double Noise::Gradient(int hash, double x, double y) const {

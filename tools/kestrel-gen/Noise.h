@@ -8,7 +8,7 @@ namespace brix::gen {
 // Gradient noise on a seeded permutation, roughly in [-1, 1], smooth to the second
 // derivative so that hill shading shows no grid artefacts.
 class Noise {
-  public:
+public:
     explicit Noise(std::uint64_t seed);
 
     double At(double x, double y) const;
@@ -18,7 +18,7 @@ class Noise {
     // Sharp crests where the noise crosses zero, in [0, 1]: mountain ridges.
     double Ridged(double x, double y, int octaves) const;
 
-  private:
+private:
     double Gradient(int hash, double x, double y) const;
     std::array<std::uint8_t, 512> perm_{};
 };

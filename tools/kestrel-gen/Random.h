@@ -8,7 +8,7 @@ namespace brix::gen {
 // SplitMix64: small, fast and identical on every platform, so one seed always gives the
 // same world. Never seeded from the clock.
 class Random {
-  public:
+public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
 
     std::uint64_t Next() {
@@ -45,7 +45,7 @@ class Random {
         return items[static_cast<std::size_t>(Next() % items.size())];
     }
 
-  private:
+private:
     std::uint64_t state_;
 };
 

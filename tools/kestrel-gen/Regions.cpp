@@ -16,11 +16,9 @@ namespace {
 std::vector<int> ShareSeeds(const std::vector<int>& areas, int count) {
     std::vector<int> order;
     for (std::size_t i = 0; i < areas.size(); ++i)
-        if (areas[i] >= 600)
-            order.push_back(static_cast<int>(i));
+        if (areas[i] >= 600) order.push_back(static_cast<int>(i));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return areas[a] > areas[b]; });
-    if (static_cast<int>(order.size()) > count)
-        order.resize(count);
+    if (static_cast<int>(order.size()) > count) order.resize(count);
     std::vector<int> seeds(areas.size(), 0);
     long total = 0;
     for (int m : order) {
@@ -47,8 +45,7 @@ std::vector<int> ShareSeeds(const std::vector<int>& areas, int count) {
 std::vector<QPointF> PlaceSeeds(const std::vector<QPoint>& samples, int k) {
     std::vector<QPointF> seeds;
     QPointF centroid(0, 0);
-    for (QPoint p : samples)
-        centroid += QPointF(p);
+    for (QPoint p : samples) centroid += QPointF(p);
     centroid /= static_cast<double>(samples.size());
     auto nearestSample = [&](QPointF c) {
         double best = 1e30;
@@ -69,8 +66,7 @@ std::vector<QPointF> PlaceSeeds(const std::vector<QPoint>& samples, int k) {
         for (std::size_t i = 0; i < samples.size(); ++i) {
             QPointF d = QPointF(samples[i]) - seeds.back();
             gap[i] = std::min(gap[i], d.x() * d.x() + d.y() * d.y());
-            if (gap[i] > gap[far])
-                far = i;
+            if (gap[i] > gap[far]) far = i;
         }
         seeds.push_back(QPointF(samples[far]));
     }
@@ -92,16 +88,13 @@ std::vector<QPointF> PlaceSeeds(const std::vector<QPoint>& samples, int k) {
             ++members[best];
         }
         for (int s = 0; s < k; ++s) {
-            if (members[s] == 0)
-                continue;
+            if (members[s] == 0) continue;
             QPointF moved = nearestSample(sum[s] / members[s]);
             // Two seeds on one pixel would leave one region without land.
             bool taken = false;
             for (int o = 0; o < k; ++o)
-                if (o != s && seeds[o] == moved)
-                    taken = true;
-            if (!taken)
-                seeds[s] = moved;
+                if (o != s && seeds[o] == moved) taken = true;
+            if (!taken) seeds[s] = moved;
         }
     }
     return seeds;
@@ -122,35 +115,30 @@ void CarveRegions(World& world, int count) {
                 samples[t.Landmass.At(x, y)].push_back(QPoint(x, y));
     std::vector<QPointF> seeds;
     for (std::size_t m = 0; m < seedCount.size(); ++m) {
-        if (seedCount[m] == 0)
-            continue;
+        if (seedCount[m] == 0) continue;
         if (samples[m].empty()) {
             for (int y = 0; y < MapHeight; ++y)
                 for (int x = 0; x < MapWidth; ++x)
                     if (t.Landmass.At(x, y) == static_cast<int>(m))
                         samples[m].push_back(QPoint(x, y));
         }
-        for (QPointF s : PlaceSeeds(samples[m], seedCount[m]))
-            seeds.push_back(s);
+        for (QPointF s : PlaceSeeds(samples[m], seedCount[m])) seeds.push_back(s);
     }
 
     // Region numbers run in bands from north to south, west to east within a band.
     std::vector<int> order(seeds.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         int bandA = static_cast<int>(seeds[a].y()) / 205,
             bandB = static_cast<int>(seeds[b].y()) / 205;
-        if (bandA != bandB)
-            return bandA < bandB;
+        if (bandA != bandB) return bandA < bandB;
         return seeds[a].x() < seeds[b].x();
     });
 
     // Crossing terrain has a price: mountains and rivers make natural borders, the sea is
     // crossed only to claim islets too small to be regions of their own.
     std::vector<std::vector<QPointF>> riverLines;
-    for (const River& r : world.Rivers)
-        riverLines.push_back(r.Points);
+    for (const River& r : world.Rivers) riverLines.push_back(r.Points);
     std::vector<std::uint8_t> river = RasterizeLines(riverLines, 1.0);
     std::vector<int> weight(n);
     for (int i = 0; i < n; ++i) {
@@ -184,13 +172,11 @@ void CarveRegions(World& world, int count) {
         for (std::size_t k = 0; k < bucket.size(); ++k) {
             int i = bucket[k];
             --pending;
-            if (dist[i] != current)
-                continue;
+            if (dist[i] != current) continue;
             int x = i % MapWidth, y = i / MapWidth;
             for (int d = 0; d < 8; ++d) {
                 int nx = x + dx[d], ny = y + dy[d];
-                if (nx < 0 || ny < 0 || nx >= MapWidth || ny >= MapHeight)
-                    continue;
+                if (nx < 0 || ny < 0 || nx >= MapWidth || ny >= MapHeight) continue;
                 int j = ny * MapWidth + nx;
                 int step = (weight[i] + weight[j]) * (d < 4 ? 50 : 71) / 100;
                 int next = current + step;
@@ -210,13 +196,11 @@ void CarveRegions(World& world, int count) {
     world.Regions.assign(regionCount, RegionPlan());
     std::vector<QRect> boxes(regionCount);
     std::vector<double> sumX(regionCount, 0), sumY(regionCount, 0);
-    for (int r = 0; r < regionCount; ++r)
-        world.Regions[r].Index = r + 1;
+    for (int r = 0; r < regionCount; ++r) world.Regions[r].Index = r + 1;
     for (int y = 0; y < MapHeight; ++y) {
         for (int x = 0; x < MapWidth; ++x) {
             int i = y * MapWidth + x;
-            if (t.Kind.Cells[i] == Ground::Sea)
-                continue;
+            if (t.Kind.Cells[i] == Ground::Sea) continue;
             int r = owner[i];
             world.RegionOf.Cells[i] = r;
             RegionPlan& plan = world.Regions[r - 1];
@@ -235,10 +219,8 @@ void CarveRegions(World& world, int count) {
             else if (h > 0.30)
                 plan.Hills += 1;
             plan.Forest += t.Forest.Cells[i];
-            if (t.SeaDistance.Cells[i] < 10.0f)
-                plan.Coast += 1;
-            if (river[i])
-                plan.River += 1;
+            if (t.SeaDistance.Cells[i] < 10.0f) plan.Coast += 1;
+            if (river[i]) plan.River += 1;
         }
     }
     for (int r = 0; r < regionCount; ++r) {
@@ -266,11 +248,9 @@ void CarveRegions(World& world, int count) {
         for (int y = box.top(); y <= box.bottom() && alone; ++y)
             for (int x = box.left(); x <= box.right() && alone; ++x) {
                 int o = world.RegionOf.At(x, y);
-                if (o != 0 && o != r + 1)
-                    alone = false;
+                if (o != 0 && o != r + 1) alone = false;
             }
-        if (alone && world.Regions[r].Island)
-            lonely.push_back(r);
+        if (alone && world.Regions[r].Island) lonely.push_back(r);
     }
     std::stable_sort(lonely.begin(), lonely.end(),
                      [&](int a, int b) { return world.Regions[a].Area < world.Regions[b].Area; });

@@ -19,14 +19,12 @@ std::vector<std::uint8_t> RasterizeLines(const std::vector<std::vector<QPointF>>
     painter.setPen(
         QPen(Qt::white, std::max(1.0, reach * 2.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const std::vector<QPointF>& line : lines)
-        if (line.size() >= 2)
-            painter.drawPolyline(line.data(), static_cast<int>(line.size()));
+        if (line.size() >= 2) painter.drawPolyline(line.data(), static_cast<int>(line.size()));
     painter.end();
     std::vector<std::uint8_t> marked(static_cast<std::size_t>(MapWidth) * MapHeight);
     for (int y = 0; y < MapHeight; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < MapWidth; ++x)
-            marked[y * MapWidth + x] = qRed(row[x]) > 127;
+        for (int x = 0; x < MapWidth; ++x) marked[y * MapWidth + x] = qRed(row[x]) > 127;
     }
     return marked;
 }
@@ -43,8 +41,7 @@ std::vector<double> RoadCosts(const World& world, const std::vector<std::uint8_t
     for (int cy = 0; cy < CellsY; ++cy) {
         for (int cx = 0; cx < CellsX; ++cx) {
             int x = cx * Cell + Cell / 2, y = cy * Cell + Cell / 2;
-            if (t.Kind.At(x, y) != Ground::Land || t.SeaDistance.At(x, y) < 2.0f)
-                continue;
+            if (t.Kind.At(x, y) != Ground::Land || t.SeaDistance.At(x, y) < 2.0f) continue;
             double h = t.Elevation.At(x, y);
             double gx = t.Elevation.At(std::min(x + 2, MapWidth - 1), y) - t.Elevation.At(x - 2, y);
             double gy =
@@ -56,8 +53,7 @@ std::vector<double> RoadCosts(const World& world, const std::vector<std::uint8_t
             for (int dy = 0; dy < Cell && !river; ++dy)
                 for (int dx = 0; dx < Cell && !river; ++dx)
                     river = rivers[(cy * Cell + dy) * MapWidth + cx * Cell + dx];
-            if (river)
-                c += 10.0;  // bridges are dear: roads cross rivers seldom
+            if (river) c += 10.0;  // bridges are dear: roads cross rivers seldom
             cost[cy * CellsX + cx] = c;
         }
     }
@@ -85,20 +81,16 @@ std::vector<QPointF> FindRoute(const std::vector<double>& cost, QPointF from, QP
     while (!open.empty()) {
         auto [f, c] = open.top();
         open.pop();
-        if (c == goal)
-            break;
-        if (f > best[c] + estimate(c) + 1e-9)
-            continue;
+        if (c == goal) break;
+        if (f > best[c] + estimate(c) + 1e-9) continue;
         int x = c % CellsX, y = c / CellsX;
         for (int d = 0; d < 8; ++d) {
             int nx = x + dx[d], ny = y + dy[d];
-            if (nx < 0 || ny < 0 || nx >= CellsX || ny >= CellsY)
-                continue;
+            if (nx < 0 || ny < 0 || nx >= CellsX || ny >= CellsY) continue;
             int n = ny * CellsX + nx;
             // Town cells may sit on awkward ground; let the route reach them anyway.
             double step = cost[n] < 0.0 ? (n == goal ? 1.0 : -1.0) : cost[n];
-            if (step < 0.0)
-                continue;
+            if (step < 0.0) continue;
             double g = best[c] + step * (d < 4 ? 1.0 : 1.41421356);
             if (g < best[n]) {
                 best[n] = g;
@@ -108,8 +100,7 @@ std::vector<QPointF> FindRoute(const std::vector<double>& cost, QPointF from, QP
         }
     }
     std::vector<QPointF> route;
-    if (previous[goal] < 0)
-        return route;
+    if (previous[goal] < 0) return route;
     for (int c = goal; c >= 0; c = previous[c])
         route.push_back(
             QPointF((c % CellsX) * Cell + Cell / 2.0, (c / CellsX) * Cell + Cell / 2.0));
@@ -153,10 +144,8 @@ std::vector<QPointF> Smooth(const std::vector<QPointF>& points, int rounds) {
         std::vector<QPointF> next;
         next.push_back(current.front());
         for (std::size_t i = 0; i + 1 < current.size(); ++i) {
-            if (i > 0)
-                next.push_back(current[i] * 0.75 + current[i + 1] * 0.25);
-            if (i + 2 < current.size())
-                next.push_back(current[i] * 0.25 + current[i + 1] * 0.75);
+            if (i > 0) next.push_back(current[i] * 0.75 + current[i + 1] * 0.25);
+            if (i + 2 < current.size()) next.push_back(current[i] * 0.25 + current[i + 1] * 0.75);
         }
         next.push_back(current.back());
         current.swap(next);
@@ -169,8 +158,7 @@ std::vector<QPointF> Smooth(const std::vector<QPointF>& points, int rounds) {
 void FoundTowns(World& world, Random& random, int count) {
     const Terrain& t = world.Land;
     std::vector<std::vector<QPointF>> riverLines;
-    for (const River& r : world.Rivers)
-        riverLines.push_back(r.Points);
+    for (const River& r : world.Rivers) riverLines.push_back(r.Points);
     std::vector<std::uint8_t> nearRiver = RasterizeLines(riverLines, 7.0);
     std::vector<std::uint8_t> onRiver = RasterizeLines(riverLines, 3.0);
 
@@ -182,27 +170,22 @@ void FoundTowns(World& world, Random& random, int count) {
     std::vector<Site> sites;
     for (int y = 12; y < MapHeight - 12; y += 5) {
         for (int x = 12; x < MapWidth - 12; x += 5) {
-            if (t.Kind.At(x, y) != Ground::Land)
-                continue;
+            if (t.Kind.At(x, y) != Ground::Land) continue;
             double h = t.Elevation.At(x, y);
             double sea = t.SeaDistance.At(x, y);
             // Walls and fields stay on dry land, a little back from the shore.
-            if (h > 0.30 || sea < 9.0 || t.Forest.At(x, y) > 0.7)
-                continue;
+            if (h > 0.30 || sea < 9.0 || t.Forest.At(x, y) > 0.7) continue;
             bool clear = true;
             for (int dy = -8; dy <= 8 && clear; ++dy)
                 for (int dx = -8; dx <= 8 && clear; ++dx)
                     if (t.Kind.At(x + dx, y + dy) != Ground::Land ||
                         onRiver[(y + dy) * MapWidth + x + dx])
                         clear = false;
-            if (!clear)
-                continue;
+            if (!clear) continue;
             double score = random.Range(0.0, 0.5);
             bool port = sea < 16.0;
-            if (port)
-                score += 1.0;
-            if (nearRiver[y * MapWidth + x])
-                score += 0.9;
+            if (port) score += 1.0;
+            if (nearRiver[y * MapWidth + x]) score += 0.9;
             score -= 2.0 * h;
             sites.push_back({score, QPoint(x, y), port});
         }
@@ -224,15 +207,12 @@ void FoundTowns(World& world, Random& random, int count) {
     };
     // Every sizeable landmass gets its town first, then the best sites anywhere.
     for (std::size_t m = 0; m < t.LandmassArea.size(); ++m) {
-        if (t.LandmassArea[m] < 5000)
-            continue;
+        if (t.LandmassArea[m] < 5000) continue;
         for (const Site& s : sites)
-            if (t.Landmass.At(s.At.x(), s.At.y()) == static_cast<int>(m) && take(s))
-                break;
+            if (t.Landmass.At(s.At.x(), s.At.y()) == static_cast<int>(m) && take(s)) break;
     }
     for (const Site& s : sites) {
-        if (static_cast<int>(world.Towns.size()) >= count)
-            break;
+        if (static_cast<int>(world.Towns.size()) >= count) break;
         take(s);
     }
 
@@ -246,18 +226,15 @@ void FoundTowns(World& world, Random& random, int count) {
     std::vector<std::pair<int, int>> links;
     std::vector<int> joined(n, 0);
     for (int start = 0; start < n; ++start) {
-        if (joined[start])
-            continue;
+        if (joined[start]) continue;
         joined[start] = 1;
         for (;;) {
             int bestA = -1, bestB = -1;
             double bestD = 1e30;
             for (int a = 0; a < n; ++a) {
-                if (!joined[a])
-                    continue;
+                if (!joined[a]) continue;
                 for (int b = 0; b < n; ++b) {
-                    if (joined[b] || world.Towns[b].Landmass != world.Towns[a].Landmass)
-                        continue;
+                    if (joined[b] || world.Towns[b].Landmass != world.Towns[a].Landmass) continue;
                     if (distance(a, b) < bestD) {
                         bestD = distance(a, b);
                         bestA = a;
@@ -265,8 +242,7 @@ void FoundTowns(World& world, Random& random, int count) {
                     }
                 }
             }
-            if (bestA < 0)
-                break;
+            if (bestA < 0) break;
             joined[bestB] = 1;
             links.push_back({bestA, bestB});
         }
@@ -277,16 +253,13 @@ void FoundTowns(World& world, Random& random, int count) {
                 continue;
             bool have = false;
             for (auto [p, q] : links)
-                if ((p == a && q == b) || (p == b && q == a))
-                    have = true;
-            if (!have && random.Unit() < 0.35)
-                links.push_back({a, b});
+                if ((p == a && q == b) || (p == b && q == a)) have = true;
+            if (!have && random.Unit() < 0.35) links.push_back({a, b});
         }
     }
     for (auto [a, b] : links) {
         std::vector<QPointF> route = FindRoute(cost, world.Towns[a].Centre, world.Towns[b].Centre);
-        if (route.size() < 2)
-            continue;
+        if (route.size() < 2) continue;
         Road road;
         road.From = a;
         road.To = b;

@@ -36,8 +36,7 @@ void DistanceLine(const double* f, double* d, int n, std::vector<int>& v, std::v
     }
     k = 0;
     for (int q = 0; q < n; ++q) {
-        while (z[k + 1] < q)
-            ++k;
+        while (z[k + 1] < q) ++k;
         double dq = q - v[k];
         d[q] = dq * dq + f[v[k]];
     }
@@ -103,8 +102,7 @@ Layout MakeLayout(Random& random) {
     // A chain of islands along the southern sea.
     const double chain[5][3] = {
         {440, 870, 60}, {575, 915, 42}, {700, 880, 64}, {830, 920, 38}, {950, 870, 52}};
-    for (const auto& c : chain)
-        group(c[0], c[1], {{0, 0, c[2], c[2] * 0.7, 0.4, 0.56}}, 12);
+    for (const auto& c : chain) group(c[0], c[1], {{0, 0, c[2], c[2] * 0.7, 0.4, 0.56}}, 12);
     group(640, 470, {{0, 0, 34, 26, 0.0, 0.52}}, 12);
     // Lonely islets, each far enough from everything else to form a region of its own.
     group(120, 120, {{0, 0, 34, 26, 0.2, 0.55}}, 10);
@@ -116,8 +114,7 @@ Layout MakeLayout(Random& random) {
     auto spine = [&](QPointF base, std::initializer_list<QPointF> points, double width) {
         Spine s;
         s.Width = width;
-        for (QPointF p : points)
-            s.Points.push_back(base + p + QPointF(jitter(15), jitter(15)));
+        for (QPointF p : points) s.Points.push_back(base + p + QPointF(jitter(15), jitter(15)));
         layout.Spines.push_back(s);
     };
     spine(west, {{-60, -250}, {-20, -120}, {40, 10}, {60, 150}, {0, 240}}, 48);
@@ -138,13 +135,11 @@ double BlobValue(const Blob& b, double x, double y) {
     double c = b.Cos, s = b.Sin;
     double dx = x - b.X, dy = y - b.Y;
     double reach = std::max(b.Rx, b.Ry) * 1.8;
-    if (std::fabs(dx) > reach || std::fabs(dy) > reach)
-        return 0.0;
+    if (std::fabs(dx) > reach || std::fabs(dy) > reach) return 0.0;
     double u = (dx * c + dy * s) / (b.Rx * 1.8);
     double v = (-dx * s + dy * c) / (b.Ry * 1.8);
     double d2 = u * u + v * v;
-    if (d2 >= 1.0)
-        return 0.0;
+    if (d2 >= 1.0) return 0.0;
     double t = 1.0 - d2;
     return b.Amp * t * t;
 }
@@ -170,8 +165,7 @@ Grid<float> SpineField(const Layout& layout) {
                     double d2 = QPointF::dotProduct(q, q) / (spine.Width * spine.Width);
                     float value = static_cast<float>(std::exp(-d2));
                     float& cell = field.At(x, y);
-                    if (value > cell)
-                        cell = value;
+                    if (value > cell) cell = value;
                 }
             }
         }
@@ -193,8 +187,7 @@ void ShapeElevation(World& world, Random& random) {
             double wy = y + 80.0 * warpY.At(x / 420.0, y / 420.0) +
                         28.0 * warpY.Fractal(x / 110.0 + 40.0, y / 110.0, 3);
             double continental = 0.0;
-            for (const Blob& b : layout.Blobs)
-                continental += BlobValue(b, wx, wy);
+            for (const Blob& b : layout.Blobs) continental += BlobValue(b, wx, wy);
             continental = std::clamp(continental, -0.3, 0.85);
             double base =
                 continental + 0.36 * coast.Fractal(wx / 120.0, wy / 120.0, 7, 0.55) - 0.31;
@@ -232,12 +225,10 @@ void CleanSpecks(Grid<float>& h) {
     std::vector<int> labels;
     std::vector<int> sizes = LabelGroups(land, MapWidth, MapHeight, labels);
     for (int i = 0; i < n; ++i)
-        if (labels[i] >= 0 && sizes[labels[i]] < 60)
-            h.Cells[i] = -0.01f;
+        if (labels[i] >= 0 && sizes[labels[i]] < 60) h.Cells[i] = -0.01f;
     sizes = LabelGroups(water, MapWidth, MapHeight, labels);
     for (int i = 0; i < n; ++i)
-        if (labels[i] >= 0 && sizes[labels[i]] < 40)
-            h.Cells[i] = 0.004f;
+        if (labels[i] >= 0 && sizes[labels[i]] < 40) h.Cells[i] = 0.004f;
 }
 
 void ClassifySea(World& world) {
@@ -246,10 +237,8 @@ void ClassifySea(World& world) {
     t.Kind = Grid<Ground>(MapWidth, MapHeight, Ground::Land);
     std::vector<int> stack;
     auto visit = [&](int x, int y) {
-        if (!t.Kind.Inside(x, y))
-            return;
-        if (t.Kind.At(x, y) == Ground::Sea || t.Elevation.At(x, y) > 0.0f)
-            return;
+        if (!t.Kind.Inside(x, y)) return;
+        if (t.Kind.At(x, y) == Ground::Sea || t.Elevation.At(x, y) > 0.0f) return;
         t.Kind.At(x, y) = Ground::Sea;
         stack.push_back(y * MapWidth + x);
     };
@@ -294,14 +283,11 @@ void CarveLakeBasins(World& world, Random& random, const Noise& shape) {
     random.Shuffle(candidates);
     std::vector<QPoint> chosen;
     for (QPoint c : candidates) {
-        if (chosen.size() >= 6)
-            break;
+        if (chosen.size() >= 6) break;
         bool clear = true;
         for (QPoint o : chosen)
-            if ((c - o).manhattanLength() < 220)
-                clear = false;
-        if (clear)
-            chosen.push_back(c);
+            if ((c - o).manhattanLength() < 220) clear = false;
+        if (clear) chosen.push_back(c);
     }
     for (QPoint c : chosen) {
         double radius = random.Range(14.0, 26.0);
@@ -309,12 +295,10 @@ void CarveLakeBasins(World& world, Random& random, const Noise& shape) {
         int reach = static_cast<int>(radius * 1.8);
         for (int y = c.y() - reach; y <= c.y() + reach; ++y) {
             for (int x = c.x() - reach; x <= c.x() + reach; ++x) {
-                if (!t.Elevation.Inside(x, y))
-                    continue;
+                if (!t.Elevation.Inside(x, y)) continue;
                 double d = std::hypot(x - c.x(), y - c.y()) / radius +
                            0.35 * shape.Fractal(x / 14.0, y / 14.0, 3);
-                if (d >= 1.6)
-                    continue;
+                if (d >= 1.6) continue;
                 double k = 1.0 - (d / 1.6) * (d / 1.6);
                 t.Elevation.At(x, y) -= static_cast<float>(depth * k * k);
                 t.Elevation.At(x, y) = std::max(t.Elevation.At(x, y), 0.002f);
@@ -341,38 +325,29 @@ void FloodFromSea(World& world, std::vector<int>& downstream, std::vector<int>& 
     };
     std::vector<std::uint8_t> done(n, 0);
     for (int i = 0; i < n; ++i) {
-        if (t.Kind.Cells[i] != Ground::Sea)
-            continue;
+        if (t.Kind.Cells[i] != Ground::Sea) continue;
         done[i] = 1;
         int x = i % MapWidth, y = i / MapWidth;
         bool shore = false;
-        if (x > 0 && t.Kind.Cells[i - 1] != Ground::Sea)
-            shore = true;
-        if (x < MapWidth - 1 && t.Kind.Cells[i + 1] != Ground::Sea)
-            shore = true;
-        if (y > 0 && t.Kind.Cells[i - MapWidth] != Ground::Sea)
-            shore = true;
-        if (y < MapHeight - 1 && t.Kind.Cells[i + MapWidth] != Ground::Sea)
-            shore = true;
-        if (shore)
-            buckets[bucketOf(t.Elevation.Cells[i])].push_back(i);
+        if (x > 0 && t.Kind.Cells[i - 1] != Ground::Sea) shore = true;
+        if (x < MapWidth - 1 && t.Kind.Cells[i + 1] != Ground::Sea) shore = true;
+        if (y > 0 && t.Kind.Cells[i - MapWidth] != Ground::Sea) shore = true;
+        if (y < MapHeight - 1 && t.Kind.Cells[i + MapWidth] != Ground::Sea) shore = true;
+        if (shore) buckets[bucketOf(t.Elevation.Cells[i])].push_back(i);
     }
     static const int dx[8] = {1, -1, 0, 0, 1, 1, -1, -1};
     static const int dy[8] = {0, 0, 1, -1, 1, -1, 1, -1};
     for (int b = 0; b < BucketCount; ++b) {
         for (std::size_t k = 0; k < buckets[b].size(); ++k) {
             int i = buckets[b][k];
-            if (t.Kind.Cells[i] != Ground::Sea)
-                order.push_back(i);
+            if (t.Kind.Cells[i] != Ground::Sea) order.push_back(i);
             int x = i % MapWidth, y = i / MapWidth;
             float level = t.WaterLevel.Cells[i];
             for (int d = 0; d < 8; ++d) {
                 int nx = x + dx[d], ny = y + dy[d];
-                if (nx < 0 || ny < 0 || nx >= MapWidth || ny >= MapHeight)
-                    continue;
+                if (nx < 0 || ny < 0 || nx >= MapWidth || ny >= MapHeight) continue;
                 int j = ny * MapWidth + nx;
-                if (done[j])
-                    continue;
+                if (done[j]) continue;
                 done[j] = 1;
                 downstream[j] = i;
                 float filled = std::max(t.Elevation.Cells[j], level);
@@ -394,8 +369,7 @@ void MarkLakes(World& world) {
     std::vector<int> labels;
     std::vector<int> sizes = LabelGroups(deep, MapWidth, MapHeight, labels);
     for (int i = 0; i < n; ++i) {
-        if (t.Kind.Cells[i] == Ground::Sea)
-            continue;
+        if (t.Kind.Cells[i] == Ground::Sea) continue;
         if (labels[i] >= 0 && sizes[labels[i]] >= 70) {
             t.Kind.Cells[i] = Ground::Lake;
         } else {
@@ -413,8 +387,7 @@ void ShapeClimate(World& world, Random& random) {
     t.Forest = Grid<float>(MapWidth, MapHeight, 0.0f);
     for (int y = 0; y < MapHeight; ++y) {
         for (int x = 0; x < MapWidth; ++x) {
-            if (t.Kind.At(x, y) != Ground::Land)
-                continue;
+            if (t.Kind.At(x, y) != Ground::Land) continue;
             double h = t.Elevation.At(x, y);
             double m = 0.5 + 0.55 * wet.Fractal(x / 210.0, y / 210.0, 4) +
                        0.18 * std::exp(-t.SeaDistance.At(x, y) / 60.0) -
@@ -437,10 +410,8 @@ std::vector<QPointF> Chaikin(const std::vector<QPointF>& points, int rounds) {
         next.push_back(current.front());
         for (std::size_t i = 0; i + 1 < current.size(); ++i) {
             QPointF a = current[i], b = current[i + 1];
-            if (i > 0)
-                next.push_back(a * 0.75 + b * 0.25);
-            if (i + 2 < current.size())
-                next.push_back(a * 0.25 + b * 0.75);
+            if (i > 0) next.push_back(a * 0.75 + b * 0.25);
+            if (i + 2 < current.size()) next.push_back(a * 0.25 + b * 0.75);
         }
         next.push_back(current.back());
         current.swap(next);
@@ -457,28 +428,23 @@ void TraceRivers(World& world, Random& random, const std::vector<int>& downstrea
         flow[i] = 0.6f + t.Moisture.Cells[i] + (t.Kind.Cells[i] == Ground::Lake ? 1.0f : 0.0f);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         int d = downstream[*it];
-        if (d >= 0 && t.Kind.Cells[d] != Ground::Sea)
-            flow[d] += flow[*it];
+        if (d >= 0 && t.Kind.Cells[d] != Ground::Sea) flow[d] += flow[*it];
     }
     const float threshold = 1100.0f;
     std::vector<std::uint8_t> wet(n, 0);
     std::vector<int> feeders(n, 0);
     for (int i : order) {
-        if (flow[i] < threshold)
-            continue;
+        if (flow[i] < threshold) continue;
         wet[i] = 1;
         int d = downstream[i];
-        if (d >= 0)
-            ++feeders[d];
+        if (d >= 0) ++feeders[d];
     }
     // Longest courses first, so that a main river is one line and its tributaries end on it.
     std::vector<std::pair<int, int>> heads;
     for (int i : order) {
-        if (!wet[i] || feeders[i] != 0)
-            continue;
+        if (!wet[i] || feeders[i] != 0) continue;
         int length = 0;
-        for (int j = i; j >= 0 && t.Kind.Cells[j] != Ground::Sea; j = downstream[j])
-            ++length;
+        for (int j = i; j >= 0 && t.Kind.Cells[j] != Ground::Sea; j = downstream[j]) ++length;
         heads.push_back({-length, i});
     }
     std::stable_sort(heads.begin(), heads.end());
@@ -489,16 +455,13 @@ void TraceRivers(World& world, Random& random, const std::vector<int>& downstrea
         int j = head;
         for (;;) {
             course.push_back(j);
-            if (t.Kind.Cells[j] == Ground::Sea || taken[j])
-                break;
+            if (t.Kind.Cells[j] == Ground::Sea || taken[j]) break;
             taken[j] = 1;
             int d = downstream[j];
-            if (d < 0)
-                break;
+            if (d < 0) break;
             j = d;
         }
-        if (course.size() < 24)
-            continue;
+        if (course.size() < 24) continue;
         // Split where the course crosses a lake: the lake itself is the water there.
         std::vector<std::vector<int>> pieces(1);
         for (std::size_t k = 0; k < course.size(); ++k) {
@@ -517,11 +480,9 @@ void TraceRivers(World& world, Random& random, const std::vector<int>& downstrea
             pieces.back().push_back(c);
         }
         for (const std::vector<int>& piece : pieces) {
-            if (piece.size() < 6)
-                continue;
+            if (piece.size() < 6) continue;
             std::vector<QPointF> raw;
-            for (int c : piece)
-                raw.push_back(QPointF(c % MapWidth + 0.5, c / MapWidth + 0.5));
+            for (int c : piece) raw.push_back(QPointF(c % MapWidth + 0.5, c / MapWidth + 0.5));
             std::vector<QPointF> smooth = Chaikin(raw, 3);
             River river;
             double along = 0.0;
@@ -552,8 +513,7 @@ void LabelLandmasses(World& world) {
     Terrain& t = world.Land;
     const int n = MapWidth * MapHeight;
     std::vector<std::uint8_t> land(n);
-    for (int i = 0; i < n; ++i)
-        land[i] = t.Kind.Cells[i] != Ground::Sea;
+    for (int i = 0; i < n; ++i) land[i] = t.Kind.Cells[i] != Ground::Sea;
     t.Landmass = Grid<int>(MapWidth, MapHeight, -1);
     t.LandmassArea = LabelGroups(land, MapWidth, MapHeight, t.Landmass.Cells);
 }
@@ -567,11 +527,9 @@ Grid<float> DistanceTo(const std::vector<std::uint8_t>& feature, int width, int 
     std::vector<double> line(longest), result(longest);
     std::vector<int> v(longest + 1);
     std::vector<double> z(longest + 2);
-    for (int i = 0; i < width * height; ++i)
-        squared[i] = feature[i] ? 0.0 : Far;
+    for (int i = 0; i < width * height; ++i) squared[i] = feature[i] ? 0.0 : Far;
     for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y)
-            line[y] = squared[static_cast<std::size_t>(y) * width + x];
+        for (int y = 0; y < height; ++y) line[y] = squared[static_cast<std::size_t>(y) * width + x];
         DistanceLine(line.data(), result.data(), height, v, z);
         for (int y = 0; y < height; ++y)
             squared[static_cast<std::size_t>(y) * width + x] = result[y];
@@ -580,8 +538,7 @@ Grid<float> DistanceTo(const std::vector<std::uint8_t>& feature, int width, int 
     for (int y = 0; y < height; ++y) {
         const double* row = &squared[static_cast<std::size_t>(y) * width];
         DistanceLine(row, result.data(), width, v, z);
-        for (int x = 0; x < width; ++x)
-            out.At(x, y) = static_cast<float>(std::sqrt(result[x]));
+        for (int x = 0; x < width; ++x) out.At(x, y) = static_cast<float>(std::sqrt(result[x]));
     }
     return out;
 }
@@ -592,8 +549,7 @@ std::vector<int> LabelGroups(const std::vector<std::uint8_t>& marked, int width,
     std::vector<int> sizes;
     std::vector<int> stack;
     for (int start = 0; start < width * height; ++start) {
-        if (!marked[start] || labels[start] >= 0)
-            continue;
+        if (!marked[start] || labels[start] >= 0) continue;
         int id = static_cast<int>(sizes.size());
         int size = 0;
         labels[start] = id;

@@ -21,8 +21,7 @@ constexpr double SpreadHeight = 142.0;
 std::vector<int> ShareTreasures(const World& world, int count) {
     const int n = static_cast<int>(world.Regions.size());
     long total = 0;
-    for (const RegionPlan& r : world.Regions)
-        total += r.DryArea;
+    for (const RegionPlan& r : world.Regions) total += r.DryArea;
     const int floorEach = std::min(3, count / std::max(1, n));
     std::vector<int> quota(n, floorEach);
     int left = count - floorEach * n;
@@ -36,8 +35,7 @@ std::vector<int> ShareTreasures(const World& world, int count) {
         remainders.push_back({-(share - whole), r});
     }
     std::stable_sort(remainders.begin(), remainders.end());
-    for (std::size_t i = 0; given < left; ++i, ++given)
-        quota[remainders[i % n].second] += 1;
+    for (std::size_t i = 0; given < left; ++i, ++given) quota[remainders[i % n].second] += 1;
     return quota;
 }
 
@@ -48,23 +46,17 @@ std::string SettingAt(const World& world, const std::vector<std::uint8_t>& nearR
         if (std::hypot(town.Centre.x() - x, town.Centre.y() - y) < town.Radius + 16.0)
             return "town";
     double h = t.Elevation.At(x, y);
-    if (h > 0.55)
-        return "mountain";
+    if (h > 0.55) return "mountain";
     bool lake = false;
     for (int dy = -8; dy <= 8 && !lake; dy += 2)
         for (int dx = -8; dx <= 8 && !lake; dx += 2)
             if (t.Kind.Inside(x + dx, y + dy) && t.Kind.At(x + dx, y + dy) == Ground::Lake)
                 lake = true;
-    if (lake)
-        return "lake";
-    if (t.SeaDistance.At(x, y) < 10.0f)
-        return "coast";
-    if (nearRiver[y * MapWidth + x])
-        return "river";
-    if (t.Forest.At(x, y) > 0.5f)
-        return "forest";
-    if (h > 0.30)
-        return "hills";
+    if (lake) return "lake";
+    if (t.SeaDistance.At(x, y) < 10.0f) return "coast";
+    if (nearRiver[y * MapWidth + x]) return "river";
+    if (t.Forest.At(x, y) > 0.5f) return "forest";
+    if (h > 0.30) return "hills";
     return "field";
 }
 
@@ -73,10 +65,8 @@ std::string SettingAt(const World& world, const std::vector<std::uint8_t>& nearR
 void BuryTreasures(World& world, Random& random, int count) {
     const Terrain& t = world.Land;
     std::vector<std::vector<QPointF>> riverLines, roadLines;
-    for (const River& r : world.Rivers)
-        riverLines.push_back(r.Points);
-    for (const Road& r : world.Roads)
-        roadLines.push_back(r.Points);
+    for (const River& r : world.Rivers) riverLines.push_back(r.Points);
+    for (const Road& r : world.Roads) roadLines.push_back(r.Points);
     std::vector<std::uint8_t> river = RasterizeLines(riverLines, 3.5);
     std::vector<std::uint8_t> nearRiver = RasterizeLines(riverLines, 8.0);
     std::vector<std::uint8_t> road = RasterizeLines(roadLines, 2.5);
@@ -87,10 +77,8 @@ void BuryTreasures(World& world, Random& random, int count) {
     for (int y = 3; y < MapHeight - 3; ++y) {
         for (int x = 3; x < MapWidth - 3; ++x) {
             int i = y * MapWidth + x;
-            if (t.Kind.Cells[i] != Ground::Land || river[i] || road[i])
-                continue;
-            if (t.SeaDistance.Cells[i] < 3.0f)
-                continue;
+            if (t.Kind.Cells[i] != Ground::Land || river[i] || road[i]) continue;
+            if (t.SeaDistance.Cells[i] < 3.0f) continue;
             int region = world.RegionOf.Cells[i];
             bool clear = true;
             for (int dy = -3; dy <= 3 && clear; ++dy)
@@ -99,16 +87,14 @@ void BuryTreasures(World& world, Random& random, int count) {
                     if (t.Kind.Cells[j] != Ground::Land || world.RegionOf.Cells[j] != region)
                         clear = false;
                 }
-            if (clear)
-                usable[i] = 1;
+            if (clear) usable[i] = 1;
         }
     }
     for (const Town& town : world.Towns) {
         int r = static_cast<int>(town.Radius + 5.0);
         for (int y = static_cast<int>(town.Centre.y()) - r; y <= town.Centre.y() + r; ++y)
             for (int x = static_cast<int>(town.Centre.x()) - r; x <= town.Centre.x() + r; ++x)
-                if (t.Kind.Inside(x, y))
-                    usable[y * MapWidth + x] = 0;
+                if (t.Kind.Inside(x, y)) usable[y * MapWidth + x] = 0;
     }
 
     const int regionCount = static_cast<int>(world.Regions.size());
@@ -116,8 +102,7 @@ void BuryTreasures(World& world, Random& random, int count) {
     for (int y = 0; y < MapHeight; ++y) {
         for (int x = 0; x < MapWidth; ++x) {
             int i = y * MapWidth + x;
-            if (!usable[i])
-                continue;
+            if (!usable[i]) continue;
             int r = world.RegionOf.Cells[i] - 1;
             const RegionPlan& plan = world.Regions[r];
             if (std::fabs(x - plan.Centre.x()) > SpreadWidth / 2 ||
@@ -129,8 +114,7 @@ void BuryTreasures(World& world, Random& random, int count) {
     // A region whose land lies away from its centroid (a crescent, a split island) takes its
     // spread box around the middle of its usable ground instead.
     for (int r = 0; r < regionCount; ++r) {
-        if (candidates[r].size() >= 40)
-            continue;
+        if (candidates[r].size() >= 40) continue;
         std::vector<QPoint> all;
         QPointF middle(0, 0);
         for (int i = 0; i < n; ++i)
@@ -138,8 +122,7 @@ void BuryTreasures(World& world, Random& random, int count) {
                 all.push_back(QPoint(i % MapWidth, i / MapWidth));
                 middle += QPointF(all.back());
             }
-        if (all.empty())
-            continue;
+        if (all.empty()) continue;
         middle /= static_cast<double>(all.size());
         candidates[r].clear();
         for (QPoint p : all)
@@ -154,14 +137,11 @@ void BuryTreasures(World& world, Random& random, int count) {
         std::vector<QPoint> pool = candidates[r];
         random.Shuffle(pool);
         for (QPoint p : pool) {
-            if (static_cast<int>(chosen[r].size()) >= want)
-                break;
+            if (static_cast<int>(chosen[r].size()) >= want) break;
             bool clear = true;
             for (QPoint o : chosen[r])
-                if (std::hypot(p.x() - o.x(), p.y() - o.y()) < spacing)
-                    clear = false;
-            if (clear)
-                chosen[r].push_back(p);
+                if (std::hypot(p.x() - o.x(), p.y() - o.y()) < spacing) clear = false;
+            if (clear) chosen[r].push_back(p);
         }
     };
     for (int r = 0; r < regionCount; ++r) {
@@ -171,11 +151,9 @@ void BuryTreasures(World& world, Random& random, int count) {
     }
     // Whatever a cramped region could not take goes to the roomiest regions.
     int missing = count;
-    for (int r = 0; r < regionCount; ++r)
-        missing -= static_cast<int>(chosen[r].size());
+    for (int r = 0; r < regionCount; ++r) missing -= static_cast<int>(chosen[r].size());
     std::vector<int> roomy(regionCount);
-    for (int r = 0; r < regionCount; ++r)
-        roomy[r] = r;
+    for (int r = 0; r < regionCount; ++r) roomy[r] = r;
     std::stable_sort(roomy.begin(), roomy.end(), [&](int a, int b) {
         return candidates[a].size() * 1.0 / (chosen[a].size() + 1) >
                candidates[b].size() * 1.0 / (chosen[b].size() + 1);
@@ -192,12 +170,10 @@ void BuryTreasures(World& world, Random& random, int count) {
     // nearest unvisited one, so neighbouring numbers lie near each other.
     for (int r = 0; r < regionCount; ++r) {
         std::vector<QPoint> left = chosen[r];
-        if (left.empty())
-            continue;
+        if (left.empty()) continue;
         std::size_t start = 0;
         for (std::size_t i = 1; i < left.size(); ++i)
-            if (left[i].x() + left[i].y() < left[start].x() + left[start].y())
-                start = i;
+            if (left[i].x() + left[i].y() < left[start].x() + left[start].y()) start = i;
         QPoint at = left[start];
         left.erase(left.begin() + static_cast<long>(start));
         std::vector<QPoint> walk{at};
@@ -232,8 +208,7 @@ bool SegmentHitsRect(QPointF a, QPointF b, const QRectF& r) {
     const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
+            if (q[i] < 0.0) return false;
             continue;
         }
         double t = q[i] / p[i];
@@ -241,8 +216,7 @@ bool SegmentHitsRect(QPointF a, QPointF b, const QRectF& r) {
             t0 = std::max(t0, t);
         else
             t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
+        if (t0 > t1) return false;
     }
     return true;
 }
@@ -286,8 +260,7 @@ std::vector<Placement> PlaceRegionLabels(const World& world, const std::vector<i
                 double angle = -std::numbers::pi / 4.0 + a * (2.0 * std::numbers::pi / 32.0);
                 int dx = 2 * static_cast<int>(std::lround(distance * std::cos(angle)));
                 int dy = 2 * static_cast<int>(std::lround(distance * std::sin(angle)));
-                if (dx == 0 && dy == 0)
-                    continue;
+                if (dx == 0 && dy == 0) continue;
                 QRect rect = LabelRectFor(t.X, t.Y, dx, dy, t.Index);
                 if (rect.left() < 0 || rect.top() < 0 || rect.right() >= MultimapWidth ||
                     rect.bottom() >= MultimapHeight)
@@ -295,37 +268,28 @@ std::vector<Placement> PlaceRegionLabels(const World& world, const std::vector<i
                 QRectF padded = Grow(rect, 2.0);
                 bool blocked = false;
                 for (const QRect& other : labels)
-                    if (padded.intersects(QRectF(other)))
-                        blocked = true;
+                    if (padded.intersects(QRectF(other))) blocked = true;
                 for (const QRect& tack : tacks)
-                    if (padded.intersects(QRectF(tack)))
-                        blocked = true;
-                if (blocked)
-                    continue;
+                    if (padded.intersects(QRectF(tack))) blocked = true;
+                if (blocked) continue;
                 QPointF s = LeaderStartFor(t.X, t.Y, dx, dy);
                 QPointF e = LeaderEndFor(t.X, t.Y, dx, dy);
                 for (const QRect& other : labels)
-                    if (SegmentHitsRect(s, e, Grow(other, 1.0)))
-                        blocked = true;
+                    if (SegmentHitsRect(s, e, Grow(other, 1.0))) blocked = true;
                 for (std::size_t k = 0; k < tacks.size() && !blocked; ++k)
                     if (list[k] != order[n] && SegmentHitsRect(s, e, Grow(tacks[k], 0.0)))
                         blocked = true;
-                if (blocked)
-                    continue;
+                if (blocked) continue;
                 double cost = distance;
                 for (const auto& [ls, le] : leaders)
-                    if (SegmentsCross(s, e, ls, le))
-                        cost += 70.0;
+                    if (SegmentsCross(s, e, ls, le)) cost += 70.0;
                 // A label cut off by the edge of the region view is a last resort.
-                if (!view.contains(rect))
-                    cost += 10000.0;
+                if (!view.contains(rect)) cost += 10000.0;
                 cost += 6.0 * (1.0 - std::cos(angle + std::numbers::pi / 5.0));
-                if (cost < best.Cost)
-                    best = {dx, dy, cost};
+                if (cost < best.Cost) best = {dx, dy, cost};
             }
         }
-        if (best.Cost >= 1e30)
-            continue;
+        if (best.Cost >= 1e30) continue;
         result[n] = best;
         labels.push_back(LabelRectFor(t.X, t.Y, best.Dx, best.Dy, t.Index));
         leaders.push_back({QPointF(LeaderStartFor(t.X, t.Y, best.Dx, best.Dy)),
@@ -339,14 +303,12 @@ std::vector<Placement> PlaceRegionLabels(const World& world, const std::vector<i
 void PlaceLabels(World& world, int unlabelled) {
     const int regionCount = static_cast<int>(world.Regions.size());
     std::vector<std::vector<int>> members(regionCount);
-    for (const TreasurePlan& t : world.Treasures)
-        members[t.Region - 1].push_back(t.Index - 1);
+    for (const TreasurePlan& t : world.Treasures) members[t.Region - 1].push_back(t.Index - 1);
     std::vector<std::pair<double, int>> awkward;  // (-cost, treasure) of placed labels
 
     for (int r = 0; r < regionCount; ++r) {
         const std::vector<int>& list = members[r];
-        if (list.empty())
-            continue;
+        if (list.empty()) continue;
         // The window the region view will show: the middle of the treasures' bounding box.
         int minX = 1 << 30, minY = 1 << 30, maxX = 0, maxY = 0;
         for (int i : list) {
@@ -357,21 +319,16 @@ void PlaceLabels(World& world, int unlabelled) {
         }
         QRect view(QPoint((minX + maxX) / 2 / 2 - 202, (minY + maxY) / 2 / 2 - 177),
                    QSize(404, 354));
-        if (view.left() < 0)
-            view.moveLeft(0);
-        if (view.top() < 0)
-            view.moveTop(0);
-        if (view.right() >= MultimapWidth)
-            view.moveRight(MultimapWidth - 1);
-        if (view.bottom() >= MultimapHeight)
-            view.moveBottom(MultimapHeight - 1);
+        if (view.left() < 0) view.moveLeft(0);
+        if (view.top() < 0) view.moveTop(0);
+        if (view.right() >= MultimapWidth) view.moveRight(MultimapWidth - 1);
+        if (view.bottom() >= MultimapHeight) view.moveBottom(MultimapHeight - 1);
         // Tacks and labels are drawn 6 pixels left and 2 up unless the user corrects them;
         // keep the labels inside the window either way.
         view.adjust(6, 2, 0, 0);
 
         std::vector<QRect> tacks;
-        for (int i : list)
-            tacks.push_back(TackRectFor(world.Treasures[i].X, world.Treasures[i].Y));
+        for (int i : list) tacks.push_back(TackRectFor(world.Treasures[i].X, world.Treasures[i].Y));
         // Most crowded treasures choose first, while there is still room around them.
         std::vector<std::pair<int, int>> crowding;
         for (int i : list) {
@@ -379,15 +336,13 @@ void PlaceLabels(World& world, int unlabelled) {
             for (int j : list) {
                 double d = std::hypot(world.Treasures[i].X - world.Treasures[j].X,
                                       world.Treasures[i].Y - world.Treasures[j].Y);
-                if (j != i && d < 200.0)
-                    ++crowd;
+                if (j != i && d < 200.0) ++crowd;
             }
             crowding.push_back({-crowd, i});
         }
         std::stable_sort(crowding.begin(), crowding.end());
         std::vector<int> order;
-        for (auto [negCrowd, i] : crowding)
-            order.push_back(i);
+        for (auto [negCrowd, i] : crowding) order.push_back(i);
 
         // Greedy placement can box a label in; retry with the stranded treasures first.
         std::vector<int> bestOrder = order;
@@ -403,8 +358,7 @@ void PlaceLabels(World& world, int unlabelled) {
                 best = placed;
                 bestOrder = order;
             }
-            if (stranded.empty())
-                break;
+            if (stranded.empty()) break;
             order = stranded;
             order.insert(order.end(), rest.begin(), rest.end());
         }
@@ -412,14 +366,12 @@ void PlaceLabels(World& world, int unlabelled) {
             TreasurePlan& t = world.Treasures[bestOrder[n]];
             t.LabelDx = best[n].Dx;
             t.LabelDy = best[n].Dy;
-            if (t.LabelDx != 0 || t.LabelDy != 0)
-                awkward.push_back({-best[n].Cost, bestOrder[n]});
+            if (t.LabelDx != 0 || t.LabelDy != 0) awkward.push_back({-best[n].Cost, bestOrder[n]});
         }
     }
     int without = 0;
     for (const TreasurePlan& t : world.Treasures)
-        if (t.LabelDx == 0 && t.LabelDy == 0)
-            ++without;
+        if (t.LabelDx == 0 && t.LabelDy == 0) ++without;
     // A few treasures carry no label at all, as on the game's own maps; take the ones whose
     // labels had to sit furthest away.
     std::stable_sort(awkward.begin(), awkward.end());

@@ -38,8 +38,7 @@ struct Stop {
 };
 
 Colour Ramp(const Stop* stops, int count, double x) {
-    if (x <= stops[0].At)
-        return stops[0].Value;
+    if (x <= stops[0].At) return stops[0].Value;
     for (int i = 1; i < count; ++i) {
         if (x <= stops[i].At) {
             double t = (x - stops[i - 1].At) / (stops[i].At - stops[i - 1].At);
@@ -188,8 +187,7 @@ void PaintTownGround(const World& world, QImage& image) {
                 if (!world.Land.Kind.Inside(x, y) || world.Land.Kind.At(x, y) == Ground::Sea)
                     continue;
                 double d = std::hypot(x + 0.5 - c.x(), y + 0.5 - c.y()) / reach;
-                if (d >= 1.0)
-                    continue;
+                if (d >= 1.0) continue;
                 double alpha = 0.9 * (1.0 - SmoothStep(0.55, 1.0, d));
                 QRgb* pixel = reinterpret_cast<QRgb*>(image.scanLine(y)) + x;
                 QRgb old = *pixel;
@@ -234,8 +232,7 @@ void PaintTowns(const World& world, QPainter& painter) {
 void PaintCompass(const World& world, QPainter& painter) {
     double room = 0.0;
     QPointF c = FindOpenSea(world, room);
-    if (room < 40.0)
-        return;
+    if (room < 40.0) return;
     const double radius = std::min(42.0, room - 14.0);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QColor light(236, 222, 184, 235), dark(112, 82, 52, 235), ink(58, 42, 28, 220);

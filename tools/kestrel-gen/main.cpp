@@ -48,13 +48,11 @@ int Usage(const char* message) {
 }
 
 bool ParseSeed(const std::string& text, std::uint64_t& seed) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
     errno = 0;
     char* end = nullptr;
     unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0')
-        return false;
+    if (errno != 0 || *end != '\0') return false;
     seed = value;
     return true;
 }
@@ -76,8 +74,7 @@ int main(int argc, char** argv) {
             options.TreasureCount = 1000;
             options.LevelCount = 16;
         } else if (arg == "--broken") {
-            if (++i >= argc)
-                return Usage("--broken needs a kind");
+            if (++i >= argc) return Usage("--broken needs a kind");
             std::string kind = argv[i];
             if (kind == "multimap24")
                 fault = Fault::Multimap24;
@@ -97,8 +94,7 @@ int main(int argc, char** argv) {
             return Usage("only one output file");
         }
     }
-    if (output.empty())
-        return Usage("no output file");
+    if (output.empty()) return Usage("no output file");
     // Find out now, not after seconds of work, whether the output can be written at all.
     if (std::FILE* probe = std::fopen((output + ".part").c_str(), "wb")) {
         std::fclose(probe);
@@ -140,12 +136,10 @@ int main(int argc, char** argv) {
     else
         members.push_back({"world.bmp", EncodeBmp(PaintWorld(world))});
     QImage multimap = ToMonochrome(DrawMultimap(world));
-    if (fault == Fault::Multimap24)
-        multimap = multimap.convertToFormat(QImage::Format_RGB32);
+    if (fault == Fault::Multimap24) multimap = multimap.convertToFormat(QImage::Format_RGB32);
     members.push_back({"multimap.bmp", EncodeBmp(multimap)});
     for (const RegionPlan& region : world.Regions) {
-        if (fault == Fault::MissingOverlay && region.Index == MissingOverlayRegion)
-            continue;
+        if (fault == Fault::MissingOverlay && region.Index == MissingOverlayRegion) continue;
         members.push_back({"world_overlay_" + std::to_string(region.Index) + ".bmp",
                            EncodeBmp(RegionMask(world, region))});
     }

@@ -81,7 +81,7 @@ double Hash01(uint32_t a, uint32_t b, uint32_t seed) {
 // itself without a seam. Frequencies are measured in cycles per TileWidth pixels in either
 // direction, so blotches come out round. The result has roughly unit standard deviation.
 class PeriodicField {
-  public:
+public:
     PeriodicField(double minF, double maxF, double falloff, uint32_t seed) {
         double power = 0;
         const int maxFx = int(maxF);
@@ -113,7 +113,7 @@ class PeriodicField {
         return sum * Norm;
     }
 
-  private:
+private:
     struct Wave {
         int Fx, Fy;
         double Amp, Phase;
@@ -143,7 +143,7 @@ constexpr int ParchmentRight = ScrollWidth - ParchmentLeft;
 // panel obvious; the character comes from blotches of 10 to 30 pixels, faint foxing spots
 // and a little fibre and grain.
 class ParchmentTexture {
-  public:
+public:
     ParchmentTexture() : Pixels(TileWidth * TileHeight) {
         const PeriodicField broad(1, 4, 1.0, 11);
         const PeriodicField blotch(6, 18, 1.2, 23);
@@ -172,7 +172,7 @@ class ParchmentTexture {
         return Pixels[Wrap(y, TileHeight) * TileWidth + Wrap(x, TileWidth)];
     }
 
-  private:
+private:
     struct Spot {
         double X, Y, Radius, Strength;
     };
@@ -299,7 +299,7 @@ std::optional<Rgb> Roller(double x, double y, double cy, uint32_t seed) {
 // The scroll
 
 class ScrollPainter {
-  public:
+public:
     // Colour of one sample point, or nothing where the scroll is transparent.
     std::optional<Rgb> Sample(double x, double y, int px, int py) const {
         if (auto top = Roller(x, y, TopRollerY, 1)) {
@@ -381,7 +381,7 @@ class ScrollPainter {
         return image;
     }
 
-  private:
+private:
     ParchmentTexture Texture;
 };
 
