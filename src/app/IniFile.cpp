@@ -140,7 +140,9 @@ bool IniFile::Write(const std::string& section, const std::string& key,
 #ifdef Q_OS_WIN
     lines.LineEnd = "\r\n";
 #endif
-    LoadLines(path_, lines);
+    // A file that is there but cannot be read is left alone: rewriting it from nothing would
+    // drop every other setting in it.
+    if (!LoadLines(path_, lines) && QFile::exists(QString::fromStdString(path_))) return false;
 
     const std::string newLine = key + "=" + value;
     int sectionStart = -1;

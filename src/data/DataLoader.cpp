@@ -507,7 +507,13 @@ bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Message
         return false;
     }
     QFile file(QString::fromStdString(catalog.DataDirectory + fileName));
-    if (!file.open(QIODevice::ReadOnly)) return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Only a file that is not there means "no user data yet". One that exists but cannot
+        // be read must end start-up, or the empty data would replace it at exit.
+        if (!file.exists()) return true;
+        messages.Show(FormatText(LoadString(StringId::CannotOpenUserData), {fileName}));
+        return false;
+    }
 
     bool allParsed = true;
     bool readFailed = false;

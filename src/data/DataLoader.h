@@ -98,8 +98,8 @@ bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std:
 bool LoadSystemData(TreasureCatalog& catalog, ZipArchive& archive, const std::string& memberName,
                     Messages& messages);
 
-// Reads the user data file from the data directory; a file that cannot be opened is success
-// with nothing read.
+// Reads the user data file from the data directory; a missing file is success with nothing
+// read, a file that exists but cannot be opened is failure (message 10016).
 bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Messages& messages);
 
 // The user data file's exact bytes: the characters and the non-permanent rune libraries.

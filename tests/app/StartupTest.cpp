@@ -146,6 +146,16 @@ TEST_F(StartupTest, DamagedUserDataIsLeftUntouched) {
     EXPECT_EQ(test::ReadFileBytes(work_ + "user.xml"), damaged);
 }
 
+TEST_F(StartupTest, UnreadableUserDataEndsStartUpAndIsKept) {
+    PutArchive(work_);
+    // A folder in the file's place cannot be opened for reading, whoever runs the test.
+    ASSERT_TRUE(QDir(QString::fromStdString(work_)).mkdir("user.xml"));
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(work_ + "user.xml")).isDir());
+}
+
 TEST_F(StartupTest, DamagedSystemDataEndsStartUp) {
     PutArchive(work_, "<brix-data><Level Index=\"40\"/></brix-data>");
     EXPECT_FALSE(StartUp(catalog_, messages_, location_));
