@@ -60,14 +60,14 @@ std::string FormatText(const std::string& format, std::initializer_list<FormatAr
             out += c;
             continue;
         }
-        char spec = format[++i];
-        if (spec == '%') {
+        char conversion = format[++i];
+        if (conversion == '%') {
             out += '%';
             continue;
         }
         if (next == args.end()) continue;
         const FormatArg& arg = *next++;
-        switch (spec) {
+        switch (conversion) {
             case 's':
                 out += arg.IsText ? arg.Text : std::to_string(arg.Number);
                 break;
@@ -82,7 +82,7 @@ std::string FormatText(const std::string& format, std::initializer_list<FormatAr
                 break;
             default:
                 out += '%';
-                out += spec;
+                out += conversion;
                 break;
         }
     }
