@@ -233,7 +233,6 @@ bool MainFrame::Create() {
             worldView_->RefreshCanvas();
         else if (regionView_ != nullptr)
             regionView_->viewport()->update();
-        UpdateCommandStates();
     };
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,

@@ -59,7 +59,14 @@ QIcon CommandIcons::ForIndex(int index) const {
 }
 
 MainToolbar::MainToolbar(Settings settings, ActionLookup actions, QWidget* parent)
-    : QToolBar(parent), settings_(std::move(settings)), actions_(std::move(actions)) {
+    : MainToolbar(std::move(settings), std::move(actions), CommandIcons(), parent) {}
+
+MainToolbar::MainToolbar(Settings settings, ActionLookup actions, CommandIcons icons,
+                         QWidget* parent)
+    : QToolBar(parent),
+      settings_(std::move(settings)),
+      actions_(std::move(actions)),
+      icons_(std::move(icons)) {
     setObjectName(QStringLiteral("MainToolbar"));
     setWindowTitle(tr("Toolbar"));
     // The toolbar keeps its place under the menu; only its buttons are customisable.

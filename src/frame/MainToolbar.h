@@ -52,6 +52,9 @@ public:
 
     // Reads the buttons and both styles from the settings and builds the buttons.
     MainToolbar(Settings settings, ActionLookup actions, QWidget* parent = nullptr);
+    // With icons already rendered by the owner, so the strips are drawn once per run.
+    MainToolbar(Settings settings, ActionLookup actions, CommandIcons icons,
+                QWidget* parent = nullptr);
     ~MainToolbar() override;
 
     void SetStatusTextHandler(StatusTextHandler handler) { statusText_ = std::move(handler); }
