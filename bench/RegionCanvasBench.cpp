@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BenchSupport.h"
 #include "data/TreasureCatalog.h"
 #include "map/MapGeometry.h"
 #include "map/MapImages.h"
@@ -21,49 +22,15 @@ namespace {
 
 constexpr int TackCount = 30;
 
-void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
-
-// A multimap the size of the sample world's, crossed by coast-like lines and small marks.
-QImage SyntheticMultimap() {
-    QImage map(2560, 2048, QImage::Format_RGB32);
-    map.fill(Qt::white);
-    QPainter painter(&map);
-    painter.setPen(QPen(Qt::black, 2));
-    for (int i = 0; i < 300; ++i) {
-        const int x = (i * 397) % 2560;
-        const int y = (i * 211) % 2048;
-        painter.drawLine(x, y, x + 60 + i % 90, y + 35 - i % 70);
-        painter.drawEllipse(QPoint((x * 3) % 2560, (y * 7) % 2048), 6, 4);
-    }
-    painter.end();
-    return NormalizeMonochrome(map);
-}
-
 struct Scene {
     TreasureCatalog Catalog;
     RegionCanvas Canvas{Catalog};
 
     Scene() {
-        EnsureApp();
+        bench::EnsureApp();
         DrawingResources& d = Catalog.Drawing;
-        d.ScrollBitmap = LoadScrollBitmap();
-        d.ScrollMask = MakeTransparencyMask(d.ScrollBitmap, TransparencyKey);
-        d.ScrollSize = d.ScrollBitmap.size();
-        d.TackBitmap = LoadTackBitmap();
-        d.TackMask = MakeTransparencyMask(d.TackBitmap, TransparencyKey);
-        d.TackHeadMask = NormalizeMonochrome(LoadTackHeadMask());
-        d.TackSize = d.TackBitmap.size();
-        d.LeaderPen = MakeLeaderPen();
-        d.LabelFont = MakeLabelFont();
-        d.MultimapBitmap = SyntheticMultimap();
+        PrepareProgramPictures(d, LoadProgramPictures());
+        d.MultimapBitmap = bench::SyntheticMultimap(300);
         d.MultimapSize = d.MultimapBitmap.size();
         Catalog.Display.TackWithColor = 0x0000FF00u;
         Catalog.Display.TackWithoutColor = 0x000000FFu;

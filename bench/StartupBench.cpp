@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 
+#include "BenchSupport.h"
 #include "data/DataLoader.h"
 #include "data/TreasureCatalog.h"
 #include "data/ZipArchive.h"
@@ -16,13 +17,6 @@ namespace {
 #ifndef BRIX_MAX_ARCHIVE
 #define BRIX_MAX_ARCHIVE "kestrel-max.zip"
 #endif
-
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
 
 std::unique_ptr<brix::ZipArchive> OpenMax() {
     auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
@@ -77,7 +71,7 @@ void BM_Phase2_LoadSystemData(benchmark::State& state) {
 BENCHMARK(BM_Phase2_LoadSystemData)->Unit(benchmark::kMillisecond);
 
 void BM_Phase3_LoadDrawingResources(benchmark::State& state) {
-    EnsureApp();
+    brix::bench::EnsureApp();
     auto archive = OpenMax();
     brix::TreasureCatalog catalog;
     brix::test::RecordingMessages messages;
@@ -101,7 +95,7 @@ void BM_Phase4_LoadRegionMasks(benchmark::State& state) {
 BENCHMARK(BM_Phase4_LoadRegionMasks)->Unit(benchmark::kMillisecond);
 
 void BM_Phase5_ComputeAllLabelGeometry(benchmark::State& state) {
-    EnsureApp();
+    brix::bench::EnsureApp();
     auto archive = OpenMax();
     brix::TreasureCatalog catalog;
     LoadSystem(catalog, *archive);

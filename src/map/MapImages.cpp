@@ -201,11 +201,11 @@ QFont MakeLabelFont() {
     return font;
 }
 
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
-                          const ProgramPictures& pictures) {
-    DrawingResources& drawing = catalog.Drawing;
-    drawing = DrawingResources{};
+ProgramPictures LoadProgramPictures() {
+    return ProgramPictures{LoadScrollBitmap(), LoadTackBitmap(), LoadTackHeadMask()};
+}
 
+void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pictures) {
     drawing.ScrollBitmap = pictures.Scroll;
     drawing.ScrollMask = MakeTransparencyMask(drawing.ScrollBitmap, TransparencyKey);
     drawing.ScrollSize = drawing.ScrollBitmap.size();
@@ -215,6 +215,13 @@ void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Message
     drawing.TackSize = drawing.TackBitmap.size();
     drawing.LeaderPen = MakeLeaderPen();
     drawing.LabelFont = MakeLabelFont();
+}
+
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                          const ProgramPictures& pictures) {
+    DrawingResources& drawing = catalog.Drawing;
+    drawing = DrawingResources{};
+    PrepareProgramPictures(drawing, pictures);
 
     const QImage multimap = LoadArchiveBitmap(archive, MultimapMemberName);
     if (multimap.isNull()) {
@@ -239,8 +246,7 @@ void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Message
 }
 
 void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {
-    LoadDrawingResources(catalog, archive, messages,
-                         ProgramPictures{LoadScrollBitmap(), LoadTackBitmap(), LoadTackHeadMask()});
+    LoadDrawingResources(catalog, archive, messages, LoadProgramPictures());
 }
 
 void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {

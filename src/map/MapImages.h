@@ -13,6 +13,7 @@ namespace brix {
 
 class Messages;
 class TreasureCatalog;
+struct DrawingResources;
 class ZipArchive;
 
 // Bounds that keep a damaged or hostile archive from exhausting memory: a member larger than
@@ -51,6 +52,13 @@ std::vector<std::uint8_t> MonochromeRowBits(const QImage& image, int& bytesPerRo
 
 QPen MakeLeaderPen();
 QFont MakeLabelFont();
+
+// The three pictures as built into the program.
+ProgramPictures LoadProgramPictures();
+
+// Makes the scroll, tack and head pictures ready to draw (transparency masks, one-bit head)
+// and builds the leader pen and label font.
+void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pictures);
 
 // Builds the shared images, pen and font into catalog.Drawing. Failures are shown through
 // `messages` and leave the images that could not be loaded null; the start-up goes on.
