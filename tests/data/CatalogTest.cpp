@@ -55,13 +55,6 @@ protected:
     int updates_ = 0;
 };
 
-TEST_F(CatalogTest, StoringGrowsSlotsAndLooksUpByIndex) {
-    for (int i : {1, 2, 5}) catalog_.StoreLevel(Level{i, 0, 0, 0, 0, 0, 0, 0, "L", "", ""});
-    EXPECT_EQ(catalog_.Levels.size(), 6u);
-    EXPECT_NE(catalog_.FindLevel(5), nullptr);
-    for (int i : {0, 3, 4, 6, -1}) EXPECT_EQ(catalog_.FindLevel(i), nullptr) << i;
-}
-
 TEST_F(CatalogTest, CharacterSelectionWritesTheSettingsKey) {
     catalog_.FindOrAddCharacter("Ann");
     catalog_.FindOrAddCharacter("Bo");
@@ -133,47 +126,6 @@ TEST_F(CatalogTest, RuneLibrariesAndBooks) {
     catalog_.CurrentRuneLibrary = -1;
     catalog_.RestoreCurrentRuneLibrary();
     EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
-}
-
-TEST_F(CatalogTest, MapCountLookupsAndLastLevel) {
-    Character ann{"Ann", {MapCounts{3, {}}, MapCounts{9, {}}}};
-    ann.Entries[1].Counts[4] = 2;
-    ann.Entries[1].Counts[0] = 1;
-    EXPECT_EQ(TreasureCatalog::FindMapCounts(ann, 3),
-              &ann.Entries[0]);  // all-zero entries are found
-    EXPECT_EQ(TreasureCatalog::FindMapCounts(ann, 4), nullptr);
-    EXPECT_EQ(LastLevelHeld(ann.Entries[0]), 0);
-    EXPECT_EQ(LastLevelHeld(ann.Entries[1]), 5);
-    ann.Entries[1].Counts[15] = 1;
-    EXPECT_EQ(LastLevelHeld(ann.Entries[1]), 16);
-}
-
-TEST_F(CatalogTest, FilterFollowsTheCurrentCharacter) {
-    catalog_.StoreRegion(Region{2, {}, false, "R", "", {}, {}, 0});
-    catalog_.StoreTreasure(Treasure{10, 2, {}, {}, "T", {}, {}});
-    catalog_.StoreTreasure(Treasure{11, 2, {}, {}, "U", {}, {}});
-    Character ann{"Ann", {MapCounts{10, {}}, MapCounts{11, {}}, MapCounts{5000, {}}}};
-    ann.Entries[0].Counts[0] = 1;  // level 1 at treasure 10
-    ann.Entries[2].Counts[0] = 1;  // an entry outside the slots is skipped
-    catalog_.Characters.push_back(ann);
-    catalog_.Characters.push_back({"Bo", {}});
-
-    catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
-    EXPECT_TRUE(catalog_.Filter.TreasureFlag(10));
-    EXPECT_FALSE(catalog_.Filter.TreasureFlag(11));
-    EXPECT_TRUE(catalog_.Filter.RegionFlag(2));
-
-    catalog_.Filter.LevelFilterOn = true;
-    catalog_.Filter.ShownLevels.fill(0);
-    catalog_.Filter.ShownLevels[1] = 1;  // only level 2 counts
-    RecomputeMapFilter(catalog_, catalog_.Filter);
-    EXPECT_FALSE(catalog_.Filter.TreasureFlag(10));
-    EXPECT_FALSE(catalog_.Filter.RegionFlag(2));
-
-    catalog_.Filter.LevelFilterOn = false;
-    catalog_.SetCurrentCharacter(&catalog_.Characters[1]);
-    EXPECT_FALSE(catalog_.Filter.TreasureFlag(10));
-    EXPECT_EQ(catalog_.Filter.TreasureHasMap.size(), catalog_.Treasures.size());
 }
 
 }  // namespace

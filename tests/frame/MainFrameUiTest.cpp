@@ -142,18 +142,6 @@ private Q_SLOTS:
         frame.ExecuteCommand(Command::StayOnTop);
         QVERIFY(!catalog.SettingsFile().StayOnTop());
     }
-
-    void aboutBoxBelongsToTheFrame() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-        frame.ExecuteCommand(Command::About);
-        QCOMPARE(messages.Shown.size(), size_t(1));
-        QCOMPARE(messages.Shown[0].Owner, static_cast<QObject*>(&frame));
-        QVERIFY(messages.Shown[0].Text.rfind("Brix Tools", 0) == 0);
-    }
 };
 
 }  // namespace brix

@@ -16,58 +16,37 @@ namespace {
 
 #define DEG "\xC2\xB0"
 
-const char* const OakHead =
-    "Treasure 10 - Old Oak\r\n"
-    "World Coords: 54" DEG "50'N 47" DEG
-    "36'E\r\n"
-    "Zerrin Coords: 2000, 1000\r\n";
+const std::string OakHead = "Treasure 10 - Old Oak\r\nWorld Coords: 54" DEG "50'N 47" DEG
+                            "36'E\r\nZerrin Coords: 2000, 1000\r\n";
+const std::string Comment = "\r\nWindy. Bring a cloak.\r\n";
 
 class InfoTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Region isle;
-        isle.Index = 3;
-        isle.Name = "Kestrel Isle";
-        isle.Comment = "Windy. Bring a cloak.";
-        catalog_.StoreRegion(isle);
-        Region plain;
-        plain.Index = 4;
-        plain.Name = "Plain";
-        catalog_.StoreRegion(plain);
-
+        Region region;
+        region.Index = 3;
+        region.Name = "Kestrel Isle";
+        region.Comment = "Windy. Bring a cloak.";
+        catalog_.StoreRegion(region);
+        region.Index = 4;
+        region.Name = "Plain";
+        region.Comment.clear();
+        catalog_.StoreRegion(region);
         oak_.Index = 10;
         oak_.Name = "Old Oak";
         oak_.Region = 3;
         oak_.Location = {2000, 1000};
         catalog_.StoreTreasure(oak_);
-
-        RuneLibrary home;
-        home.Name = "Home";
-        home.RuneBooks = {{"Alpha", {10, 4, 10}}, {"Beta", {4}}, {"Gamma", {1, 10}}};
-        RuneLibrary other;
-        other.Name = "Other";
-        other.RuneBooks = {{"Delta", {10}}, {"Epsilon", {}}};
-        catalog_.RuneLibraries = {home, other};
-
-        Character ann;
-        ann.Name = "Ann";
-        MapCounts oakMaps;
-        oakMaps.Index = 10;
-        oakMaps.Counts[1] = 1;    // level 2
-        oakMaps.Counts[4] = 3;    // level 5
-        oakMaps.Counts[6] = 0;    // level 7
-        oakMaps.Counts[8] = -2;   // level 9
-        oakMaps.Counts[15] = 12;  // level 16
-        MapCounts otherMaps;
-        otherMaps.Index = 11;
-        otherMaps.Counts[0] = 5;
-        ann.Entries = {otherMaps, oakMaps};
-        Character bo;  // an entry for the treasure, but no map left
-        bo.Name = "Bo";
-        MapCounts spent;
-        spent.Index = 10;
-        bo.Entries = {spent};
-        catalog_.Characters = {ann, bo};
+        catalog_.RuneLibraries.resize(2);
+        catalog_.RuneLibraries[0].RuneBooks = {
+            {"Alpha", {10, 4, 10}}, {"Beta", {4}}, {"Gamma", {1, 10}}};
+        catalog_.RuneLibraries[1].RuneBooks = {{"Delta", {10}}, {"Epsilon", {}}};
+        // The first character holds maps of another treasure and of levels 2, 5 and 16 of
+        // this one (counts of 0 or below are no maps); the second's entry has none left.
+        catalog_.Characters.resize(2);
+        catalog_.Characters[0].Entries = {{11, {5}},
+                                          {10, {0, 1, 0, 0, 3, 0, 0, 0, -2, 0, 0, 0, 0, 0, 0, 12}}};
+        catalog_.Characters[1].Entries = {{10, {}}};
     }
     TreasureCatalog catalog_;
     Treasure oak_;
@@ -76,72 +55,45 @@ protected:
 TEST_F(InfoTextTest, TreasureText) {
     struct Row {
         const char* What;
-        int Character;
-        int Library;
-        int Region;
+        int Character, Library, Region;
         bool Terse;
         std::string Expected;
     };
-    const std::string comment = "\r\nWindy. Bring a cloak.\r\n";
+    const std::string held = "Rune Books: Alpha, Gamma\r\nMaps: L2=1, L5=3, L16=12\r\n";
     const std::string none = "Rune Books: (None)\r\nMaps: (None)\r\n";
     const Row rows[] = {
-        {"full", 0, 0, 3, false,
-         OakHead + std::string("Rune Books: Alpha, Gamma\r\nMaps: L2=1, L5=3, L16=12\r\n") +
-             comment},
-        {"terse ends after the maps line", 0, 0, 3, true,
-         OakHead + std::string("Rune Books: Alpha, Gamma\r\nMaps: L2=1, L5=3, L16=12\r\n")},
-        {"no character, no library", -1, -1, 3, false, OakHead + none + comment},
+        {"full", 0, 0, 3, false, OakHead + held + Comment},
+        {"terse ends after the maps line", 0, 0, 3, true, OakHead + held},
+        {"no character, no library", -1, -1, 3, false, OakHead + none + Comment},
         {"only the current library's books", 0, 1, 3, true,
-         OakHead + std::string("Rune Books: Delta\r\nMaps: L2=1, L5=3, L16=12\r\n")},
+         OakHead + "Rune Books: Delta\r\nMaps: L2=1, L5=3, L16=12\r\n"},
         {"an entry with no map left", 1, -1, 3, true, OakHead + none},
         {"positions past the end count as none", 7, 9, 3, true, OakHead + none},
         {"region without comment", -1, -1, 4, false, OakHead + none},
         {"region 0", -1, -1, 0, false, OakHead + none},
         {"region past the slots", -1, -1, 500, false, OakHead + none},
-        {"negative region", -1, -1, -3, false, OakHead + none},
     };
     for (const Row& row : rows) {
         catalog_.CurrentCharacter = row.Character;
         catalog_.CurrentRuneLibrary = row.Library;
-        Treasure t = oak_;
-        t.Region = row.Region;
-        EXPECT_EQ(BuildTreasureText(catalog_, t, row.Terse), row.Expected) << row.What;
+        oak_.Region = row.Region;
+        EXPECT_EQ(BuildTreasureText(catalog_, oak_, row.Terse), row.Expected) << row.What;
     }
 }
 
-TEST_F(InfoTextTest, TreasureTextWithoutAnyRuneLibrary) {
-    catalog_.RuneLibraries.clear();
-    catalog_.CurrentRuneLibrary = 0;
-    catalog_.CurrentCharacter = 0;
-    EXPECT_EQ(BuildTreasureText(catalog_, oak_, true),
-              OakHead + std::string("Rune Books: (None)\r\nMaps: L2=1, L5=3, L16=12\r\n"));
-}
-
-TEST(InfoText, RegionText) {
-    struct Row {
-        const char* Comment;
-        bool Terse;
-        const char* Expected;
-    };
-    const Row rows[] = {
-        {"Windy. Bring a cloak.", false,
-         "Region 3 - Kestrel Isle\r\n\r\nWindy. Bring a cloak.\r\n"},
-        {"Windy. Bring a cloak.", true, "Region 3 - Kestrel Isle\r\n"},
-        {"", false, "Region 3 - Kestrel Isle\r\n"},
-    };
-    for (const Row& row : rows) {
-        Region region;
-        region.Index = 3;
-        region.Name = "Kestrel Isle";
-        region.Comment = row.Comment;
-        EXPECT_EQ(BuildRegionText(region, row.Terse), row.Expected) << row.Comment << row.Terse;
-    }
+TEST_F(InfoTextTest, RegionText) {
+    const Region& isle = *catalog_.FindRegion(3);
+    EXPECT_EQ(BuildRegionText(isle, false), "Region 3 - Kestrel Isle\r\n" + Comment);
+    EXPECT_EQ(BuildRegionText(isle, true), "Region 3 - Kestrel Isle\r\n");
+    EXPECT_EQ(BuildRegionText(*catalog_.FindRegion(4), false), "Region 4 - Plain\r\n");
 }
 
 TEST(InfoText, LevelText) {
+    Level level{4, 65, 70, 1200, 6, 5, 4, -1, "Hidden Cache", "", ""};
     const std::string head =
         "Level: 4 - Hidden Cache\r\nCartography: 65\r\nLockpicking: 70\r\nGold: 1200\r\n"
         "Gems: 6\r\nMagic Items: 5\r\nScrolls: 4\r\nReagents: -1\r\n\r\n";
+    const std::string spawn = "Monsters That Spawn:\r\n", drop = "Monsters That Drop Maps:\r\n";
     struct Row {
         const char* Spawns;
         const char* Drops;
@@ -149,57 +101,32 @@ TEST(InfoText, LevelText) {
         std::string Expected;
     };
     const Row rows[] = {
-        {"Lich, Ogre Lord", "Dragon", false,
-         head + "Monsters That Spawn:\r\nLich, Ogre Lord\r\n\r\nMonsters That Drop Maps:\r\n"
-                "Dragon\r\n"},
+        {"Lich, Ogre", "Dragon", false, head + spawn + "Lich, Ogre\r\n\r\n" + drop + "Dragon\r\n"},
         // An empty list still keeps exactly one blank line before the next heading.
-        {"", "Dragon", false,
-         head + "Monsters That Spawn:\r\n\r\nMonsters That Drop Maps:\r\nDragon\r\n"},
-        {"Lich", "", false,
-         head + "Monsters That Spawn:\r\nLich\r\n\r\nMonsters That Drop Maps:\r\n\r\n"},
+        {"", "Dragon", false, head + spawn + "\r\n" + drop + "Dragon\r\n"},
+        {"Lich", "", false, head + spawn + "Lich\r\n\r\n" + drop + "\r\n"},
         {"Lich", "Dragon", true, head},
     };
     for (const Row& row : rows) {
-        Level level;
-        level.Index = 4;
-        level.Name = "Hidden Cache";
-        level.Cartography = 65;
-        level.Lockpicking = 70;
-        level.Gold = 1200;
-        level.Gems = 6;
-        level.MagicItems = 5;
-        level.Scrolls = 4;
-        level.Reagents = -1;
         level.WhatSpawns = row.Spawns;
         level.WhatDrops = row.Drops;
         EXPECT_EQ(BuildLevelText(level, row.Terse), row.Expected) << row.Spawns << row.Terse;
     }
 }
 
-TEST_F(InfoTextTest, CopyPutsTheFullTextOnTheClipboardAsUnicode) {
+TEST_F(InfoTextTest, CopyTreasureText) {
     test::EnsureGuiApp();
-    catalog_.CurrentCharacter = 0;
-    catalog_.CurrentRuneLibrary = 0;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QStringLiteral("before"));
-
     test::RecordingMessages messages;
     CopyTreasureText(catalog_, &oak_, messages);
-    const QString expected = QString::fromUtf8(BuildTreasureText(catalog_, oak_, false));
-    EXPECT_EQ(clipboard->text(), expected);
-    EXPECT_TRUE(clipboard->text().contains(QChar(0x00B0)));
-    EXPECT_TRUE(clipboard->text().endsWith(QStringLiteral("\r\nWindy. Bring a cloak.\r\n")));
-    EXPECT_TRUE(messages.Shown.empty());
-
-    // No treasure: nothing happens.
+    EXPECT_EQ(clipboard->text(), QString::fromUtf8(BuildTreasureText(catalog_, oak_, false)));
+    EXPECT_TRUE(clipboard->text().contains(QChar(0x00B0)));  // as Unicode
+    EXPECT_TRUE(clipboard->text().endsWith(QString::fromStdString(Comment)));
     clipboard->setText(QStringLiteral("before"));
-    CopyTreasureText(catalog_, nullptr, messages);
+    CopyTreasureText(catalog_, nullptr, messages);  // no treasure: nothing happens
     EXPECT_EQ(clipboard->text(), QStringLiteral("before"));
     EXPECT_TRUE(messages.Shown.empty());
-}
 
-TEST_F(InfoTextTest, CopyFailureIsReported) {
-    test::RecordingMessages messages;
     QObject owner;
     std::string written;
     CopyTreasureText(catalog_, &oak_, messages, &owner, [&written](const std::string& text) {

@@ -1,0 +1,37 @@
+#include "support/WorldFixture.h"
+
+namespace brix::test {
+
+Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& rows, bool hitTest) {
+    Region region;
+    region.Index = index;
+    region.Name = "Region " + std::to_string(index);
+    region.MaskOffset = {offset.x(), offset.y()};
+    region.MaskHitTest = hitTest;
+    const int width = static_cast<int>(rows.front().size());
+    const int height = static_cast<int>(rows.size());
+    region.MaskBytesPerRow = (width + 15) / 16 * 2;
+    region.MaskBits.assign(static_cast<std::size_t>(region.MaskBytesPerRow * height), 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (rows[y][x] == '#')
+                region.MaskBits[y * region.MaskBytesPerRow + x / 8] |= 0x80 >> (x % 8);
+        }
+    }
+    region.MaskRect = {offset.x(), offset.y(), offset.x() + width, offset.y() + height};
+    return region;
+}
+
+void SetWorld(TreasureCatalog& catalog, const QImage& world) {
+    catalog.Drawing.WorldBitmap = world;
+    catalog.Drawing.WorldBitmapSize = world.size();
+}
+
+void SetHasMap(TreasureCatalog& catalog, int region) {
+    if (catalog.Filter.RegionHasMap.size() <= static_cast<std::size_t>(region)) {
+        catalog.Filter.RegionHasMap.resize(region + 1, 0);
+    }
+    catalog.Filter.RegionHasMap[region] = 1;
+}
+
+}  // namespace brix::test

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+#include <string>
+#include <vector>
+
+#include "data/TreasureCatalog.h"
+
+namespace brix::test {
+
+// A region whose mask is drawn as text: '#' inside the region, '.' outside. Rows are padded
+// to a multiple of 2 bytes, as overlay bitmaps are.
+Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& rows,
+                    bool hitTest = false);
+
+// Makes `world` the catalogue's world bitmap.
+void SetWorld(TreasureCatalog& catalog, const QImage& world);
+
+// Gives the region a map in the global filter.
+void SetHasMap(TreasureCatalog& catalog, int region);
+
+}  // namespace brix::test
