@@ -62,29 +62,23 @@ QImage TestMultimap(int width, int height, bool blank = false) {
 
 // The drawing resources as start-up builds them, from the test pictures.
 void Prepare(TreasureCatalog& catalog, const QImage& multimap) {
-    DrawingResources& d = catalog.Drawing;
-    d.ScrollBitmap = QImage(246, 196, QImage::Format_RGB32);
+    ProgramPictures pictures{QImage(246, 196, QImage::Format_RGB32),
+                             QImage(13, 21, QImage::Format_RGB32),
+                             QImage(13, 21, QImage::Format_RGB32)};
     for (int y = 0; y < 196; ++y)
         for (int x = 0; x < 246; ++x) {
             const bool key = (x < 4 && y < 4) || (x >= 242 && y >= 192);
-            d.ScrollBitmap.setPixel(x, y, key ? Key : ScrollPixel(x, y));
+            pictures.Scroll.setPixel(x, y, key ? Key : ScrollPixel(x, y));
         }
-    d.TackBitmap = QImage(13, 21, QImage::Format_RGB32);
-    QImage head(13, 21, QImage::Format_RGB32);
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 13; ++x) {
             const TackPart part = TackPartAt(x, y);
             const QRgb colour = part == TackPart::Head ? HeadRed : BodyGrey;
-            d.TackBitmap.setPixel(x, y, part == TackPart::None ? Key : colour);
-            head.setPixel(x, y, part == TackPart::Head ? Black : White);
+            pictures.Tack.setPixel(x, y, part == TackPart::None ? Key : colour);
+            pictures.TackHead.setPixel(x, y, part == TackPart::Head ? Black : White);
         }
-    d.ScrollMask = MakeTransparencyMask(d.ScrollBitmap, TransparencyKey);
-    d.ScrollSize = d.ScrollBitmap.size();
-    d.TackMask = MakeTransparencyMask(d.TackBitmap, TransparencyKey);
-    d.TackHeadMask = NormalizeMonochrome(head);
-    d.TackSize = d.TackBitmap.size();
-    d.LeaderPen = MakeLeaderPen();
-    d.LabelFont = MakeLabelFont();
+    DrawingResources& d = catalog.Drawing;
+    PrepareProgramPictures(d, pictures);
     d.MultimapBitmap = multimap;
     d.MultimapSize = multimap.size();
 }

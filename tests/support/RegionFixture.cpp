@@ -52,15 +52,7 @@ void FillRegionCatalog(TreasureCatalog& catalog) {
 
 void LoadRegionPictures(TreasureCatalog& catalog) {
     DrawingResources& drawing = catalog.Drawing;
-    drawing.ScrollBitmap = LoadScrollBitmap();
-    drawing.ScrollMask = MakeTransparencyMask(drawing.ScrollBitmap, TransparencyKey);
-    drawing.ScrollSize = drawing.ScrollBitmap.size();
-    drawing.TackBitmap = LoadTackBitmap();
-    drawing.TackMask = MakeTransparencyMask(drawing.TackBitmap, TransparencyKey);
-    drawing.TackSize = drawing.TackBitmap.size();
-    drawing.TackHeadMask = NormalizeMonochrome(LoadTackHeadMask());
-    drawing.LeaderPen = MakeLeaderPen();
-    drawing.LabelFont = MakeLabelFont();
+    PrepareProgramPictures(drawing, LoadProgramPictures());
     QImage multimap(2000, 1600, QImage::Format_Mono);
     multimap.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     multimap.fill(1);
