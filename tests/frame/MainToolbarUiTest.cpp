@@ -105,33 +105,6 @@ private Q_SLOTS:
         }
     }
 
-    void buttonsFollowTheFrameActionsAndShowStatusTexts() {
-        settings_->WriteTBButtons("40002,0,57634,40007,40005");
-        Window w(*settings_);
-        QToolButton* world = w.toolbar->ButtonForCommand(40002);
-        QToolButton* copy = w.toolbar->ButtonForCommand(57634);
-        QToolButton* top = w.toolbar->ButtonForCommand(40007);
-        QCOMPARE(w.toolbar->ButtonForCommand(40005)->text(), QString("Info."));
-        QVERIFY(copy->toolTip() == "Copy" && !copy->icon().isNull());
-        w.actions[57634]->setEnabled(false);
-        w.actions[40007]->setChecked(true);
-        QVERIFY(!copy->isEnabled() && top->isCheckable() && top->isChecked());
-        QTest::mouseClick(top, Qt::LeftButton);
-        QVERIFY(w.triggered[40007] == 1 && !w.actions[40007]->isChecked() && !top->isChecked());
-        // The status text of an enabled button; the idle text on a disabled one and off them.
-        std::vector<std::string> texts{"-"};
-        w.toolbar->SetStatusTextHandler([&](const std::string& text) { texts.push_back(text); });
-        for (QWidget* over : {world, copy, world, static_cast<QToolButton*>(nullptr)}) {
-            QTest::mouseMove(over ? over : &w.window,
-                             over ? over->rect().center() : QPoint(450, 250));
-            QTRY_COMPARE(texts.back(), over == world ? CommandStringField(40002, 0) : "");
-        }
-        QTest::mouseClick(world, Qt::LeftButton);
-        w.actions[40002]->setEnabled(false);
-        QTest::mouseClick(world, Qt::LeftButton);
-        QCOMPARE(w.triggered[40002], 1);
-    }
-
     void stylesApplyAndSaveWhenTheDialogCloses() {
         settings_->WriteTBTextStyle(0);
         Window w(*settings_);

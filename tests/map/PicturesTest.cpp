@@ -141,43 +141,5 @@ TEST(PicturesTest, TackIsAPinOnTheKeyColour) {
     }
 }
 
-TEST(PicturesTest, IconStripsHoldFifteenDistinctIcons) {
-    test::EnsureGuiApp();
-    for (int size : {16, 24}) {
-        SCOPED_TRACE(size);
-        const QImage strip = RenderIconStrip(size);
-        ASSERT_EQ(strip.size(), QSize(15 * size, size));
-        EXPECT_EQ(strip.format(), QImage::Format_ARGB32);
-        std::set<std::string> seen;
-        for (int i = 0; i < CommandIconCount; ++i) {
-            SCOPED_TRACE(i);
-            const QImage cell = strip.copy(i * size, 0, size, size);
-            int opaque = 0, clear = 0;
-            for (int y = 0; y < size; ++y) {
-                for (int x = 0; x < size; ++x) {
-                    const int alpha = qAlpha(cell.pixel(x, y));
-                    opaque += alpha >= 192 ? 1 : 0;
-                    clear += alpha == 0 ? 1 : 0;
-                }
-            }
-            EXPECT_GE(opaque, size * size / 5) << "icon missing or too faint";
-            EXPECT_GT(clear, 0) << "icon has no transparent background";
-            const QByteArray bits(reinterpret_cast<const char*>(cell.constBits()),
-                                  cell.sizeInBytes());
-            EXPECT_TRUE(seen.insert(bits.toStdString()).second) << "same picture as another icon";
-        }
-    }
-    for (int size : {16, 48}) {
-        const QImage icon = RenderAppIcon(size);
-        ASSERT_EQ(icon.size(), QSize(size, size));
-        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
-        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
-    }
-    for (int size : {0, -16}) {
-        EXPECT_TRUE(RenderIconStrip(size).isNull()) << size;
-        EXPECT_TRUE(RenderAppIcon(size).isNull()) << size;
-    }
-}
-
 }  // namespace
 }  // namespace brix

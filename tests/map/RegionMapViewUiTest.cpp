@@ -78,26 +78,6 @@ private Q_SLOTS:
         }
     }
 
-    void hoverStatusTexts() {
-        const auto view = Show(QSize(800, 480), 4, -1);
-        host_.StatusTexts.clear();
-        QWidget* viewport = view->viewport();
-        SendMouse(viewport, QEvent::MouseMove, QPoint(342, 54));
-        SendMouse(viewport, QEvent::MouseMove, QPoint(343, 54));  // the same tack
-        QCOMPARE(viewport->cursor().shape(), Qt::BitmapCursor);
-        SendMouse(viewport, QEvent::MouseMove, QPoint(492, 54));
-        SendMouse(viewport, QEvent::MouseMove, QPoint(300, 300));
-        QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
-        SendMouse(viewport, QEvent::MouseMove, QPoint(310, 300));  // still nothing
-        SendMouse(viewport, QEvent::MouseMove, QPoint(342, 70));
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(viewport, &leave);
-        QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
-        const std::vector<std::string> expected = {
-            "Treasure 20 - Cache 20", "Treasure 22 - Cache 22", "", "Treasure 21 - Cache 21", ""};
-        QCOMPARE(host_.StatusTexts, expected);
-    }
-
     void commandsGoToTheHost() {
         struct Row {
             int Region;

@@ -131,35 +131,6 @@ private Q_SLOTS:
         }
     }
 
-    void statusTextAndCursorFollowThePointer() {
-        Fixture f;
-        const QPoint hotSpot = SelectCursorHotSpot();
-        struct Step {
-            QPoint Canvas;
-            const char* Status;
-            bool SelectCursor;
-        };
-        const Step steps[] = {
-            {InRegion1, "Kestrel Downs", true}, {InRegion1 + QPoint(1, 1), "Kestrel Downs", true},
-            {QPoint(190, 40), "", false},  // region 1's rectangle and region 2's, both masks clear
-            {InRegion2, "Mistral Fen", true},   {AtSea, "", false},
-            {InRegion3, "Ember Reach", true},
-        };
-        for (const Step& step : steps) {
-            f.Host.StatusTexts.clear();
-            f.MoveTo(step.Canvas);
-            QVERIFY2(!f.Host.StatusTexts.empty(), step.Status);
-            QCOMPARE(f.Host.StatusTexts.back(), std::string(step.Status));
-            const QCursor cursor = f.Viewport()->cursor();
-            if (step.SelectCursor) {
-                QCOMPARE(cursor.shape(), Qt::BitmapCursor);
-                QCOMPARE(cursor.hotSpot(), hotSpot);
-            } else {
-                QCOMPARE(cursor.shape(), Qt::ArrowCursor);
-            }
-        }
-    }
-
     void clickOpensOnlyTheRegionPressedAndReleased_data() {
         QTest::addColumn<bool>("press");
         QTest::addColumn<QPoint>("pressAt");
