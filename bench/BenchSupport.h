@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "map/MapImages.h"
+#include "core/map/MapImages.h"
 
 namespace brix::bench {
 

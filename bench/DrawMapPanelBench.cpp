@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "data/TreasureCatalog.h"
-#include "frame/MapFilter.h"
-#include "map/DrawPrimitives.h"
-#include "map/MapGeometry.h"
-#include "map/MapImages.h"
-#include "map/Pictures.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/MapFilter.h"
+#include "core/map/DrawPrimitives.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/MapImages.h"
+#include "core/map/Pictures.h"
 
 namespace brix {
 namespace {

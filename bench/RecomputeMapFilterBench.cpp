@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "data/TreasureCatalog.h"
-#include "frame/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/MapFilter.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "data/TreasureCatalog.h"
-#include "map/MapGeometry.h"
-#include "map/MapImages.h"
-#include "map/Pictures.h"
-#include "map/RegionCanvas.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/MapImages.h"
+#include "core/map/Pictures.h"
+#include "core/map/RegionCanvas.h"
 
 namespace brix {
 namespace {

@@ -5,11 +5,11 @@
 #include <QGuiApplication>
 
 #include "BenchSupport.h"
-#include "data/DataLoader.h"
-#include "data/TreasureCatalog.h"
-#include "data/ZipArchive.h"
-#include "map/MapGeometry.h"
-#include "map/MapImages.h"
+#include "core/data/DataLoader.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/ZipArchive.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/MapImages.h"
 #include "support/RecordingMessages.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "data/DataLoader.h"
-#include "data/TreasureCatalog.h"
+#include "core/data/DataLoader.h"
+#include "core/data/TreasureCatalog.h"
 #include "support/RecordingMessages.h"
 
 namespace {

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "data/DataLoader.h"
-#include "data/TreasureCatalog.h"
-#include "data/ZipArchive.h"
-#include "map/MapImages.h"
-#include "map/WorldCanvas.h"
+#include "core/data/DataLoader.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/ZipArchive.h"
+#include "core/map/MapImages.h"
+#include "core/map/WorldCanvas.h"
 #include "support/RecordingMessages.h"
 
 namespace {

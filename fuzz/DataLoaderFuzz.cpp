@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/DataLoader.h"
-#include "data/TreasureCatalog.h"
+#include "core/data/DataLoader.h"
+#include "core/data/TreasureCatalog.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "app/QtMessages.h"
-#include "app/Startup.h"
-#include "app/Strings.h"
-#include "data/TreasureCatalog.h"
-#include "frame/MainFrame.h"
-#include "map/Pictures.h"
+#include "ui/frame/QtMessages.h"
+#include "core/Startup.h"
+#include "core/base/Strings.h"
+#include "core/data/TreasureCatalog.h"
+#include "ui/frame/MainFrame.h"
+#include "core/map/Pictures.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -2,9 +2,9 @@
 
 #include <QImage>
 
-#include "map/MapGeometry.h"
-#include "map/MapImages.h"
-#include "map/Pictures.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/MapImages.h"
+#include "core/map/Pictures.h"
 
 namespace brix::test {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "data/TreasureCatalog.h"
-#include "map/MapViewHost.h"
+#include "core/data/TreasureCatalog.h"
+#include "ui/map/MapViewHost.h"
 
 namespace brix::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/TreasureCatalog.h"
+#include "core/data/TreasureCatalog.h"
 
 namespace brix::test {
 

@@ -1,0 +1,74 @@
+#include "core/data/MapFilter.h"
+
+#include <algorithm>
+
+#include "core/data/TreasureCatalog.h"
+
+namespace brix {
+
+bool MapFilter::EntryCounts(const MapCounts& entry) const {
+    for (int n = 0; n < MaxLevels; ++n) {
+        if (entry.Counts[n] >= 1 && (!LevelFilterOn || ShownLevels[n] != 0)) return true;
+    }
+    return false;
+}
+
+bool MapFilter::TreasureFlag(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < TreasureHasMap.size() &&
+           TreasureHasMap[index] != 0;
+}
+
+bool MapFilter::RegionFlag(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < RegionHasMap.size() &&
+           RegionHasMap[index] != 0;
+}
+
+namespace {
+
+template <typename Record, typename HasMap>
+int Step(const std::vector<Record>& records, int start, bool forward, const MapFilter* filter,
+         HasMap hasMap) {
+    const long long count = static_cast<long long>(records.size());
+    // Wider than int so that a start at either end of the int range cannot overflow.
+    long long i = start;
+    for (;;) {
+        i += forward ? 1 : -1;
+        if (i < 1 || i >= count) return 0;
+        if (records[static_cast<std::size_t>(i)].Index < 1) continue;
+        if (filter == nullptr || !filter->OnlyTreasuresWithMaps) return static_cast<int>(i);
+        if ((filter->*hasMap)(static_cast<int>(i))) return static_cast<int>(i);
+    }
+}
+
+}  // namespace
+
+int StepRegion(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
+    return Step(catalog.Regions, start, forward, filter, &MapFilter::RegionFlag);
+}
+
+int StepTreasure(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
+    return Step(catalog.Treasures, start, forward, filter, &MapFilter::TreasureFlag);
+}
+
+void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter) {
+    const std::size_t treasureSlots = catalog.Treasures.size();
+    const std::size_t regionSlots = catalog.Regions.size();
+    if (treasureSlots > filter.TreasureHasMap.size()) filter.TreasureHasMap.resize(treasureSlots);
+    if (regionSlots > filter.RegionHasMap.size()) filter.RegionHasMap.resize(regionSlots);
+    std::fill(filter.TreasureHasMap.begin(), filter.TreasureHasMap.end(), 0);
+    std::fill(filter.RegionHasMap.begin(), filter.RegionHasMap.end(), 0);
+
+    if (const Character* character = catalog.GetCurrentCharacter()) {
+        for (const MapCounts& entry : character->Entries) {
+            if (!filter.EntryCounts(entry)) continue;
+            if (entry.Index < 1 || static_cast<std::size_t>(entry.Index) >= treasureSlots) continue;
+            filter.TreasureHasMap[entry.Index] = 1;
+            const int region = catalog.Treasures[entry.Index].Region;
+            if (region >= 1 && static_cast<std::size_t>(region) < regionSlots)
+                filter.RegionHasMap[region] = 1;
+        }
+    }
+    if (catalog.OnUpdate) catalog.OnUpdate();
+}
+
+}  // namespace brix

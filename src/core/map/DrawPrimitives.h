@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QRgb>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/data/Records.h"
+#include "core/map/PanelStyle.h"
+
+class QImage;
+class QPainter;
+
+namespace brix {
+
+struct DrawingResources;
+struct MapFilter;
+class TreasureCatalog;
+
+// The opaque colour of a colour reference laid out 0x00BBGGRR.
+QRgb RgbFromColourRef(std::uint32_t colour);
+
+// The routines below draw with the raster operations copy, AND and OR. A one-bit source stands
+// for the painter's pen colour where it is black and its background colour where it is white.
+// They are fastest on a painter whose device is a 32-bit QImage and whose transformation is a
+// plain translation; other raster painters get the same picture through QPainter. Each call
+// leaves the painter's pen, font, background, composition mode and clipping as it found them.
+
+// Punches the mask's black pixels into the surface (AND, white background), then ORs in the
+// matching part of the image. Image and mask are a pair made by MakeTransparencyMask.
+void DrawTransparent(QPainter& painter, int x, int y, int width, int height, const QImage& image,
+                     const QImage& mask, int sourceX, int sourceY);
+
+// A framed panel; the interior is tiled with parchment when `fill` is set, otherwise filled with
+// `colour` unless that is automatic, otherwise left untouched.
+void DrawPanel(QPainter& painter, const DrawingResources& drawing, PanelStyle style, bool fill,
+               std::uint32_t colour, const IntRect& rect);
+
+// A panel with one line of text in the label font, centred in the interior and not cut.
+void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyle style, bool fill,
+                   std::uint32_t colour, const IntRect& rect, const std::string& text);
+
+// One tack whose point is at `anchor`; its head takes the display colour for treasures with or
+// without maps. In monochrome the tack is a silhouette in the pen colour.
+void DrawTack(QPainter& painter, const TreasureCatalog& catalog, bool hasMaps, bool monochrome,
+              IntPoint anchor);
+
+// A panel showing `source` of the multimap with a tack for every listed treasure and, when
+// `labels` is set, their leader lines and numbers. Tacks and labels are not clipped to the
+// panel.
+void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle style, bool fill,
+                  std::uint32_t colour, const IntRect& rect, const IntRect& source,
+                  std::span<const int> treasures, bool labels, const MapFilter* filter,
+                  bool monochrome);
+
+}  // namespace brix

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/data/Records.h"
+#include "core/map/PanelStyle.h"
+
+class QFont;
+
+namespace brix {
+
+class TreasureCatalog;
+
+constexpr IntPoint TackHotSpot{0, 8};
+constexpr IntPoint TackHeadCentre{3, -6};
+constexpr IntPoint TackCorrection{-6, -2};
+constexpr int LabelInset = 1;
+constexpr int LeaderGap = 6;
+
+// The degrees-and-minutes text of a world point, latitude first, cut to capacity - 1 bytes
+// (never inside a UTF-8 sequence).
+std::string SextantText(int x, int y, int capacity = 128);
+
+// Adds the tack correction to the point unless tacksCorrect is set.
+IntPoint ApplyTackCorrection(IntPoint point, bool tacksCorrect);
+
+// The multimap rectangle that a panel of this style and outer size shows, centred on the
+// world point (cx, cy) and kept inside the multimap.
+IntRect CenterSourceRect(PanelStyle style, int cx, int cy, int width, int height, int multimapWidth,
+                         int multimapHeight);
+
+struct RegionTreasureList {
+    std::vector<int> Treasures;  // Index values in drawing order
+    int CentreX = 0;             // world coordinates
+    int CentreY = 0;
+};
+
+// The region's treasures sorted by y (stable) and the centre of their bounding box.
+RegionTreasureList BuildRegionTreasureList(const TreasureCatalog& catalog, int regionIndex);
+
+// Measures a label text: width and height in pixels.
+using TextMeasurer = std::function<void(const std::string& text, int& width, int& height)>;
+
+// A measurer using the given font's metrics (needs a running QGuiApplication).
+TextMeasurer FontMeasurer(const QFont& font);
+
+// Fills LabelRect and LeaderLine of one treasure, or of every treasure.
+void ComputeLabelGeometry(Treasure& treasure, const TextMeasurer& measure);
+void ComputeAllLabelGeometry(TreasureCatalog& catalog);
+
+}  // namespace brix

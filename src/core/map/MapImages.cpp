@@ -1,0 +1,277 @@
+#include "core/map/MapImages.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+
+#include <algorithm>
+#include <limits>
+
+#include "core/base/Messages.h"
+#include "core/base/Strings.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/ZipArchive.h"
+#include "core/map/Pictures.h"
+
+namespace brix {
+namespace {
+
+constexpr QRgb Black = 0xFF000000u;
+constexpr QRgb White = 0xFFFFFFFFu;
+
+bool IsLight(QRgb colour) {
+    return qGray(colour) >= 128;
+}
+
+// The colour of a palette entry; an entry the palette lacks reads as black.
+QRgb PaletteColour(const QImage& image, int index) {
+    return index < image.colorCount() ? image.color(index) : Black;
+}
+
+// The data file does not bound a region's offset; a rectangle that would reach past the int
+// range ends at its limit instead of wrapping round.
+int SaturatedSum(int offset, int extent) {
+    const long long sum = static_cast<long long>(offset) + extent;
+    return sum > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                 : static_cast<int>(sum);
+}
+
+std::uint32_t ReadLe(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// The decoder fills in whatever a cut-off file lacks. An uncompressed bitmap shorter than its
+// header promises is damaged, and is refused rather than shown with its lower part missing.
+// Files this check cannot judge are left to the decoder.
+bool HoldsEveryPixelRow(const std::string& bytes) {
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+    const std::uint32_t offset = ReadLe(bytes, 10, 4);
+    const std::uint32_t headerSize = ReadLe(bytes, 14, 4);
+    long long width = 0;
+    long long height = 0;
+    std::uint32_t bitsPerPixel = 0;
+    std::uint32_t compression = 0;
+    if (headerSize == 12) {
+        width = ReadLe(bytes, 18, 2);
+        height = ReadLe(bytes, 20, 2);
+        bitsPerPixel = ReadLe(bytes, 24, 2);
+    } else if (headerSize >= 40 && bytes.size() >= 34) {
+        width = static_cast<std::int32_t>(ReadLe(bytes, 18, 4));
+        height = static_cast<std::int32_t>(ReadLe(bytes, 22, 4));
+        bitsPerPixel = ReadLe(bytes, 28, 2);
+        compression = ReadLe(bytes, 30, 4);
+    } else {
+        return true;
+    }
+    // Run-length data has no fixed size.
+    const bool uncompressed = compression == 0 || compression == 3;
+    if (!uncompressed || width <= 0 || height == 0 || bitsPerPixel == 0 || bitsPerPixel > 32)
+        return true;
+    const long long rows = height < 0 ? -height : height;
+    // Pictures this large are refused by their size anyway.
+    if (width > MaxBitmapSide || rows > MaxBitmapSide) return true;
+    const long long stride = (width * bitsPerPixel + 31) / 32 * 4;
+    const long long lastRow = (width * bitsPerPixel + 7) / 8;
+    return static_cast<long long>(offset) + stride * (rows - 1) + lastRow <=
+           static_cast<long long>(bytes.size());
+}
+
+void ShowMemberMessage(Messages& messages, int stringId, const std::string& member) {
+    messages.Show(FormatText(LoadString(stringId), {member}));
+}
+
+}  // namespace
+
+QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name) {
+    std::string bytes;
+    if (archive.ReadMemberBytes(name, bytes, MaxBitmapMemberBytes) != ZipArchive::ReadResult::Ok)
+        return QImage();
+    if (!HoldsEveryPixelRow(bytes)) return QImage();
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly)) return QImage();
+    // The archive only ever holds BMP files; refusing to guess keeps every other decoder away
+    // from its bytes.
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    // The header states the size; a picture too large to be sane is refused before any pixel
+    // memory is allocated for it.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() < 1 || size.height() < 1 || size.width() > MaxBitmapSide ||
+        size.height() > MaxBitmapSide)
+        return QImage();
+    QImage image;
+    if (!reader.read(&image)) return QImage();
+    return image;
+}
+
+bool IsMonochrome(const QImage& image) {
+    return !image.isNull() && image.height() >= 1 && image.depth() == 1;
+}
+
+QImage NormalizeMonochrome(const QImage& image) {
+    if (image.isNull()) return QImage();
+    QImage result(image.size(), QImage::Format_Mono);
+    if (result.isNull()) return QImage();
+    result.setColorTable({Black, White});
+    const int width = image.width();
+    const int height = image.height();
+    const int rowBytes = (width + 7) / 8;
+    if (image.depth() == 1) {
+        const QImage source = image.format() == QImage::Format_Mono
+                                  ? image
+                                  : image.convertToFormat(QImage::Format_Mono);
+        const bool zeroIsWhite = IsLight(PaletteColour(source, 0));
+        const bool oneIsWhite = IsLight(PaletteColour(source, 1));
+        for (int y = 0; y < height; ++y) {
+            const uchar* in = source.constScanLine(y);
+            uchar* out = result.scanLine(y);
+            for (int i = 0; i < rowBytes; ++i) {
+                const uchar bits = in[i];
+                out[i] = static_cast<uchar>((oneIsWhite ? bits : 0) | (zeroIsWhite ? ~bits : 0));
+            }
+        }
+        return result;
+    }
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        uchar* out = result.scanLine(y);
+        std::fill(out, out + rowBytes, uchar{0});
+        for (int x = 0; x < width; ++x) {
+            if (IsLight(in[x])) out[x >> 3] |= static_cast<uchar>(0x80u >> (x & 7));
+        }
+    }
+    return result;
+}
+
+QImage MakeTransparencyMask(QImage& bitmap, QRgb key) {
+    if (bitmap.isNull()) return QImage();
+    if (bitmap.format() != QImage::Format_RGB32)
+        bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
+    QImage mask(bitmap.size(), QImage::Format_Mono);
+    if (mask.isNull()) return QImage();
+    mask.setColorTable({Black, White});
+    mask.fill(0);
+    const QRgb keyColour = key & 0x00FFFFFFu;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+        uchar* bits = mask.scanLine(y);
+        for (int x = 0; x < bitmap.width(); ++x) {
+            if ((row[x] & 0x00FFFFFFu) != keyColour) continue;
+            bits[x >> 3] |= static_cast<uchar>(0x80u >> (x & 7));
+            row[x] = Black;
+        }
+    }
+    return mask;
+}
+
+std::vector<std::uint8_t> MonochromeRowBits(const QImage& image, int& bytesPerRow) {
+    bytesPerRow = 0;
+    const QImage mono = NormalizeMonochrome(image);
+    if (mono.isNull()) return {};
+    const int width = mono.width();
+    const int height = mono.height();
+    const int usedBytes = (width + 7) / 8;
+    bytesPerRow = (width + 15) / 16 * 2;
+    // Bits beyond the image's width are cleared so that nothing outside it reads as inside.
+    const uchar lastByteMask = static_cast<uchar>(0xFFu << ((8 - width % 8) % 8));
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(bytesPerRow) *
+                                   static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const uchar* in = mono.constScanLine(y);
+        std::uint8_t* out = bits.data() + static_cast<std::size_t>(y) * bytesPerRow;
+        std::copy(in, in + usedBytes, out);
+        out[usedBytes - 1] &= lastByteMask;
+    }
+    return bits;
+}
+
+QPen MakeLeaderPen() {
+    return QPen(QColor(0, 0, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QFont MakeLabelFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(30);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+ProgramPictures LoadProgramPictures() {
+    return ProgramPictures{LoadScrollBitmap(), LoadTackBitmap(), LoadTackHeadMask()};
+}
+
+void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pictures) {
+    drawing.ScrollBitmap = pictures.Scroll;
+    drawing.ScrollMask = MakeTransparencyMask(drawing.ScrollBitmap, TransparencyKey);
+    drawing.ScrollSize = drawing.ScrollBitmap.size();
+    drawing.TackBitmap = pictures.Tack;
+    drawing.TackMask = MakeTransparencyMask(drawing.TackBitmap, TransparencyKey);
+    drawing.TackHeadMask = NormalizeMonochrome(pictures.TackHead);
+    drawing.TackSize = drawing.TackBitmap.size();
+    drawing.LeaderPen = MakeLeaderPen();
+    drawing.LabelFont = MakeLabelFont();
+}
+
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                          const ProgramPictures& pictures) {
+    DrawingResources& drawing = catalog.Drawing;
+    drawing = DrawingResources{};
+    PrepareProgramPictures(drawing, pictures);
+
+    const QImage multimap = LoadArchiveBitmap(archive, MultimapMemberName);
+    if (multimap.isNull()) {
+        ShowMemberMessage(messages, StringId::CannotLoadBitmap, MultimapMemberName);
+        return;
+    }
+    if (!IsMonochrome(multimap)) {
+        ShowMemberMessage(messages, StringId::BitmapNotMonochrome, MultimapMemberName);
+        return;
+    }
+    drawing.MultimapBitmap = NormalizeMonochrome(multimap);
+    drawing.MultimapSize = drawing.MultimapBitmap.size();
+
+    const QImage world = LoadArchiveBitmap(archive, WorldMemberName);
+    if (world.isNull()) {
+        ShowMemberMessage(messages, StringId::CannotLoadBitmap, WorldMemberName);
+        return;
+    }
+    // Kept in the format of the canvases it is drawn onto, so that drawing it is a plain copy.
+    drawing.WorldBitmap = world.convertToFormat(QImage::Format_RGB32);
+    drawing.WorldBitmapSize = drawing.WorldBitmap.size();
+}
+
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {
+    LoadDrawingResources(catalog, archive, messages, LoadProgramPictures());
+}
+
+void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {
+    for (Region& region : catalog.Regions) {
+        region.MaskRect = IntRect{};
+        region.MaskBits.clear();
+        region.MaskBytesPerRow = 0;
+    }
+    for (Region& region : catalog.Regions) {
+        if (region.Index < 1) continue;
+        const std::string name = FormatText(OverlayMemberFormat, {region.Index});
+        const QImage overlay = LoadArchiveBitmap(archive, name);
+        if (overlay.isNull()) {
+            ShowMemberMessage(messages, StringId::CannotLoadBitmap, name);
+            return;
+        }
+        if (!IsMonochrome(overlay)) {
+            ShowMemberMessage(messages, StringId::BitmapNotMonochrome, name);
+            return;
+        }
+        region.MaskBits = MonochromeRowBits(overlay, region.MaskBytesPerRow);
+        region.MaskRect = IntRect{region.MaskOffset.X, region.MaskOffset.Y,
+                                  SaturatedSum(region.MaskOffset.X, overlay.width()),
+                                  SaturatedSum(region.MaskOffset.Y, overlay.height())};
+    }
+}
+
+}  // namespace brix

@@ -1,0 +1,406 @@
+#include "ui/frame/MainFrame.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+
+#include <algorithm>
+
+#include "core/base/Messages.h"
+#include "core/base/Strings.h"
+#include "core/base/Text.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/base/Commands.h"
+#include "ui/frame/MainToolbar.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
+#include "core/base/ToolbarLayout.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/Pictures.h"
+#include "ui/map/RegionMapView.h"
+#include "ui/map/WorldMapView.h"
+
+namespace brix {
+namespace {
+
+QString Field(int command, int field) {
+    return QString::fromStdString(CommandStringField(command, field));
+}
+
+// Names in menu order: case-insensitive, ties kept in creation order.
+template <typename Named>
+std::vector<const Named*> SortedByName(const std::vector<Named>& items) {
+    std::vector<const Named*> sorted;
+    for (const Named& item : items) sorted.push_back(&item);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Named* a, const Named* b) {
+        return CompareNames(a->Name, b->Name) < 0;
+    });
+    return sorted;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* parent)
+    : QMainWindow(parent), catalog_(catalog), messages_(messages) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+MainFrame::~MainFrame() {
+    if (catalog_.OnUpdate) catalog_.OnUpdate = nullptr;
+}
+
+QAction* MainFrame::MakeAction(int command, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setStatusTip(Field(command, 0));
+    action->setToolTip(QString::fromStdString(ToolbarButtonTooltip(command)));
+    // Menu items show the small icon of the same command, where it has one.
+    if (CommandIconIndex(command) >= 0) action->setIcon(icons_.ForCommand(command));
+    connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+    actions_[command] = action;
+    return action;
+}
+
+QAction* MainFrame::Action(int command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainFrame::BuildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu(tr("&File"));
+    file->addAction(MakeAction(Command::ExportToZerrin, tr("Export to Zerrin...")));
+    file->addSeparator();
+    file->addAction(MakeAction(Command::PageSetup, tr("Pa&ge Setup...")));
+    QAction* print = MakeAction(Command::Print, tr("&Print..."));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addAction(print);
+    file->addSeparator();
+    file->addAction(MakeAction(Command::Exit, tr("E&xit")));
+
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    QAction* copy = MakeAction(Command::Copy, tr("&Copy"));
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    edit->addAction(copy);
+    edit->addSeparator();
+    edit->addAction(MakeAction(Command::Filter, tr("Filter...")));
+    edit->addSeparator();
+    edit->addAction(MakeAction(Command::GotAMap, tr("I Just &Got a Map...")));
+    edit->addAction(MakeAction(Command::CompletedAMap, tr("I Just &Completed a Map...")));
+    edit->addSeparator();
+    QMenu* goTo = edit->addMenu(tr("Go To"));
+    goTo->addAction(MakeAction(Command::NextRegion, tr("Next Region")));
+    goTo->addAction(MakeAction(Command::PreviousRegion, tr("Previous Region")));
+    goTo->addAction(MakeAction(Command::NextTreasure, tr("Next Treasure")));
+    goTo->addAction(MakeAction(Command::PreviousTreasure, tr("Previous Treasure")));
+
+    QMenu* view = bar->addMenu(tr("&View"));
+    view->addAction(MakeAction(Command::World, tr("&World")));
+    // The Region command itself stands only on the toolbar, as a drop-down of the regions.
+    MakeAction(Command::Region, tr("Region"));
+    regionMenu_ = view->addMenu(tr("Region"));
+    regionMenu_->setIcon(Action(Command::Region)->icon());
+    connect(regionMenu_, &QMenu::aboutToShow, this, [this] {
+        if (regionMenuFilled_) return;
+        FillRegionMenu(*regionMenu_);
+        regionMenuFilled_ = true;
+    });
+    view->addSeparator();
+    view->addAction(MakeAction(Command::TreasureInformation, tr("&Treasure Information...")));
+    view->addAction(MakeAction(Command::LevelInformation, tr("&Level Information...")));
+    view->addSeparator();
+    QMenu* characters = view->addMenu(tr("Characters..."));
+    MakeAction(Command::ManageCharacters, tr("Manage..."));
+    connect(characters, &QMenu::aboutToShow, this,
+            [this, characters] { FillCharacterMenu(*characters); });
+    QMenu* libraries = view->addMenu(tr("Rune Libraries..."));
+    MakeAction(Command::ManageRuneLibraries, tr("Manage..."));
+    connect(libraries, &QMenu::aboutToShow, this,
+            [this, libraries] { FillRuneLibraryMenu(*libraries); });
+    FillCharacterMenu(*characters);
+    FillRuneLibraryMenu(*libraries);
+    view->addSeparator();
+    QAction* onTop = MakeAction(Command::StayOnTop, tr("Stay on Top"));
+    onTop->setCheckable(true);
+    view->addAction(onTop);
+    view->addSeparator();
+    view->addAction(MakeAction(Command::Options, tr("Options...")));
+
+    QMenu* help = bar->addMenu(tr("&Help"));
+    help->addAction(MakeAction(Command::About, tr("&About...")));
+
+    MakeAction(Command::Customize, tr("Customize..."));
+
+    // Menu states are brought up to date as each menu opens.
+    for (QMenu* menu : bar->findChildren<QMenu*>())
+        connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateCommandStates);
+}
+
+void MainFrame::FillRegionMenu(QMenu& menu) const {
+    menu.clear();
+    for (const Region& region : catalog_.Regions) {
+        if (region.Index < 1) continue;
+        const int index = region.Index;
+        QAction* item = menu.addAction(QString::fromStdString(region.Name));
+        MainFrame* self = const_cast<MainFrame*>(this);
+        connect(item, &QAction::triggered, self,
+                [self, index] { self->ExecuteCommand(Command::FirstRegion - 1 + index); });
+    }
+}
+
+void MainFrame::FillCharacterMenu(QMenu& menu) {
+    menu.clear();
+    const Character* current = catalog_.GetCurrentCharacter();
+    int command = Command::FirstCharacter;
+    for (const Character* character : SortedByName(catalog_.Characters)) {
+        if (command > Command::LastCharacter) break;
+        QAction* item = menu.addAction(QString::fromStdString(character->Name));
+        item->setCheckable(true);
+        item->setChecked(character == current);
+        const std::string name = character->Name;
+        connect(item, &QAction::triggered, this, [this, name] {
+            // The item's text names the record; one that has disappeared does nothing.
+            if (Character* found = catalog_.FindCharacter(name))
+                catalog_.SetCurrentCharacter(found);
+        });
+        ++command;
+    }
+    if (!catalog_.Characters.empty()) menu.addSeparator();
+    menu.addAction(Action(Command::ManageCharacters));
+}
+
+void MainFrame::FillRuneLibraryMenu(QMenu& menu) {
+    menu.clear();
+    const RuneLibrary* current = catalog_.GetCurrentRuneLibrary();
+    int command = Command::FirstRuneLibrary;
+    for (const RuneLibrary* library : SortedByName(catalog_.RuneLibraries)) {
+        if (command > Command::LastRuneLibrary) break;
+        QAction* item = menu.addAction(QString::fromStdString(library->Name));
+        item->setCheckable(true);
+        item->setChecked(library == current);
+        const std::string name = library->Name;
+        connect(item, &QAction::triggered, this, [this, name] {
+            if (RuneLibrary* found = catalog_.FindRuneLibrary(name))
+                catalog_.SetCurrentRuneLibrary(found);
+        });
+        ++command;
+    }
+    if (!catalog_.RuneLibraries.empty()) menu.addSeparator();
+    menu.addAction(Action(Command::ManageRuneLibraries));
+}
+
+bool MainFrame::Create() {
+    const Settings settings = catalog_.SettingsFile();
+    stayOnTop_ = settings.StayOnTop();
+    setWindowTitle(QString::fromStdString(catalog_.ProgramTitle));
+    setWindowIcon(QIcon(QPixmap::fromImage(RenderAppIcon(32))));
+    if (stayOnTop_) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+    BuildMenus();
+
+    toolbar_ = new MainToolbar(
+        settings, [this](int command) { return Action(command); }, this);
+    toolbar_->SetRegionMenuFiller([this](QMenu& menu) { FillRegionMenu(menu); });
+    toolbar_->SetStatusTextHandler([this](const std::string& text) { SetStatusText(text); });
+    addToolBar(toolbar_);
+
+    statusBar()->setSizeGripEnabled(true);
+    // Leaving a menu item or button clears the message; the idle text is "Ready".
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
+    });
+    statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
+
+    views_ = new QStackedWidget(this);
+    worldView_ = new WorldMapView(catalog_, *this, views_);
+    views_->addWidget(worldView_);
+    views_->setCurrentWidget(worldView_);
+    setCentralWidget(views_);
+
+    // The program's one change notification repaints the frame and the shown view.
+    catalog_.OnUpdate = [this] {
+        update();
+        if (views_->currentWidget() == worldView_)
+            worldView_->RefreshCanvas();
+        else if (regionView_ != nullptr)
+            regionView_->viewport()->update();
+    };
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &MainFrame::UpdateCommandStates);
+
+    ComputeAllLabelGeometry(catalog_);
+    RestoreWindowPlacement();
+    UpdateCommandStates();
+    return true;
+}
+
+void MainFrame::RestoreWindowPlacement() {
+    const auto rect = catalog_.SettingsFile().WindowPlacement();
+    if (!rect || rect->Right <= rect->Left || rect->Bottom <= rect->Top) {
+        resize(1024, 768);
+        return;
+    }
+    QRect wanted(rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top);
+    // A rectangle left on a screen that is gone would open the window out of reach.
+    bool visible = false;
+    for (QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().intersects(wanted);
+    if (!visible) {
+        resize(wanted.size());
+        return;
+    }
+    setGeometry(wanted);
+}
+
+void MainFrame::SaveWindowPlacement() {
+    if (placementSaved_) return;
+    placementSaved_ = true;
+    const QRect normal =
+        isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+    if (!normal.isValid()) return;
+    catalog_.SettingsFile().WriteWindowPlacement({normal.left(), normal.top(),
+                                                  normal.left() + normal.width(),
+                                                  normal.top() + normal.height()});
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    SaveWindowPlacement();
+    QMainWindow::closeEvent(event);
+}
+
+bool MainFrame::IsRegionViewActive() const {
+    return regionView_ != nullptr && views_->currentWidget() == regionView_;
+}
+
+void MainFrame::ShowWorldView() {
+    if (views_->currentWidget() != worldView_) views_->setCurrentWidget(worldView_);
+}
+
+void MainFrame::ShowRegionView(int region, int treasure) {
+    if (regionView_ == nullptr) {
+        regionView_ = new RegionMapView(catalog_, *this, messages_, views_);
+        views_->addWidget(regionView_);
+    }
+    regionView_->ShowRegion(region, treasure);
+    if (views_->currentWidget() != regionView_) views_->setCurrentWidget(regionView_);
+    UpdateCommandStates();
+}
+
+void MainFrame::SetStatusText(const std::string& text) {
+    statusBar()->showMessage(
+        QString::fromStdString(text.empty() ? LoadString(Command::ReadyText) : text));
+}
+
+void MainFrame::ShowTreasureInfo(int /*treasure*/) {
+    // The Treasure Information window arrives with its own issue; the command stands ready.
+}
+
+void MainFrame::OpenMapInventory(int /*treasure*/, bool /*adding*/) {
+    // The map inventory dialog arrives with its own issue; the command stands ready.
+}
+
+bool MainFrame::ExecuteCommand(int command) {
+    if (IsRegionViewActive() && regionView_->HandleCommand(command)) {
+        UpdateCommandStates();
+        return true;
+    }
+    if (command >= Command::FirstRegion && command <= Command::LastRegion) {
+        ShowRegionView(command - (Command::FirstRegion - 1), -1);
+        return true;
+    }
+    switch (command) {
+        case Command::World:
+            ShowWorldView();
+            break;
+        case Command::StayOnTop:
+            ToggleStayOnTop();
+            break;
+        case Command::About:
+            ShowAbout();
+            break;
+        case Command::Exit:
+            close();
+            break;
+        case Command::TreasureInformation:
+            ShowTreasureInfo(1);
+            break;
+        case Command::GotAMap:
+        case Command::CompletedAMap:
+            OpenMapInventory(0, command == Command::GotAMap);
+            break;
+        case Command::Customize:
+            toolbar_->Customize();
+            break;
+        case Command::Region:
+            toolbar_->ShowRegionMenu();
+            break;
+        case Command::ExportToZerrin:
+        case Command::PageSetup:
+        case Command::Print:
+        case Command::Filter:
+        case Command::LevelInformation:
+        case Command::ManageCharacters:
+        case Command::ManageRuneLibraries:
+        case Command::Options:
+            // Each of these opens a dialog that arrives with its own issue.
+            break;
+        case Command::Copy:
+        case Command::NextRegion:
+        case Command::PreviousRegion:
+        case Command::NextTreasure:
+        case Command::PreviousTreasure:
+            // Only the region view acts on these; in the world view they do nothing.
+            return false;
+        default:
+            return false;
+    }
+    UpdateCommandStates();
+    return true;
+}
+
+void MainFrame::UpdateCommandStates() {
+    if (actions_.empty()) return;
+    auto enable = [this](int command, bool on) {
+        if (QAction* action = Action(command)) action->setEnabled(on);
+    };
+    for (int command : {Command::Copy, Command::NextRegion, Command::PreviousRegion,
+                        Command::NextTreasure, Command::PreviousTreasure})
+        enable(command, false);
+    for (int command : {Command::GotAMap, Command::CompletedAMap, Command::TreasureInformation,
+                        Command::LevelInformation})
+        enable(command, true);
+    if (IsRegionViewActive()) {
+        for (int command : {Command::Copy, Command::NextRegion, Command::PreviousRegion,
+                            Command::NextTreasure, Command::PreviousTreasure})
+            enable(command, regionView_->IsCommandEnabled(command));
+    }
+    if (QAction* onTop = Action(Command::StayOnTop)) onTop->setChecked(stayOnTop_);
+}
+
+void MainFrame::ToggleStayOnTop() {
+    stayOnTop_ = !stayOnTop_;
+    const QRect where = geometry();
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop_);
+    setGeometry(where);
+    if (wasVisible) show();
+    catalog_.SettingsFile().WriteStayOnTop(stayOnTop_);
+}
+
+void MainFrame::ShowAbout() {
+    messages_.Show(FormatText(LoadString(StringId::AboutText),
+                              {catalog_.ProgramTitle, std::string(BRIX_VERSION)}),
+                   MessageIcon::None, this);
+}
+
+}  // namespace brix

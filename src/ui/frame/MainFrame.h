@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/frame/MainToolbar.h"
+#include "ui/map/MapViewHost.h"
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+
+namespace brix {
+
+class Messages;
+class RegionMapView;
+class TreasureCatalog;
+class WorldMapView;
+
+// The program's main window: menu, main toolbar, status bar and the two map views, of which
+// exactly one is shown. Commands go first to the shown view, then to the frame.
+class MainFrame : public QMainWindow, public MapViewHost {
+    Q_OBJECT
+public:
+    MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* parent = nullptr);
+    ~MainFrame() override;
+
+    // Builds the window from the settings; false when it could not be built.
+    bool Create();
+
+    void ShowWorldView();
+    void ShowRegionView(int region, int treasure) override;
+    void SetStatusText(const std::string& text) override;
+    void ShowTreasureInfo(int treasure) override;
+    void OpenMapInventory(int treasure, bool adding) override;
+
+    // Routes one command: the shown view first, then the frame. True when someone handled it.
+    bool ExecuteCommand(int command);
+    // Recomputes the enabled and checked states of the commands (run whenever the loop idles).
+    void UpdateCommandStates();
+
+    // The dynamic submenus, rebuilt as the program does when they open.
+    void FillRegionMenu(QMenu& menu) const;
+    void FillCharacterMenu(QMenu& menu);
+    void FillRuneLibraryMenu(QMenu& menu);
+
+    QAction* Action(int command) const;
+    bool IsRegionViewActive() const;
+    WorldMapView* World() const { return worldView_; }
+    RegionMapView* RegionView() const { return regionView_; }
+    bool StayOnTop() const { return stayOnTop_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* MakeAction(int command, const QString& text);
+    void BuildMenus();
+    void ToggleStayOnTop();
+    void ShowAbout();
+    void SaveWindowPlacement();
+    void RestoreWindowPlacement();
+
+    TreasureCatalog& catalog_;
+    Messages& messages_;
+    CommandIcons icons_;
+    std::map<int, QAction*> actions_;
+    QStackedWidget* views_ = nullptr;
+    WorldMapView* worldView_ = nullptr;
+    RegionMapView* regionView_ = nullptr;
+    MainToolbar* toolbar_ = nullptr;
+    QMenu* regionMenu_ = nullptr;
+    bool regionMenuFilled_ = false;
+    bool stayOnTop_ = false;
+    bool placementSaved_ = false;
+};
+
+}  // namespace brix

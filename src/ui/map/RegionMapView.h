@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+
+#include "core/map/RegionCanvas.h"
+
+namespace brix {
+
+class MapViewHost;
+class Messages;
+class TreasureCatalog;
+
+// The parchment map of one region with the selected treasure's title, close-up and
+// coordinates beside it. The user picks a treasure by clicking its tack or label and steps
+// through regions and treasures with the navigation commands.
+class RegionMapView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
+                  QWidget* parent = nullptr);
+
+    // See RegionCanvas::ShowRegion.
+    void ShowRegion(int region, int treasure);
+
+    // Carries out the commands this view owns; false for every other command.
+    bool HandleCommand(int id);
+    // The enabled state of the commands this view owns; false for every other command.
+    bool IsCommandEnabled(int id) const;
+
+    const RegionCanvas& Canvas() const { return canvas_; }
+    QPoint ScrollOffset() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void PointerMoved(QPoint viewportPoint);
+    void PointerLeft();
+    void UpdateScrollBars();
+    void InvalidateCanvasRect(const IntRect& rect);
+
+    TreasureCatalog& catalog_;
+    MapViewHost& host_;
+    Messages& messages_;
+    RegionCanvas canvas_;
+    QCursor selectCursor_;
+    bool capturing_ = false;
+};
+
+}  // namespace brix

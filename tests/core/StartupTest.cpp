@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "core/Startup.h"
+#include "core/data/TreasureCatalog.h"
+#include "support/GuiApp.h"
+#include "support/RecordingMessages.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+using test::RecordingMessages;
+
+const char* const SystemData =
+    "<?xml version=\"1.0\"?>\n<brix-data>\n"
+    "<Level Index=\"1\"><Name>One</Name></Level>\n"
+    "<Region Index=\"1\"><Name>Fen</Name></Region>\n"
+    "<Treasure "
+    "Index=\"1\"><Name>Well</Name><Region>1</Region><Location>10,10</Location></Treasure>\n"
+    "<RuneLibrary><Name>Atlas</Name><RuneBook><Name>A</Name><Treasures>1</Treasures></RuneBook>"
+    "</RuneLibrary>\n</brix-data>\n";
+
+std::string BmpBytes(QImage image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+std::string MonoBmp(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
+    return BmpBytes(image);
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureGuiApp();
+        ASSERT_TRUE(root_.isValid());
+        QDir(root_.path()).mkpath("work");
+        QDir(root_.path()).mkpath("bin");
+        work_ = root_.filePath("work").toStdString() + "/";
+        bin_ = root_.filePath("bin").toStdString() + "/";
+        location_ = {root_.filePath("work").toStdString(), bin_ + "brix-tools"};
+    }
+    void PutArchive(const std::string& dir, const std::string& data = SystemData) {
+        QImage world(64, 48, QImage::Format_RGB888);
+        world.fill(qRgb(20, 90, 160));
+        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", {{"data.xml", data},
+                                                         {"multimap.bmp", MonoBmp(128, 96)},
+                                                         {"world.bmp", BmpBytes(world)},
+                                                         {"world_overlay_1.bmp", MonoBmp(8, 8)}}));
+    }
+
+    QTemporaryDir root_;
+    std::string work_;
+    std::string bin_;
+    ProgramLocation location_;
+    TreasureCatalog catalog_;
+    RecordingMessages messages_;
+};
+
+TEST_F(StartupTest, NoArchiveAnywhereEndsWithTheMessage) {
+    ASSERT_TRUE(test::WriteFileBytes(work_ + "kestrel.zip", "not a zip"));
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text, "Unable to open the system data file \"kestrel.zip\".");
+    EXPECT_EQ(catalog_.ProgramDirectory, bin_);
+    EXPECT_TRUE(catalog_.DataDirectory.empty());
+}
+
+TEST_F(StartupTest, ArchiveBesideTheExecutableFixesTheDataDirectory) {
+    PutArchive(bin_);
+    ASSERT_TRUE(test::WriteFileBytes(work_ + "kestrel.zip", "not a zip"));  // skipped
+    location_.ExecutablePath = bin_ + "my.brix.tools";
+    ASSERT_TRUE(StartUp(catalog_, messages_, location_));
+    EXPECT_EQ(catalog_.DataDirectory, bin_);
+    EXPECT_EQ(catalog_.SettingsPath, bin_ + "my.brix.ini");
+    EXPECT_TRUE(messages_.Shown.empty());
+}
+
+TEST_F(StartupTest, ArchiveInTheWorkingDirectoryWins) {
+    PutArchive(bin_);
+    PutArchive(work_);
+    ASSERT_TRUE(test::WriteFileBytes(work_ + "brix-tools.ini", "[Settings]\nTacksCorrect=1\n"));
+    ASSERT_TRUE(StartUp(catalog_, messages_, location_));
+    EXPECT_EQ(catalog_.DataDirectory, work_);
+    EXPECT_EQ(catalog_.SettingsPath, work_ + "brix-tools.ini");
+    EXPECT_TRUE(catalog_.Display.TacksCorrect);
+}
+
+TEST_F(StartupTest, MissingUserDataIsCreatedAtExit) {
+    PutArchive(work_);
+    ASSERT_TRUE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(catalog_.RuneLibraries.size(), 1u);
+    EXPECT_EQ(catalog_.RuneLibraries[0].Name, "Atlas (Perm)");
+    EXPECT_TRUE(catalog_.RuneLibraries[0].Permanent);
+    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
+    EXPECT_EQ(catalog_.CurrentCharacter, -1);
+    EXPECT_TRUE(catalog_.Characters.empty());
+
+    catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter("Ann"));
+    ShutDown(catalog_, messages_);
+    EXPECT_TRUE(messages_.Shown.empty());
+    const std::string written = test::ReadFileBytes(work_ + "user.xml");
+    EXPECT_NE(written.find("<Name>Ann</Name>"), std::string::npos);
+    EXPECT_EQ(written.find("Atlas"), std::string::npos);  // permanent libraries stay out
+}
+
+TEST_F(StartupTest, RestoresSelectionsAndKeepsPermInNames) {
+    PutArchive(work_);
+    ASSERT_TRUE(test::WriteFileBytes(
+        work_ + "user.xml",
+        "<brix-data><Character><Name>Ann</Name></Character><Character><Name>Bo</Name>"
+        "<MapCounts Index=\"1\">1</MapCounts></Character>"
+        "<RuneLibrary><Name>Mine</Name></RuneLibrary></brix-data>"));
+    ASSERT_TRUE(test::WriteFileBytes(work_ + "brix-tools.ini",
+                                     "[Settings]\nCharacter=BO\nRuneLibrary=atlas (perm)\n"));
+    ASSERT_TRUE(StartUp(catalog_, messages_, location_));
+    EXPECT_EQ(catalog_.CurrentCharacter, 1);
+    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
+    EXPECT_TRUE(catalog_.Filter.TreasureFlag(1));
+    EXPECT_TRUE(catalog_.Filter.RegionFlag(1));
+    EXPECT_EQ(catalog_.Drawing.WorldBitmapSize, QSize(64, 48));
+    EXPECT_EQ(catalog_.Drawing.MultimapSize, QSize(128, 96));
+    EXPECT_EQ(catalog_.FindRegion(1)->MaskRect, (IntRect{0, 0, 8, 8}));
+    EXPECT_TRUE(messages_.Shown.empty());
+}
+
+TEST_F(StartupTest, DamagedUserDataIsLeftUntouched) {
+    PutArchive(work_);
+    const std::string damaged = "<brix-data><Character><Name>Ann</Name></Character><Oops/>";
+    ASSERT_TRUE(test::WriteFileBytes(work_ + "user.xml", damaged));
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_NE(messages_.Shown[0].Text.find("Error parsing user data in \"user.xml\"."),
+              std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(work_ + "user.xml"), damaged);
+}
+
+TEST_F(StartupTest, UnreadableUserDataEndsStartUpAndIsKept) {
+    PutArchive(work_);
+    // A folder in the file's place cannot be opened for reading, whoever runs the test.
+    ASSERT_TRUE(QDir(QString::fromStdString(work_)).mkdir("user.xml"));
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(work_ + "user.xml")).isDir());
+}
+
+TEST_F(StartupTest, DamagedSystemDataEndsStartUp) {
+    PutArchive(work_, "<brix-data><Level Index=\"40\"/></brix-data>");
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_NE(messages_.Shown[0].Text.find("Index value out of range"), std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(work_ + "user.xml")));
+}
+
+}  // namespace
+}  // namespace brix

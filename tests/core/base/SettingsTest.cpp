@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "core/base/IniFile.h"
+#include "core/base/Settings.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    std::string Path() const { return dir_.filePath("brix-tools.ini").toStdString(); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
+    Settings settings(Path());
+    const DisplaySettings d = settings.ReadDisplaySettings();
+    EXPECT_EQ(d.Margins, (PrintMargins{750, 750, 750, 750}));
+    for (std::uint32_t colour :
+         {d.WithHighLight, d.WithoutHighLight, d.TackWithColor, d.TackWithoutColor})
+        EXPECT_EQ(colour, AutomaticColour);
+    EXPECT_TRUE(d.BeautyOverSpeed);
+    EXPECT_FALSE(d.TacksCorrect);
+    EXPECT_FALSE(d.TreasureInfoInd);
+    EXPECT_EQ(settings.TBTextStyle(), 1);
+    EXPECT_EQ(settings.TBIconStyle(), 1);
+    EXPECT_FALSE(settings.StayOnTop());
+    EXPECT_FALSE(settings.WindowPlacement().has_value());
+    EXPECT_EQ(settings.ZerrinExportPlaceType(), "treasure");
+    EXPECT_EQ(settings.LastLevel(), 0);
+    // Reading never creates the file.
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path())));
+}
+
+TEST_F(SettingsTest, StoredValuesAreScannedAsTheKeysSay) {
+    struct Row {
+        const char* Line;
+        std::function<void(const Settings&)> Check;
+    };
+    const std::vector<Row> rows = {
+        {"WithHighLight=255", [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), 255u); }},
+        {"WithHighLight=4278190080",
+         [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
+        {"WithHighLight=red",
+         [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
+        {"TackWithColor=  65280xyz",
+         [](const Settings& s) { EXPECT_EQ(s.TackWithColor(), 65280u); }},
+        {"PrintMargins=500 600",
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{500, 600, 750, 750}));
+         }},
+        {"PrintMargins=1 2 x 4",
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{1, 2, 750, 750}));
+         }},
+        {"PrintMargins=-1 2 3 4",
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{-1, 2, 3, 4}));
+         }},
+        {"BeautyOverSpeed=abc", [](const Settings& s) { EXPECT_TRUE(s.BeautyOverSpeed()); }},
+        {"TacksCorrect=  -3", [](const Settings& s) { EXPECT_TRUE(s.TacksCorrect()); }},
+        {"WindowPlacement=10 20 810 620",
+         [](const Settings& s) {
+             EXPECT_EQ(s.WindowPlacement(), (WindowRect{10, 20, 810, 620}));
+         }},
+        {"WindowPlacement=10 20 810", [](const Settings& s) { EXPECT_FALSE(s.WindowPlacement()); }},
+        {"character=  \"Ann Lee\"  ",
+         [](const Settings& s) { EXPECT_EQ(s.Character(), "Ann Lee"); }},
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(
+            test::WriteFileBytes(Path(), std::string("[settings]\r\n") + row.Line + "\r\n"));
+        SCOPED_TRACE(row.Line);
+        row.Check(Settings(Path()));
+    }
+}
+
+TEST_F(SettingsTest, TextsAreCutToTheBuffer) {
+    const std::string longName(300, 'x');
+    Settings settings(Path());
+    settings.WriteCharacter(longName);
+    EXPECT_EQ(settings.Character(), std::string(255, 'x'));
+
+    std::string wide(254, 'a');
+    wide += "\xC3\xA9";  // a two-byte character across the 255-byte limit is dropped whole
+    settings.WriteCharacter(wide);
+    EXPECT_EQ(settings.Character(), std::string(254, 'a'));
+}
+
+TEST_F(SettingsTest, WritesKeepEverythingElse) {
+    ASSERT_TRUE(test::WriteFileBytes(Path(),
+                                     "; my notes\r\n[Other]\r\nCharacter=keep me\r\n\r\n"
+                                     "[Settings]\r\nStayOnTop=1\r\n; inline comment\r\n"
+                                     "Character=Old\r\n\r\n[Tail]\r\nx=1\r\n"));
+    Settings settings(Path());
+    settings.WriteCharacter("New");
+    settings.WriteTBButtons("40002,0,57664");
+    EXPECT_EQ(test::ReadFileBytes(Path()),
+              "; my notes\r\n[Other]\r\nCharacter=keep me\r\n\r\n"
+              "[Settings]\r\nStayOnTop=1\r\n; inline comment\r\nCharacter=New\r\n"
+              "TBButtons=40002,0,57664\r\n\r\n[Tail]\r\nx=1\r\n");
+    EXPECT_EQ(settings.Character(), "New");
+    EXPECT_EQ(IniFile(Path()).ReadString("Other", "character", "", 256), "keep me");
+}
+
+TEST(IniFile, LeadingIntegers) {
+    struct Row {
+        const char* Text;
+        std::optional<int> Value;
+    };
+    const Row rows[] = {{"42", 42},
+                        {"  -7x", -7},
+                        {"+3", 3},
+                        {"", std::nullopt},
+                        {"x1", std::nullopt},
+                        {"-", std::nullopt},
+                        {"99999999999", 2147483647},
+                        {"-99999999999", -2147483647 - 1}};
+    for (const Row& row : rows) EXPECT_EQ(ParseLeadingInt(row.Text), row.Value) << row.Text;
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "core/base/Strings.h"
+#include "core/data/DataLoader.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/ZipArchive.h"
+#include "support/RecordingMessages.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+using test::RecordingMessages;
+
+// Feeds a document in 1024-byte pieces, as the loaders do.
+struct Parsed {
+    bool Ok;
+    std::string Error;
+    long Line;
+    long Column;
+};
+
+Parsed ParseDocument(TreasureCatalog& catalog, const std::string& xml) {
+    DataLoader loader(catalog);
+    bool allParsed = true;
+    for (std::size_t pos = 0; pos < xml.size() && allParsed; pos += 1024) {
+        const std::string piece = xml.substr(pos, 1024);
+        allParsed = loader.Parse(piece.data(), static_cast<int>(piece.size()));
+    }
+    if (!allParsed)
+        return {false, loader.ParserErrorText(), loader.ParserLine(), loader.ParserColumn()};
+    return {!loader.HasError(), loader.ErrorText(), loader.ErrorLine(), loader.ErrorColumn()};
+}
+
+std::string Doc(const std::string& body) {
+    return "<brix-data>\n" + body + "\n</brix-data>\n";
+}
+
+TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
+    struct Row {
+        const char* Xml;
+        const char* Error;
+        long Line;
+        long Column;
+    };
+    const Row rows[] = {
+        {"<brix-data>\n  <Level Index=\"17\"></Level>\n</brix-data>", "Index value out of range", 2,
+         2},
+        {"<brix-data>\n<Level index=\"3\"></Level>\n</brix-data>",
+         "Only the Index attribute is allowed in this element", 2, 0},
+        {"<brix-data>\n<Level Index=\"3\" Extra=\"1\"></Level>\n</brix-data>",
+         "Only the Index attribute is allowed in this element", 2, 0},
+        {"<brix-data>\n<Treasure></Treasure>\n</brix-data>",
+         "Only the Index attribute is allowed in this element", 2, 0},
+        {"<brix-data>\n<Treasure Index=\"1001\"></Treasure>\n</brix-data>",
+         "Index value out of range", 2, 0},
+        {"<brix-data version=\"1\"></brix-data>", "Attributes not allowed on the element", 1, 0},
+        {"<other/>", "Unknown or unexpected element", 1, 0},
+        {"<brix-data>\n<Monster/>\n</brix-data>", "Unknown or unexpected element", 2, 0},
+        {"<brix-data>\n<Character a=\"1\"/>\n</brix-data>", "Attributes not allowed on the element",
+         2, 0},
+        {"<brix-data>\n<RuneLibrary><RuneBook a=\"1\"/></RuneLibrary>\n</brix-data>",
+         "Attributes not allowed on the element", 2, 13},
+        {"<brix-data>\n<Treasure Index=\"1\"><Name lang=\"en\">x</Name></Treasure>\n</brix-data>",
+         "Attributes not allowed on the element", 2, 20},
+        {"<brix-data>\n<Treasure Index=\"1\"><Comment>x</Comment></Treasure>\n</brix-data>",
+         "Unknown or unexpected element", 2, 20},
+        {"<brix-data>\n<Character><MapCounts "
+         "Index=\"1001\">1</MapCounts></Character>\n</brix-data>",
+         "Index value out of range", 2, 11},
+        {"<brix-data>\n<Character><MapCounts>1</MapCounts></Character>\n</brix-data>",
+         "Only the Index attribute is allowed in this element", 2, 11},
+        {"<brix-data>\n<Treasure Index=\"1\"><Location>100 200</Location></Treasure>\n</brix-data>",
+         "Invalid coordinate specified", 2, 37},
+        {"<brix-data>\n<RuneLibrary><RuneBook><Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17"
+         "</Treasures></RuneBook></RuneLibrary>\n</brix-data>",
+         "Rune book contains too many runes", 2, 75},
+        // A second error later in the file never replaces the first.
+        {"<brix-data>\n\n\n\n\n\n\n\n\n<Bad/>\n<Level Index=\"99\"/>\n</brix-data>",
+         "Unknown or unexpected element", 10, 0},
+    };
+    for (const Row& row : rows) {
+        TreasureCatalog catalog;
+        const Parsed result = ParseDocument(catalog, row.Xml);
+        EXPECT_FALSE(result.Ok) << row.Xml;
+        EXPECT_EQ(result.Error, row.Error) << row.Xml;
+        EXPECT_EQ(result.Line, row.Line) << row.Xml;
+        EXPECT_EQ(result.Column, row.Column) << row.Xml;
+    }
+}
+
+TEST(DataLoader, TextConversions) {
+    EXPECT_EQ(NormalizeText("  a \t\r\n b  c \n"), "a b c");
+    EXPECT_EQ(NormalizeText(" \t\n"), "");
+
+    struct CoordRow {
+        const char* Text;
+        bool Ok;
+        int X;
+        int Y;
+    };
+    const CoordRow coords[] = {
+        {" 100 , 200 ", true, 100, 200}, {"100 200", false, 0, 0}, {"1,2,3", true, 1, 2},
+        {"-5,+7", true, -5, 7},          {",", true, 0, 0},        {"x,12abc", true, 0, 12},
+    };
+    for (const CoordRow& row : coords) {
+        IntPoint p{-1, -1};
+        EXPECT_EQ(ParseCoordinate(row.Text, p), row.Ok) << row.Text;
+        if (row.Ok) {
+            EXPECT_EQ(p, (IntPoint{row.X, row.Y})) << row.Text;
+        }
+    }
+
+    struct ListRow {
+        const char* Text;
+        std::vector<int> Numbers;
+    };
+    const ListRow lists[] = {
+        {"", {}},       {"  ", {}},          {"1,2,", {1, 2}}, {"1,,3", {1, 0, 3}},
+        {",5", {0, 5}}, {" 4 , 5 ", {4, 5}}, {"7x,8", {7, 8}}, {"99999999999", {2147483647}},
+    };
+    for (const ListRow& row : lists) EXPECT_EQ(SplitNumberList(row.Text), row.Numbers) << row.Text;
+}
+
+TEST(DataLoader, RecordsAreBuiltAndStored) {
+    TreasureCatalog catalog;
+    const std::string longName(1100, 'n');
+    const Parsed result = ParseDocument(
+        catalog,
+        Doc("<Level Index=\"1\"><Name>Novice</Name><Gold>100</Gold><Cartography> 12</Cartography>"
+            "<WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
+            "<Level Index=\"2\"><Name>Second</Name></Level>\n"
+            "<Level Index=\"5\"><Name>Fifth</Name></Level>\n"
+            "<TREASURE Index=\"3\"><name>  Old well  </name><Region>2</Region>"
+            "<Location> 100 , 200 </Location><LabelOffset>0,5</LabelOffset></TREASURE>\n"
+            "<Treasure Index=\"4\"><Name>first</Name></Treasure>\n"
+            "<Treasure Index=\"4\"><Name>second</Name></Treasure>\n"
+            "<Region Index=\"2\"><Name>Fen</Name><MaskOffset>10,20</MaskOffset>"
+            "<MaskHitTest>7</MaskHitTest><Comment>  Bring   light  </Comment></Region>\n"
+            "<RuneLibrary><Name>Lib</Name><RuneBook><Name>B1</Name><Treasures>1,2</Treasures>"
+            "<Treasures>3</Treasures></RuneBook><RuneBook><Name>B2</Name>"
+            "<Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16</Treasures></RuneBook></"
+            "RuneLibrary>\n"
+            "<Character><Name>Ann</Name><MapCounts Index=\"3\">0,0,1</MapCounts>"
+            "<MapCounts "
+            "Index=\"4\">1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17</MapCounts></Character>\n"
+            "<Character><Name>" +
+            longName + "</Name></Character>"));
+    ASSERT_TRUE(result.Ok) << result.Error;
+
+    ASSERT_EQ(catalog.Levels.size(), 6u);
+    for (int empty : {0, 3, 4}) EXPECT_EQ(catalog.Levels[empty].Index, 0);
+    EXPECT_EQ(catalog.Levels[1].Gold, 100);
+    EXPECT_EQ(catalog.Levels[1].Cartography, 12);
+    EXPECT_EQ(catalog.Levels[1].WhatSpawns, "rats and bats");
+    EXPECT_EQ(catalog.Levels[5].Name, "Fifth");
+
+    const Treasure* t3 = catalog.FindTreasure(3);
+    ASSERT_NE(t3, nullptr);
+    EXPECT_EQ(t3->Name, "  Old well  ");
+    EXPECT_EQ(t3->Region, 2);
+    EXPECT_EQ(t3->Location, (IntPoint{100, 200}));
+    EXPECT_EQ(t3->LabelOffset, (IntPoint{0, 5}));
+    EXPECT_EQ(catalog.FindTreasure(4)->Name, "second");
+
+    const Region* fen = catalog.FindRegion(2);
+    ASSERT_NE(fen, nullptr);
+    EXPECT_EQ(fen->MaskOffset, (IntPoint{10, 20}));
+    EXPECT_TRUE(fen->MaskHitTest);
+    EXPECT_EQ(fen->Comment, "Bring light");
+
+    ASSERT_EQ(catalog.RuneLibraries.size(), 1u);
+    ASSERT_EQ(catalog.RuneLibraries[0].RuneBooks.size(), 2u);
+    EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[0].Treasures, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[1].Treasures.size(), 16u);
+
+    ASSERT_EQ(catalog.Characters.size(), 2u);
+    const Character& ann = catalog.Characters[0];
+    ASSERT_EQ(ann.Entries.size(), 2u);
+    EXPECT_EQ(ann.Entries[0].Index, 3);
+    EXPECT_EQ(ann.Entries[0].Counts[2], 1);
+    EXPECT_EQ(LastLevelHeld(ann.Entries[0]), 3);
+    EXPECT_EQ(ann.Entries[1].Counts[15], 16);  // the 17th count is ignored
+    EXPECT_EQ(catalog.Characters[1].Name, std::string(1023, 'n'));
+}
+
+TEST(DataLoader, LongTextIsCutOnACharacterBoundary) {
+    TreasureCatalog catalog;
+    std::string name(1022, 'a');
+    name += "\xC3\xA9\xC3\xA9";  // two two-byte characters straddling the 1023-byte limit
+    ASSERT_TRUE(ParseDocument(catalog, Doc("<Character><Name>" + name + "</Name></Character>")).Ok);
+    EXPECT_EQ(catalog.Characters.at(0).Name, std::string(1022, 'a'));
+}
+
+TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
+    TreasureCatalog catalog;
+    EXPECT_TRUE(ParseDocument(catalog, "").Ok);
+    EXPECT_TRUE(ParseDocument(catalog,
+                              "<brix-data><Character><Name>A</Name></Character>"
+                              "<Character><Name>B</Name>")
+                    .Ok);
+    ASSERT_EQ(catalog.Characters.size(), 1u);
+    EXPECT_EQ(catalog.Characters[0].Name, "A");
+}
+
+class DataFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        catalog_.DataDirectory = dir_.path().toStdString() + "/";
+    }
+    std::string PathOf(const std::string& name) const { return catalog_.DataDirectory + name; }
+
+    QTemporaryDir dir_;
+    TreasureCatalog catalog_;
+    RecordingMessages messages_;
+};
+
+const char* const TwoCharactersTwoLibraries =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
+    "<brix-data>\r\r\n"
+    "\t<Character>\r\n"
+    "\t\t<Name>Ann</Name>\r\n"
+    "\t\t<MapCounts Index=\"12\">0,0,1</MapCounts>\r\n"
+    "\t\t<MapCounts Index=\"999\">4,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2</MapCounts>\r\n"
+    "\t</Character>\r\n"
+    "\t<Character>\r\n"
+    "\t\t<Name>Bo Rhen_2</Name>\r\n"
+    "\t</Character>\r\n"
+    "\t<RuneLibrary>\r\n"
+    "\t\t<Name>Home</Name>\r\n"
+    "\t\t<RuneBook>\r\n"
+    "\t\t\t<Name>North</Name>\r\n"
+    "\t\t\t<Treasures>1,2,3</Treasures>\r\n"
+    "\t\t</RuneBook>\r\n"
+    "\t\t<RuneBook>\r\n"
+    "\t\t\t<Name>Empty</Name>\r\n"
+    "\t\t\t<Treasures></Treasures>\r\n"
+    "\t\t</RuneBook>\r\n"
+    "\t</RuneLibrary>\r\n"
+    "\t<RuneLibrary>\r\n"
+    "\t\t<Name>Second</Name>\r\n"
+    "\t</RuneLibrary>\r\n"
+    "</brix-data>\r\r\n";
+
+TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
+    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersTwoLibraries));
+    ASSERT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    EXPECT_TRUE(messages_.Shown.empty());
+    ASSERT_EQ(catalog_.Characters.size(), 2u);
+    ASSERT_EQ(catalog_.RuneLibraries.size(), 2u);
+
+    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), "stale"));
+    ASSERT_TRUE(SaveUserData(catalog_, "user.xml", messages_));
+    EXPECT_EQ(test::ReadFileBytes(PathOf("user.xml")), TwoCharactersTwoLibraries);
+}
+
+TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
+    catalog_.Characters.push_back({"Zero", {MapCounts{5, {}}}});
+    catalog_.RuneLibraries.push_back({true, "System (Perm)", {}});
+    catalog_.StoreTreasure(Treasure{7, 1, {}, {}, "t", {}, {}});
+    const std::string text = BuildUserDataText(catalog_);
+    EXPECT_EQ(text,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n<brix-data>\r\r\n"
+              "\t<Character>\r\n\t\t<Name>Zero</Name>\r\n\t</Character>\r\n</brix-data>\r\r\n");
+}
+
+TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
+    const std::vector<std::string> names = {"A<b>&c",     "x & y > z",     "tab\there", "cr\rhere",
+                                            "line\nfeed", "\xC3\x89lodie", "]]>"};
+    for (const std::string& name : names) catalog_.Characters.push_back({name, {}});
+    catalog_.RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});
+    ASSERT_TRUE(SaveUserData(catalog_, "user.xml", messages_));
+
+    TreasureCatalog reloaded;
+    reloaded.DataDirectory = catalog_.DataDirectory;
+    ASSERT_TRUE(LoadUserData(reloaded, "user.xml", messages_));
+    ASSERT_TRUE(messages_.Shown.empty()) << messages_.Shown[0].Text;
+    ASSERT_EQ(reloaded.Characters.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(reloaded.Characters[i].Name, names[i]);
+    EXPECT_EQ(reloaded.RuneLibraries.at(0).Name, "<lib>");
+    EXPECT_EQ(reloaded.RuneLibraries.at(0).RuneBooks.at(0).Name, "&book");
+}
+
+TEST_F(DataFilesTest, MissingAndEmptyUserDataLoadAsNothing) {
+    EXPECT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), ""));
+    EXPECT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    EXPECT_TRUE(catalog_.Characters.empty());
+    EXPECT_TRUE(messages_.Shown.empty());
+}
+
+TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
+    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"),
+                                     "<brix-data>\r\n<Character>\r\n<Name>A</Name>\r\n<Oops/>"));
+    EXPECT_FALSE(LoadUserData(catalog_, "user.xml", messages_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text,
+              "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
+              "element\r\nLine: 4\r\nColumn: 0");
+    EXPECT_EQ(messages_.Shown[0].Icon, MessageIcon::None);
+}
+
+TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
+    catalog_.DataDirectory = PathOf("missing-folder/");
+    catalog_.Characters.push_back({"Ann", {}});
+    EXPECT_FALSE(SaveUserData(catalog_, "user.xml", messages_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
+
+    // A target that cannot be replaced (a folder of that name) is left as it was.
+    messages_.Shown.clear();
+    catalog_.DataDirectory = dir_.path().toStdString() + "/";
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("user.xml"));
+    EXPECT_FALSE(SaveUserData(catalog_, "user.xml", messages_));
+    EXPECT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(PathOf("user.xml"))).isDir());
+}
+
+TEST_F(DataFilesTest, SystemDataComesFromTheArchive) {
+    const std::string good = Doc("<Level Index=\"1\"><Name>One</Name></Level>");
+    const std::string bad = "<brix-data>\n<Level Index=\"17\"/>\n</brix-data>";
+    struct Row {
+        std::vector<test::ZipMember> Members;
+        bool Ok;
+        std::string Message;
+    };
+    const std::vector<Row> rows = {
+        {{{"data.xml", good}}, true, ""},
+        {{{"DATA.XML", good}}, false, "Unable to locate \"data.xml\" in the zip file."},
+        {{{"data.xml", bad}},
+         false,
+         "Error parsing \"data.xml\" in the zip file.\r\n\r\nError: Index value out of "
+         "range\r\nLine: 2\r\nColumn: 0"},
+        {{{"data.xml", "<brix-data><a"}}, true, ""},  // never a final piece: a cut file is no error
+        {{{"data.xml", "<brix-data></x>"}},
+         false,
+         "Error parsing \"data.xml\" in the zip file.\r\n\r\nError: mismatched tag\r\nLine: "
+         "1\r\nColumn: 13"},
+    };
+    for (const Row& row : rows) {
+        const std::string zip = PathOf("t.zip");
+        QFile::remove(QString::fromStdString(zip));
+        ASSERT_TRUE(test::WriteZip(zip, row.Members));
+        auto archive = ZipArchive::Open(zip);
+        ASSERT_TRUE(archive);
+        TreasureCatalog catalog;
+        RecordingMessages messages;
+        EXPECT_EQ(LoadSystemData(catalog, *archive, "data.xml", messages), row.Ok);
+        if (row.Message.empty()) {
+            EXPECT_TRUE(messages.Shown.empty());
+        } else {
+            ASSERT_EQ(messages.Shown.size(), 1u);
+            EXPECT_EQ(messages.Shown[0].Text, row.Message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QFont>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/data/TreasureCatalog.h"
+#include "core/map/MapGeometry.h"
+#include "support/GuiApp.h"
+
+namespace brix {
+namespace {
+
+#define DEG "\xC2\xB0"
+
+TEST(MapGeometry, SextantText) {
+    struct Row {
+        int X, Y;
+        const char* Text;
+        int Capacity = 128;
+    };
+    const Row rows[] = {
+        {1323, 1624, "0" DEG "0'S 0" DEG "0'E"},
+        {2000, 1000, "54" DEG "50'N 47" DEG "36'E"},
+        {1322, 1623, "0" DEG "5'N 0" DEG "4'W"},
+        {0, 0, "142" DEG "44'N 93" DEG "1'W"},
+        {5119, 4095, "142" DEG "50'N 93" DEG "6'W"},
+        // Exactly +180° stays east and -180° stays west; one unit further wraps.
+        {3883, 1624, "0" DEG "0'S 180" DEG "0'E"},
+        {3884, 1624, "0" DEG "0'S 179" DEG "56'W"},
+        {-1237, 1624, "0" DEG "0'S 180" DEG "0'W"},
+        {-1238, 1624, "0" DEG "0'S 179" DEG "56'E"},
+        // A damaged data file: stays within one turn and does not overflow.
+        {INT_MAX, INT_MIN, "142" DEG "44'N 50" DEG "54'E"},
+        // Cut to capacity - 1 bytes, never inside the degree sign.
+        {1323, 1624, "0" DEG "0'S 0" DEG "0'E", 14},
+        {1323, 1624, "0" DEG "0'S 0" DEG "0'", 13},
+        {1323, 1624, "0" DEG "0'S 0", 10},
+        {1323, 1624, "0" DEG, 4},
+        {1323, 1624, "", 1},
+        {1323, 1624, "", 0},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(SextantText(r.X, r.Y, r.Capacity), r.Text)
+            << r.X << ", " << r.Y << ", " << r.Capacity;
+}
+
+TEST(MapGeometry, TackCorrectionMovesLeftAndUpUnlessTacksAreCorrect) {
+    const IntPoint corner{100 - TackHotSpot.X, 50 - TackHotSpot.Y};  // anchor (100, 50)
+    EXPECT_EQ(ApplyTackCorrection(corner, false), (IntPoint{94, 40}));
+    EXPECT_EQ(ApplyTackCorrection(corner, true), (IntPoint{100, 42}));
+}
+
+TEST(MapGeometry, CenterSourceRectStaysInsideTheMultimap) {
+    constexpr PanelStyle Scroll = PanelStyle::Scroll;
+    constexpr PanelStyle Double = PanelStyle::DoubleLine;
+    struct Row {
+        const char* What;
+        PanelStyle Style;
+        int X, Y, W, H, MapW, MapH;
+        IntRect Expected;
+    };
+    const Row rows[] = {
+        {"odd centre", Scroll, 2001, 1001, 480, 440, 2560, 2048, {798, 323, 1202, 677}},
+        {"double line", Double, 400, 400, 100, 100, 2560, 2048, {152, 152, 248, 248}},
+        {"no frame", PanelStyle::None, 400, 400, 101, 100, 2560, 2048, {150, 150, 251, 250}},
+        {"top-left", Scroll, 10, 10, 480, 440, 2560, 2048, {0, 0, 404, 354}},
+        {"bottom-right", Scroll, 5119, 4095, 480, 440, 2560, 2048, {2156, 1694, 2560, 2048}},
+        {"flush right", Scroll, 4716, 100, 480, 440, 2560, 2048, {2156, 0, 2560, 354}},
+        {"too large", Scroll, 300, 200, 480, 440, 300, 200, {-104, -154, 300, 200}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(CenterSourceRect(r.Style, r.X, r.Y, r.W, r.H, r.MapW, r.MapH), r.Expected)
+            << r.What;
+}
+
+Treasure MakeTreasure(int index, int region, IntPoint location, IntPoint offset = {}) {
+    Treasure t;
+    t.Index = index;
+    t.Region = region;
+    t.Location = location;
+    t.LabelOffset = offset;
+    return t;
+}
+
+TEST(MapGeometry, RegionTreasureListIsSortedByYAndCentred) {
+    TreasureCatalog catalog;
+    catalog.Drawing.MultimapSize = QSize(2560, 2048);
+    for (const Treasure& t : {MakeTreasure(4, 3, {900, 500}), MakeTreasure(7, 3, {1100, 300}),
+                              MakeTreasure(9, 3, {1000, 500}), MakeTreasure(12, 3, {1300, 100}),
+                              MakeTreasure(16, 5, {4000, 3001})})
+        catalog.StoreTreasure(t);
+    // Region 1 has enough treasures on two rows that an unstable sort would reorder them.
+    std::vector<int> upper, lower;
+    for (int i = 101; i <= 160; ++i) {
+        const bool low = (i * 7) % 3 == 0;
+        catalog.StoreTreasure(MakeTreasure(i, 1, {i, low ? 800 : 200}));
+        (low ? lower : upper).push_back(i);
+    }
+    upper.insert(upper.end(), lower.begin(), lower.end());
+    auto list = [&catalog](int region) {
+        const RegionTreasureList l = BuildRegionTreasureList(catalog, region);
+        return std::tuple(l.Treasures, l.CentreX, l.CentreY);
+    };
+    EXPECT_EQ(list(3), std::tuple(std::vector<int>{12, 7, 4, 9}, 1100, 300));
+    EXPECT_EQ(list(1), std::tuple(upper, 130, 500));
+    EXPECT_EQ(list(5), std::tuple(std::vector<int>{16}, 4000, 3001));  // centred on the one
+    EXPECT_EQ(list(8), std::tuple(std::vector<int>{}, 2560, 2048));    // none: the middle
+    EXPECT_EQ(list(0), std::tuple(std::vector<int>{}, 2560, 2048));    // empty slots never listed
+}
+
+TEST(MapGeometry, LabelGeometryFromOffsets) {
+    struct Row {
+        int Index;
+        IntPoint Location, Offset;
+        IntRect Label;
+        IntLine Leader;
+    };
+    const Row rows[] = {
+        // Leader starts 6 + 1 below the head centre (503, 294); label centred 2 below it.
+        {7, {1000, 600}, {0, 5}, {496, 280, 511, 313}, {503, 301, 503, 296}},
+        {123, {2001, 1001}, {-30, 40}, {971, 498, 1006, 531}, {1000, 499, 988, 514}},
+        // Odd negative offsets halve and step toward zero, not downwards.
+        {5, {0, 0}, {-7, -1}, {-7, -22, 8, 11}, {-2, -5, 0, -6}},
+        {1000, {10, 20}, {1, 0}, {-14, -12, 31, 21}, {14, 5, 8, 4}},
+        {8, {1000, 600}, {0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        // A damaged data file must not overflow: ends saturate.
+        {9,
+         {INT_MAX, INT_MAX},
+         {INT_MAX, INT_MIN},
+         {2147483642, -23, INT_MAX, 10},
+         {1073741830, 1073741814, INT_MAX, -7}},
+    };
+    for (const Row& row : rows) {
+        Treasure t = MakeTreasure(row.Index, 1, row.Location, row.Offset);
+        t.LabelRect = {1, 2, 3, 4};  // stale values are replaced, also by the empty geometry
+        t.LeaderLine = {5, 6, 7, 8};
+        // 10 pixels per digit plus 3, and 31 high, whatever the fonts installed.
+        ComputeLabelGeometry(t, [](const std::string& text, int& width, int& height) {
+            width = 10 * static_cast<int>(text.size()) + 3;
+            height = 31;
+        });
+        EXPECT_EQ(t.LabelRect, row.Label) << row.Index;
+        EXPECT_EQ(t.LeaderLine, row.Leader) << row.Index;
+    }
+}
+
+TEST(MapGeometry, AllLabelsAreMeasuredInTheLabelFont) {
+    test::EnsureGuiApp();
+    TreasureCatalog catalog;
+    catalog.Drawing.LabelFont = QFont("Arial");
+    catalog.Drawing.LabelFont.setPixelSize(30);
+    catalog.StoreTreasure(MakeTreasure(7, 1, {1000, 600}, {0, 40}));
+    catalog.StoreTreasure(MakeTreasure(1000, 1, {1000, 600}, {0, 40}));
+    catalog.StoreTreasure(MakeTreasure(20, 1, {1000, 600}, {0, 0}));
+    catalog.Treasures[20].LabelRect = {1, 1, 9, 9};
+    catalog.Treasures[3].LabelRect = {1, 1, 9, 9};  // an empty slot is left alone
+
+    ComputeAllLabelGeometry(catalog);
+
+    const IntRect& one = catalog.Treasures[7].LabelRect;
+    const IntRect& four = catalog.Treasures[1000].LabelRect;
+    EXPECT_GT(four.Right - four.Left, one.Right - one.Left + 2 * 10);
+    EXPECT_EQ(four.Bottom - four.Top, one.Bottom - one.Top);
+    EXPECT_GT(one.Bottom - one.Top, 2 + 20);  // a 30-pixel font is at least this tall
+    const IntLine& leader = catalog.Treasures[7].LeaderLine;
+    EXPECT_EQ(leader, (IntLine{503, 301, 503, 314}));
+    EXPECT_LE(std::abs((one.Left + one.Right) / 2 - leader.X2), 1);  // centred on the leader's end
+    EXPECT_EQ(catalog.Treasures[20].LabelRect, (IntRect{}));
+    EXPECT_EQ(catalog.Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/data/TreasureCatalog.h"
+#include "core/data/ZipArchive.h"
+#include "core/map/MapImages.h"
+#include "support/RecordingMessages.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+constexpr QRgb Black = 0xFF000000u;
+constexpr QRgb White = 0xFFFFFFFFu;
+constexpr QRgb Blue = 0xFF0000FFu;
+
+using PixelFn = std::function<QRgb(int x, int y)>;
+
+// A BMP file as Qt writes it: 24 bits for colour, one bit with the palette in the given order.
+std::string Bmp(const QImage& image) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return data.toStdString();
+}
+
+std::string MonoBmp(int width, int height, const PixelFn& pixel, bool whiteFirst = false) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable(whiteFirst ? QList<QRgb>{White, Black} : QList<QRgb>{Black, White});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, (pixel(x, y) == White) != whiteFirst);
+    return Bmp(image);
+}
+
+std::string ColourBmp(int width, int height, const PixelFn& pixel) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, pixel(x, y));
+    return Bmp(image);
+}
+
+QRgb AllWhite(int, int) {
+    return White;
+}
+
+// A multimap-like picture: a black diagonal and a black frame on white.
+QRgb Lines(int x, int y) {
+    return (x == y || x == 0 || y == 0) ? Black : White;
+}
+
+ProgramPictures SmallPictures() {
+    ProgramPictures pictures;
+    pictures.Scroll = QImage(246, 196, QImage::Format_RGB32);
+    pictures.Scroll.fill(qRgb(200, 180, 120));
+    pictures.Tack = QImage(13, 21, QImage::Format_RGB32);
+    pictures.Tack.fill(Blue);
+    pictures.TackHead = QImage(13, 21, QImage::Format_RGB32);
+    pictures.TackHead.fill(White);
+    return pictures;
+}
+
+struct ArchiveFixture {
+    QTemporaryDir Dir;
+    std::unique_ptr<ZipArchive> Archive;
+
+    bool Build(const std::vector<test::ZipMember>& members) {
+        const std::string path = Dir.filePath("kestrel.zip").toStdString();
+        if (!test::WriteZip(path, members)) return false;
+        Archive = ZipArchive::Open(path);
+        return Archive != nullptr;
+    }
+    QStringList Files() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+std::string Message(int id, const std::string& member) {
+    if (id == 10025) return "Unable to load \"" + member + "\" from the zip file.";
+    return "The bitmap \"" + member + "\" must be monochrome.";
+}
+
+TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
+    struct Row {
+        const char* Name;
+        std::vector<test::ZipMember> Members;
+        std::vector<std::string> Messages;
+        QSize Multimap, World;  // invalid: none loaded
+    };
+    const std::string multimap = MonoBmp(40, 30, Lines);
+    auto both = [](const std::string& multimap, const std::string& world) {
+        return std::vector<test::ZipMember>{{"multimap.bmp", multimap}, {"world.bmp", world}};
+    };
+    const PixelFn place = [](int x, int y) { return qRgb(x, y, 9); };
+    const std::string world = ColourBmp(20, 10, place);
+    // Rows of 21 pixels take 63 bytes and one byte of padding.
+    const std::string oddWorld = ColourBmp(21, 10, place);
+    const std::string noMultimap = Message(10025, "multimap.bmp");
+    const std::string noWorld = Message(10025, "world.bmp");
+    const int max = MaxBitmapSide;
+    const Row rows[] = {
+        {"both present", both(multimap, world), {}, {40, 30}, {20, 10}},
+        {"multimap missing", {{"world.bmp", world}}, {noMultimap}, {}, {}},
+        {"name differs in case",
+         {{"Multimap.bmp", multimap}, {"world.bmp", world}},
+         {noMultimap},
+         {},
+         {}},
+        {"24-bit multimap",
+         both(ColourBmp(40, 30, Lines), world),
+         {Message(10026, "multimap.bmp")},
+         {},
+         {}},
+        {"too wide", both(MonoBmp(max + 1, 1, AllWhite), world), {noMultimap}, {}, {}},
+        {"widest accepted", both(MonoBmp(max, 1, AllWhite), world), {}, {max, 1}, {20, 10}},
+        {"world cut after its header",
+         both(multimap, world.substr(0, 60)),
+         {noWorld},
+         {40, 30},
+         {}},
+        {"world lacking its last padding byte",
+         both(multimap, oddWorld.substr(0, oddWorld.size() - 1)),
+         {},
+         {40, 30},
+         {21, 10}},
+        {"world lacking a pixel byte",
+         both(multimap, oddWorld.substr(0, oddWorld.size() - 2)),
+         {noWorld},
+         {40, 30},
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        ArchiveFixture fixture;
+        ASSERT_TRUE(fixture.Build(row.Members));
+        TreasureCatalog catalog;
+        test::RecordingMessages messages;
+        LoadDrawingResources(catalog, *fixture.Archive, messages, SmallPictures());
+
+        std::vector<std::string> shown;
+        for (const auto& entry : messages.Shown) shown.push_back(entry.Text);
+        EXPECT_EQ(shown, row.Messages);
+        const DrawingResources& d = catalog.Drawing;
+        EXPECT_EQ(d.MultimapBitmap.isNull(), !row.Multimap.isValid());
+        EXPECT_EQ(d.WorldBitmap.isNull(), !row.World.isValid());
+        if (row.Multimap.isValid()) {
+            EXPECT_EQ(d.MultimapSize, row.Multimap);
+        }
+        if (row.World.isValid()) {
+            EXPECT_EQ(d.WorldBitmapSize, row.World);
+            EXPECT_EQ(d.WorldBitmap.pixel(13, 7), qRgb(13, 7, 9));
+        }
+        // The program's own pictures are ready whatever the archive holds.
+        EXPECT_FALSE(d.ScrollMask.isNull() || d.TackHeadMask.isNull());
+        // Nothing is written beside the archive while loading.
+        EXPECT_EQ(fixture.Files(), QStringList{"kestrel.zip"});
+    }
+}
+
+TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
+    struct Row {
+        const char* Name;
+        std::vector<int> Regions;
+        int Missing;    // overlay left out of the archive, 0 for none
+        int Coloured;   // overlay stored as a 24-bit picture, 0 for none
+        int Oversized;  // overlay too tall to be decoded, 0 for none
+        std::vector<int> WithMasks;
+        std::vector<std::string> Messages;
+    };
+    const std::vector<int> eight = {1, 2, 3, 4, 5, 6, 7, 8};
+    const Row rows[] = {
+        {"all present", eight, 0, 0, 0, eight, {}},
+        {"7 missing", eight, 7, 0, 0, {1, 2, 3, 4, 5, 6}, {Message(10025, "world_overlay_7.bmp")}},
+        {"3 in colour", eight, 0, 3, 0, {1, 2}, {Message(10026, "world_overlay_3.bmp")}},
+        {"1 too tall", {1, 2, 3}, 0, 0, 1, {}, {Message(10025, "world_overlay_1.bmp")}},
+        {"empty slots are passed over", {2, 5, 9}, 0, 0, 0, {2, 5, 9}, {}},
+        {"an empty slot's overlay is never asked for", {1, 3}, 2, 0, 0, {1, 3}, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        std::vector<test::ZipMember> members;
+        TreasureCatalog catalog;
+        for (int index : row.Regions) {
+            Region region;
+            region.Index = index;
+            region.MaskOffset = {index * 10, index * 5};
+            catalog.StoreRegion(region);
+        }
+        for (int index = 1; index <= 9; ++index) {
+            if (index == row.Missing) continue;
+            const std::string name = "world_overlay_" + std::to_string(index) + ".bmp";
+            const int width = 8 + index;
+            if (index == row.Coloured)
+                members.push_back({name, ColourBmp(width, 4, Lines)});
+            else if (index == row.Oversized)
+                members.push_back({name, MonoBmp(1, MaxBitmapSide + 1, AllWhite)});
+            else
+                members.push_back({name, MonoBmp(width, 4, Lines)});
+        }
+        ArchiveFixture fixture;
+        ASSERT_TRUE(fixture.Build(members));
+        test::RecordingMessages messages;
+        LoadRegionMasks(catalog, *fixture.Archive, messages);
+
+        std::vector<std::string> shown;
+        for (const auto& entry : messages.Shown) shown.push_back(entry.Text);
+        EXPECT_EQ(shown, row.Messages);
+        std::vector<int> withMasks;
+        for (const Region& region : catalog.Regions) {
+            if (region.MaskBits.empty()) {
+                EXPECT_EQ(region.MaskRect, IntRect{}) << region.Index;
+                EXPECT_EQ(region.MaskBytesPerRow, 0) << region.Index;
+                continue;
+            }
+            withMasks.push_back(region.Index);
+            const int width = 8 + region.Index;
+            EXPECT_EQ(region.MaskRect, (IntRect{region.Index * 10, region.Index * 5,
+                                                region.Index * 10 + width, region.Index * 5 + 4}));
+        }
+        EXPECT_EQ(withMasks, row.WithMasks);
+        EXPECT_EQ(fixture.Files(), QStringList{"kestrel.zip"});
+    }
+}
+
+TEST(MapImages, MaskBitsAreRowsOfWhiteBitsPaddedToTwoBytes) {
+    struct Row {
+        const char* Name;
+        int Width;
+        int Height;
+        PixelFn Pixel;
+        bool WhiteFirst;
+        int BytesPerRow;
+        std::vector<std::uint8_t> Bits;  // empty: check every bit against the pixels only
+    };
+    auto firstAndNinth = [](int x, int y) { return y == 0 && (x == 0 || x == 8) ? White : Black; };
+    auto checker = [](int x, int y) { return (x + y) % 2 == 0 ? White : Black; };
+    auto scattered = [](int x, int y) { return (x * 7 + y * 3) % 5 == 0 ? White : Black; };
+    const Row rows[] = {
+        {"one white pixel", 1, 1, AllWhite, false, 2, {0x80, 0x00}},
+        {"nine wide, palette white first", 9, 2, firstAndNinth, true, 2, {0x80, 0x80, 0x00, 0x00}},
+        {"sixteen wide fills two bytes", 16, 2, checker, false, 2, {0xAA, 0xAA, 0x55, 0x55}},
+        {"seventeen wide pads to four bytes", 17, 1, AllWhite, false, 4, {0xFF, 0xFF, 0x80, 0x00}},
+        {"wide scattered pixels", 77, 9, scattered, true, 10, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TreasureCatalog catalog;
+        Region region;
+        region.Index = 1;
+        region.MaskOffset = {300, 200};
+        catalog.StoreRegion(region);
+        ArchiveFixture fixture;
+        ASSERT_TRUE(fixture.Build(
+            {{"world_overlay_1.bmp", MonoBmp(row.Width, row.Height, row.Pixel, row.WhiteFirst)}}));
+        test::RecordingMessages messages;
+        LoadRegionMasks(catalog, *fixture.Archive, messages);
+        ASSERT_TRUE(messages.Shown.empty());
+        const Region& loaded = catalog.Regions[1];
+        EXPECT_EQ(loaded.MaskRect, (IntRect{300, 200, 300 + row.Width, 200 + row.Height}));
+        ASSERT_EQ(loaded.MaskBytesPerRow, row.BytesPerRow);
+        ASSERT_EQ(loaded.MaskBits.size(),
+                  static_cast<std::size_t>(row.BytesPerRow) * static_cast<std::size_t>(row.Height));
+        if (!row.Bits.empty()) {
+            EXPECT_EQ(loaded.MaskBits, row.Bits);
+        }
+        // The bit of world pixel (px, py) sits where the world view looks it up.
+        for (int py = loaded.MaskRect.Top; py < loaded.MaskRect.Bottom; ++py) {
+            for (int px = loaded.MaskRect.Left; px < loaded.MaskRect.Right; ++px) {
+                const int dx = px - loaded.MaskRect.Left;
+                const int dy = py - loaded.MaskRect.Top;
+                const bool bit =
+                    (loaded
+                         .MaskBits[static_cast<std::size_t>(dy * loaded.MaskBytesPerRow + dx / 8)] &
+                     (0x80 >> (dx % 8))) != 0;
+                ASSERT_EQ(bit, row.Pixel(dx, dy) == White) << dx << "," << dy;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/base/Commands.h"
+#include "core/map/MapGeometry.h"
+#include "core/map/RegionCanvas.h"
+#include "support/GuiApp.h"
+#include "support/RegionFixture.h"
+
+namespace brix {
+namespace {
+
+// The catalogue is described in support/RegionFixture.h.
+class RegionCanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::FillRegionCatalog(catalog_); }
+
+    void SetMaps(bool only, const std::vector<int>& maps) {
+        catalog_.Filter.TreasureHasMap.assign(catalog_.Treasures.size(), 0);
+        catalog_.Filter.RegionHasMap.assign(catalog_.Regions.size(), 0);
+        for (int t : maps) test::GiveMap(catalog_, t);
+        catalog_.Filter.OnlyTreasuresWithMaps = only;
+    }
+
+    TreasureCatalog catalog_;
+};
+
+TEST_F(RegionCanvasTest, ShowAndSelect) {
+    struct Row {
+        const char* What;
+        int Region;
+        int Request;
+        int Selected;
+        IntRect Source;
+    };
+    // Region 1 spans world (300..320, 300..500): centre (310, 400), multimap (155, 200); its
+    // window would start left of the multimap and is pushed inside.
+    const IntRect region1{0, 23, 404, 377};
+    const IntRect middle{798, 623, 1202, 977};
+    const Row rows[] = {
+        {"-1 takes the lowest number, not the first drawn", 1, -1, 1, region1},
+        {"0 selects nothing", 1, 0, 0, region1},
+        {"a treasure of the region", 1, 3, 3, region1},
+        {"a treasure of another region", 1, 2, 1, region1},
+        {"an empty region shows the middle of the multimap", 3, 20, 0, middle},
+        {"a window inside the multimap", 4, 29, 29, IntRect{473, 376, 877, 730}},
+    };
+    for (const Row& row : rows) {
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(row.Region, row.Request);
+        EXPECT_EQ(canvas.CurrentRegion(), row.Region) << row.What;
+        EXPECT_EQ(canvas.SelectedTreasure(), row.Selected) << row.What;
+        EXPECT_EQ(canvas.SourceRect(), row.Source) << row.What;
+    }
+
+    std::vector<IntRect> repainted;
+    RegionCanvas canvas(catalog_);
+    canvas.Invalidate = [&repainted](const IntRect& rect) { repainted.push_back(rect); };
+    canvas.ShowRegion(4, 0);
+    EXPECT_NE(std::find(repainted.begin(), repainted.end(), RegionLayout::MapArea),
+              repainted.end());
+    EXPECT_EQ(canvas.TitleText(), "");
+    EXPECT_EQ(canvas.CoordinatesText(), "");
+
+    repainted.clear();
+    canvas.SelectTreasure(20);
+    EXPECT_EQ(repainted, (std::vector<IntRect>{RegionLayout::SidePanel, RegionLayout::MapArea}));
+    // The close-up's interior is 170 × 176 around multimap (500, 400).
+    EXPECT_EQ(canvas.CloseUpSource(), (IntRect{415, 312, 585, 488}));
+    EXPECT_EQ(canvas.TitleText(), "20 - Cache 20");
+    EXPECT_EQ(canvas.CoordinatesText(), SextantText(1000, 800));
+
+    canvas.SelectTreasure(2);  // not in this region
+    EXPECT_EQ(canvas.SelectedTreasure(), 20);
+    canvas.SelectTreasure(0);
+    EXPECT_EQ(canvas.SelectedTreasure(), 0);
+    EXPECT_EQ(canvas.TitleText(), "");
+
+    // "21 - " and 130 two-byte letters are cut to 127 characters, not inside a letter.
+    std::string name;
+    for (int i = 0; i < 130; ++i) name += "\xC3\xA9";
+    catalog_.Treasures[21].Name = name;
+    canvas.SelectTreasure(21);
+    const std::string title = canvas.TitleText();
+    EXPECT_EQ(title.size(), 5u + 2u * (MaxTitleCharacters - 5));
+    EXPECT_EQ(title.substr(0, 7), "21 - \xC3\xA9");
+    EXPECT_EQ(title.substr(title.size() - 2), "\xC3\xA9");
+}
+
+TEST_F(RegionCanvasTest, HitTestTreasure) {
+    enum { Correct = 1, OnlyLabels = 2, OwnerHasMap = 4 };
+    struct Row {
+        const char* What;
+        int Flags;
+        int Region;
+        QPoint Point;
+        int Expected;
+    };
+    const Row rows[] = {
+        {"a tack head", 0, 4, {342, 54}, 20},
+        {"8 pixels from both heads", 0, 4, {342, 62}, 0},
+        {"7 from one head and 9 from the other", 0, 4, {342, 61}, 20},
+        {"a label beats the tack right under it", 0, 4, {492, 54}, 22},
+        {"the label's right edge is outside it", 0, 4, {503, 54}, 0},
+        {"a hidden label does not hide the tack", OnlyLabels, 4, {492, 54}, 23},
+        {"a hidden label cannot be clicked", OnlyLabels, 4, {502, 54}, 0},
+        {"a label with maps stays", OnlyLabels | OwnerHasMap, 4, {492, 54}, 22},
+        {"equal distance: the earlier drawn", 0, 4, {597, 254}, 26},
+        {"equal distance: drawing order, not number", 0, 4, {692, 357}, 30},
+        {"7 right of the correctly drawn head", Correct, 4, {355, 56}, 20},
+        {"drawn uncorrected, that point misses", 0, 4, {355, 56}, 0},
+        {"a tack hidden by the side panel", 0, 5, {270, 207}, 0},
+    };
+    for (const Row& row : rows) {
+        catalog_.Display.TacksCorrect = (row.Flags & Correct) != 0;
+        catalog_.Filter.OnlyLabelsWithMaps = (row.Flags & OnlyLabels) != 0;
+        catalog_.Filter.TreasureHasMap[22] = (row.Flags & OwnerHasMap) != 0 ? 1 : 0;
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(row.Region, 0);
+        EXPECT_EQ(canvas.HitTestTreasure(row.Point), row.Expected) << row.What;
+    }
+    // Treasure 1 on the multimap's left edge, at multimap (0, 250), is drawn over the scroll
+    // border with its head at canvas (315, 257): the map is clickable up to the side panel.
+    catalog_.Treasures[1].Location = {0, 500};
+    RegionCanvas canvas(catalog_);
+    canvas.ShowRegion(1, 0);
+    ASSERT_EQ(canvas.SourceRect(), (IntRect{0, 23, 404, 377}));
+    EXPECT_EQ(canvas.HitTestTreasure({315, 257}), 1);
+}
+
+TEST_F(RegionCanvasTest, NavigationEnabledStates) {
+    struct Row {
+        const char* What;
+        int Region;
+        int Request;
+        bool OnlyWithMaps;
+        std::vector<int> Maps;
+        // Copy, Next Region, Previous Region, Next Treasure, Previous Treasure.
+        std::array<bool, 5> Enabled;
+    };
+    const Row rows[] = {
+        {"first region, first treasure", 1, 1, false, {}, {1, 1, 0, 1, 0}},
+        {"empty region", 3, -1, false, {}, {0, 1, 1, 1, 0}},
+        {"last region, last treasure", 5, 41, false, {}, {1, 0, 1, 0, 1}},
+        {"no maps at all", 4, 22, true, {}, {1, 0, 0, 0, 0}},
+        {"maps only here", 4, 22, true, {20, 22}, {1, 0, 0, 0, 1}},
+        {"maps elsewhere", 4, 22, true, {2, 40}, {1, 1, 1, 1, 1}},
+        {"maps before only", 4, 22, true, {3}, {1, 0, 1, 0, 1}},
+        {"the filter is ignored while off", 5, 41, false, {3}, {1, 0, 1, 0, 1}},
+    };
+    const int commands[] = {Command::Copy, Command::NextRegion, Command::PreviousRegion,
+                            Command::NextTreasure, Command::PreviousTreasure};
+    for (const Row& row : rows) {
+        SetMaps(row.OnlyWithMaps, row.Maps);
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(row.Region, row.Request);
+        std::array<bool, 5> enabled{};
+        for (int i = 0; i < 5; ++i) enabled[i] = canvas.IsNavigationEnabled(commands[i]);
+        EXPECT_EQ(enabled, row.Enabled) << row.What;
+        EXPECT_FALSE(canvas.IsNavigationEnabled(Command::World)) << row.What;
+    }
+}
+
+TEST_F(RegionCanvasTest, NavigationSteps) {
+    struct Row {
+        const char* What;
+        int Region;
+        int Request;
+        bool OnlyWithMaps;
+        std::vector<int> Maps;
+        int Command;
+        int NewRegion;
+        int NewSelection;
+    };
+    const Row rows[] = {
+        {"next by number crosses regions", 1, 1, false, {}, Command::NextTreasure, 2, 2},
+        {"and back again", 2, 2, false, {}, Command::NextTreasure, 1, 3},
+        {"from no selection to 1", 3, -1, false, {}, Command::NextTreasure, 1, 1},
+        {"previous from no selection", 4, 0, false, {}, Command::PreviousTreasure, 4, 0},
+        {"next region takes its lowest", 1, 3, false, {}, Command::NextRegion, 2, 2},
+        {"previous region into an empty one", 4, 20, false, {}, Command::PreviousRegion, 3, 0},
+        {"no wrap past the last region", 5, 40, false, {}, Command::NextRegion, 5, 40},
+        {"skips treasures without maps", 1, 1, true, {5, 40}, Command::NextTreasure, 2, 5},
+        {"skips regions without maps", 1, 1, true, {40}, Command::NextRegion, 5, 40},
+        {"none selected, first with maps", 3, -1, true, {21}, Command::NextTreasure, 4, 21},
+    };
+    for (const Row& row : rows) {
+        SetMaps(row.OnlyWithMaps, row.Maps);
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(row.Region, row.Request);
+        EXPECT_TRUE(canvas.Navigate(row.Command)) << row.What;
+        EXPECT_EQ(canvas.CurrentRegion(), row.NewRegion) << row.What;
+        EXPECT_EQ(canvas.SelectedTreasure(), row.NewSelection) << row.What;
+    }
+    EXPECT_FALSE(RegionCanvas(catalog_).Navigate(Command::Copy));
+}
+
+class RegionCanvasDrawingTest : public RegionCanvasTest {
+protected:
+    void SetUp() override {
+        test::EnsureGuiApp();
+        RegionCanvasTest::SetUp();
+        test::LoadRegionPictures(catalog_);
+    }
+
+    QImage Draw(const RegionCanvas& canvas, QSize client) {
+        QImage image(client, QImage::Format_RGB32);
+        image.fill(qRgb(255, 0, 0));
+        QPainter painter(&image);
+        DrawRegionCanvas(painter, canvas, QRect(QPoint(0, 0), client));
+        return image;
+    }
+};
+
+TEST_F(RegionCanvasDrawingTest, EveryPixelIsPaintedAndTheRestIsParchment) {
+    const QRgb parchment = qRgb(232, 204, 148) & 0xFFFFFFu;
+    auto inside = [](const IntRect& r, int x, int y) {
+        return r.Left <= x && x < r.Right && r.Top <= y && y < r.Bottom;
+    };
+    // Region 5's second tack lies beyond the canvas's right edge; treasure 40's tack on the
+    // side panel is painted over.
+    for (const QPoint shown : {QPoint(5, -1), QPoint(5, 0), QPoint(4, 22), QPoint(3, -1)}) {
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(shown.x(), shown.y());
+        const QImage image = Draw(canvas, QSize(820, 480));
+        int unpainted = 0, beyond = 0, marked = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y) & 0xFFFFFFu;
+                if (pixel == (qRgb(255, 0, 0) & 0xFFFFFFu)) ++unpainted;
+                if ((x >= 760 || y >= 440) && pixel != parchment) ++beyond;
+                // Between and beside its boxes the side panel is plain parchment.
+                if (x < 280 && y < 440 && !inside(RegionLayout::TitleBox, x, y) &&
+                    !inside(RegionLayout::CloseUp, x, y) &&
+                    !inside(RegionLayout::CoordinatesBox, x, y) && pixel != parchment)
+                    ++marked;
+            }
+        }
+        EXPECT_EQ(unpainted, 0) << shown.x() << "/" << shown.y();
+        EXPECT_EQ(beyond, 0) << shown.x() << "/" << shown.y();
+        EXPECT_EQ(marked, 0) << shown.x() << "/" << shown.y();
+    }
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <string>
+#include <vector>
+
+#include "core/data/TreasureCatalog.h"
+#include "core/map/WorldCanvas.h"
+#include "support/GuiApp.h"
+#include "support/WorldFixture.h"
+
+namespace brix {
+namespace {
+
+using test::MaskedRegion;
+using test::SetHasMap;
+using test::SetWorld;
+
+QImage Solid(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QImage Draw(const TreasureCatalog& catalog, QRect box, int hover) {
+    QImage image(box.size(), QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    DrawWorldCanvas(image, box, catalog, hover);
+    return image;
+}
+
+std::string Rgb(QRgb c) {
+    return std::to_string(qRed(c)) + "," + std::to_string(qGreen(c)) + "," +
+           std::to_string(qBlue(c));
+}
+
+TEST(WorldCanvas, HitTestFindsTheFirstRegionUnderAPoint) {
+    TreasureCatalog catalog;
+    catalog.StoreRegion(MaskedRegion(1, {2, 2}, {"#..#", ".##.", "####"}));
+    // Reacts on its whole rectangle although its mask is empty, and comes before region 3.
+    catalog.StoreRegion(MaskedRegion(2, {4, 3}, {"...", "...", "..."}, true));
+    catalog.StoreRegion(MaskedRegion(3, {5, 4}, {"###", "###", "###"}));
+    // Bits too short for its rectangle: never hit rather than read past the end.
+    Region truncated = MaskedRegion(4, {20, 20}, {"####", "####"});
+    truncated.MaskBits.resize(2);
+    catalog.StoreRegion(truncated);
+    // A mask on an empty slot belongs to no region.
+    catalog.Regions.resize(7);
+    catalog.Regions[6] = MaskedRegion(0, {30, 30}, {"##"});
+    // A region whose overlay never loaded.
+    Region unloaded;
+    unloaded.Index = 7;
+    unloaded.MaskHitTest = true;
+    catalog.StoreRegion(unloaded);
+
+    struct Row {
+        QPoint Point;
+        int Expected;
+    };
+    const Row rows[] = {
+        {{2, 2}, 1},    // mask bit 1 at the rectangle's corner
+        {{3, 2}, 0},    // bit 0, no other region there
+        {{6, 2}, 0},    // right edge is outside
+        {{2, 5}, 0},    // bottom edge is outside
+        {{4, 3}, 1},    // bit 1 of region 1 wins over region 2's rectangle
+        {{5, 3}, 2},    // bit 0 of region 1 falls through to region 2
+        {{6, 5}, 2},    // region 2 (rectangle alone) wins over region 3's bit 1
+        {{7, 5}, 3},    // beyond region 2, inside region 3's mask
+        {{8, 6}, 0},    // outside every mask
+        {{20, 20}, 0},  // truncated mask
+        {{30, 30}, 0},  // empty slot
+        {{0, 0}, 0},    // region without a mask
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(HitTestRegion(catalog, row.Point), row.Expected)
+            << "at " << row.Point.x() << "," << row.Point.y();
+    }
+}
+
+// The mask starts at an odd column and is wide enough that long runs of clear and set bytes are
+// skipped or blended in bulk: every pixel is tinted exactly where its bit is set, up to the first
+// and last bit of a row, also in boxes that cut through whole and partial mask bytes.
+TEST(WorldCanvas, TintBlendsExactlyTheMaskedPixelsByWeightAndColour) {
+    struct Row {
+        const char* What;
+        QRgb World;
+        bool HasMap;
+        bool Hover;
+        std::uint32_t WithHighLight;
+        std::uint32_t WithoutHighLight;
+        QRgb Expected;
+    };
+    const std::uint32_t automatic = AutomaticColour;
+    const Row rows[] = {
+        {"automatic yellow-orange, weight 95", qRgb(100, 150, 200), false, false, automatic,
+         automatic, qRgb(157, 176, 125)},
+        {"automatic red, weight 159", qRgb(100, 150, 200), true, true, automatic, automatic,
+         qRgb(195, 56, 75)},
+        {"white under automatic yellow-orange, weight 159", qRgb(255, 255, 255), false, true,
+         automatic, automatic, qRgb(254, 234, 95)},
+        {"black under automatic red, weight 95", qRgb(0, 0, 0), true, false, automatic, automatic,
+         qRgb(94, 0, 0)},
+        // Colour references are 0x00BBGGRR: red 0x10, green 0x20, blue 0x30.
+        {"set colour with maps", qRgb(10, 20, 30), true, false, 0x00302010u, automatic,
+         qRgb(12, 24, 36)},
+        {"set colour without maps, hovered", qRgb(200, 100, 50), false, true, 0x000000FFu,
+         0x0000FF00u, qRgb(75, 195, 18)},
+        {"the other colour being set changes nothing", qRgb(100, 150, 200), false, false,
+         0x00302010u, automatic, qRgb(157, 176, 125)},
+    };
+    const int width = 280;
+    std::vector<std::string> mask(5, std::string(width, '.'));
+    for (int x = 70; x < 211; ++x) mask[0][x] = '#';
+    mask[1][3] = '#';
+    mask[1][276] = '#';
+    mask[3].assign(width, '#');
+    for (int x = 0; x < width; x += 37) mask[4][x] = '#';
+    mask[4][width - 1] = '#';
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
+        TreasureCatalog catalog;
+        SetWorld(catalog, Solid(300, 6, row.World));
+        catalog.StoreRegion(MaskedRegion(1, {5, 1}, mask));
+        if (row.HasMap) SetHasMap(catalog, 1);
+        catalog.Display.WithHighLight = row.WithHighLight;
+        catalog.Display.WithoutHighLight = row.WithoutHighLight;
+        for (const QRect& box : {QRect(0, 0, 300, 6), QRect(9, 1, 271, 5), QRect(76, 0, 200, 6)}) {
+            const QImage image = Draw(catalog, box, row.Hover ? 1 : 0);
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const bool set =
+                        y >= 1 && y <= 5 && x >= 5 && x < 5 + width && mask[y - 1][x - 5] == '#';
+                    ASSERT_EQ(Rgb(image.pixel(x - box.left(), y - box.top())),
+                              Rgb(set ? row.Expected : row.World))
+                        << "at " << x << "," << y << " box x " << box.x();
+                }
+            }
+        }
+    }
+}
+
+TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
+    TreasureCatalog catalog;
+    SetWorld(catalog, Solid(12, 4, qRgb(100, 150, 200)));
+    // Region 1 (no maps: yellow-orange) and region 2 (maps: red) share pixel (4, 1); region 2's
+    // rectangle also covers (3, 1) and (5, 2), where only region 1's mask is set, and (5, 1)
+    // belongs to region 2 alone.
+    catalog.StoreRegion(MaskedRegion(1, {1, 1}, {"####.", "....#"}));
+    catalog.StoreRegion(MaskedRegion(2, {3, 1}, {".##", "..."}));
+    SetHasMap(catalog, 2);
+
+    struct Row {
+        QPoint Point;
+        QRgb Expected;
+    };
+    const Row rows[] = {
+        {{4, 1}, qRgb(192, 110, 78)},   // yellow-orange first, then red
+        {{3, 1}, qRgb(157, 176, 125)},  // region 2's rectangle but not its mask
+        {{5, 2}, qRgb(157, 176, 125)}, {{5, 1}, qRgb(157, 93, 125)},  // region 2 alone: red at 95
+        {{0, 0}, qRgb(100, 150, 200)},
+    };
+    for (const QRect& box : {QRect(0, 0, 12, 4), QRect(4, 1, 2, 2)}) {
+        const QImage image = Draw(catalog, box, 0);
+        for (const Row& row : rows) {
+            if (!box.contains(row.Point)) continue;
+            EXPECT_EQ(Rgb(image.pixel(row.Point - box.topLeft())), Rgb(row.Expected))
+                << "at " << row.Point.x() << "," << row.Point.y() << " box x " << box.x();
+        }
+    }
+}
+
+TEST(WorldCanvas, BackgroundBeyondTheBitmapIsItsTopLeftColour) {
+    TreasureCatalog catalog;
+    QImage world = Solid(4, 3, qRgb(40, 80, 120));
+    world.setPixel(0, 0, qRgb(7, 77, 177));
+    SetWorld(catalog, world);
+    // Tints the top-left pixel and reaches past the bitmap's right edge and bottom.
+    catalog.StoreRegion(MaskedRegion(1, {0, 0}, {"######", "######", "######", "######"}));
+    const QRgb background = qRgb(7, 77, 177);
+
+    const QImage image = Draw(catalog, QRect(0, 0, 9, 7), 0);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(image.pixel(x, y) == background, x >= 4 || y >= 3) << x << "," << y;
+    // A box wholly right of and below the bitmap.
+    EXPECT_EQ(Draw(catalog, QRect(6, 5, 3, 2), 0), Solid(3, 2, background));
+
+    // Without a world bitmap there is nothing to show but a plain white window.
+    TreasureCatalog empty;
+    empty.StoreRegion(MaskedRegion(1, {0, 0}, {"##"}));
+    EXPECT_EQ(Draw(empty, QRect(0, 0, 5, 2), 1), Solid(5, 2, qRgb(255, 255, 255)));
+}
+
+}  // namespace
+}  // namespace brix

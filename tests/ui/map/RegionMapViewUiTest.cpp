@@ -1,0 +1,155 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <memory>
+#include <utility>
+
+#include "core/base/Commands.h"
+#include "ui/map/RegionMapView.h"
+#include "support/RecordingMessages.h"
+#include "support/RegionFixture.h"
+
+namespace brix {
+namespace {
+
+// Canvas points of region 4 (see support/RegionFixture.h), tacks drawn uncorrected:
+//   (342, 54) head of treasure 20      (342, 70) head of treasure 21
+//   (342, 62) 8 pixels from both        (492, 54) treasure 22's label, over treasure 23's head
+void SendMouse(QWidget* target, QEvent::Type type, QPoint point,
+               Qt::MouseButton button = Qt::LeftButton) {
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
+    QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+class RegionMapViewUiTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<RegionMapView> Show(QSize size, int region, int treasure) {
+        auto view = std::make_unique<RegionMapView>(catalog_, host_, messages_);
+        view->resize(size);
+        view->ShowRegion(region, treasure);
+        view->show();
+        if (!QTest::qWaitForWindowExposed(view.get())) qFatal("view not exposed");
+        return view;
+    }
+
+private Q_SLOTS:
+    void init() {
+        catalog_ = TreasureCatalog();
+        test::FillRegionCatalog(catalog_);
+        test::LoadRegionPictures(catalog_);
+        host_ = test::RecordingHost();
+        messages_ = test::RecordingMessages();
+    }
+
+    void clickSelects() {
+        struct Row {
+            const char* What;
+            QPoint Press;  // (-1, -1): no press
+            QPoint Release;
+            Qt::MouseButton Button;
+            int Selected;
+        };
+        const Row rows[] = {
+            {"a click on a tack", {342, 54}, {343, 55}, Qt::LeftButton, 20},
+            {"press on one tack, release on another", {342, 54}, {342, 70}, Qt::LeftButton, 0},
+            {"a label over another tack", {492, 54}, {492, 54}, Qt::LeftButton, 22},
+            {"release without a press", {-1, -1}, {342, 54}, Qt::LeftButton, 0},
+            {"the right button", {342, 54}, {342, 54}, Qt::RightButton, 0},
+        };
+        for (const Row& row : rows) {
+            const auto view = Show(QSize(800, 480), 4, 0);
+            QWidget* viewport = view->viewport();
+            if (row.Press.x() >= 0)
+                SendMouse(viewport, QEvent::MouseButtonPress, row.Press, row.Button);
+            SendMouse(viewport, QEvent::MouseButtonRelease, row.Release, row.Button);
+            QVERIFY2(view->Canvas().SelectedTreasure() == row.Selected, row.What);
+            // Once a click is over, a stray release on another tack changes nothing.
+            SendMouse(viewport, QEvent::MouseButtonRelease, QPoint(342, 70));
+            QVERIFY2(view->Canvas().SelectedTreasure() == row.Selected, row.What);
+        }
+    }
+
+    void commandsGoToTheHost() {
+        struct Row {
+            int Region;
+            int Request;
+            int Command;
+            bool Handled;
+            const char* Call;  // also what the clipboard holds after Copy
+        };
+        const Row rows[] = {
+            {4, 22, Command::TreasureInformation, true, "info 22"},
+            {4, 0, Command::TreasureInformation, true, "info 20"},  // the lowest
+            {3, -1, Command::TreasureInformation, true, "info 0"},
+            {4, 22, Command::GotAMap, true, "inventory 22 add"},
+            {4, 0, Command::CompletedAMap, true, "inventory 0 remove"},
+            {4, 22, Command::NextTreasure, true, ""},
+            {4, 22, Command::World, false, ""},  // the frame's
+            {4, 0, Command::Copy, true, "before"},
+            {4, 29, Command::Copy, true, "Cache 29"},
+        };
+        for (const Row& row : rows) {
+            host_.Calls.clear();
+            QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+            RegionMapView view(catalog_, host_, messages_);
+            view.ShowRegion(row.Region, row.Request);
+            QCOMPARE(view.HandleCommand(row.Command), row.Handled);
+            if (row.Command == Command::Copy) {
+                QCOMPARE(view.IsCommandEnabled(Command::Copy), row.Request != 0);
+                QVERIFY(QGuiApplication::clipboard()->text().contains(QString(row.Call)));
+                QVERIFY(host_.Calls.empty());
+            } else {
+                std::vector<std::string> expected;
+                if (*row.Call) expected.push_back(row.Call);
+                QCOMPARE(host_.Calls, expected);
+            }
+        }
+        QVERIFY(messages_.Shown.empty());
+    }
+
+    void bothPaintingWaysGiveThePicture() {
+        for (const auto& [size, scroll] : {std::pair(QSize(900, 560), QPoint(0, 0)),
+                                           std::pair(QSize(500, 300), QPoint(20, 10))}) {
+            const auto view = Show(size, 4, 22);
+            view->horizontalScrollBar()->setValue(scroll.x());
+            view->verticalScrollBar()->setValue(scroll.y());
+            auto grab = [&view] {
+                return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            };
+            catalog_.Display.BeautyOverSpeed = true;
+            const QImage beauty = grab();
+            catalog_.Display.BeautyOverSpeed = false;
+            QCOMPARE(beauty.size(), view->viewport()->size());
+            QCOMPARE(beauty, grab());
+
+            // The canvas scrolled by the offset: the title box's top-left frame corner is black.
+            const QPoint corner = QPoint(34, 29) - scroll;
+            if (beauty.rect().contains(corner)) QCOMPARE(beauty.pixel(corner), qRgb(0, 0, 0));
+            // Beyond the canvas: parchment.
+            const QPoint last(beauty.width() - 1, beauty.height() - 1);
+            for (const QPoint p : {QPoint(last.x(), 10), QPoint(10, last.y()), last}) {
+                if (p.x() + scroll.x() >= 760 || p.y() + scroll.y() >= 440)
+                    QCOMPARE(beauty.pixel(p), qRgb(232, 204, 148));
+            }
+        }
+    }
+
+private:
+    TreasureCatalog catalog_;
+    test::RecordingHost host_;
+    test::RecordingMessages messages_;
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::RegionMapViewUiTest)
+#include "RegionMapViewUiTest.moc"
