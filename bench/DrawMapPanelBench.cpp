@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "core/data/TreasureCatalog.h"
 #include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
 #include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "ui/frame/QtMessages.h"
 #include "core/Startup.h"
 #include "core/base/Strings.h"
 #include "core/data/TreasureCatalog.h"
-#include "ui/frame/MainFrame.h"
 #include "core/map/Pictures.h"
+#include "ui/frame/MainFrame.h"
+#include "ui/frame/QtMessages.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/base/Settings.h"
-#include "core/data/Records.h"
-#include "core/data/MapFilter.h"
 #include "core/data/DrawingResources.h"
+#include "core/data/MapFilter.h"
+#include "core/data/Records.h"
 
 namespace brix {
 

@@ -12,9 +12,9 @@
 #include <limits>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
-#include "core/data/MapFilter.h"
 #include "core/data/DrawingResources.h"
+#include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
 
 namespace brix {

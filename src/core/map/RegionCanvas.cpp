@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <span>
 
-#include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
 #include "core/base/Commands.h"
+#include "core/base/Strings.h"
 #include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 

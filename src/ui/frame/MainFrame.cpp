@@ -14,16 +14,16 @@
 
 #include <algorithm>
 
+#include "core/base/Commands.h"
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
-#include "core/data/TreasureCatalog.h"
-#include "core/base/Commands.h"
-#include "ui/frame/MainToolbar.h"
-#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "core/base/ToolbarLayout.h"
+#include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
+#include "ui/frame/MainToolbar.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/map/RegionMapView.h"
 #include "ui/map/WorldMapView.h"
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "core/map/Pictures.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 
 namespace brix {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/base/Settings.h"
-#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "core/base/ToolbarLayout.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 
 class QMenu;
 class QToolButton;

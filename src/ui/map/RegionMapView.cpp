@@ -10,14 +10,14 @@
 
 #include <algorithm>
 
+#include "core/base/Commands.h"
 #include "core/base/Strings.h"
 #include "core/data/TreasureCatalog.h"
-#include "core/base/Commands.h"
 #include "core/map/DrawPrimitives.h"
-#include "ui/map/MapScrolling.h"
-#include "ui/map/MapViewHost.h"
 #include "core/map/Pictures.h"
 #include "core/output/InfoText.h"
+#include "ui/map/MapScrolling.h"
+#include "ui/map/MapViewHost.h"
 
 namespace brix {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "core/data/TreasureCatalog.h"
-#include "ui/map/MapScrolling.h"
-#include "ui/map/MapViewHost.h"
 #include "core/map/Pictures.h"
 #include "core/map/WorldCanvas.h"
+#include "ui/map/MapScrolling.h"
+#include "ui/map/MapViewHost.h"
 
 namespace brix {
 

@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
 #include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 
 namespace brix {
 namespace {

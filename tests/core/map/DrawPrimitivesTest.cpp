@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
 #include "core/data/MapFilter.h"
+#include "core/data/TreasureCatalog.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapImages.h"
 #include "support/GuiApp.h"

@@ -3,11 +3,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/data/TreasureCatalog.h"
 #include "core/base/Commands.h"
+#include "core/data/TreasureCatalog.h"
+#include "support/RecordingMessages.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/map/RegionMapView.h"
-#include "support/RecordingMessages.h"
 
 namespace brix {
 

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "core/base/Settings.h"
+#include "core/base/ToolbarLayout.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
-#include "core/base/ToolbarLayout.h"
 
 using namespace brix;
 

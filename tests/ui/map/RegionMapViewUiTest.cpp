@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "core/base/Commands.h"
-#include "ui/map/RegionMapView.h"
 #include "support/RecordingMessages.h"
 #include "support/RegionFixture.h"
+#include "ui/map/RegionMapView.h"
 
 namespace brix {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "core/map/Pictures.h"
 #include "core/map/WorldCanvas.h"
-#include "ui/map/WorldMapView.h"
 #include "support/RegionFixture.h"
 #include "support/WorldFixture.h"
+#include "ui/map/WorldMapView.h"
 
 namespace brix {
 namespace {
