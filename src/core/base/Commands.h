@@ -1,42 +1,48 @@
 #pragma once
 
+#include <string>
+
 namespace brix {
 
-// Command numbers shared by the menu, the toolbar, the accelerators and the views. Each
-// command's string in the string table has the same number.
+// Command numbers shared by the menu, the toolbar, the accelerators and the views. A command
+// with a string is declared by its line in the string table (resources/Strings.inc), so its
+// number and its string's number are one and the same.
 namespace Command {
-constexpr int ExportToZerrin = 0;
-constexpr int Options = 40001;
-constexpr int World = 40002;
-constexpr int Region = 40003;
-constexpr int DummyRegion = 40004;
-constexpr int TreasureInformation = 40005;
-constexpr int LevelInformation = 40006;
-constexpr int StayOnTop = 40007;
-constexpr int GotAMap = 40008;
-constexpr int CompletedAMap = 40009;
-constexpr int ManageCharacters = 40010;
-constexpr int NextRegion = 40011;
-constexpr int PreviousRegion = 40012;
-constexpr int NextTreasure = 40013;
-constexpr int PreviousTreasure = 40014;
-constexpr int ManageRuneLibraries = 40015;
-constexpr int Customize = 40016;
-constexpr int Filter = 40017;
-constexpr int ReadyText = 57345;
-constexpr int PageSetup = 57605;
-constexpr int Print = 57607;
-constexpr int Copy = 57634;
-constexpr int About = 57664;
-constexpr int Exit = 57665;
+#define BRIX_STRING(name, number, text)
+#define BRIX_COMMAND(name, number, text) inline constexpr int name = number;
+#include "Strings.inc"
+#undef BRIX_STRING
+#undef BRIX_COMMAND
+
+// Commands without a string of their own.
+inline constexpr int ExportToZerrin = 0;
+inline constexpr int DummyRegion = 40004;
+inline constexpr int Customize = 40016;
 
 // Dynamic ranges: regions (40999 + Index), character and rune library list items.
-constexpr int FirstRegion = 41000;
-constexpr int LastRegion = 41999;
-constexpr int FirstCharacter = 42000;
-constexpr int LastCharacter = 42999;
-constexpr int FirstRuneLibrary = 43000;
-constexpr int LastRuneLibrary = 43999;
+inline constexpr int FirstRegion = 41000;
+inline constexpr int LastRegion = 41999;
+inline constexpr int FirstCharacter = 42000;
+inline constexpr int LastCharacter = 42999;
+inline constexpr int FirstRuneLibrary = 43000;
+inline constexpr int LastRuneLibrary = 43999;
 }  // namespace Command
+
+// The fields of a command's string, in the order they are separated by line feeds.
+enum class CommandField {
+    StatusText,  // what the command does, for the status bar
+    Name,        // the tooltip and the name in the toolbar customisation list
+    Label,       // the text on a toolbar button; many commands have none
+};
+
+// One field of a command's string, whole; empty when the command has no string or its string
+// has fewer fields.
+std::string CommandText(int command, CommandField field);
+
+// The fields as the toolbar and tooltips show them: cut to the room those have (never inside
+// a UTF-8 sequence). The name in the customisation list is CommandText(command, Name), uncut.
+std::string CommandLabel(int command);
+std::string CommandTooltip(int command);
+std::string CommandStatusText(int command);
 
 }  // namespace brix

@@ -130,13 +130,13 @@ void Settings::WriteTreasureInfoInd(bool on) const {
     WriteBool("TreasureInfoInd", on);
 }
 
-std::optional<WindowRect> Settings::WindowPlacement() const {
+std::optional<IntRect> Settings::WindowPlacement() const {
     std::string text = ini_.ReadString(Section, "WindowPlacement", "", SmallBuffer);
     int f[4] = {0, 0, 0, 0};
     if (ScanIntFields(text, f, 4) != 4) return std::nullopt;
-    return WindowRect{f[0], f[1], f[2], f[3]};
+    return IntRect{f[0], f[1], f[2], f[3]};
 }
-void Settings::WriteWindowPlacement(const WindowRect& r) const {
+void Settings::WriteWindowPlacement(const IntRect& r) const {
     ini_.Write(Section, "WindowPlacement",
                std::to_string(r.Left) + " " + std::to_string(r.Top) + " " +
                    std::to_string(r.Right) + " " + std::to_string(r.Bottom));

@@ -5,13 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "core/base/Geometry.h"
 #include "core/base/IniFile.h"
 
 namespace brix {
 
 constexpr std::uint32_t AutomaticColour = 0xFF000000u;
 
-// Left, top, right, bottom in thousandths of an inch.
+// Left, top, right, bottom in thousandths of an inch: four distances from the paper's edges,
+// not a rectangle.
 struct PrintMargins {
     int Left = 750;
     int Top = 750;
@@ -30,14 +32,6 @@ struct DisplaySettings {
     bool BeautyOverSpeed = true;
     bool TacksCorrect = false;
     bool TreasureInfoInd = false;
-};
-
-struct WindowRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const WindowRect&) const = default;
 };
 
 // The program's settings file, section "Settings": one typed accessor per key. Every write
@@ -73,8 +67,8 @@ public:
     void WriteTreasureInfoInd(bool on) const;
 
     // The window's normal rectangle, or nothing (the system chooses) unless all four parse.
-    std::optional<WindowRect> WindowPlacement() const;
-    void WriteWindowPlacement(const WindowRect& rect) const;
+    std::optional<IntRect> WindowPlacement() const;
+    void WriteWindowPlacement(const IntRect& rect) const;
 
     bool StayOnTop() const;
     void WriteStayOnTop(bool on) const;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 #include <vector>
 
 namespace brix {
@@ -14,8 +13,22 @@ struct StringEntry {
 };
 
 constexpr StringEntry StringTable[] = {
+#define BRIX_STRING(name, number, text) {number, text},
+#define BRIX_COMMAND(name, number, text) {number, text},
 #include "Strings.inc"
+#undef BRIX_STRING
+#undef BRIX_COMMAND
 };
+
+// Lookups search the table as it stands, so its order is part of its correctness; this also
+// rules out two texts with one number.
+constexpr bool IsStrictlyAscending() {
+    for (std::size_t i = 1; i < std::size(StringTable); ++i) {
+        if (StringTable[i - 1].Id >= StringTable[i].Id) return false;
+    }
+    return true;
+}
+static_assert(IsStrictlyAscending(), "resources/Strings.inc must be sorted by number, each once");
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -38,17 +51,17 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 const std::string& LoadString(int id) {
-    static const std::vector<std::pair<int, std::string>> table = [] {
-        std::vector<std::pair<int, std::string>> t;
-        for (const auto& e : StringTable) t.emplace_back(e.Id, e.Text);
-        std::sort(t.begin(), t.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The texts as std::string, in table order, made once on first use.
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> t;
+        for (const StringEntry& e : StringTable) t.emplace_back(e.Text);
         return t;
     }();
     static const std::string empty;
-    auto it = std::lower_bound(table.begin(), table.end(), id,
-                               [](const auto& e, int key) { return e.first < key; });
-    return (it != table.end() && it->first == id) ? it->second : empty;
+    const auto* it = std::lower_bound(std::begin(StringTable), std::end(StringTable), id,
+                                      [](const StringEntry& e, int key) { return e.Id < key; });
+    if (it == std::end(StringTable) || it->Id != id) return empty;
+    return texts[static_cast<std::size_t>(it - std::begin(StringTable))];
 }
 
 std::string FormatText(const std::string& format, std::initializer_list<FormatArg> args) {

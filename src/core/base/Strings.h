@@ -5,33 +5,18 @@
 
 namespace brix {
 
-// Numbers of the program's fixed texts (resources/Strings.inc).
+// Numbers of the program's fixed texts, named after their lines in the string table
+// (resources/Strings.inc). The numbers of command strings are the command ids (Commands.h).
 namespace StringId {
-constexpr int ProgramTitle = 1;
-constexpr int PermanentLibrary = 10001;
-constexpr int AttributesNotAllowed = 10008;
-constexpr int UnknownElement = 10009;
-constexpr int OnlyIndexAttribute = 10010;
-constexpr int IndexOutOfRange = 10011;
-constexpr int UnexpectedParseError = 10012;
-constexpr int InvalidCoordinate = 10013;
-constexpr int TooManyRunes = 10014;
-constexpr int CannotOpenUserData = 10016;
-constexpr int CannotCreateParser = 10017;
-constexpr int CannotOpenMember = 10018;
-constexpr int CannotLocateMember = 10019;
-constexpr int SystemDataParseError = 10020;
-constexpr int UserDataParseError = 10021;
-constexpr int CannotCreateMainWindow = 10022;
-constexpr int CannotLoadBitmap = 10025;
-constexpr int BitmapNotMonochrome = 10026;
-constexpr int PermSuffix = 11015;
-constexpr int CannotOpenArchive = 19001;
-constexpr int ClipboardError = 19002;
-constexpr int AboutText = 19003;
+#define BRIX_STRING(name, number, text) inline constexpr int name = number;
+#define BRIX_COMMAND(name, number, text)
+#include "Strings.inc"
+#undef BRIX_STRING
+#undef BRIX_COMMAND
 }  // namespace StringId
 
-// The text of a numbered string, or an empty text for an unknown number.
+// The text of a numbered string (a StringId or a Command), or an empty text for an unknown
+// number.
 const std::string& LoadString(int id);
 
 // One argument of FormatText: a text for %s, a number for %d, %u and %c.

@@ -47,6 +47,13 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 int CompareNames(std::string_view a, std::string_view b) {
     return Decode(a).compare(Decode(b), Qt::CaseInsensitive);
 }

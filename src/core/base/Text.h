@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace brix {
@@ -17,5 +18,11 @@ int CompareNames(std::string_view a, std::string_view b);
 // Compares two names of the file formats (XML elements, settings keys and sections) without
 // regard to ASCII case.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The longest start of `text` that is at most maxBytes bytes long and does not end inside a
+// UTF-8 sequence: the cut moves back over continuation bytes (10xxxxxx), so a stray
+// continuation byte counts as part of the character before it. Text that fits comes back
+// whole, invalid bytes included. The result points into `text`.
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);
 
 }  // namespace brix

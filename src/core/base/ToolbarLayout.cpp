@@ -10,12 +10,6 @@ namespace brix {
 
 namespace {
 
-// What the toolbar shows of a command's string: its tooltip window and status bar take
-// fixed-size buffers, and the label is kept to a reasonable length.
-constexpr std::size_t MaxLabelLength = 255;
-constexpr std::size_t MaxTooltipLength = 79;
-constexpr std::size_t MaxStatusTextLength = 127;
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -129,49 +123,6 @@ std::string FormatToolbarButtons(const std::vector<ToolbarButton>& buttons) {
         list += std::to_string(button.IsSeparator() ? 0 : button.Command);
     }
     return list;
-}
-
-std::string CommandStringField(int command, int field) {
-    if (field < 0) {
-        return {};
-    }
-    const std::string& text = LoadString(command);
-    std::size_t start = 0;
-    for (int i = 0; i < field; ++i) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            return {};
-        }
-        start = end + 1;
-    }
-    const std::size_t end = text.find('\n', start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-std::string ToolbarButtonLabel(int command) {
-    return CutUtf8(CommandStringField(command, 2), MaxLabelLength);
-}
-
-std::string ToolbarButtonName(int command) {
-    return CommandStringField(command, 1);
-}
-
-std::string ToolbarButtonTooltip(int command) {
-    return CutUtf8(CommandStringField(command, 1), MaxTooltipLength);
-}
-
-std::string ToolbarButtonStatusText(int command) {
-    return CutUtf8(CommandStringField(command, 0), MaxStatusTextLength);
-}
-
-std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes) {
-        return std::string(text);
-    }
-    std::size_t end = maxBytes;
-    // Back up over continuation bytes so that no character is split.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return std::string(text.substr(0, end));
 }
 
 QImage CutStripIcon(const QImage& strip, int index) {

@@ -89,21 +89,6 @@ std::vector<ToolbarButton> DefaultToolbarButtons();
 // The stored form of a button list: command numbers joined by "," with 0 for separators.
 std::string FormatToolbarButtons(const std::vector<ToolbarButton>& buttons);
 
-// Field `field` of a command's string (fields are separated by line feeds); empty when the
-// command has no string or the string has fewer fields.
-std::string CommandStringField(int command, int field);
-
-// Texts of a command on the toolbar: the button label (field 2), the tooltip and the name
-// in the customisation dialog (field 1), and the status-bar text on hover (field 0), each
-// cut to what the toolbar shows.
-std::string ToolbarButtonLabel(int command);
-std::string ToolbarButtonName(int command);
-std::string ToolbarButtonTooltip(int command);
-std::string ToolbarButtonStatusText(int command);
-
-// The text cut to at most maxBytes bytes, never inside a UTF-8 sequence.
-std::string CutUtf8(std::string_view text, std::size_t maxBytes);
-
 // Icon `index` of a strip of square icons laid side by side (the strip's height is the icon
 // size); a null image when the index lies outside the strip.
 QImage CutStripIcon(const QImage& strip, int index);

@@ -65,7 +65,7 @@ TEST_F(SettingsTest, StoredValuesAreScannedAsTheKeysSay) {
         {"TacksCorrect=  -3", [](const Settings& s) { EXPECT_TRUE(s.TacksCorrect()); }},
         {"WindowPlacement=10 20 810 620",
          [](const Settings& s) {
-             EXPECT_EQ(s.WindowPlacement(), (WindowRect{10, 20, 810, 620}));
+             EXPECT_EQ(s.WindowPlacement(), (IntRect{10, 20, 810, 620}));
          }},
         {"WindowPlacement=10 20 810", [](const Settings& s) { EXPECT_FALSE(s.WindowPlacement()); }},
         {"character=  \"Ann Lee\"  ",

@@ -23,7 +23,7 @@ TEST(ToolbarLayout, DefaultListCarriesTheTableStyles) {
     const std::vector<ToolbarButton> buttons = DefaultToolbarButtons();
     ASSERT_EQ(buttons.size(), 13u);
     EXPECT_EQ(buttons[1], ToolbarSeparator);
-    EXPECT_EQ(buttons[2], (ToolbarButton{40003, 5, ToolbarButtonStyle::DropDown}));
+    EXPECT_EQ(buttons[2], (ToolbarButton{Command::Region, 5, ToolbarButtonStyle::DropDown}));
 }
 
 TEST(ToolbarLayout, ParsesStoredButtonLists) {
@@ -67,17 +67,6 @@ TEST(ToolbarLayout, ParsesStoredButtonLists) {
     }
 }
 
-TEST(ToolbarLayout, CommandTextsAndCuts) {
-    EXPECT_EQ(CommandStringField(40005, 2), "Info.");
-    EXPECT_EQ(CommandStringField(40006, 2), "");  // no label
-    EXPECT_EQ(CommandStringField(40016, 0), "");  // no string
-    EXPECT_EQ(CommandStringField(57345, -1), "");
-    EXPECT_EQ(ToolbarButtonStatusText(40003), "Selection a region to view.");
-    EXPECT_EQ(CutUtf8("Previous", 4), "Prev");
-    EXPECT_EQ(CutUtf8("a\xC3\xA9", 2), "a");                            // é is two bytes
-    EXPECT_EQ(CutUtf8("\xE2\x82\xAC\xE2\x82\xAC", 5), "\xE2\x82\xAC");  // € is three
-}
-
 TEST(ToolbarLayout, IconsAreCutFromTheStripByIndex) {
     // A strip of three 4 × 4 icons, each filled with its own colour.
     QImage strip(12, 4, QImage::Format_ARGB32);
@@ -94,8 +83,8 @@ TEST(ToolbarLayout, IconsAreCutFromTheStripByIndex) {
     EXPECT_TRUE(CutStripIcon(strip, 3).isNull());
     EXPECT_TRUE(CutStripIcon(strip, -1).isNull());
     EXPECT_TRUE(CutStripIcon(QImage(), 0).isNull());
-    EXPECT_EQ(CommandIconIndex(40007), 13);
-    EXPECT_EQ(CommandIconIndex(40006), -1);
+    EXPECT_EQ(CommandIconIndex(Command::StayOnTop), 13);
+    EXPECT_EQ(CommandIconIndex(Command::LevelInformation), -1);
 }
 
 }  // namespace
