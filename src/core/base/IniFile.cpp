@@ -1,9 +1,9 @@
 #include "core/base/IniFile.h"
 
+#include "core/base/SafeFile.h"
 #include "core/base/Text.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <climits>
 #include <vector>
@@ -117,13 +117,9 @@ std::optional<std::string> IniFile::Read(const std::string& section, const std::
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue, int bufferSize) const {
     std::string value = Read(section, key).value_or(defaultValue);
+    // The buffer keeps one byte for the terminating zero.
     const std::size_t limit = bufferSize > 0 ? static_cast<std::size_t>(bufferSize - 1) : 0;
-    if (value.size() > limit) {
-        std::size_t cut = limit;
-        // Never leave half a UTF-8 sequence behind: back up to the start of the cut character.
-        while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-        value.resize(cut);
-    }
+    value.resize(CutUtf8(value, limit).size());
     return value;
 }
 
@@ -183,14 +179,7 @@ bool IniFile::Write(const std::string& section, const std::string& key,
         out += lines.Text[i];
         if (i + 1 < lines.Text.size() || lines.EndsWithLineEnd) out += lines.LineEnd;
     }
-    QSaveFile file(QString::fromStdString(path_));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(out.data(), static_cast<qint64>(out.size())) !=
-        static_cast<qint64>(out.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileSafely(path_, out);
 }
 
 }  // namespace brix
