@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -17,6 +16,7 @@
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "core/map/Pictures.h"
+#include "support/GuiApp.h"
 
 namespace brix {
 namespace {
@@ -33,7 +33,7 @@ struct Scene {
     IntRect Source;
 
     Scene() {
-        bench::EnsureApp();
+        test::EnsureGuiApp();
         DrawingResources& d = Catalog.Drawing;
         PrepareProgramPictures(d, LoadProgramPictures());
         d.MultimapBitmap = bench::SyntheticMultimap(200);

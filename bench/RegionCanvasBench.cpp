@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -16,6 +15,8 @@
 #include "core/map/MapImages.h"
 #include "core/map/Pictures.h"
 #include "core/map/RegionCanvas.h"
+#include "support/GuiApp.h"
+#include "support/RegionFixture.h"
 
 namespace brix {
 namespace {
@@ -27,7 +28,7 @@ struct Scene {
     RegionCanvas Canvas{Catalog};
 
     Scene() {
-        bench::EnsureApp();
+        test::EnsureGuiApp();
         DrawingResources& d = Catalog.Drawing;
         PrepareProgramPictures(d, LoadProgramPictures());
         d.MultimapBitmap = bench::SyntheticMultimap(300);
@@ -51,8 +52,7 @@ struct Scene {
             Catalog.StoreTreasure(t);
         }
         ComputeAllLabelGeometry(Catalog);
-        Catalog.Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
-        for (int i = 1; i <= TackCount; i += 3) Catalog.Filter.TreasureHasMap[i] = 1;
+        for (int i = 1; i <= TackCount; i += 3) brix::test::GiveMap(Catalog, i);
         Canvas.ShowRegion(1, 17);
     }
 };

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/UserDataWriter.h"
 #include "support/RecordingMessages.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr int EntriesPerCharacter = 1000;
 
 const std::string& UserXml() {
     static const std::string bytes = [] {
-        brix::TreasureCatalog catalog;
+        brix::UserRecords catalog;
         for (int c = 0; c < CharacterCount; ++c) {
             brix::Character character{"Character " + std::to_string(c), {}};
             for (int t = 1; t <= EntriesPerCharacter; ++t) {
@@ -59,8 +59,9 @@ BENCHMARK(BM_BareExpatParse)->Unit(benchmark::kMillisecond);
 void BM_LoaderParse(benchmark::State& state) {
     const std::string& xml = UserXml();
     for (auto _ : state) {
-        brix::TreasureCatalog catalog;
-        brix::DataLoader loader(catalog);
+        brix::GameRecords game;
+        brix::UserRecords catalog;
+        brix::DataLoader loader(game, catalog);
         for (std::size_t pos = 0; pos < xml.size(); pos += 1024) {
             const int n = static_cast<int>(std::min<std::size_t>(1024, xml.size() - pos));
             void* buffer = loader.GetBuffer(1024);
@@ -75,10 +76,10 @@ BENCHMARK(BM_LoaderParse)->Unit(benchmark::kMillisecond);
 
 struct TempUserData {
     QTemporaryDir Dir;
-    brix::TreasureCatalog Catalog;
-    TempUserData() {
-        Catalog.DataDirectory = Dir.path().toStdString() + "/";
-        FILE* f = std::fopen((Catalog.DataDirectory + "user.xml").c_str(), "wb");
+    std::string Folder;
+    brix::UserRecords Records;
+    TempUserData() : Folder(Dir.path().toStdString() + "/") {
+        FILE* f = std::fopen((Folder + "user.xml").c_str(), "wb");
         std::fwrite(UserXml().data(), 1, UserXml().size(), f);
         std::fclose(f);
     }
@@ -88,9 +89,8 @@ void BM_LoadUserDataFile(benchmark::State& state) {
     TempUserData temp;
     brix::test::RecordingMessages messages;
     for (auto _ : state) {
-        brix::TreasureCatalog catalog;
-        catalog.DataDirectory = temp.Catalog.DataDirectory;
-        benchmark::DoNotOptimize(brix::LoadUserData(catalog, "user.xml", messages));
+        brix::UserRecords records;
+        benchmark::DoNotOptimize(brix::LoadUserData(records, temp.Folder, "user.xml", messages));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * UserXml().size()));
 }
@@ -99,9 +99,10 @@ BENCHMARK(BM_LoadUserDataFile)->Unit(benchmark::kMillisecond);
 void BM_SaveUserDataFile(benchmark::State& state) {
     TempUserData temp;
     brix::test::RecordingMessages messages;
-    brix::LoadUserData(temp.Catalog, "user.xml", messages);
+    brix::LoadUserData(temp.Records, temp.Folder, "user.xml", messages);
     for (auto _ : state)
-        benchmark::DoNotOptimize(brix::SaveUserData(temp.Catalog, "user.xml", messages));
+        benchmark::DoNotOptimize(
+            brix::SaveUserData(temp.Records, temp.Folder, "user.xml", messages));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * UserXml().size()));
 }
 BENCHMARK(BM_SaveUserDataFile)->Unit(benchmark::kMillisecond);

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/UserDataWriter.h"
 
 namespace {
 
-bool LoadAll(brix::TreasureCatalog& catalog, const char* data, std::size_t size) {
-    brix::DataLoader loader(catalog);
+bool LoadAll(brix::UserRecords& user, const char* data, std::size_t size) {
+    brix::GameRecords game;
+    brix::DataLoader loader(game, user);
     for (std::size_t pos = 0; pos < size; pos += 1024) {
         const std::size_t n = size - pos < 1024 ? size - pos : 1024;
         if (!loader.Parse(data + pos, static_cast<int>(n))) return false;
@@ -21,7 +22,7 @@ bool LoadAll(brix::TreasureCatalog& catalog, const char* data, std::size_t size)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    brix::TreasureCatalog catalog;
+    brix::UserRecords catalog;
     if (!LoadAll(catalog, reinterpret_cast<const char*>(data), size)) return 0;
     for (auto& library : catalog.RuneLibraries) library.Permanent = false;
 
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (written[i] == '\r' && i + 1 < written.size() && written[i + 1] == '\n') continue;
         text += written[i];
     }
-    brix::TreasureCatalog again;
+    brix::UserRecords again;
     if (!LoadAll(again, text.data(), text.size())) std::abort();
     if (again.Characters.size() != catalog.Characters.size()) std::abort();
     for (std::size_t i = 0; i < again.Characters.size(); ++i) {

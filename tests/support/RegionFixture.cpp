@@ -46,8 +46,6 @@ void FillRegionCatalog(TreasureCatalog& catalog) {
         ComputeLabelGeometry(t, FixedMeasure);
         catalog.StoreTreasure(t);
     }
-    catalog.Filter.TreasureHasMap.assign(catalog.Treasures.size(), 0);
-    catalog.Filter.RegionHasMap.assign(catalog.Regions.size(), 0);
 }
 
 void LoadRegionPictures(TreasureCatalog& catalog) {
@@ -61,9 +59,23 @@ void LoadRegionPictures(TreasureCatalog& catalog) {
     drawing.MultimapSize = multimap.size();
 }
 
+void SetMaps(TreasureCatalog& catalog, const std::vector<int>& treasures) {
+    if (Character* hunter = catalog.GetCurrentCharacter()) hunter->Entries.clear();
+    for (int treasure : treasures) GiveMap(catalog, treasure);
+    catalog.RecomputeFilter();
+}
+
 void GiveMap(TreasureCatalog& catalog, int treasure) {
-    catalog.Filter.TreasureHasMap[treasure] = 1;
-    catalog.Filter.RegionHasMap[catalog.Treasures[treasure].Region] = 1;
+    Character* hunter = catalog.GetCurrentCharacter();
+    if (hunter == nullptr) {
+        catalog.SetCurrentCharacter(catalog.FindOrAddCharacter("Hunter"));
+        hunter = catalog.GetCurrentCharacter();
+    }
+    if (MapCounts* entry = FindMapCounts(*hunter, treasure))
+        ++entry->Counts[0];
+    else
+        hunter->Entries.push_back(MapCounts{treasure, {1}});
+    catalog.RecomputeFilter();
 }
 
 }  // namespace brix::test

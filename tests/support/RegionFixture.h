@@ -32,13 +32,17 @@ void FillRegionCatalog(TreasureCatalog& catalog);
 // Needs a GUI application.
 void LoadRegionPictures(TreasureCatalog& catalog);
 
-// Gives the treasure, and so its region, a map.
+// Gives the current character (a new "Hunter" when there is none) a level-1 map of the
+// treasure and recomputes the filter, so the treasure and its region count as having maps.
 void GiveMap(TreasureCatalog& catalog, int treasure);
+// The current character holds maps of exactly these treasures.
+void SetMaps(TreasureCatalog& catalog, const std::vector<int>& treasures);
 
 // Records what the map views ask of their window.
 class RecordingHost : public MapViewHost {
 public:
-    void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
+    void ShowStatusText(const std::string& text) override { StatusTexts.push_back(text); }
+    void ShowReadyText() override { StatusTexts.push_back(ReadyText); }
     void ShowRegionView(int region, int treasure) override {
         Calls.push_back("region " + std::to_string(region) + " " + std::to_string(treasure));
     }
@@ -49,6 +53,8 @@ public:
         Calls.push_back("inventory " + std::to_string(treasure) + (adding ? " add" : " remove"));
     }
 
+    // What ShowReadyText records, so that an empty text and "Ready" stay apart.
+    static constexpr const char* ReadyText = "<Ready>";
     std::vector<std::string> StatusTexts;
     std::vector<std::string> Calls;
 };

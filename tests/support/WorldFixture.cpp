@@ -1,5 +1,9 @@
 #include "support/WorldFixture.h"
 
+#include <algorithm>
+
+#include "support/RegionFixture.h"
+
 namespace brix::test {
 
 Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& rows, bool hitTest) {
@@ -28,10 +32,19 @@ void SetWorld(TreasureCatalog& catalog, const QImage& world) {
 }
 
 void SetHasMap(TreasureCatalog& catalog, int region) {
-    if (catalog.Filter.RegionHasMap.size() <= static_cast<std::size_t>(region)) {
-        catalog.Filter.RegionHasMap.resize(region + 1, 0);
+    for (const Treasure& treasure : catalog.Treasures) {
+        if (treasure.Index >= 1 && treasure.Region == region) {
+            GiveMap(catalog, treasure.Index);
+            return;
+        }
     }
-    catalog.Filter.RegionHasMap[region] = 1;
+    // A region without treasures gets one in the next free slot.
+    Treasure treasure;
+    treasure.Index = std::max<int>(1, static_cast<int>(catalog.Treasures.size()));
+    treasure.Region = region;
+    treasure.Name = "Cache of region " + std::to_string(region);
+    catalog.StoreTreasure(treasure);
+    GiveMap(catalog, treasure.Index);
 }
 
 }  // namespace brix::test

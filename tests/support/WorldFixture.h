@@ -18,7 +18,8 @@ Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& ro
 // Makes `world` the catalogue's world bitmap.
 void SetWorld(TreasureCatalog& catalog, const QImage& world);
 
-// Gives the region a map in the global filter.
+// Gives the current character a map of one of the region's treasures (a new treasure when it
+// has none), so the region counts as having maps in the global filter.
 void SetHasMap(TreasureCatalog& catalog, int region);
 
 }  // namespace brix::test

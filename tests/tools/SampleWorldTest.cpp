@@ -94,7 +94,8 @@ int BmpBitsPerPixel(const std::string& bytes) {
 bool Load(const std::string& path, brix::TreasureCatalog& catalog, RecordingMessages& messages) {
     brix::test::EnsureGuiApp();
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
-    if (!archive || !brix::LoadSystemData(catalog, *archive, "data.xml", messages)) return false;
+    if (!archive || !brix::LoadSystemData(catalog, catalog, *archive, "data.xml", messages))
+        return false;
     brix::LoadDrawingResources(catalog, *archive, messages, brix::ProgramPictures{});
     brix::LoadRegionMasks(catalog, *archive, messages);
     return true;

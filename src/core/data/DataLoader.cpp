@@ -3,13 +3,11 @@
 #include <expat.h>
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "core/base/IniFile.h"
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
-#include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
 
 namespace brix {
@@ -55,42 +53,6 @@ void XMLCALL TextHandler(void* user, const XML_Char* text, int length) {
     static_cast<DataLoader*>(user)->OnText(text, length);
 }
 
-// Escapes what would otherwise be read back differently: markup characters, and carriage
-// returns, which a parser turns into line feeds.
-std::string EscapeText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            default:
-                out += c;
-                break;
-        }
-    }
-    return out;
-}
-
-std::string JoinNumbers(const int* numbers, std::size_t count) {
-    std::string out;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i) out += ',';
-        out += std::to_string(numbers[i]);
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string NormalizeText(std::string_view text) {
@@ -134,8 +96,8 @@ std::vector<int> SplitNumberList(std::string_view text) {
     return numbers;
 }
 
-DataLoader::DataLoader(TreasureCatalog& catalog)
-    : catalog_(catalog), parser_(XML_ParserCreate(nullptr)) {
+DataLoader::DataLoader(GameRecords& game, UserRecords& user)
+    : game_(game), user_(user), parser_(XML_ParserCreate(nullptr)) {
     if (parser_ == nullptr) return;
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, StartHandler, EndHandler);
@@ -298,7 +260,7 @@ void DataLoader::OnEnd(const char* name) {
             return;
         case InTreasure:
             if (Is(element, "Treasure")) {
-                catalog_.StoreTreasure(treasure_);
+                game_.StoreTreasure(treasure_);
                 state_ = InRoot;
             } else if (Is(element, "Name")) {
                 treasure_.Name = text_;
@@ -314,7 +276,7 @@ void DataLoader::OnEnd(const char* name) {
             return;
         case InRegion:
             if (Is(element, "Region")) {
-                catalog_.StoreRegion(region_);
+                game_.StoreRegion(region_);
                 state_ = InRoot;
             } else if (Is(element, "Name")) {
                 region_.Name = text_;
@@ -343,7 +305,7 @@ void DataLoader::OnEnd(const char* name) {
                 {"Reagents", &Level::Reagents},
             };
             if (Is(element, "Level")) {
-                catalog_.StoreLevel(level_);
+                game_.StoreLevel(level_);
                 state_ = InRoot;
                 return;
             }
@@ -370,7 +332,7 @@ void DataLoader::OnEnd(const char* name) {
         }
         case InRuneLibrary:
             if (Is(element, "RuneLibrary")) {
-                catalog_.RuneLibraries.push_back(std::move(library_));
+                user_.RuneLibraries.push_back(std::move(library_));
                 library_ = RuneLibrary{};
                 state_ = InRoot;
             } else if (Is(element, "Name")) {
@@ -400,7 +362,7 @@ void DataLoader::OnEnd(const char* name) {
             return;
         case InCharacter:
             if (Is(element, "Character")) {
-                catalog_.Characters.push_back(std::move(character_));
+                user_.Characters.push_back(std::move(character_));
                 character_ = Character{};
                 state_ = InRoot;
             } else if (Is(element, "Name")) {
@@ -425,14 +387,10 @@ void DataLoader::OnEnd(const char* name) {
 void DataLoader::OnText(const char* text, int length) {
     if (HasError() || textFull_ || length <= 0) return;
     const std::size_t room = TextLimit - text_.size();
-    std::size_t take = static_cast<std::size_t>(length);
-    if (take > room) {
-        // Keep whole characters only, and drop everything after the cut.
-        take = room;
-        while (take > 0 && (static_cast<unsigned char>(text[take]) & 0xC0) == 0x80) --take;
-        textFull_ = true;
-    }
-    text_.append(text, take);
+    const std::string_view piece(text, static_cast<std::size_t>(length));
+    // Keep whole characters only, and drop everything after the cut.
+    if (piece.size() > room) textFull_ = true;
+    text_ += CutUtf8(piece, room);
 }
 
 bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std::string& fileName,
@@ -462,9 +420,9 @@ bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std:
     return false;
 }
 
-bool LoadSystemData(TreasureCatalog& catalog, ZipArchive& archive, const std::string& memberName,
-                    Messages& messages) {
-    DataLoader loader(catalog);
+bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
+                    const std::string& memberName, Messages& messages) {
+    DataLoader loader(game, user);
     if (!loader.Valid()) {
         messages.Show(LoadString(StringId::CannotCreateParser));
         return false;
@@ -500,13 +458,16 @@ bool LoadSystemData(TreasureCatalog& catalog, ZipArchive& archive, const std::st
     return ReportLoadResult(loader, allParsed, memberName, DataKind::System, messages, readFailed);
 }
 
-bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Messages& messages) {
-    DataLoader loader(catalog);
+bool LoadUserData(UserRecords& user, const std::string& directory, const std::string& fileName,
+                  Messages& messages) {
+    // The user file's grammar has no world records; any that turn up are thrown away.
+    GameRecords ignored;
+    DataLoader loader(ignored, user);
     if (!loader.Valid()) {
         messages.Show(LoadString(StringId::CannotCreateParser));
         return false;
     }
-    QFile file(QString::fromStdString(catalog.DataDirectory + fileName));
+    QFile file(QString::fromStdString(directory + fileName));
     if (!file.open(QIODevice::ReadOnly)) {
         // Only a file that is not there means "no user data yet". One that exists but cannot
         // be read must end start-up, or the empty data would replace it at exit.
@@ -565,60 +526,6 @@ bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Message
     }
     file.close();
     return ReportLoadResult(loader, allParsed, fileName, DataKind::User, messages, readFailed);
-}
-
-std::string BuildUserDataText(const TreasureCatalog& catalog) {
-    std::string text;
-    text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-    text += "<brix-data>\r\n";
-    for (const Character& character : catalog.Characters) {
-        text += "\t<Character>\n";
-        text += "\t\t<Name>" + EscapeText(character.Name) + "</Name>\n";
-        for (const MapCounts& entry : character.Entries) {
-            const int last = LastLevelHeld(entry);
-            if (last < 1) continue;
-            text += "\t\t<MapCounts Index=\"" + std::to_string(entry.Index) + "\">" +
-                    JoinNumbers(entry.Counts.data(), static_cast<std::size_t>(last)) +
-                    "</MapCounts>\n";
-        }
-        text += "\t</Character>\n";
-    }
-    for (const RuneLibrary& library : catalog.RuneLibraries) {
-        if (library.Permanent) continue;
-        text += "\t<RuneLibrary>\n";
-        text += "\t\t<Name>" + EscapeText(library.Name) + "</Name>\n";
-        for (const RuneBook& book : library.RuneBooks) {
-            text += "\t\t<RuneBook>\n";
-            text += "\t\t\t<Name>" + EscapeText(book.Name) + "</Name>\n";
-            text += "\t\t\t<Treasures>" +
-                    JoinNumbers(book.Treasures.data(), book.Treasures.size()) + "</Treasures>\n";
-            text += "\t\t</RuneBook>\n";
-        }
-        text += "\t</RuneLibrary>\n";
-    }
-    text += "</brix-data>\r\n";
-
-    // The file is written in text mode: every line feed becomes carriage return + line feed.
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') bytes += '\r';
-        bytes += c;
-    }
-    return bytes;
-}
-
-bool SaveUserData(const TreasureCatalog& catalog, const std::string& fileName, Messages& messages) {
-    const std::string bytes = BuildUserDataText(catalog);
-    QSaveFile file(QString::fromStdString(catalog.DataDirectory + fileName));
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        ok = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-             static_cast<qint64>(bytes.size());
-        ok = ok ? file.commit() : (file.cancelWriting(), false);
-    }
-    if (!ok) messages.Show(FormatText(LoadString(StringId::CannotOpenUserData), {fileName}));
-    return ok;
 }
 
 }  // namespace brix

@@ -4,14 +4,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/data/Records.h"
+#include "core/data/GameRecords.h"
+#include "core/data/UserRecords.h"
 
 struct XML_ParserStruct;
 
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
 class ZipArchive;
 
 // Collapses white space: trims both ends and turns every inner run into one space.
@@ -27,13 +27,13 @@ int ConvertInt(std::string_view text);
 // adds nothing, an empty piece between two commas gives 0.
 std::vector<int> SplitNumberList(std::string_view text);
 
-// Builds records from one data file and stores them into the catalogue as their end tags
-// arrive. The first grammar error freezes the loader; it is then only asked for the error.
+// Builds records from one data file and stores them into the given containers as their end
+// tags arrive. The first grammar error freezes the loader; it is then only asked for the error.
 class DataLoader {
 public:
     static constexpr std::size_t TextLimit = 1023;
 
-    explicit DataLoader(TreasureCatalog& catalog);
+    DataLoader(GameRecords& game, UserRecords& user);
     ~DataLoader();
     DataLoader(const DataLoader&) = delete;
     DataLoader& operator=(const DataLoader&) = delete;
@@ -68,7 +68,8 @@ private:
     bool TakeIndexAttribute(const char** attributes, int maximum, int& index);
     bool IsKnownChild(std::string_view name) const;
 
-    TreasureCatalog& catalog_;
+    GameRecords& game_;
+    UserRecords& user_;
     XML_ParserStruct* parser_;
     int state_ = 0;
     std::string text_;
@@ -88,25 +89,21 @@ private:
 
 enum class DataKind { System, User };
 
-// Reports the outcome of one load: nothing on success, else message 10020 or 10021 with the
-// error and its position. Returns success. A failed read counts as failure even when every
-// piece handed over parsed.
+// Reports the outcome of one load: nothing on success, else message SystemDataParseError or
+// UserDataParseError with the error and its position. Returns success. A failed read counts as
+// failure even when every piece handed over parsed.
 bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std::string& fileName,
                       DataKind kind, Messages& messages, bool readFailed = false);
 
-// Reads data.xml (or another member) of the open archive into the catalogue.
-bool LoadSystemData(TreasureCatalog& catalog, ZipArchive& archive, const std::string& memberName,
-                    Messages& messages);
+// Reads data.xml (or another member) of the open archive: the world's records and the
+// permanent rune libraries.
+bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
+                    const std::string& memberName, Messages& messages);
 
-// Reads the user data file from the data directory; a missing file is success with nothing
-// read, a file that exists but cannot be opened is failure (message 10016).
-bool LoadUserData(TreasureCatalog& catalog, const std::string& fileName, Messages& messages);
-
-// The user data file's exact bytes: the characters and the non-permanent rune libraries.
-std::string BuildUserDataText(const TreasureCatalog& catalog);
-
-// Writes the user data file into the data directory through a temporary file that replaces
-// the old one only when complete. Failure shows message 10016 and leaves the old file whole.
-bool SaveUserData(const TreasureCatalog& catalog, const std::string& fileName, Messages& messages);
+// Reads the user data file from the directory (ending in a separator); a missing file is
+// success with nothing read, a file that exists but cannot be opened is failure (message
+// CannotOpenUserData).
+bool LoadUserData(UserRecords& user, const std::string& directory, const std::string& fileName,
+                  Messages& messages);
 
 }  // namespace brix

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/data/TreasureCatalog.h"
-
 namespace brix {
 
 bool MapFilter::EntryCounts(const MapCounts& entry) const {
@@ -11,6 +9,13 @@ bool MapFilter::EntryCounts(const MapCounts& entry) const {
         if (entry.Counts[n] >= 1 && (!LevelFilterOn || ShownLevels[n] != 0)) return true;
     }
     return false;
+}
+
+void MapFilter::CopyOptionsFrom(const MapFilter& other) {
+    ShownLevels = other.ShownLevels;
+    LevelFilterOn = other.LevelFilterOn;
+    OnlyTreasuresWithMaps = other.OnlyTreasuresWithMaps;
+    OnlyLabelsWithMaps = other.OnlyLabelsWithMaps;
 }
 
 bool MapFilter::TreasureFlag(int index) const {
@@ -42,33 +47,32 @@ int Step(const std::vector<Record>& records, int start, bool forward, const MapF
 
 }  // namespace
 
-int StepRegion(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
-    return Step(catalog.Regions, start, forward, filter, &MapFilter::RegionFlag);
+int StepRegion(const GameRecords& records, int start, bool forward, const MapFilter* filter) {
+    return Step(records.Regions, start, forward, filter, &MapFilter::RegionFlag);
 }
 
-int StepTreasure(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter) {
-    return Step(catalog.Treasures, start, forward, filter, &MapFilter::TreasureFlag);
+int StepTreasure(const GameRecords& records, int start, bool forward, const MapFilter* filter) {
+    return Step(records.Treasures, start, forward, filter, &MapFilter::TreasureFlag);
 }
 
-void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter) {
-    const std::size_t treasureSlots = catalog.Treasures.size();
-    const std::size_t regionSlots = catalog.Regions.size();
+void RecomputeMapFilter(const GameRecords& records, const Character* character, MapFilter& filter) {
+    const std::size_t treasureSlots = records.Treasures.size();
+    const std::size_t regionSlots = records.Regions.size();
     if (treasureSlots > filter.TreasureHasMap.size()) filter.TreasureHasMap.resize(treasureSlots);
     if (regionSlots > filter.RegionHasMap.size()) filter.RegionHasMap.resize(regionSlots);
     std::fill(filter.TreasureHasMap.begin(), filter.TreasureHasMap.end(), 0);
     std::fill(filter.RegionHasMap.begin(), filter.RegionHasMap.end(), 0);
 
-    if (const Character* character = catalog.GetCurrentCharacter()) {
+    if (character != nullptr) {
         for (const MapCounts& entry : character->Entries) {
             if (!filter.EntryCounts(entry)) continue;
             if (entry.Index < 1 || static_cast<std::size_t>(entry.Index) >= treasureSlots) continue;
             filter.TreasureHasMap[entry.Index] = 1;
-            const int region = catalog.Treasures[entry.Index].Region;
+            const int region = records.Treasures[entry.Index].Region;
             if (region >= 1 && static_cast<std::size_t>(region) < regionSlots)
                 filter.RegionHasMap[region] = 1;
         }
     }
-    if (catalog.OnUpdate) catalog.OnUpdate();
 }
 
 }  // namespace brix

@@ -4,11 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/data/Records.h"
+#include "core/data/GameRecords.h"
 
 namespace brix {
-
-class TreasureCatalog;
 
 // Has-map flags of the current character under the shown levels, and the three switches of
 // the filter dialog. Copies are deep; the flag arrays never shrink while recomputing.
@@ -24,22 +22,26 @@ struct MapFilter {
     bool OnlyTreasuresWithMaps = false;
     bool OnlyLabelsWithMaps = false;
 
+    // Takes the other filter's levels and switches; the flags stay until the next recompute.
+    void CopyOptionsFrom(const MapFilter& other);
+
     // True when the entry holds a map of a level that counts under this filter.
     bool EntryCounts(const MapCounts& entry) const;
     bool TreasureFlag(int index) const;
     bool RegionFlag(int index) const;
 };
 
-// Rebuilds the filter's flag arrays from the catalogue's current character, then sends the
-// change notification (the catalogue's OnUpdate callback).
-void RecomputeMapFilter(TreasureCatalog& catalog, MapFilter& filter);
+// Rebuilds the filter's flag arrays for the character (null: no character, no flags) under the
+// filter's own levels and switches. Sends no notification: the catalogue does that for its own
+// filter, and private copies (printing, export) need none.
+void RecomputeMapFilter(const GameRecords& records, const Character* character, MapFilter& filter);
 
 // The Index of the next (forward) or previous region after start, skipping empty slots and,
 // while the filter's OnlyTreasuresWithMaps is on, regions without maps; 0 when there is none.
 // There is no wrap-around. A null filter skips nothing but empty slots.
-int StepRegion(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter);
+int StepRegion(const GameRecords& records, int start, bool forward, const MapFilter* filter);
 
 // The same walk over the treasures, in Index order across all regions.
-int StepTreasure(const TreasureCatalog& catalog, int start, bool forward, const MapFilter* filter);
+int StepTreasure(const GameRecords& records, int start, bool forward, const MapFilter* filter);
 
 }  // namespace brix

@@ -5,30 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Geometry.h"
+
 namespace brix {
-
-// Rectangles and lines use inclusive-exclusive integer corners, as the map geometry does.
-struct IntRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const IntRect&) const = default;
-};
-
-struct IntPoint {
-    int X = 0;
-    int Y = 0;
-    bool operator==(const IntPoint&) const = default;
-};
-
-struct IntLine {
-    int X1 = 0;
-    int Y1 = 0;
-    int X2 = 0;
-    int Y2 = 0;
-    bool operator==(const IntLine&) const = default;
-};
 
 constexpr int MaxLevels = 16;
 constexpr int MaxRegions = 100;

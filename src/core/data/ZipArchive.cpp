@@ -3,26 +3,13 @@
 #include <unzip.h>
 #include <QFile>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/base/ProgramPaths.h"
 
 namespace brix {
 namespace {
 
 unzFile Handle(void* h) {
     return static_cast<unzFile>(h);
-}
-
-bool IsSeparator(char c) {
-#ifdef Q_OS_WIN
-    return c == '/' || c == '\\' || c == ':';
-#else
-    return c == '/';
-#endif
-}
-
-std::string WithSeparator(std::string dir) {
-    if (dir.empty() || !IsSeparator(dir.back())) dir += '/';
-    return dir;
 }
 
 }  // namespace
@@ -96,38 +83,25 @@ ZipArchive::ReadResult ZipArchive::ReadMemberBytes(const std::string& name, std:
     return result;
 }
 
-void SplitExecutablePath(const std::string& executablePath, std::string& directory,
-                         std::string& baseName) {
-    std::size_t nameStart = 0;
-    for (std::size_t i = 0; i < executablePath.size(); ++i) {
-        if (IsSeparator(executablePath[i])) nameStart = i + 1;
-    }
-    directory = executablePath.substr(0, nameStart);
-    const std::string fileName = executablePath.substr(nameStart);
-    const std::size_t dot = fileName.rfind('.');
-    baseName = dot == std::string::npos ? fileName : fileName.substr(0, dot);
-}
-
-std::unique_ptr<ZipArchive> FindArchive(TreasureCatalog& catalog, const std::string& archiveName,
-                                        const ProgramLocation& location) {
+FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location) {
+    FoundArchive found;
     std::string baseName;
-    SplitExecutablePath(location.ExecutablePath, catalog.ProgramDirectory, baseName);
+    SplitExecutablePath(location.ExecutablePath, found.Paths.ProgramDirectory, baseName);
 
     std::vector<std::string> candidates;
     if (!location.WorkingDirectory.empty())
         candidates.push_back(WithSeparator(location.WorkingDirectory));
-    candidates.push_back(catalog.ProgramDirectory);
+    candidates.push_back(found.Paths.ProgramDirectory);
 
     for (const std::string& dir : candidates) {
         if (auto archive = ZipArchive::Open(dir + archiveName)) {
-            catalog.DataDirectory = dir;
-            catalog.SettingsPath = dir + baseName + ".ini";
-            return archive;
+            found.Archive = std::move(archive);
+            found.Paths.DataDirectory = dir;
+            found.Paths.SettingsPath = dir + baseName + ".ini";
+            break;
         }
     }
-    catalog.DataDirectory.clear();
-    catalog.SettingsPath.clear();
-    return nullptr;
+    return found;
 }
 
 }  // namespace brix

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-namespace brix {
+#include "core/base/ProgramPaths.h"
 
-class TreasureCatalog;
+namespace brix {
 
 // Read access to the members of the system data archive. Member names match exactly, with
 // regard to case. Members are read in pieces of PieceSize bytes.
@@ -43,21 +43,14 @@ private:
     std::string path_;
 };
 
-// Where the program runs from: the working directory and the executable's full path.
-struct ProgramLocation {
-    std::string WorkingDirectory;
-    std::string ExecutablePath;
+struct FoundArchive {
+    std::unique_ptr<ZipArchive> Archive;  // null when no candidate is a zip archive
+    ProgramPaths Paths;                   // ProgramDirectory is set in every case
 };
 
-// The executable's directory (with its trailing separator) and base name (its file name up to
-// the last full stop, or the whole file name when it has none).
-void SplitExecutablePath(const std::string& executablePath, std::string& directory,
-                         std::string& baseName);
-
 // Looks for the archive in the working directory, then beside the executable; a candidate
-// that is not a zip archive is skipped. On success sets the catalogue's DataDirectory and
-// SettingsPath; ProgramDirectory is set in every case.
-std::unique_ptr<ZipArchive> FindArchive(TreasureCatalog& catalog, const std::string& archiveName,
-                                        const ProgramLocation& location);
+// that is not a zip archive is skipped. The folder where it is found is the data directory,
+// and the settings file is the executable's base name + ".ini" there.
+FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location);
 
 }  // namespace brix

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/base/Strings.h"
+#include "core/base/Text.h"
 #include "core/data/TreasureCatalog.h"
 
 namespace brix {
@@ -69,12 +70,8 @@ std::string SextantText(int x, int y, int capacity) {
                                    static_cast<int>(longitude / 60), static_cast<int>(DegreeSign),
                                    static_cast<int>(longitude % 60), static_cast<int>(eastWest)});
     if (capacity < 1) return std::string();
-    std::size_t limit = static_cast<std::size_t>(capacity - 1);
-    if (text.size() > limit) {
-        // Never leave half of the two-byte degree sign at the end.
-        while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80) --limit;
-        text.resize(limit);
-    }
+    // The capacity counts the terminating zero; the cut never leaves half a degree sign.
+    text.resize(CutUtf8(text, static_cast<std::size_t>(capacity - 1)).size());
     return text;
 }
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <span>
 
-#include "core/base/Commands.h"
 #include "core/base/Strings.h"
 #include "core/data/MapFilter.h"
 #include "core/data/TreasureCatalog.h"
@@ -123,7 +122,7 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     // cannot be clicked.
     const long long qx = sourceRect_.Left + px;
     const long long qy = sourceRect_.Top + py;
-    const MapFilter& filter = catalog_.Filter;
+    const MapFilter& filter = catalog_.Filter();
     for (const int index : regionTreasures_) {
         const Treasure* treasure = catalog_.FindTreasure(index);
         if (treasure == nullptr) continue;
@@ -157,56 +156,35 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     return best;
 }
 
-bool RegionCanvas::IsNavigationEnabled(int id) const {
-    const MapFilter* filter = &catalog_.Filter;
-    const bool forward = id == Command::NextRegion || id == Command::NextTreasure;
-    switch (id) {
-        case Command::Copy:
-            return selectedTreasure_ != 0;
-        case Command::NextRegion:
-        case Command::PreviousRegion:
-            return StepRegion(catalog_, currentRegion_, forward, filter) >= 1;
-        case Command::NextTreasure:
-        case Command::PreviousTreasure:
-            return StepTreasure(catalog_, selectedTreasure_, forward, filter) >= 1;
-        default:
-            return false;
-    }
+bool RegionCanvas::CanStepRegion(bool forward) const {
+    return brix::StepRegion(catalog_, currentRegion_, forward, &catalog_.Filter()) >= 1;
 }
 
-bool RegionCanvas::Navigate(int id) {
-    const MapFilter* filter = &catalog_.Filter;
-    switch (id) {
-        case Command::NextRegion:
-        case Command::PreviousRegion: {
-            const int region =
-                StepRegion(catalog_, currentRegion_, id == Command::NextRegion, filter);
-            if (region >= 1) ShowRegion(region, -1);
-            return true;
-        }
-        case Command::NextTreasure:
-        case Command::PreviousTreasure: {
-            const int index =
-                StepTreasure(catalog_, selectedTreasure_, id == Command::NextTreasure, filter);
-            if (index < 1) return true;
-            const Treasure* treasure = catalog_.FindTreasure(index);
-            if (treasure == nullptr) return true;
-            if (treasure->Region != currentRegion_)
-                ShowRegion(treasure->Region, index);
-            else
-                SelectTreasure(index);
-            return true;
-        }
-        default:
-            return false;
-    }
+bool RegionCanvas::CanStepTreasure(bool forward) const {
+    return brix::StepTreasure(catalog_, selectedTreasure_, forward, &catalog_.Filter()) >= 1;
+}
+
+void RegionCanvas::StepRegion(bool forward) {
+    const int region = brix::StepRegion(catalog_, currentRegion_, forward, &catalog_.Filter());
+    if (region >= 1) ShowRegion(region, -1);
+}
+
+void RegionCanvas::StepTreasure(bool forward) {
+    const int index = brix::StepTreasure(catalog_, selectedTreasure_, forward, &catalog_.Filter());
+    const Treasure* treasure = catalog_.FindTreasure(index);
+    if (treasure == nullptr) return;
+    if (treasure->Region != currentRegion_)
+        ShowRegion(treasure->Region, index);
+    else
+        SelectTreasure(index);
 }
 
 std::string RegionCanvas::TitleText() const {
     const Treasure* treasure = catalog_.FindTreasure(selectedTreasure_);
     if (selectedTreasure_ == 0 || treasure == nullptr) return std::string();
-    return CutToCharacters(FormatText("%d - %s", {selectedTreasure_, treasure->Name}),
-                           MaxTitleCharacters);
+    // The limit is the name's own, so a long name never loses the number in front of it.
+    return FormatText("%d - %s",
+                      {selectedTreasure_, CutToCharacters(treasure->Name, MaxTitleCharacters)});
 }
 
 std::string RegionCanvas::CoordinatesText() const {
@@ -219,7 +197,7 @@ void DrawRegionCanvas(QPainter& painter, const RegionCanvas& canvas, const QRect
     using namespace RegionLayout;
     const TreasureCatalog& catalog = canvas.Catalog();
     const DrawingResources& drawing = catalog.Drawing;
-    const MapFilter* filter = &catalog.Filter;
+    const MapFilter* filter = &catalog.Filter();
 
     painter.save();
     // Labels are backed with parchment and written in black.

@@ -53,7 +53,7 @@ constexpr IntRect CoordinatesBox{
 // The colour of everything on the region canvas that is not map or frame (0x00BBGGRR).
 constexpr std::uint32_t ParchmentColour = 0x0094CCE8u;
 
-// The longest title shown above the close-up, in characters.
+// The longest treasure name the title above the close-up shows, in characters.
 constexpr int MaxTitleCharacters = 127;
 
 // What the region view shows and which treasure is selected, without any window. Reads the
@@ -103,12 +103,14 @@ public:
     // The treasure that Treasure Information opens: the selected one, else the lowest.
     int InformationTreasure() const;
 
-    // The enabled state of Copy and of the four navigation commands; false for other ids.
-    bool IsNavigationEnabled(int id) const;
-
-    // Carries out Next / Previous Region or Treasure; false for any other id. Steps that find
-    // nothing change nothing.
-    bool Navigate(int id);
+    // Whether a step to the next (forward) or previous region or treasure, in Index order and
+    // honouring the global filter, finds one.
+    bool CanStepRegion(bool forward) const;
+    bool CanStepTreasure(bool forward) const;
+    // Carries the step out: a region shows with its lowest-numbered treasure selected; a treasure
+    // of another region shows that region. A step that finds nothing changes nothing.
+    void StepRegion(bool forward);
+    void StepTreasure(bool forward);
 
     // The text of the title box, empty without a selection.
     std::string TitleText() const;

@@ -15,26 +15,16 @@
 namespace brix {
 namespace {
 
-constexpr int NoneText = 11010;
-constexpr int LevelFormat = 12000;
-constexpr int SpawnHeading = 12001;
-constexpr int DropHeading = 12002;
-constexpr int RegionFormat = 12003;
-constexpr int TreasureFormat = 12004;
-constexpr int RuneBooksHeading = 12005;
-constexpr int MapsHeading = 12006;
-
 constexpr const char* LineEnd = "\r\n";
 constexpr const char* ListSeparator = ", ";
 
 // The names of the current library's books that hold the treasure, in book order; each book
 // is named once however often it lists the treasure.
 std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
-    const int current = catalog.CurrentRuneLibrary;
-    if (current < 0 || static_cast<std::size_t>(current) >= catalog.RuneLibraries.size())
-        return std::string();
+    const RuneLibrary* library = catalog.GetCurrentRuneLibrary();
+    if (library == nullptr) return std::string();
     std::string list;
-    for (const RuneBook& book : catalog.RuneLibraries[current].RuneBooks) {
+    for (const RuneBook& book : library->RuneBooks) {
         if (std::find(book.Treasures.begin(), book.Treasures.end(), treasureIndex) ==
             book.Treasures.end())
             continue;
@@ -48,10 +38,8 @@ std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
 std::string MapCountList(const TreasureCatalog& catalog, int treasureIndex) {
     const Character* character = catalog.GetCurrentCharacter();
     if (character == nullptr) return std::string();
-    const auto entry =
-        std::find_if(character->Entries.begin(), character->Entries.end(),
-                     [treasureIndex](const MapCounts& e) { return e.Index == treasureIndex; });
-    if (entry == character->Entries.end()) return std::string();
+    const MapCounts* entry = FindMapCounts(*character, treasureIndex);
+    if (entry == nullptr) return std::string();
     std::string list;
     for (int level = 1; level <= MaxLevels; ++level) {
         const int count = entry->Counts[level - 1];
@@ -63,7 +51,7 @@ std::string MapCountList(const TreasureCatalog& catalog, int treasureIndex) {
 }
 
 void AppendOrNone(std::string& text, const std::string& list) {
-    text += list.empty() ? LoadString(NoneText) : list;
+    text += list.empty() ? LoadString(StringId::NoneText) : list;
     text += LineEnd;
 }
 
@@ -72,12 +60,12 @@ void AppendOrNone(std::string& text, const std::string& list) {
 std::string BuildTreasureText(const TreasureCatalog& catalog, const Treasure& treasure,
                               bool terse) {
     std::string text = FormatText(
-        LoadString(TreasureFormat),
+        LoadString(StringId::TreasureFormat),
         {treasure.Index, treasure.Name, SextantText(treasure.Location.X, treasure.Location.Y),
          treasure.Location.X, treasure.Location.Y});
-    text += LoadString(RuneBooksHeading);
+    text += LoadString(StringId::RuneBooksHeading);
     AppendOrNone(text, RuneBookList(catalog, treasure.Index));
-    text += LoadString(MapsHeading);
+    text += LoadString(StringId::MapsHeading);
     AppendOrNone(text, MapCountList(catalog, treasure.Index));
     if (!terse) {
         const Region* region = catalog.FindRegion(treasure.Region);
@@ -91,7 +79,7 @@ std::string BuildTreasureText(const TreasureCatalog& catalog, const Treasure& tr
 }
 
 std::string BuildRegionText(const Region& region, bool terse) {
-    std::string text = FormatText(LoadString(RegionFormat), {region.Index, region.Name});
+    std::string text = FormatText(LoadString(StringId::RegionFormat), {region.Index, region.Name});
     if (!terse && !region.Comment.empty()) {
         text += LineEnd;
         text += region.Comment;
@@ -102,16 +90,16 @@ std::string BuildRegionText(const Region& region, bool terse) {
 
 std::string BuildLevelText(const Level& level, bool terse) {
     std::string text =
-        FormatText(LoadString(LevelFormat),
+        FormatText(LoadString(StringId::LevelFormat),
                    {level.Index, level.Name, level.Cartography, level.Lockpicking, level.Gold,
                     level.Gems, level.MagicItems, level.Scrolls, level.Reagents});
     if (terse) return text;
-    text += LoadString(SpawnHeading);
+    text += LoadString(StringId::SpawnHeading);
     text += level.WhatSpawns;
     text += LineEnd;
     // One blank line between the two lists, whether or not the first is empty.
     if (!level.WhatSpawns.empty()) text += LineEnd;
-    text += LoadString(DropHeading);
+    text += LoadString(StringId::DropHeading);
     text += level.WhatDrops;
     text += LineEnd;
     return text;

@@ -47,7 +47,7 @@ class CatalogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         catalog_.OnUpdate = [this] { ++updates_; };
     }
     QTemporaryDir dir_;
@@ -63,23 +63,23 @@ TEST_F(CatalogTest, CharacterSelectionWritesTheSettingsKey) {
     EXPECT_EQ(catalog_.Characters.size(), 3u);
 
     catalog_.SetCurrentCharacter(catalog_.FindCharacter("cy"));
-    EXPECT_EQ(catalog_.CurrentCharacter, 2);
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 2);
     EXPECT_EQ(catalog_.SettingsFile().Character(), "Cy");
     EXPECT_EQ(updates_, 1);
 
     // Deleting an earlier character moves the current one down.
     catalog_.DeleteCharacter(catalog_.FindCharacter("Ann"));
-    EXPECT_EQ(catalog_.CurrentCharacter, 1);
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 1);
     EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Cy");
 
     // Deleting the current character leaves none and an empty key.
     catalog_.DeleteCharacter(catalog_.GetCurrentCharacter());
-    EXPECT_EQ(catalog_.CurrentCharacter, -1);
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), -1);
     EXPECT_EQ(catalog_.SettingsFile().File().Read("Settings", "Character"), std::string());
 
     // Next start: the empty key gives the first character.
     catalog_.RestoreCurrentCharacter();
-    EXPECT_EQ(catalog_.CurrentCharacter, 0);
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 0);
     EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Bo");
 }
 
@@ -97,11 +97,12 @@ TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
     };
     for (const Row& row : rows) {
         TreasureCatalog catalog;
-        catalog.SettingsPath = catalog_.SettingsPath;
+        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
         for (const auto& name : row.Characters) catalog.FindOrAddCharacter(name);
         catalog.SettingsFile().WriteCharacter(row.Stored ? row.Stored : "");
         catalog.RestoreCurrentCharacter();
-        EXPECT_EQ(catalog.CurrentCharacter, row.Expected) << (row.Stored ? row.Stored : "(none)");
+        EXPECT_EQ(catalog.CurrentCharacterPosition(), row.Expected)
+            << (row.Stored ? row.Stored : "(none)");
     }
 }
 
@@ -111,21 +112,21 @@ TEST_F(CatalogTest, RuneLibrariesAndBooks) {
     EXPECT_FALSE(mine->Permanent);
     EXPECT_EQ(catalog_.FindRuneLibrary("atlas (perm)"), &catalog_.RuneLibraries[0]);
 
-    RuneBook* north = TreasureCatalog::FindOrAddRuneBook(*mine, "North");
+    RuneBook* north = FindOrAddRuneBook(*mine, "North");
     north->Treasures = {1, 2};
-    TreasureCatalog::FindOrAddRuneBook(*mine, "South");
-    EXPECT_EQ(TreasureCatalog::FindOrAddRuneBook(*mine, "NORTH"), &mine->RuneBooks[0]);
-    TreasureCatalog::DeleteRuneBook(*mine, &mine->RuneBooks[0]);
+    FindOrAddRuneBook(*mine, "South");
+    EXPECT_EQ(FindOrAddRuneBook(*mine, "NORTH"), &mine->RuneBooks[0]);
+    DeleteRuneBook(*mine, &mine->RuneBooks[0]);
     ASSERT_EQ(mine->RuneBooks.size(), 1u);
     EXPECT_EQ(mine->RuneBooks[0].Name, "South");
 
     catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[0]);
     EXPECT_EQ(catalog_.SettingsFile().RuneLibrary(), "Atlas (Perm)");
     catalog_.DeleteRuneLibrary(&catalog_.RuneLibraries[1]);
-    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
-    catalog_.CurrentRuneLibrary = -1;
+    EXPECT_EQ(catalog_.CurrentRuneLibraryPosition(), 0);
+    catalog_.SetCurrentRuneLibrary(nullptr);
     catalog_.RestoreCurrentRuneLibrary();
-    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
+    EXPECT_EQ(catalog_.CurrentRuneLibraryPosition(), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/base/Strings.h"
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
+#include "core/data/UserDataWriter.h"
 #include "core/data/ZipArchive.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
@@ -24,7 +25,7 @@ struct Parsed {
 };
 
 Parsed ParseDocument(TreasureCatalog& catalog, const std::string& xml) {
-    DataLoader loader(catalog);
+    DataLoader loader(catalog, catalog);
     bool allParsed = true;
     for (std::size_t pos = 0; pos < xml.size() && allParsed; pos += 1024) {
         const std::string piece = xml.substr(pos, 1024);
@@ -210,11 +211,12 @@ class DataFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.DataDirectory = dir_.path().toStdString() + "/";
+        folder_ = dir_.path().toStdString() + "/";
     }
-    std::string PathOf(const std::string& name) const { return catalog_.DataDirectory + name; }
+    std::string PathOf(const std::string& name) const { return folder_ + name; }
 
     QTemporaryDir dir_;
+    std::string folder_;
     TreasureCatalog catalog_;
     RecordingMessages messages_;
 };
@@ -248,13 +250,13 @@ const char* const TwoCharactersTwoLibraries =
 
 TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersTwoLibraries));
-    ASSERT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    ASSERT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
     EXPECT_TRUE(messages_.Shown.empty());
     ASSERT_EQ(catalog_.Characters.size(), 2u);
     ASSERT_EQ(catalog_.RuneLibraries.size(), 2u);
 
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), "stale"));
-    ASSERT_TRUE(SaveUserData(catalog_, "user.xml", messages_));
+    ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
     EXPECT_EQ(test::ReadFileBytes(PathOf("user.xml")), TwoCharactersTwoLibraries);
 }
 
@@ -273,11 +275,10 @@ TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
                                             "line\nfeed", "\xC3\x89lodie", "]]>"};
     for (const std::string& name : names) catalog_.Characters.push_back({name, {}});
     catalog_.RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});
-    ASSERT_TRUE(SaveUserData(catalog_, "user.xml", messages_));
+    ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
 
     TreasureCatalog reloaded;
-    reloaded.DataDirectory = catalog_.DataDirectory;
-    ASSERT_TRUE(LoadUserData(reloaded, "user.xml", messages_));
+    ASSERT_TRUE(LoadUserData(reloaded, folder_, "user.xml", messages_));
     ASSERT_TRUE(messages_.Shown.empty()) << messages_.Shown[0].Text;
     ASSERT_EQ(reloaded.Characters.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(reloaded.Characters[i].Name, names[i]);
@@ -286,9 +287,9 @@ TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
 }
 
 TEST_F(DataFilesTest, MissingAndEmptyUserDataLoadAsNothing) {
-    EXPECT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    EXPECT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), ""));
-    EXPECT_TRUE(LoadUserData(catalog_, "user.xml", messages_));
+    EXPECT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
     EXPECT_TRUE(catalog_.Characters.empty());
     EXPECT_TRUE(messages_.Shown.empty());
 }
@@ -296,7 +297,7 @@ TEST_F(DataFilesTest, MissingAndEmptyUserDataLoadAsNothing) {
 TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"),
                                      "<brix-data>\r\n<Character>\r\n<Name>A</Name>\r\n<Oops/>"));
-    EXPECT_FALSE(LoadUserData(catalog_, "user.xml", messages_));
+    EXPECT_FALSE(LoadUserData(catalog_, folder_, "user.xml", messages_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text,
               "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
@@ -305,17 +306,17 @@ TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
 }
 
 TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
-    catalog_.DataDirectory = PathOf("missing-folder/");
+    folder_ = PathOf("missing-folder/");
     catalog_.Characters.push_back({"Ann", {}});
-    EXPECT_FALSE(SaveUserData(catalog_, "user.xml", messages_));
+    EXPECT_FALSE(SaveUserData(catalog_, folder_, "user.xml", messages_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
 
     // A target that cannot be replaced (a folder of that name) is left as it was.
     messages_.Shown.clear();
-    catalog_.DataDirectory = dir_.path().toStdString() + "/";
+    folder_ = dir_.path().toStdString() + "/";
     ASSERT_TRUE(QDir(dir_.path()).mkdir("user.xml"));
-    EXPECT_FALSE(SaveUserData(catalog_, "user.xml", messages_));
+    EXPECT_FALSE(SaveUserData(catalog_, folder_, "user.xml", messages_));
     EXPECT_EQ(messages_.Shown.size(), 1u);
     EXPECT_TRUE(QFileInfo(QString::fromStdString(PathOf("user.xml"))).isDir());
 }
@@ -349,7 +350,7 @@ TEST_F(DataFilesTest, SystemDataComesFromTheArchive) {
         ASSERT_TRUE(archive);
         TreasureCatalog catalog;
         RecordingMessages messages;
-        EXPECT_EQ(LoadSystemData(catalog, *archive, "data.xml", messages), row.Ok);
+        EXPECT_EQ(LoadSystemData(catalog, catalog, *archive, "data.xml", messages), row.Ok);
         if (row.Message.empty()) {
             EXPECT_TRUE(messages.Shown.empty());
         } else {

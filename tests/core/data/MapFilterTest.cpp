@@ -82,33 +82,51 @@ TEST_F(MapFilterTest, FlagsFollowTheCharacterAndTheCountedLevels) {
     filter.TreasureHasMap.assign(2000, 1);
     filter.RegionHasMap.assign(3, 1);
     for (const Row& row : rows) {
-        catalog_.CurrentCharacter = row.Character;
+        const Character* character =
+            row.Character < 0 ? nullptr : &catalog_.Characters[row.Character];
         ShowLevels(filter, row.Shown);
         filter.LevelFilterOn = row.LevelFilterOn;
-        RecomputeMapFilter(catalog_, filter);
+        RecomputeMapFilter(catalog_, character, filter);
         EXPECT_EQ(filter.TreasureHasMap.size(), 2000u) << row.What;
         EXPECT_EQ(filter.RegionHasMap.size(), 8u) << row.What;
         EXPECT_EQ(FlagsSet(filter.TreasureHasMap), row.Treasures) << row.What;
         EXPECT_EQ(FlagsSet(filter.RegionHasMap), row.Regions) << row.What;
     }
-    EXPECT_EQ(updates_, static_cast<int>(std::size(rows)));  // one change notice each
+    EXPECT_EQ(updates_, 0);  // a private filter (printing, export) sends no change notice
+}
+
+TEST_F(MapFilterTest, TheCatalogueFilterFollowsEveryChangeAndNotifies) {
+    using V = std::vector<int>;
+    catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
+    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), (V{2, 10, 12, 13}));
+    MapFilter options;
+    ShowLevels(options, 0x0002);
+    options.TreasureHasMap.assign(3, 1);  // only the levels and switches are taken
+    catalog_.SetFilterOptions(options);
+    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), V{2});
+    EXPECT_TRUE(catalog_.Filter().LevelFilterOn);
+    catalog_.Characters[0].Entries.push_back(Entry(1, {2}));
+    catalog_.RecomputeFilter();
+    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), (V{1, 2}));
+    EXPECT_EQ(FlagsSet(catalog_.Filter().RegionHasMap), (V{1, 2}));
+    catalog_.SetCurrentRuneLibrary(nullptr);  // notifies; the filter does not depend on it
+    EXPECT_EQ(updates_, 4);
     catalog_.OnUpdate = nullptr;  // before the main window exists it still recomputes
-    catalog_.CurrentCharacter = -1;
-    RecomputeMapFilter(catalog_, filter);
-    EXPECT_EQ(FlagsSet(filter.TreasureHasMap), std::vector<int>{});
+    catalog_.DeleteCharacter(catalog_.GetCurrentCharacter());
+    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), V{});
 }
 
 TEST_F(MapFilterTest, SteppingSkipsEmptySlotsAndFilteredRecords) {
-    catalog_.CurrentCharacter = 0;
+    const Character* hunter = &catalog_.Characters[0];
     MapFilter withMaps;  // treasures 2, 10, 12, 13; regions 2, 4
     withMaps.OnlyTreasuresWithMaps = true;
     MapFilter noArrays = withMaps;  // as the filter dialog leaves it until the next recompute
-    RecomputeMapFilter(catalog_, withMaps);
+    RecomputeMapFilter(catalog_, hunter, withMaps);
     MapFilter switchOff = withMaps;
     switchOff.OnlyTreasuresWithMaps = false;
     MapFilter level2 = noArrays;  // treasure 10 holds only level-1 maps
     ShowLevels(level2, 0x0002);
-    RecomputeMapFilter(catalog_, level2);
+    RecomputeMapFilter(catalog_, hunter, level2);
 
     // Every step from the start until 0: there is no wrap-around.
     auto walk = [this](auto step, const MapFilter* filter, int start, bool forward) {

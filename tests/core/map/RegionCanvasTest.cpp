@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Commands.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/RegionCanvas.h"
 #include "support/GuiApp.h"
@@ -23,10 +22,10 @@ protected:
     void SetUp() override { test::FillRegionCatalog(catalog_); }
 
     void SetMaps(bool only, const std::vector<int>& maps) {
-        catalog_.Filter.TreasureHasMap.assign(catalog_.Treasures.size(), 0);
-        catalog_.Filter.RegionHasMap.assign(catalog_.Regions.size(), 0);
-        for (int t : maps) test::GiveMap(catalog_, t);
-        catalog_.Filter.OnlyTreasuresWithMaps = only;
+        test::SetMaps(catalog_, maps);
+        MapFilter options = catalog_.Filter();
+        options.OnlyTreasuresWithMaps = only;
+        catalog_.SetFilterOptions(options);
     }
 
     TreasureCatalog catalog_;
@@ -82,16 +81,38 @@ TEST_F(RegionCanvasTest, ShowAndSelect) {
     canvas.SelectTreasure(0);
     EXPECT_EQ(canvas.SelectedTreasure(), 0);
     EXPECT_EQ(canvas.TitleText(), "");
+}
 
-    // "21 - " and 130 two-byte letters are cut to 127 characters, not inside a letter.
-    std::string name;
-    for (int i = 0; i < 130; ++i) name += "\xC3\xA9";
-    catalog_.Treasures[21].Name = name;
-    canvas.SelectTreasure(21);
-    const std::string title = canvas.TitleText();
-    EXPECT_EQ(title.size(), 5u + 2u * (MaxTitleCharacters - 5));
-    EXPECT_EQ(title.substr(0, 7), "21 - \xC3\xA9");
-    EXPECT_EQ(title.substr(title.size() - 2), "\xC3\xA9");
+TEST_F(RegionCanvasTest, TitleCutsTheNameNotTheNumber) {
+    auto repeat = [](const std::string& piece, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += piece;
+        return text;
+    };
+    const std::string e = "\xC3\xA9";          // two bytes
+    const std::string g = "\xF0\x9D\x84\x9E";  // four bytes
+    struct Row {
+        const char* What;
+        std::string Name;
+        std::string Title;
+    };
+    const Row rows[] = {
+        {"a short name", "Cache", "21 - Cache"},
+        {"an empty name", "", "21 - "},
+        {"exactly the limit", repeat("a", 127), "21 - " + repeat("a", 127)},
+        {"one over the limit", repeat("a", 128), "21 - " + repeat("a", 127)},
+        {"far over the limit", repeat("b", 200), "21 - " + repeat("b", 127)},
+        {"two-byte letters at the cut", repeat(e, 130), "21 - " + repeat(e, 127)},
+        {"a four-byte letter just past the cut", repeat("c", 126) + e + g + "d",
+         "21 - " + repeat("c", 126) + e},
+        {"127 letters of mixed width", repeat(e + g, 63) + "x", "21 - " + repeat(e + g, 63) + "x"},
+    };
+    for (const Row& row : rows) {
+        catalog_.FindTreasure(21)->Name = row.Name;
+        RegionCanvas canvas(catalog_);
+        canvas.ShowRegion(4, 21);
+        EXPECT_EQ(canvas.TitleText(), row.Title) << row.What;
+    }
 }
 
 TEST_F(RegionCanvasTest, HitTestTreasure) {
@@ -120,8 +141,11 @@ TEST_F(RegionCanvasTest, HitTestTreasure) {
     };
     for (const Row& row : rows) {
         catalog_.Display.TacksCorrect = (row.Flags & Correct) != 0;
-        catalog_.Filter.OnlyLabelsWithMaps = (row.Flags & OnlyLabels) != 0;
-        catalog_.Filter.TreasureHasMap[22] = (row.Flags & OwnerHasMap) != 0 ? 1 : 0;
+        test::SetMaps(catalog_,
+                      (row.Flags & OwnerHasMap) != 0 ? std::vector<int>{22} : std::vector<int>{});
+        MapFilter options = catalog_.Filter();
+        options.OnlyLabelsWithMaps = (row.Flags & OnlyLabels) != 0;
+        catalog_.SetFilterOptions(options);
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, 0);
         EXPECT_EQ(canvas.HitTestTreasure(row.Point), row.Expected) << row.What;
@@ -142,7 +166,7 @@ TEST_F(RegionCanvasTest, NavigationEnabledStates) {
         int Request;
         bool OnlyWithMaps;
         std::vector<int> Maps;
-        // Copy, Next Region, Previous Region, Next Treasure, Previous Treasure.
+        // A selection (for Copy), next / previous region, next / previous treasure.
         std::array<bool, 5> Enabled;
     };
     const Row rows[] = {
@@ -155,51 +179,53 @@ TEST_F(RegionCanvasTest, NavigationEnabledStates) {
         {"maps before only", 4, 22, true, {3}, {1, 0, 1, 0, 1}},
         {"the filter is ignored while off", 5, 41, false, {3}, {1, 0, 1, 0, 1}},
     };
-    const int commands[] = {Command::Copy, Command::NextRegion, Command::PreviousRegion,
-                            Command::NextTreasure, Command::PreviousTreasure};
     for (const Row& row : rows) {
         SetMaps(row.OnlyWithMaps, row.Maps);
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, row.Request);
-        std::array<bool, 5> enabled{};
-        for (int i = 0; i < 5; ++i) enabled[i] = canvas.IsNavigationEnabled(commands[i]);
+        const std::array<bool, 5> enabled = {
+            canvas.SelectedTreasure() != 0, canvas.CanStepRegion(true), canvas.CanStepRegion(false),
+            canvas.CanStepTreasure(true), canvas.CanStepTreasure(false)};
         EXPECT_EQ(enabled, row.Enabled) << row.What;
-        EXPECT_FALSE(canvas.IsNavigationEnabled(Command::World)) << row.What;
     }
 }
 
 TEST_F(RegionCanvasTest, NavigationSteps) {
+    enum class Move { NextRegion, PreviousRegion, NextTreasure, PreviousTreasure };
     struct Row {
         const char* What;
         int Region;
         int Request;
         bool OnlyWithMaps;
         std::vector<int> Maps;
-        int Command;
+        Move Step;
         int NewRegion;
         int NewSelection;
     };
     const Row rows[] = {
-        {"next by number crosses regions", 1, 1, false, {}, Command::NextTreasure, 2, 2},
-        {"and back again", 2, 2, false, {}, Command::NextTreasure, 1, 3},
-        {"from no selection to 1", 3, -1, false, {}, Command::NextTreasure, 1, 1},
-        {"previous from no selection", 4, 0, false, {}, Command::PreviousTreasure, 4, 0},
-        {"next region takes its lowest", 1, 3, false, {}, Command::NextRegion, 2, 2},
-        {"previous region into an empty one", 4, 20, false, {}, Command::PreviousRegion, 3, 0},
-        {"no wrap past the last region", 5, 40, false, {}, Command::NextRegion, 5, 40},
-        {"skips treasures without maps", 1, 1, true, {5, 40}, Command::NextTreasure, 2, 5},
-        {"skips regions without maps", 1, 1, true, {40}, Command::NextRegion, 5, 40},
-        {"none selected, first with maps", 3, -1, true, {21}, Command::NextTreasure, 4, 21},
+        {"next by number crosses regions", 1, 1, false, {}, Move::NextTreasure, 2, 2},
+        {"and back again", 2, 2, false, {}, Move::NextTreasure, 1, 3},
+        {"from no selection to 1", 3, -1, false, {}, Move::NextTreasure, 1, 1},
+        {"previous from no selection", 4, 0, false, {}, Move::PreviousTreasure, 4, 0},
+        {"next region takes its lowest", 1, 3, false, {}, Move::NextRegion, 2, 2},
+        {"previous region into an empty one", 4, 20, false, {}, Move::PreviousRegion, 3, 0},
+        {"no wrap past the last region", 5, 40, false, {}, Move::NextRegion, 5, 40},
+        {"skips treasures without maps", 1, 1, true, {5, 40}, Move::NextTreasure, 2, 5},
+        {"skips regions without maps", 1, 1, true, {40}, Move::NextRegion, 5, 40},
+        {"none selected, first with maps", 3, -1, true, {21}, Move::NextTreasure, 4, 21},
     };
     for (const Row& row : rows) {
         SetMaps(row.OnlyWithMaps, row.Maps);
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, row.Request);
-        EXPECT_TRUE(canvas.Navigate(row.Command)) << row.What;
+        const bool forward = row.Step == Move::NextRegion || row.Step == Move::NextTreasure;
+        if (row.Step == Move::NextRegion || row.Step == Move::PreviousRegion)
+            canvas.StepRegion(forward);
+        else
+            canvas.StepTreasure(forward);
         EXPECT_EQ(canvas.CurrentRegion(), row.NewRegion) << row.What;
         EXPECT_EQ(canvas.SelectedTreasure(), row.NewSelection) << row.What;
     }
-    EXPECT_FALSE(RegionCanvas(catalog_).Navigate(Command::Copy));
 }
 
 class RegionCanvasDrawingTest : public RegionCanvasTest {

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <string>
+#include <type_traits>
 
 #include "core/data/TreasureCatalog.h"
 #include "core/output/InfoText.h"
@@ -68,14 +69,22 @@ TEST_F(InfoTextTest, TreasureText) {
         {"only the current library's books", 0, 1, 3, true,
          OakHead + "Rune Books: Delta\r\nMaps: L2=1, L5=3, L16=12\r\n"},
         {"an entry with no map left", 1, -1, 3, true, OakHead + none},
-        {"positions past the end count as none", 7, 9, 3, true, OakHead + none},
+        {"records of no list count as none", 7, 9, 3, true, OakHead + none},
         {"region without comment", -1, -1, 4, false, OakHead + none},
         {"region 0", -1, -1, 0, false, OakHead + none},
         {"region past the slots", -1, -1, 500, false, OakHead + none},
     };
     for (const Row& row : rows) {
-        catalog_.CurrentCharacter = row.Character;
-        catalog_.CurrentRuneLibrary = row.Library;
+        // A position past the end stands for a record of no list of this catalogue.
+        const Character strangerCharacter;
+        const RuneLibrary strangerLibrary;
+        const auto pick = [](const auto& list, int position, const auto* stranger) {
+            using Record = std::remove_pointer_t<decltype(stranger)>;
+            if (position < 0) return static_cast<Record*>(nullptr);
+            return position < static_cast<int>(list.size()) ? &list[position] : stranger;
+        };
+        catalog_.SetCurrentCharacter(pick(catalog_.Characters, row.Character, &strangerCharacter));
+        catalog_.SetCurrentRuneLibrary(pick(catalog_.RuneLibraries, row.Library, &strangerLibrary));
         oak_.Region = row.Region;
         EXPECT_EQ(BuildTreasureText(catalog_, oak_, row.Terse), row.Expected) << row.What;
     }
