@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/base/Commands.h"
 #include "core/base/Messages.h"
@@ -30,10 +31,6 @@
 namespace brix {
 namespace {
 
-QString Field(int command, int field) {
-    return QString::fromStdString(CommandStringField(command, field));
-}
-
 // Names in menu order: case-insensitive, ties kept in creation order.
 template <typename Named>
 std::vector<const Named*> SortedByName(const std::vector<Named>& items) {
@@ -44,6 +41,42 @@ std::vector<const Named*> SortedByName(const std::vector<Named>& items) {
     });
     return sorted;
 }
+
+// A character or rune library submenu: the records sorted by name with the current one
+// checked, then the manage command. An item names its record; one that has disappeared by the
+// time the item is chosen does nothing.
+template <typename Record>
+void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Record* current,
+                    int maxItems, QAction* manage,
+                    const std::function<void(const std::string&)>& choose) {
+    menu.clear();
+    int items = 0;
+    for (const Record* record : SortedByName(records)) {
+        if (items++ >= maxItems) break;
+        QAction* item = menu.addAction(QString::fromStdString(record->Name));
+        item->setCheckable(true);
+        item->setChecked(record == current);
+        QObject::connect(item, &QAction::triggered, &menu,
+                         [choose, name = record->Name] { choose(name); });
+    }
+    if (!records.empty()) menu.addSeparator();
+    menu.addAction(manage);
+}
+
+// Commands whose dialogs and windows are still to be built; they stay disabled until then.
+constexpr int NotBuiltYet[] = {
+    Command::ExportToZerrin,
+    Command::PageSetup,
+    Command::Print,
+    Command::Options,
+    Command::Filter,
+    Command::LevelInformation,
+    Command::ManageCharacters,
+    Command::ManageRuneLibraries,
+    Command::TreasureInformation,
+    Command::GotAMap,
+    Command::CompletedAMap,
+};
 
 }  // namespace
 
@@ -58,8 +91,8 @@ MainFrame::~MainFrame() {
 
 QAction* MainFrame::MakeAction(int command, const QString& text) {
     auto* action = new QAction(text, this);
-    action->setStatusTip(Field(command, 0));
-    action->setToolTip(QString::fromStdString(ToolbarButtonTooltip(command)));
+    action->setStatusTip(QString::fromStdString(CommandText(command, CommandField::StatusText)));
+    action->setToolTip(QString::fromStdString(CommandTooltip(command)));
     // Menu items show the small icon of the same command, where it has one.
     if (CommandIconIndex(command) >= 0) action->setIcon(icons_.ForCommand(command));
     connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
@@ -157,44 +190,21 @@ void MainFrame::FillRegionMenu(QMenu& menu) const {
 }
 
 void MainFrame::FillCharacterMenu(QMenu& menu) {
-    menu.clear();
-    const Character* current = catalog_.GetCurrentCharacter();
-    int command = Command::FirstCharacter;
-    for (const Character* character : SortedByName(catalog_.Characters)) {
-        if (command > Command::LastCharacter) break;
-        QAction* item = menu.addAction(QString::fromStdString(character->Name));
-        item->setCheckable(true);
-        item->setChecked(character == current);
-        const std::string name = character->Name;
-        connect(item, &QAction::triggered, this, [this, name] {
-            // The item's text names the record; one that has disappeared does nothing.
-            if (Character* found = catalog_.FindCharacter(name))
-                catalog_.SetCurrentCharacter(found);
-        });
-        ++command;
-    }
-    if (!catalog_.Characters.empty()) menu.addSeparator();
-    menu.addAction(Action(Command::ManageCharacters));
+    FillRecordMenu(menu, catalog_.Characters, catalog_.GetCurrentCharacter(),
+                   Command::LastCharacter - Command::FirstCharacter + 1,
+                   Action(Command::ManageCharacters), [this](const std::string& name) {
+                       if (const Character* found = catalog_.FindCharacter(name))
+                           catalog_.SetCurrentCharacter(found);
+                   });
 }
 
 void MainFrame::FillRuneLibraryMenu(QMenu& menu) {
-    menu.clear();
-    const RuneLibrary* current = catalog_.GetCurrentRuneLibrary();
-    int command = Command::FirstRuneLibrary;
-    for (const RuneLibrary* library : SortedByName(catalog_.RuneLibraries)) {
-        if (command > Command::LastRuneLibrary) break;
-        QAction* item = menu.addAction(QString::fromStdString(library->Name));
-        item->setCheckable(true);
-        item->setChecked(library == current);
-        const std::string name = library->Name;
-        connect(item, &QAction::triggered, this, [this, name] {
-            if (RuneLibrary* found = catalog_.FindRuneLibrary(name))
-                catalog_.SetCurrentRuneLibrary(found);
-        });
-        ++command;
-    }
-    if (!catalog_.RuneLibraries.empty()) menu.addSeparator();
-    menu.addAction(Action(Command::ManageRuneLibraries));
+    FillRecordMenu(menu, catalog_.RuneLibraries, catalog_.GetCurrentRuneLibrary(),
+                   Command::LastRuneLibrary - Command::FirstRuneLibrary + 1,
+                   Action(Command::ManageRuneLibraries), [this](const std::string& name) {
+                       if (const RuneLibrary* found = catalog_.FindRuneLibrary(name))
+                           catalog_.SetCurrentRuneLibrary(found);
+                   });
 }
 
 bool MainFrame::Create() {
@@ -206,19 +216,24 @@ bool MainFrame::Create() {
 
     BuildMenus();
 
+    // The menu items took their icons from icons_ already; the toolbar shares the same ones.
     toolbar_ = new MainToolbar(
-        settings, [this](int command) { return Action(command); }, this);
+        settings, [this](int command) { return Action(command); }, icons_, this);
     toolbar_->SetRegionMenuFiller([this](QMenu& menu) { FillRegionMenu(menu); });
-    toolbar_->SetStatusTextHandler([this](const std::string& text) { SetStatusText(text); });
+    toolbar_->SetStatusTextHandler([this](const std::string& text) {
+        if (text.empty())
+            ShowReadyText();
+        else
+            ShowStatusText(text);
+    });
     addToolBar(toolbar_);
 
     statusBar()->setSizeGripEnabled(true);
     // Leaving a menu item or button clears the message; the idle text is "Ready".
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
-        if (message.isEmpty())
-            statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
+        if (message.isEmpty() && !keepEmptyMessage_) ShowReadyText();
     });
-    statusBar()->showMessage(QString::fromStdString(LoadString(Command::ReadyText)));
+    ShowReadyText();
 
     views_ = new QStackedWidget(this);
     worldView_ = new WorldMapView(catalog_, *this, views_);
@@ -238,7 +253,6 @@ bool MainFrame::Create() {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &MainFrame::UpdateCommandStates);
 
-    ComputeAllLabelGeometry(catalog_);
     RestoreWindowPlacement();
     UpdateCommandStates();
     return true;
@@ -296,9 +310,15 @@ void MainFrame::ShowRegionView(int region, int treasure) {
     UpdateCommandStates();
 }
 
-void MainFrame::SetStatusText(const std::string& text) {
-    statusBar()->showMessage(
-        QString::fromStdString(text.empty() ? LoadString(Command::ReadyText) : text));
+void MainFrame::ShowStatusText(const std::string& text) {
+    // An empty text must not count as a cleared message, which would bring back "Ready".
+    keepEmptyMessage_ = true;
+    statusBar()->showMessage(QString::fromStdString(text));
+    keepEmptyMessage_ = false;
+}
+
+void MainFrame::ShowReadyText() {
+    statusBar()->showMessage(QString::fromStdString(LoadString(StringId::ReadyText)));
 }
 
 void MainFrame::ShowTreasureInfo(int /*treasure*/) {
@@ -384,6 +404,8 @@ void MainFrame::UpdateCommandStates() {
                             Command::NextTreasure, Command::PreviousTreasure})
             enable(command, regionView_->IsCommandEnabled(command));
     }
+    // A command whose window is not built yet must not look as if it worked.
+    for (int command : NotBuiltYet) enable(command, false);
     if (QAction* onTop = Action(Command::StayOnTop)) onTop->setChecked(stayOnTop_);
 }
 

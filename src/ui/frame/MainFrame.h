@@ -33,7 +33,8 @@ public:
 
     void ShowWorldView();
     void ShowRegionView(int region, int treasure) override;
-    void SetStatusText(const std::string& text) override;
+    void ShowStatusText(const std::string& text) override;
+    void ShowReadyText() override;
     void ShowTreasureInfo(int treasure) override;
     void OpenMapInventory(int treasure, bool adding) override;
 
@@ -49,9 +50,6 @@ public:
 
     QAction* Action(int command) const;
     bool IsRegionViewActive() const;
-    WorldMapView* World() const { return worldView_; }
-    RegionMapView* RegionView() const { return regionView_; }
-    bool StayOnTop() const { return stayOnTop_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +74,7 @@ private:
     bool regionMenuFilled_ = false;
     bool stayOnTop_ = false;
     bool placementSaved_ = false;
+    bool keepEmptyMessage_ = false;  // while ShowStatusText shows an empty text
 };
 
 }  // namespace brix

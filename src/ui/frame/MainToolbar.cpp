@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/base/Commands.h"
 #include "core/map/Pictures.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 
@@ -58,9 +59,6 @@ QIcon CommandIcons::ForIndex(int index) const {
     return icons_[static_cast<std::size_t>(index)];
 }
 
-MainToolbar::MainToolbar(Settings settings, ActionLookup actions, QWidget* parent)
-    : MainToolbar(std::move(settings), std::move(actions), CommandIcons(), parent) {}
-
 MainToolbar::MainToolbar(Settings settings, ActionLookup actions, CommandIcons icons,
                          QWidget* parent)
     : QToolBar(parent),
@@ -72,6 +70,9 @@ MainToolbar::MainToolbar(Settings settings, ActionLookup actions, CommandIcons i
     // The toolbar keeps its place under the menu; only its buttons are customisable.
     setMovable(false);
     setFloatable(false);
+    // Nor can it be hidden: QMainWindow would offer that on its context menu, and nothing in
+    // the program brings a hidden toolbar back.
+    toggleViewAction()->setVisible(false);
 
     regionMenu_ = new QMenu(this);
     connect(regionMenu_, &QMenu::aboutToShow, this, [this] {
@@ -114,10 +115,10 @@ void MainToolbar::SaveButtons() const {
 // enabled and checked state and passes presses on.
 QAction* MainToolbar::MakeButtonAction(const ToolbarButton& button) {
     auto* action = new QAction(this);
-    const QString label = QString::fromStdString(ToolbarButtonLabel(button.Command));
+    const QString label = QString::fromStdString(CommandLabel(button.Command));
     action->setText(label);
     action->setIconText(label);
-    action->setToolTip(QString::fromStdString(ToolbarButtonTooltip(button.Command)));
+    action->setToolTip(QString::fromStdString(CommandTooltip(button.Command)));
     action->setIcon(icons_.ForIndex(button.Icon));
     action->setData(button.Command);
     action->setCheckable(button.Style == ToolbarButtonStyle::Check);
@@ -220,21 +221,10 @@ void MainToolbar::Rebuild() {
     updateGeometry();
 }
 
-QWidget* MainToolbar::WidgetAt(int position) const {
-    if (position < 0 || position >= static_cast<int>(buttonActions_.size())) {
-        return nullptr;
-    }
-    return widgetForAction(buttonActions_[static_cast<std::size_t>(position)]);
-}
-
-QToolButton* MainToolbar::ButtonAt(int position) const {
-    return qobject_cast<QToolButton*>(WidgetAt(position));
-}
-
 QToolButton* MainToolbar::ButtonForCommand(int command) const {
-    for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        if (!buttons_[i].IsSeparator() && buttons_[i].Command == command) {
-            return ButtonAt(static_cast<int>(i));
+    for (QAction* action : buttonActions_) {
+        if (!action->isSeparator() && action->data().toInt() == command) {
+            return qobject_cast<QToolButton*>(widgetForAction(action));
         }
     }
     return nullptr;
@@ -247,11 +237,11 @@ void MainToolbar::ShowRegionMenu() {
     }
 }
 
-ToolbarCustomizeDialog* MainToolbar::Customize() {
+void MainToolbar::Customize() {
     if (dialog_) {
         dialog_->raise();
         dialog_->activateWindow();
-        return dialog_;
+        return;
     }
     const CommandIcons icons = icons_;
     auto* dialog = new ToolbarCustomizeDialog(
@@ -263,7 +253,6 @@ ToolbarCustomizeDialog* MainToolbar::Customize() {
     connect(dialog, &QDialog::finished, this, [this, dialog] { FinishCustomize(*dialog); });
     dialog_ = dialog;
     dialog->open();
-    return dialog;
 }
 
 // Written whether or not anything changed, so the file always holds what is shown.
@@ -294,8 +283,7 @@ bool MainToolbar::eventFilter(QObject* watched, QEvent* event) {
         if (auto* button = qobject_cast<QToolButton*>(watched)) {
             const int command = button->property(CommandProperty).toInt();
             if (command != 0) {
-                ReportStatus(button->isEnabled() ? ToolbarButtonStatusText(command)
-                                                 : std::string());
+                ReportStatus(button->isEnabled() ? CommandStatusText(command) : std::string());
             }
         }
     }

@@ -50,9 +50,9 @@ public:
     // Fills the Region button's menu each time it is about to open.
     using MenuFiller = std::function<void(QMenu& menu)>;
 
-    // Reads the buttons and both styles from the settings and builds the buttons.
-    MainToolbar(Settings settings, ActionLookup actions, QWidget* parent = nullptr);
-    // With icons already rendered by the owner, so the strips are drawn once per run.
+    // Reads the buttons and both styles from the settings and builds the buttons. The icons
+    // come rendered from the owner, who needs them for the menus too: the strips are drawn
+    // once per run.
     MainToolbar(Settings settings, ActionLookup actions, CommandIcons icons,
                 QWidget* parent = nullptr);
     ~MainToolbar() override;
@@ -60,33 +60,18 @@ public:
     void SetStatusTextHandler(StatusTextHandler handler) { statusText_ = std::move(handler); }
     void SetRegionMenuFiller(MenuFiller filler) { regionFiller_ = std::move(filler); }
 
-    const std::vector<ToolbarButton>& Buttons() const { return buttons_; }
     void SetButtons(std::vector<ToolbarButton> buttons);
-
-    int TextStyle() const { return textStyle_; }
-    int IconStyle() const { return iconStyle_; }
     void ApplyStyles(int textStyle, int iconStyle);
 
     // Writes the buttons as they stand to "TBButtons".
     void SaveButtons() const;
 
-    // The tool button at a position of Buttons(); nullptr for a separator or a bad position.
-    QToolButton* ButtonAt(int position) const;
-    // The widget at a position of Buttons(), separators included.
-    QWidget* WidgetAt(int position) const;
-    // The first button of a command, or nullptr.
-    QToolButton* ButtonForCommand(int command) const;
-
-    QMenu* RegionMenu() const { return regionMenu_; }
     // Drops the region list below the Region button, when that button is shown.
     void ShowRegionMenu();
 
     // Opens the customisation dialog (window-modal, returns at once), or brings the open one
     // to the front. Its end applies and saves the result.
-    ToolbarCustomizeDialog* Customize();
-    ToolbarCustomizeDialog* OpenCustomizeDialog() const { return dialog_; }
-
-    const CommandIcons& Icons() const { return icons_; }
+    void Customize();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -94,6 +79,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // The first button of a command, or nullptr.
+    QToolButton* ButtonForCommand(int command) const;
     void Rebuild();
     QAction* MakeButtonAction(const ToolbarButton& button);
     void PrepareButton(QToolButton& button, const ToolbarButton& entry, bool hasLabel);

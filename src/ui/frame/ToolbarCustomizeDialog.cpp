@@ -13,6 +13,7 @@
 #include <array>
 #include <utility>
 
+#include "core/base/Commands.h"
 #include "core/base/Strings.h"
 
 namespace brix {
@@ -20,53 +21,42 @@ namespace brix {
 namespace {
 
 struct OptionItem {
-    int StringId;
+    int TextId;
     int Value;
 };
 
 constexpr std::array<OptionItem, 3> TextOptionItems = {{
-    {12304, ToolbarNoText},     // "No text labels"
-    {12303, ToolbarTextUnder},  // "Show text labels"
-    {12305, ToolbarTextRight},  // "Selective text on right"
+    {StringId::NoTextLabels, ToolbarNoText},
+    {StringId::ShowTextLabels, ToolbarTextUnder},
+    {StringId::SelectiveTextOnRight, ToolbarTextRight},
 }};
 
 constexpr std::array<OptionItem, 2> IconOptionItems = {{
-    {12301, ToolbarSmallIcons},  // "Small icons"
-    {12302, ToolbarLargeIcons},  // "Large icons"
+    {StringId::SmallIcons, ToolbarSmallIcons},
+    {StringId::LargeIcons, ToolbarLargeIcons},
 }};
 
+// Each item carries its value, so reading the choice back never depends on the shown text.
 template <std::size_t N>
 void FillOptionList(QComboBox& list, const std::array<OptionItem, N>& items) {
     for (const OptionItem& item : items) {
-        list.addItem(QString::fromStdString(LoadString(item.StringId)));
+        list.addItem(QString::fromStdString(LoadString(item.TextId)), item.Value);
     }
 }
 
 // Shows the item of a value; a value that has no item shows the first one, and that is then
 // the value the panel holds, so what the user sees is what gets saved.
-template <std::size_t N>
-int ShowOption(QComboBox& list, const std::array<OptionItem, N>& items, int value) {
-    int row = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].Value == value) {
-            row = static_cast<int>(i);
-        }
-    }
+int ShowOption(QComboBox& list, int value) {
+    const int row = std::max(list.findData(value), 0);
     const QSignalBlocker blocker(list);
     list.setCurrentIndex(row);
-    return items[static_cast<std::size_t>(row)].Value;
+    return list.itemData(row).toInt();
 }
 
-// The value of the item whose text is the selected text; `current` when none matches.
-template <std::size_t N>
-int SelectedOption(const QComboBox& list, const std::array<OptionItem, N>& items, int current) {
-    const std::string selected = list.currentText().toStdString();
-    for (const OptionItem& item : items) {
-        if (LoadString(item.StringId) == selected) {
-            return item.Value;
-        }
-    }
-    return current;
+// The value of the selected item; `current` while nothing is selected.
+int SelectedOption(const QComboBox& list, int current) {
+    const QVariant value = list.currentData();
+    return value.isValid() ? value.toInt() : current;
 }
 
 constexpr int CommandRole = Qt::UserRole;
@@ -75,7 +65,9 @@ constexpr int CommandRole = Qt::UserRole;
 
 ToolbarOptionsPanel::ToolbarOptionsPanel(QWidget* parent) : QWidget(parent) {
     textList_ = new QComboBox(this);
+    textList_->setObjectName(QStringLiteral("TextOptions"));
     iconList_ = new QComboBox(this);
+    iconList_->setObjectName(QStringLiteral("IconOptions"));
     FillOptionList(*textList_, TextOptionItems);
     FillOptionList(*iconList_, IconOptionItems);
     textList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -97,26 +89,29 @@ ToolbarOptionsPanel::ToolbarOptionsPanel(QWidget* parent) : QWidget(parent) {
     SetTextStyle(textStyle_);
     SetIconStyle(iconStyle_);
     connect(textList_, &QComboBox::currentIndexChanged, this,
-            [this] { textStyle_ = SelectedOption(*textList_, TextOptionItems, textStyle_); });
+            [this] { textStyle_ = SelectedOption(*textList_, textStyle_); });
     connect(iconList_, &QComboBox::currentIndexChanged, this,
-            [this] { iconStyle_ = SelectedOption(*iconList_, IconOptionItems, iconStyle_); });
+            [this] { iconStyle_ = SelectedOption(*iconList_, iconStyle_); });
 }
 
 void ToolbarOptionsPanel::SetTextStyle(int style) {
-    textStyle_ = ShowOption(*textList_, TextOptionItems, style);
+    textStyle_ = ShowOption(*textList_, style);
 }
 
 void ToolbarOptionsPanel::SetIconStyle(int style) {
-    iconStyle_ = ShowOption(*iconList_, IconOptionItems, style);
+    iconStyle_ = ShowOption(*iconList_, style);
 }
 
 ToolbarCustomizeDialog::ToolbarCustomizeDialog(std::vector<ToolbarButton> buttons, int textStyle,
                                                int iconStyle, IconLookup icons, QWidget* parent)
     : QDialog(parent), buttons_(std::move(buttons)), icons_(std::move(icons)) {
+    setObjectName(QStringLiteral("ToolbarCustomizeDialog"));
     setWindowTitle(tr("Customize Toolbar"));
 
     available_ = new QListWidget(this);
+    available_->setObjectName(QStringLiteral("AvailableButtons"));
     current_ = new QListWidget(this);
+    current_->setObjectName(QStringLiteral("CurrentButtons"));
     for (QListWidget* list : {available_, current_}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setIconSize(QSize(SmallIconSize, SmallIconSize));
@@ -133,6 +128,12 @@ ToolbarCustomizeDialog::ToolbarCustomizeDialog(std::vector<ToolbarButton> button
     reset_ = new QPushButton(tr("R&eset"), this);
     moveUp_ = new QPushButton(tr("Move &Up"), this);
     moveDown_ = new QPushButton(tr("Move &Down"), this);
+    add_->setObjectName(QStringLiteral("Add"));
+    remove_->setObjectName(QStringLiteral("Remove"));
+    close_->setObjectName(QStringLiteral("Close"));
+    reset_->setObjectName(QStringLiteral("Reset"));
+    moveUp_->setObjectName(QStringLiteral("MoveUp"));
+    moveDown_->setObjectName(QStringLiteral("MoveDown"));
     for (QPushButton* button : {add_, remove_, close_, reset_, moveUp_, moveDown_}) {
         button->setAutoDefault(false);
     }
@@ -206,7 +207,7 @@ QListWidgetItem* ToolbarCustomizeDialog::MakeItem(const ToolbarButton& button) c
         blank.fill(Qt::transparent);
         item->setIcon(QIcon(blank));
     } else {
-        item->setText(QString::fromStdString(ToolbarButtonName(button.Command)));
+        item->setText(QString::fromStdString(CommandText(button.Command, CommandField::Name)));
         if (icons_) {
             item->setIcon(icons_(button.Command));
         }

@@ -28,6 +28,7 @@ public:
     int TextStyle() const { return textStyle_; }
     int IconStyle() const { return iconStyle_; }
 
+    // The first and the last control, for the tab order of the window around the panel.
     QComboBox* TextList() const { return textList_; }
     QComboBox* IconList() const { return iconList_; }
 
@@ -51,15 +52,6 @@ public:
 
     const std::vector<ToolbarButton>& Buttons() const { return buttons_; }
     ToolbarOptionsPanel& Options() const { return *options_; }
-
-    QListWidget* AvailableList() const { return available_; }
-    QListWidget* CurrentList() const { return current_; }
-    QPushButton* AddButton() const { return add_; }
-    QPushButton* RemoveButton() const { return remove_; }
-    QPushButton* MoveUpButton() const { return moveUp_; }
-    QPushButton* MoveDownButton() const { return moveDown_; }
-    QPushButton* ResetButton() const { return reset_; }
-    QPushButton* CloseButton() const { return close_; }
 
 Q_SIGNALS:
     void ButtonsChanged();

@@ -10,8 +10,11 @@ class MapViewHost {
 public:
     virtual ~MapViewHost() = default;
 
-    // A non-empty text shows in the status bar's simple mode; an empty text restores "Ready".
-    virtual void SetStatusText(const std::string& text) = 0;
+    // Shows the text in the status bar's simple mode, an empty text too (a region may have an
+    // empty name, and that is what hovering it shows).
+    virtual void ShowStatusText(const std::string& text) = 0;
+    // Brings back the idle text, "Ready".
+    virtual void ShowReadyText() = 0;
 
     // Shows the region view with that region; treasure -1 asks for its lowest-numbered treasure.
     virtual void ShowRegionView(int region, int treasure) = 0;

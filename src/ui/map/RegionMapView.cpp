@@ -6,9 +6,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QScrollBar>
-
-#include <algorithm>
 
 #include "core/base/Commands.h"
 #include "core/base/Strings.h"
@@ -16,30 +13,16 @@
 #include "core/map/DrawPrimitives.h"
 #include "core/map/Pictures.h"
 #include "core/output/InfoText.h"
-#include "ui/map/MapScrolling.h"
 #include "ui/map/MapViewHost.h"
 
 namespace brix {
-namespace {
-
-constexpr int TreasureStatusText = 11016;
-
-}  // namespace
 
 RegionMapView::RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
                              QWidget* parent)
-    : QAbstractScrollArea(parent),
-      catalog_(catalog),
-      host_(host),
-      messages_(messages),
-      canvas_(catalog),
-      selectCursor_(MakeSelectCursor()) {
-    setWindowTitle(QStringLiteral("Map Window"));
-    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    : MapScrollArea(parent), catalog_(catalog), host_(host), messages_(messages), canvas_(catalog) {
+    setObjectName(QStringLiteral("RegionMapView"));
     // Every pixel is painted, so the system never needs to clear the view first.
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
-    viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
 
@@ -48,8 +31,8 @@ RegionMapView::RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messag
     UpdateScrollBars();
 }
 
-QPoint RegionMapView::ScrollOffset() const {
-    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+QSize RegionMapView::CanvasExtent() const {
+    return QSize(RegionLayout::CanvasWidth, RegionLayout::CanvasHeight);
 }
 
 void RegionMapView::ShowRegion(int region, int treasure) {
@@ -75,13 +58,14 @@ bool RegionMapView::HandleCommand(int id) {
             return true;
         case Command::NextRegion:
         case Command::PreviousRegion:
-        case Command::NextTreasure:
-        case Command::PreviousTreasure: {
-            canvas_.Navigate(id);
-            // A new region forgets the treasure under the pointer until it moves again.
-            if (canvas_.HoverTreasure() == 0) viewport()->setCursor(Qt::ArrowCursor);
+            canvas_.StepRegion(id == Command::NextRegion);
+            ForgetCursorAfterStep();
             return true;
-        }
+        case Command::NextTreasure:
+        case Command::PreviousTreasure:
+            canvas_.StepTreasure(id == Command::NextTreasure);
+            ForgetCursorAfterStep();
+            return true;
         default:
             return false;
     }
@@ -93,9 +77,22 @@ bool RegionMapView::IsCommandEnabled(int id) const {
         case Command::GotAMap:
         case Command::CompletedAMap:
             return true;
+        case Command::Copy:
+            return canvas_.SelectedTreasure() != 0;
+        case Command::NextRegion:
+        case Command::PreviousRegion:
+            return canvas_.CanStepRegion(id == Command::NextRegion);
+        case Command::NextTreasure:
+        case Command::PreviousTreasure:
+            return canvas_.CanStepTreasure(id == Command::NextTreasure);
         default:
-            return canvas_.IsNavigationEnabled(id);
+            return false;
     }
+}
+
+void RegionMapView::ForgetCursorAfterStep() {
+    // A new region forgets the treasure under the pointer until it moves again.
+    if (canvas_.HoverTreasure() == 0) viewport()->setCursor(Qt::ArrowCursor);
 }
 
 void RegionMapView::InvalidateCanvasRect(const IntRect& rect) {
@@ -126,42 +123,23 @@ void RegionMapView::paintEvent(QPaintEvent* event) {
     }
 }
 
-void RegionMapView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBars();
-}
-
-void RegionMapView::UpdateScrollBars() {
-    const QSize visible = viewport()->size();
-    auto setUp = [](QScrollBar* bar, int extent, int shown) {
-        bar->setSingleStep(MapLineStep(extent));
-        bar->setPageStep(MapPageStep(extent));
-        bar->setRange(0, std::max(0, extent - shown));
-    };
-    setUp(horizontalScrollBar(), RegionLayout::CanvasWidth, visible.width());
-    setUp(verticalScrollBar(), RegionLayout::CanvasHeight, visible.height());
-}
-
-void RegionMapView::scrollContentsBy(int dx, int dy) {
-    viewport()->scroll(dx, dy);
-}
-
 void RegionMapView::PointerMoved(QPoint viewportPoint) {
     if (!canvas_.MovePointer(viewportPoint + ScrollOffset())) return;
     const int hover = canvas_.HoverTreasure();
     const Treasure* treasure = catalog_.FindTreasure(hover);
     if (hover >= 1 && treasure != nullptr) {
-        host_.SetStatusText(FormatText(LoadString(TreasureStatusText), {hover, treasure->Name}));
-        viewport()->setCursor(selectCursor_);
+        host_.ShowStatusText(
+            FormatText(LoadString(StringId::TreasureStatusText), {hover, treasure->Name}));
+        viewport()->setCursor(SelectCursor());
     } else {
-        host_.SetStatusText(std::string());
+        host_.ShowReadyText();
         viewport()->setCursor(Qt::ArrowCursor);
     }
 }
 
 void RegionMapView::PointerLeft() {
     canvas_.ForgetPointer();
-    host_.SetStatusText(std::string());
+    host_.ShowReadyText();
     viewport()->setCursor(Qt::ArrowCursor);
 }
 
@@ -171,7 +149,7 @@ void RegionMapView::showEvent(QShowEvent* event) {
     // not.
     const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
     if (viewport()->rect().contains(pointer)) PointerMoved(pointer);
-    QAbstractScrollArea::showEvent(event);
+    MapScrollArea::showEvent(event);
 }
 
 void RegionMapView::mouseMoveEvent(QMouseEvent* event) {
@@ -193,11 +171,6 @@ void RegionMapView::mouseReleaseEvent(QMouseEvent* event) {
 
 void RegionMapView::keyPressEvent(QKeyEvent* event) {
     event->ignore();
-}
-
-bool RegionMapView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave) PointerLeft();
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 }  // namespace brix

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QAbstractScrollArea>
-#include <QCursor>
-
 #include "core/map/RegionCanvas.h"
+#include "ui/map/MapScrollArea.h"
 
 namespace brix {
 
@@ -14,7 +12,7 @@ class TreasureCatalog;
 // The parchment map of one region with the selected treasure's title, close-up and
 // coordinates beside it. The user picks a treasure by clicking its tack or label and steps
 // through regions and treasures with the navigation commands.
-class RegionMapView : public QAbstractScrollArea {
+class RegionMapView : public MapScrollArea {
     Q_OBJECT
 
 public:
@@ -29,31 +27,25 @@ public:
     // The enabled state of the commands this view owns; false for every other command.
     bool IsCommandEnabled(int id) const;
 
-    const RegionCanvas& Canvas() const { return canvas_; }
-    QPoint ScrollOffset() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    QSize CanvasExtent() const override;
 
 private:
+    void ForgetCursorAfterStep();
     void PointerMoved(QPoint viewportPoint);
-    void PointerLeft();
-    void UpdateScrollBars();
+    void PointerLeft() override;
     void InvalidateCanvasRect(const IntRect& rect);
 
     TreasureCatalog& catalog_;
     MapViewHost& host_;
     Messages& messages_;
     RegionCanvas canvas_;
-    QCursor selectCursor_;
     bool capturing_ = false;
 };
 

@@ -4,7 +4,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <string>
@@ -12,66 +11,23 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/map/Pictures.h"
 #include "core/map/WorldCanvas.h"
-#include "ui/map/MapScrolling.h"
 #include "ui/map/MapViewHost.h"
 
 namespace brix {
 
-namespace {
-
-// The scroll bar's own page step sizes its thumb to the visible part; a page click moves by
-// a tenth of the extent instead.
-void ApplyPageStep(QScrollBar* bar, int action, int extent) {
-    if (action == QAbstractSlider::SliderPageStepAdd) {
-        bar->setSliderPosition(bar->value() + MapPageStep(extent));
-    } else if (action == QAbstractSlider::SliderPageStepSub) {
-        bar->setSliderPosition(bar->value() - MapPageStep(extent));
-    }
-}
-
-}  // namespace
-
 WorldMapView::WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent)
-    : QAbstractScrollArea(parent),
-      catalog_(catalog),
-      host_(host),
-      selectCursor_(MakeSelectCursor()) {
-    setWindowTitle(QStringLiteral("Map Window"));
-    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    // Every paint covers its whole damaged area, so erasing first would only flicker.
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setMouseTracking(true);
-    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
-        ApplyPageStep(horizontalScrollBar(), action, catalog_.Drawing.WorldBitmapSize.width());
-    });
-    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
-        ApplyPageStep(verticalScrollBar(), action, catalog_.Drawing.WorldBitmapSize.height());
-    });
+    : MapScrollArea(parent), catalog_(catalog), host_(host) {
+    setObjectName(QStringLiteral("WorldMapView"));
     UpdateScrollBars();
 }
 
-QPoint WorldMapView::ScrollOffset() const {
-    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+QSize WorldMapView::CanvasExtent() const {
+    return catalog_.Drawing.WorldBitmapSize;
 }
 
 void WorldMapView::RefreshCanvas() {
     UpdateScrollBars();
     viewport()->update();
-}
-
-void WorldMapView::UpdateScrollBars() {
-    const QSize extent = catalog_.Drawing.WorldBitmapSize;
-    const int width = std::max(0, extent.width());
-    const int height = std::max(0, extent.height());
-    const QSize visible = viewport()->size();
-    QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, width - visible.width()));
-    horizontal->setSingleStep(MapLineStep(width));
-    horizontal->setPageStep(std::max(1, visible.width()));
-    QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, height - visible.height()));
-    vertical->setSingleStep(MapLineStep(height));
-    vertical->setPageStep(std::max(1, visible.height()));
 }
 
 void WorldMapView::paintEvent(QPaintEvent* event) {
@@ -113,20 +69,24 @@ void WorldMapView::PointerMovedTo(QPoint viewportPoint) {
         hoverRegion_ = region;
         InvalidateRegion(hoverRegion_);
         if (hoverRegion_ >= 1) {
-            viewport()->setCursor(selectCursor_);
+            viewport()->setCursor(SelectCursor());
         } else {
             viewport()->unsetCursor();
         }
     }
+    // A region shows its name even when that is empty; only the sea brings back "Ready".
     const Region* record = hoverRegion_ >= 1 ? catalog_.FindRegion(hoverRegion_) : nullptr;
-    host_.SetStatusText(record != nullptr ? record->Name : std::string());
+    if (record != nullptr)
+        host_.ShowStatusText(record->Name);
+    else
+        host_.ShowReadyText();
 }
 
 void WorldMapView::PointerLeft() {
     InvalidateRegion(hoverRegion_);
     hoverRegion_ = 0;
     viewport()->unsetCursor();
-    host_.SetStatusText(std::string());
+    host_.ShowReadyText();
 }
 
 void WorldMapView::mouseMoveEvent(QMouseEvent* event) {
@@ -135,7 +95,7 @@ void WorldMapView::mouseMoveEvent(QMouseEvent* event) {
 
 void WorldMapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mousePressEvent(event);
+        MapScrollArea::mousePressEvent(event);
         return;
     }
     // Qt keeps delivering the pointer to the viewport until the button is released.
@@ -145,7 +105,7 @@ void WorldMapView::mousePressEvent(QMouseEvent* event) {
 
 void WorldMapView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
+        MapScrollArea::mouseReleaseEvent(event);
         return;
     }
     event->accept();
@@ -164,30 +124,20 @@ void WorldMapView::mouseDoubleClickEvent(QMouseEvent* event) {
 void WorldMapView::showEvent(QShowEvent* event) {
     hoverRegion_ = 0;
     viewport()->unsetCursor();
-    host_.SetStatusText(std::string());
+    host_.ShowReadyText();
     PointerMovedTo(viewport()->mapFromGlobal(QCursor::pos()));
-    QAbstractScrollArea::showEvent(event);
+    MapScrollArea::showEvent(event);
 }
 
 void WorldMapView::hideEvent(QHideEvent* event) {
     capturing_ = false;
-    QAbstractScrollArea::hideEvent(event);
-}
-
-void WorldMapView::resizeEvent(QResizeEvent* event) {
-    UpdateScrollBars();
-    QAbstractScrollArea::resizeEvent(event);
+    MapScrollArea::hideEvent(event);
 }
 
 void WorldMapView::scrollContentsBy(int dx, int dy) {
-    viewport()->scroll(dx, dy);
+    MapScrollArea::scrollContentsBy(dx, dy);
     // The picture moved under a resting pointer: what it points at now is another place.
     if (viewport()->underMouse()) PointerMovedTo(viewport()->mapFromGlobal(QCursor::pos()));
-}
-
-bool WorldMapView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave) PointerLeft();
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 }  // namespace brix

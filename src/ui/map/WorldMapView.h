@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QAbstractScrollArea>
-#include <QCursor>
 #include <QImage>
 #include <QPoint>
+
+#include "ui/map/MapScrollArea.h"
 
 namespace brix {
 
@@ -12,17 +12,10 @@ class TreasureCatalog;
 
 // The world bitmap with every region tinted; the region under the pointer is tinted more
 // strongly and named in the status bar, and a click on a region opens it in the region view.
-class WorldMapView : public QAbstractScrollArea {
+class WorldMapView : public MapScrollArea {
     Q_OBJECT
 public:
     WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent = nullptr);
-
-    // Index of the region under the pointer, 0 for none.
-    int HoverRegion() const { return hoverRegion_; }
-    // Region under the pointer when the left button last went down.
-    int PressedRegion() const { return pressedRegion_; }
-    // Canvas pixel shown at the viewport's top-left corner.
-    QPoint ScrollOffset() const;
 
     // Takes the world bitmap's size as the scroll extent again and repaints the whole view;
     // the frame calls it after the filter, the character or the colours changed.
@@ -36,24 +29,21 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool viewportEvent(QEvent* event) override;
+    QSize CanvasExtent() const override;
 
 private:
     // The region under a viewport point; nothing lies under points outside the viewport.
     int RegionAt(QPoint viewportPoint) const;
     void PointerMovedTo(QPoint viewportPoint);
-    void PointerLeft();
+    void PointerLeft() override;
     void InvalidateRegion(int index);
-    void UpdateScrollBars();
 
     TreasureCatalog& catalog_;
     MapViewHost& host_;
     int hoverRegion_ = 0;
     int pressedRegion_ = 0;
     bool capturing_ = false;
-    QCursor selectCursor_;
     QImage buffer_;  // reused off-screen picture of the damaged box
 };
 

@@ -1,13 +1,19 @@
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 #include "core/base/Commands.h"
 #include "core/data/TreasureCatalog.h"
 #include "support/RecordingMessages.h"
 #include "ui/frame/MainFrame.h"
-#include "ui/map/RegionMapView.h"
+#include "ui/frame/MainToolbar.h"
 
 namespace brix {
 
@@ -17,7 +23,7 @@ class MainFrameUiTest : public QObject {
     QTemporaryDir dir_;
 
     void Prepare(TreasureCatalog& catalog) {
-        catalog.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         for (int r = 1; r <= 3; ++r) {
             Region region;
             region.Index = r;
@@ -46,7 +52,7 @@ private Q_SLOTS:
         TreasureCatalog catalog;
         Prepare(catalog);
         for (const char* name : {"Cy", "bo", "Ann", "Bob"}) catalog.FindOrAddCharacter(name);
-        catalog.CurrentCharacter = 1;  // "bo"
+        catalog.SetCurrentCharacter(&catalog.Characters[1]);  // "bo"
         test::RecordingMessages messages;
         MainFrame frame(catalog, messages);
         QVERIFY(frame.Create());
@@ -134,13 +140,82 @@ private Q_SLOTS:
         test::RecordingMessages messages;
         MainFrame frame(catalog, messages);
         QVERIFY(frame.Create());
-        QVERIFY(!frame.StayOnTop());
+        QVERIFY(!frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         frame.ExecuteCommand(Command::StayOnTop);
-        QVERIFY(frame.StayOnTop());
+        QVERIFY(frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(catalog.SettingsFile().StayOnTop());
         QVERIFY(frame.Action(Command::StayOnTop)->isChecked());
         frame.ExecuteCommand(Command::StayOnTop);
         QVERIFY(!catalog.SettingsFile().StayOnTop());
+    }
+
+    // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:
+    // nothing would bring it back.
+    void noContextMenuHidesTheToolbar() {
+        TreasureCatalog catalog;
+        Prepare(catalog);
+        test::RecordingMessages messages;
+        MainFrame frame(catalog, messages);
+        QVERIFY(frame.Create());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        auto* toolbar = frame.findChild<MainToolbar*>("MainToolbar");
+        QVERIFY(toolbar != nullptr && toolbar->isVisible());
+        struct Row {
+            const char* What;
+            std::function<QWidget*()> Target;  // asked anew: customising rebuilds the buttons
+            QStringList Offered;               // the texts of the menu that opens; empty for none
+        };
+        const Row rows[] = {
+            {"the menu bar", [&] { return frame.menuBar(); }, {}},
+            {"the toolbar", [&] { return toolbar; }, {"Customize..."}},
+            {"a toolbar button",
+             [&] { return toolbar->widgetForAction(toolbar->actions().first()); },
+             {"Customize..."}},
+            {"the status bar", [&] { return frame.statusBar(); }, {}},
+        };
+        for (const Row& row : rows) {
+            QWidget* target = row.Target();
+            QVERIFY2(target != nullptr, row.What);
+            const QPoint at(target->width() - 3, target->height() / 2);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+            QApplication::sendEvent(target, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QStringList offered;
+            if (menu != nullptr) {
+                for (QAction* action : menu->actions())
+                    if (action->isVisible()) offered << action->text();
+                for (QAction* action : menu->actions()) action->trigger();
+                menu->close();
+            }
+            QCOMPARE(offered, row.Offered);
+            QVERIFY2(toolbar->isVisible(), row.What);
+            // Customize opened its dialog; it has nothing to do with this.
+            if (auto* dialog = frame.findChild<QDialog*>()) dialog->reject();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    // The map views tell a text to show, even an empty one, from the idle "Ready".
+    void statusTextEmptyIsNotReady() {
+        TreasureCatalog catalog;
+        Prepare(catalog);
+        test::RecordingMessages messages;
+        MainFrame frame(catalog, messages);
+        QVERIFY(frame.Create());
+        QStatusBar* bar = frame.statusBar();
+        QCOMPARE(bar->currentMessage(), QString("Ready"));
+        frame.ShowStatusText("Region 2");
+        QCOMPARE(bar->currentMessage(), QString("Region 2"));
+        frame.ShowStatusText("");
+        QCOMPARE(bar->currentMessage(), QString(""));
+        frame.ShowReadyText();
+        QCOMPARE(bar->currentMessage(), QString("Ready"));
+        frame.ShowStatusText("");
+        // A message cleared by anyone else still brings back "Ready".
+        bar->showMessage("tip");
+        bar->clearMessage();
+        QCOMPARE(bar->currentMessage(), QString("Ready"));
     }
 };
 

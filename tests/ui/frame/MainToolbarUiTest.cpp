@@ -22,14 +22,14 @@ struct Window {
     std::map<int, int> triggered;
     QMainWindow window;
     MainToolbar* toolbar;
-    explicit Window(const Settings& settings, int width = 900) {
+    Window(const Settings& settings, const CommandIcons& icons, int width = 900) {
         for (const ToolbarButton& entry : ToolbarButtonTable) {
             QAction* action = actions[entry.Command] = new QAction(&owner);
             action->setCheckable(entry.Style == ToolbarButtonStyle::Check);
             QObject::connect(action, &QAction::triggered, &owner,
                              [this, command = entry.Command] { ++triggered[command]; });
         }
-        toolbar = new MainToolbar(settings, Lookup(), &window);
+        toolbar = new MainToolbar(settings, Lookup(), icons, &window);
         window.addToolBar(Qt::TopToolBarArea, toolbar);
         window.resize(width, 300);
         window.show();
@@ -38,7 +38,25 @@ struct Window {
     MainToolbar::ActionLookup Lookup() {
         return [this](int command) { return actions.count(command) ? actions[command] : nullptr; };
     }
+    ToolbarCustomizeDialog* Dialog() const {
+        return window.findChild<ToolbarCustomizeDialog*>("ToolbarCustomizeDialog");
+    }
 };
+
+template <typename Widget>
+Widget* Find(const QWidget* parent, const char* name) {
+    auto* widget = parent->findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no widget named %s", name);
+    return widget;
+}
+
+// The tool button of a command, or nullptr.
+QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
+    for (QAction* action : toolbar.actions())
+        if (!action->isSeparator() && action->data().toInt() == command)
+            return qobject_cast<QToolButton*>(toolbar.widgetForAction(action));
+    return nullptr;
+}
 
 QString StoredValue(const Settings& settings, const char* key) {
     return QString::fromStdString(settings.File().Read(Settings::Section, key).value_or("<none>"));
@@ -58,8 +76,12 @@ class MainToolbarUiTest : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Settings> settings_;
+    std::unique_ptr<CommandIcons> icons_;
 
 private Q_SLOTS:
+    void initTestCase() { icons_ = std::make_unique<CommandIcons>(); }
+    void cleanupTestCase() { icons_.reset(); }
+
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         settings_ = std::make_unique<Settings>(dir_->filePath("brix.ini").toStdString());
@@ -77,16 +99,19 @@ private Q_SLOTS:
                                Row{2, 1, Qt::ToolButtonTextBesideIcon, 24}, Row{0, 3, none, 24}}) {
             if (row.Text >= 0) settings_->WriteTBTextStyle(row.Text);
             if (row.Icon >= 0) settings_->WriteTBIconStyle(row.Icon);
-            Window w(*settings_);
+            Window w(*settings_, *icons_);
             MainToolbar& toolbar = *w.toolbar;
             QCOMPARE(ShownList(toolbar), DefaultList);
             const int full = row.Size + 7;
-            for (int i = 0; i < static_cast<int>(toolbar.Buttons().size()); ++i) {
-                QToolButton* button = toolbar.ButtonAt(i);
+            QToolButton* first = nullptr;
+            for (int i = 0; i < static_cast<int>(toolbar.actions().size()); ++i) {
+                QWidget* widget = toolbar.widgetForAction(toolbar.actions().at(i));
+                auto* button = qobject_cast<QToolButton*>(widget);
                 if (button == nullptr) {
-                    QCOMPARE(toolbar.WidgetAt(i)->width(), 8);  // a separator
+                    QCOMPARE(widget->width(), 8);  // a separator
                     continue;
                 }
+                if (first == nullptr) first = button;
                 QVERIFY(button->toolButtonStyle() == row.Style && button->isVisible());
                 QCOMPARE(button->iconSize(), QSize(row.Size, row.Size));
                 QVERIFY(button->height() >= full);
@@ -97,17 +122,16 @@ private Q_SLOTS:
                 else
                     QCOMPARE(button->size(), QSize(full, full));
                 if (row.Style == under)  // all as wide as the widest
-                    QCOMPARE(button->width(), toolbar.ButtonAt(0)->width());
+                    QCOMPARE(button->width(), first->width());
             }
             if (row.Style == Qt::ToolButtonTextBesideIcon)  // "Info." narrower than "Previous"
-                QVERIFY(toolbar.ButtonForCommand(40005)->width() <
-                        toolbar.ButtonForCommand(40012)->width());
+                QVERIFY(ButtonOf(toolbar, 40005)->width() < ButtonOf(toolbar, 40012)->width());
         }
     }
 
     void stylesApplyAndSaveWhenTheDialogCloses() {
         settings_->WriteTBTextStyle(0);
-        Window w(*settings_);
+        Window w(*settings_, *icons_);
         MainToolbar& toolbar = *w.toolbar;
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 toolbar.mapToGlobal(QPoint(5, 5)));
@@ -117,31 +141,63 @@ private Q_SLOTS:
         QCOMPARE(menu->actions().first()->text(), QString("Customize..."));
         menu->actions().first()->trigger();
         menu->close();
-        QPointer<ToolbarCustomizeDialog> dialog = toolbar.OpenCustomizeDialog();
+        QPointer<ToolbarCustomizeDialog> dialog = w.Dialog();
         QVERIFY(dialog != nullptr && dialog->isVisible());
-        QCOMPARE(toolbar.Customize(), dialog.data());  // brought forward, not opened twice
-        ToolbarOptionsPanel& options = dialog->Options();
-        QCOMPARE(options.TextList()->currentText() + "/" + options.IconList()->currentText(),
+        toolbar.Customize();  // brought forward, not opened twice
+        QCOMPARE(w.window.findChildren<ToolbarCustomizeDialog*>().size(), 1);
+        auto* textList = Find<QComboBox>(dialog, "TextOptions");
+        auto* iconList = Find<QComboBox>(dialog, "IconOptions");
+        QCOMPARE(textList->currentText() + "/" + iconList->currentText(),
                  QString("No text labels/Large icons"));
-        options.IconList()->setCurrentIndex(0);
+        iconList->setCurrentIndex(0);
         QCOMPARE(toolbar.iconSize(), QSize(24, 24));  // nothing applied or written yet
         QCOMPARE(StoredValue(*settings_, "TBIconStyle"), QString("<none>"));
-        dialog->CloseButton()->click();
-        QTRY_COMPARE(toolbar.ButtonForCommand(40002)->size(), QSize(23, 23));
+        Find<QPushButton>(dialog, "Close")->click();
+        QTRY_COMPARE(ButtonOf(toolbar, 40002)->size(), QSize(23, 23));
         QCOMPARE(StoredValue(*settings_, "TBIconStyle"), QString("0"));
         QCOMPARE(StoredValue(*settings_, "TBButtons"), DefaultList);  // written though unchanged
         QTRY_VERIFY(dialog.isNull());
         // Escape or the close box counts as closing too.
-        toolbar.Customize()->Options().TextList()->setCurrentIndex(2);
-        toolbar.OpenCustomizeDialog()->reject();
+        toolbar.Customize();
+        Find<QComboBox>(w.Dialog(), "TextOptions")->setCurrentIndex(2);
+        w.Dialog()->reject();
         QCOMPARE(StoredValue(*settings_, "TBTextStyle"), QString("2"));
-        QVERIFY(toolbar.ButtonForCommand(40002)->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
-        // A value out of the lists' range shows, and holds, the first item.
-        ToolbarOptionsPanel panel;
-        panel.SetTextStyle(3);
-        panel.SetIconStyle(-1);
-        QVERIFY(panel.TextStyle() == 0 && panel.TextList()->currentText() == "No text labels");
-        QVERIFY(panel.IconStyle() == 0 && panel.IconList()->currentText() == "Small icons");
+        QVERIFY(ButtonOf(toolbar, 40002)->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
+    }
+
+    // The lists are read back by the values their items carry, not by the texts they show.
+    void optionListsHoldTheirValues() {
+        struct Row {
+            const char* List;
+            int Shown;     // SetTextStyle / SetIconStyle with this
+            int Holds;     // what the panel then holds
+            QString Text;  // and shows
+        };
+        const Row rows[] = {
+            {"TextOptions", 2, 2, "Selective text on right"},
+            {"TextOptions", 3, 0, "No text labels"},  // out of range: the first item
+            {"IconOptions", 1, 1, "Large icons"},
+            {"IconOptions", -1, 0, "Small icons"},
+        };
+        for (const Row& row : rows) {
+            ToolbarOptionsPanel panel;
+            const bool text = QString(row.List) == "TextOptions";
+            if (text)
+                panel.SetTextStyle(row.Shown);
+            else
+                panel.SetIconStyle(row.Shown);
+            auto* list = Find<QComboBox>(&panel, row.List);
+            auto held = [&] { return text ? panel.TextStyle() : panel.IconStyle(); };
+            QCOMPARE(held(), row.Holds);
+            QCOMPARE(list->currentText(), row.Text);
+            // A shown text that differs from the string table still gives the item's value.
+            for (int i = 0; i < list->count(); ++i)
+                list->setItemText(i, "Item " + QString::number(i));
+            list->setCurrentIndex(list->count() - 1);
+            QCOMPARE(held(), list->count() - 1);
+            list->setCurrentIndex(0);
+            QCOMPARE(held(), 0);
+        }
     }
 
     void customisedButtonsComeBackAtTheNextStart_data() {
@@ -168,18 +224,21 @@ private Q_SLOTS:
     void customisedButtonsComeBackAtTheNextStart() {
         QFETCH(QString, steps);
         QFETCH(QString, expected);
-        Window w(*settings_);
-        ToolbarCustomizeDialog* dialog = w.toolbar->Customize();
-        QListWidget* available = dialog->AvailableList();
-        const std::map<QString, QPushButton*> buttons = {{"add", dialog->AddButton()},
-                                                         {"remove", dialog->RemoveButton()},
-                                                         {"up", dialog->MoveUpButton()},
-                                                         {"down", dialog->MoveDownButton()},
-                                                         {"reset", dialog->ResetButton()}};
+        Window w(*settings_, *icons_);
+        w.toolbar->Customize();
+        ToolbarCustomizeDialog* dialog = w.Dialog();
+        auto* available = Find<QListWidget>(dialog, "AvailableButtons");
+        auto* current = Find<QListWidget>(dialog, "CurrentButtons");
+        const std::map<QString, QPushButton*> buttons = {
+            {"add", Find<QPushButton>(dialog, "Add")},
+            {"remove", Find<QPushButton>(dialog, "Remove")},
+            {"up", Find<QPushButton>(dialog, "MoveUp")},
+            {"down", Find<QPushButton>(dialog, "MoveDown")},
+            {"reset", Find<QPushButton>(dialog, "Reset")}};
         for (const QString& step : steps.split('|')) {
             const QString what = step.section(' ', 0, 0), arg = step.section(' ', 1);
             if (what == "current") {
-                dialog->CurrentList()->setCurrentRow(arg.toInt());
+                current->setCurrentRow(arg.toInt());
                 continue;
             }
             if (what == "add") {
@@ -193,10 +252,10 @@ private Q_SLOTS:
             QCOMPARE(ShownList(*w.toolbar),
                      QString::fromStdString(FormatToolbarButtons(dialog->Buttons())));
         }
-        QCOMPARE(dialog->CurrentList()->count(), int(dialog->Buttons().size()));
-        dialog->CloseButton()->click();
+        QCOMPARE(current->count(), int(dialog->Buttons().size()));
+        Find<QPushButton>(dialog, "Close")->click();
         QCOMPARE(StoredValue(*settings_, "TBButtons"), expected);
-        QCOMPARE(ShownList(MainToolbar(*settings_, w.Lookup())), expected);
+        QCOMPARE(ShownList(MainToolbar(*settings_, w.Lookup(), *icons_)), expected);
     }
 };
 

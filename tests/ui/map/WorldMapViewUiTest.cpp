@@ -42,7 +42,7 @@ Region BlockRegion(int index, const char* name, QRect rect, int holeFrom = 0, in
 }
 
 // Region 1 and region 2 lie side by side with overlapping rectangles; region 3 lies below
-// them; everything else is sea.
+// them; region 4, whose name is empty, between them; everything else is sea.
 void FillCatalog(TreasureCatalog& catalog) {
     QImage world(600, 400, QImage::Format_RGB32);
     for (int y = 0; y < world.height(); ++y)
@@ -52,13 +52,22 @@ void FillCatalog(TreasureCatalog& catalog) {
     catalog.StoreRegion(BlockRegion(1, "Kestrel Downs", QRect(0, 0, 200, 150), 180, 200));
     catalog.StoreRegion(BlockRegion(2, "Mistral Fen", QRect(180, 0, 200, 150), 0, 20));
     catalog.StoreRegion(BlockRegion(3, "Ember Reach", QRect(100, 200, 480, 100)));
-    catalog.Filter.RegionHasMap = {0, 0, 1, 0};
+    catalog.StoreRegion(BlockRegion(4, "", QRect(400, 155, 100, 40)));
+    test::SetHasMap(catalog, 2);
 }
 
 constexpr QPoint InRegion1(100, 50);
 constexpr QPoint InRegion2(300, 50);
 constexpr QPoint InRegion3(200, 250);
+constexpr QPoint InRegion4(420, 175);
 constexpr QPoint AtSea(250, 170);
+
+// What the status bar shows while the pointer is over a region (0 for the sea).
+std::string StatusFor(int region) {
+    const char* names[] = {test::RecordingHost::ReadyText, "Kestrel Downs", "Mistral Fen",
+                           "Ember Reach", ""};
+    return names[region];
+}
 
 struct Fixture {
     TreasureCatalog Catalog;
@@ -76,6 +85,7 @@ struct Fixture {
         Settle();
     }
     QWidget* Viewport() const { return View->viewport(); }
+    std::string Status() const { return Host.StatusTexts.empty() ? "" : Host.StatusTexts.back(); }
     QPoint ToViewport(QPoint canvas) const { return canvas - View->ScrollOffset(); }
     void MoveTo(QPoint canvas) { QTest::mouseMove(Viewport(), ToViewport(canvas)); }
     void Settle() {
@@ -111,11 +121,11 @@ private Q_SLOTS:
         QFETCH(int, toRegion);
         Fixture f;
         f.MoveTo(from);
-        QCOMPARE(f.View->HoverRegion(), fromRegion);
+        QCOMPARE(f.Status(), StatusFor(fromRegion));
         f.Settle();
 
         f.MoveTo(to);
-        QCOMPARE(f.View->HoverRegion(), toRegion);
+        QCOMPARE(f.Status(), StatusFor(toRegion));
         QRegion expected;
         if (fromRegion != toRegion) {
             if (fromRegion != 0) expected += f.ShownRect(fromRegion);
@@ -128,6 +138,34 @@ private Q_SLOTS:
         } else {
             QTRY_VERIFY(!f.View->Painted.isEmpty());
             QCOMPARE(f.View->Painted, expected);
+        }
+    }
+
+    // A region names itself in the status bar even when its name is empty; only the sea and
+    // leaving the view bring back "Ready".
+    void hoverNamesTheRegion() {
+        struct Row {
+            const char* What;
+            QPoint At;  // canvas point; (-1, -1) leaves the view
+            int Region;
+        };
+        const Row rows[] = {
+            {"a named region", InRegion1, 1},
+            {"a region without a name", InRegion4, 4},
+            {"the sea", AtSea, 0},
+            {"back to the unnamed region", InRegion4, 4},
+            {"out of the view", QPoint(-1, -1), 0},
+        };
+        Fixture f;
+        for (const Row& row : rows) {
+            if (row.At.x() < 0) {
+                QEvent leave(QEvent::Leave);
+                QApplication::sendEvent(f.Viewport(), &leave);
+            } else {
+                f.MoveTo(row.At);
+            }
+            QVERIFY2(!f.Host.StatusTexts.empty(), row.What);
+            QVERIFY2(f.Status() == StatusFor(row.Region), row.What);
         }
     }
 
@@ -163,7 +201,6 @@ private Q_SLOTS:
         }
         if (press) {
             QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(pressAt));
-            QCOMPARE(f.View->PressedRegion(), HitTestRegion(f.Catalog, pressAt));
             QTest::mouseMove(f.Viewport(), release);
         }
         QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, release);
@@ -190,7 +227,7 @@ private Q_SLOTS:
             Fixture f(view, scroll);
             f.Catalog.Display.BeautyOverSpeed = beauty;
             f.MoveTo(InRegion2);
-            QCOMPARE(f.View->HoverRegion(), 2);
+            QCOMPARE(f.Status(), StatusFor(2));
             f.View->RefreshCanvas();
             f.Settle();
             const QImage shown =
