@@ -1,26 +1,13 @@
 #pragma once
 
-// Set-up shared by the drawing benchmarks.
-#include <QGuiApplication>
+// Pictures that only the drawing benchmarks need; set-up shared with the tests (the running
+// application, fixtures) comes from tests/support.
 #include <QImage>
 #include <QPainter>
-
-#include <cstdlib>
 
 #include "core/map/MapImages.h"
 
 namespace brix::bench {
-
-// Fonts and the program's pictures need a running application.
-inline void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 // A one-bit multimap the size of the sample world's, crossed by coast-like lines and marks.
 inline QImage SyntheticMultimap(int strokes) {

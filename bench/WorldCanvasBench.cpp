@@ -5,9 +5,9 @@
 // the map, each rectangle reaching 16 pixels into its neighbours).
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -25,7 +25,9 @@
 #include "core/data/ZipArchive.h"
 #include "core/map/MapImages.h"
 #include "core/map/WorldCanvas.h"
+#include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
+#include "support/WorldFixture.h"
 
 namespace {
 
@@ -34,16 +36,6 @@ constexpr int WorldHeight = 1024;
 constexpr int Columns = 10;
 constexpr int Rows = 5;
 constexpr int Margin = 16;
-
-void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "WorldCanvasBench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 // The cell a pixel belongs to, with wavy borders so that masks have ragged edges.
 int CellAt(int x, int y) {
@@ -87,21 +79,21 @@ void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
         catalog.StoreRegion(region);
     }
     // Every other region has maps, so both tint colours are used.
-    catalog.Filter.RegionHasMap.assign(catalog.Regions.size(), 0);
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2) catalog.Filter.RegionHasMap[i] = 1;
+    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
+        brix::test::SetHasMap(catalog, static_cast<int>(i));
 }
 
 bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
     if (!archive) return false;
     brix::test::RecordingMessages messages;
-    if (!brix::LoadSystemData(catalog, *archive, brix::SystemDataMemberName, messages)) {
+    if (!brix::LoadSystemData(catalog, catalog, *archive, brix::SystemDataMemberName, messages)) {
         return false;
     }
     brix::LoadDrawingResources(catalog, *archive, messages);
     brix::LoadRegionMasks(catalog, *archive, messages);
-    catalog.Filter.RegionHasMap.assign(catalog.Regions.size(), 0);
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2) catalog.Filter.RegionHasMap[i] = 1;
+    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
+        brix::test::SetHasMap(catalog, static_cast<int>(i));
     return messages.Shown.empty() && !catalog.Drawing.WorldBitmap.isNull();
 }
 
@@ -122,7 +114,7 @@ std::string FindWorldArchive() {
 
 const brix::TreasureCatalog& World() {
     static const std::unique_ptr<brix::TreasureCatalog> catalog = [] {
-        EnsureApp();
+        brix::test::EnsureGuiApp();
         auto made = std::make_unique<brix::TreasureCatalog>();
         const std::string path = FindWorldArchive();
         if (!path.empty() && path != "none") {
@@ -189,6 +181,32 @@ void BM_FullCanvas(benchmark::State& state) {
     SetPixelCounters(state, box);
 }
 BENCHMARK(BM_FullCanvas)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
+
+// The whole canvas with one named form of the tint blend, for comparing the forms in one run.
+void BM_FullCanvasWith(benchmark::State& state, brix::TintBlend blend) {
+    if (!brix::ProcessorRuns(blend)) {
+        state.SkipWithError("form not built in or not run by this processor");
+        return;
+    }
+    const brix::TreasureCatalog& catalog = World();
+    const QRect box = WorldRect();
+    QImage target(box.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        brix::DrawWorldCanvas(target, box, catalog, 7, blend);
+        benchmark::DoNotOptimize(target.bits());
+        benchmark::ClobberMemory();
+    }
+    SetPixelCounters(state, box);
+}
+BENCHMARK_CAPTURE(BM_FullCanvasWith, portable, brix::TintBlend::Portable)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(BM_FullCanvasWith, sse2, brix::TintBlend::Sse2)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(BM_FullCanvasWith, avx2, brix::TintBlend::Avx2)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Fastest);
 
 // The canvas of a world without regions: what the copy of the bitmap costs inside the canvas.
 void BM_CanvasWithoutRegions(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QRgb>
 #include <cstdint>
+#include <vector>
 
 #include "core/data/Records.h"
 
@@ -44,12 +45,30 @@ QRgb RegionTintColour(const TreasureCatalog& catalog, int regionIndex);
 // there is no world bitmap.
 QRgb WorldBackgroundColour(const TreasureCatalog& catalog);
 
+// The forms of the region tint blend. Fastest is the quickest form built in that the processor
+// runs; the others each name one form, so that every form can be measured and tested on any
+// machine whose processor runs it.
+enum class TintBlend { Fastest, Portable, Sse2, Avx2 };
+
+// The forms built into this program, Portable first.
+std::vector<TintBlend> BuiltTintBlends();
+
+// True when the form is built in and the processor has its instructions. A form asked for that
+// does not run here is replaced by Fastest.
+bool ProcessorRuns(TintBlend blend);
+
+// Blends colour (opaque QRgb) at weight out of 255 over the pixels of target that lie under the
+// region's mask and inside canvasBox; target's pixel (0, 0) stands for canvasBox's top-left
+// corner, as in DrawWorldCanvas. Only 32-bit targets (RGB32, ARGB32, premultiplied) are tinted.
+void TintRegion(QImage& target, QRect canvasBox, const Region& region, QRgb colour, int weight,
+                TintBlend blend = TintBlend::Fastest);
+
 // Draws the part of the world canvas inside canvasBox (world-bitmap pixels) into target, whose
 // pixel (0, 0) stands for canvasBox's top-left corner: the world bitmap, every region tinted in
 // slot order (the hovered one more strongly) and the background beyond the bitmap. Parts of
 // the box that do not fit into target are left out.
 void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& catalog,
-                     int hoverRegion);
+                     int hoverRegion, TintBlend blend = TintBlend::Fastest);
 
 // The same picture drawn through a painter whose coordinates are canvas coordinates, without a
 // picture of the whole box: it goes out in bands of a few rows.
