@@ -2,14 +2,14 @@
 // beside a baseline that only inflates the same members.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <cstdlib>
 
-#include "BenchSupport.h"
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
+#include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
 
 namespace {
@@ -26,7 +26,7 @@ std::unique_ptr<brix::ZipArchive> OpenMax() {
 
 void LoadSystem(brix::TreasureCatalog& catalog, brix::ZipArchive& archive) {
     brix::test::RecordingMessages messages;
-    brix::LoadSystemData(catalog, archive, "data.xml", messages);
+    brix::LoadSystemData(catalog, catalog, archive, "data.xml", messages);
 }
 
 void BM_Baseline_InflateMembers(benchmark::State& state) {
@@ -53,9 +53,8 @@ void BM_Phase1_FindArchive(benchmark::State& state) {
     const std::string path = BRIX_MAX_ARCHIVE;
     const std::string dir = path.substr(0, path.rfind('/'));
     for (auto _ : state) {
-        brix::TreasureCatalog catalog;
-        benchmark::DoNotOptimize(brix::FindArchive(catalog, path.substr(path.rfind('/') + 1),
-                                                   {dir, dir + "/brix-tools"}));
+        benchmark::DoNotOptimize(
+            brix::FindArchive(path.substr(path.rfind('/') + 1), {dir, dir + "/brix-tools"}));
     }
 }
 BENCHMARK(BM_Phase1_FindArchive)->Unit(benchmark::kMillisecond);
@@ -71,7 +70,7 @@ void BM_Phase2_LoadSystemData(benchmark::State& state) {
 BENCHMARK(BM_Phase2_LoadSystemData)->Unit(benchmark::kMillisecond);
 
 void BM_Phase3_LoadDrawingResources(benchmark::State& state) {
-    brix::bench::EnsureApp();
+    brix::test::EnsureGuiApp();
     auto archive = OpenMax();
     brix::TreasureCatalog catalog;
     brix::test::RecordingMessages messages;
@@ -95,7 +94,7 @@ void BM_Phase4_LoadRegionMasks(benchmark::State& state) {
 BENCHMARK(BM_Phase4_LoadRegionMasks)->Unit(benchmark::kMillisecond);
 
 void BM_Phase5_ComputeAllLabelGeometry(benchmark::State& state) {
-    brix::bench::EnsureApp();
+    brix::test::EnsureGuiApp();
     auto archive = OpenMax();
     brix::TreasureCatalog catalog;
     LoadSystem(catalog, *archive);

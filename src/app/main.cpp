@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     // The command line is not read; the archive is looked for in the working directory first.
     const brix::ProgramLocation location{QDir::currentPath().toStdString(),
                                          QCoreApplication::applicationFilePath().toStdString()};
-    if (!brix::StartUp(catalog, messages, location)) return 0;
+    brix::PendingWorld world;
+    if (!brix::StartUp(catalog, messages, location, world)) return 0;
 
     {
         brix::MainFrame frame(catalog, messages);
@@ -31,6 +32,9 @@ int main(int argc, char** argv) {
                           brix::MessageIcon::Stop);
             return 0;
         }
+        // The world picture decodes on a worker while the window is built; it must be in place
+        // before the first paint.
+        brix::FinishStartUp(catalog, messages, world);
         frame.show();
         app.exec();
     }

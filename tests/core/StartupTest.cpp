@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <string>
+#include <vector>
+
 #include "core/Startup.h"
 #include "core/data/TreasureCatalog.h"
 #include "support/GuiApp.h"
@@ -51,13 +54,14 @@ protected:
         bin_ = root_.filePath("bin").toStdString() + "/";
         location_ = {root_.filePath("work").toStdString(), bin_ + "brix-tools"};
     }
-    void PutArchive(const std::string& dir, const std::string& data = SystemData) {
+    void PutArchive(const std::string& dir, const std::string& data = SystemData,
+                    const std::string& multimap = MonoBmp(128, 96), bool withWorld = true) {
         QImage world(64, 48, QImage::Format_RGB888);
         world.fill(qRgb(20, 90, 160));
-        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", {{"data.xml", data},
-                                                         {"multimap.bmp", MonoBmp(128, 96)},
-                                                         {"world.bmp", BmpBytes(world)},
-                                                         {"world_overlay_1.bmp", MonoBmp(8, 8)}}));
+        std::vector<test::ZipMember> members = {
+            {"data.xml", data}, {"multimap.bmp", multimap}, {"world_overlay_1.bmp", MonoBmp(8, 8)}};
+        if (withWorld) members.push_back({"world.bmp", BmpBytes(world)});
+        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", members));
     }
 
     QTemporaryDir root_;
@@ -73,8 +77,8 @@ TEST_F(StartupTest, NoArchiveAnywhereEndsWithTheMessage) {
     EXPECT_FALSE(StartUp(catalog_, messages_, location_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text, "Unable to open the system data file \"kestrel.zip\".");
-    EXPECT_EQ(catalog_.ProgramDirectory, bin_);
-    EXPECT_TRUE(catalog_.DataDirectory.empty());
+    EXPECT_EQ(catalog_.Paths.ProgramDirectory, bin_);
+    EXPECT_TRUE(catalog_.Paths.DataDirectory.empty());
 }
 
 TEST_F(StartupTest, ArchiveBesideTheExecutableFixesTheDataDirectory) {
@@ -82,8 +86,8 @@ TEST_F(StartupTest, ArchiveBesideTheExecutableFixesTheDataDirectory) {
     ASSERT_TRUE(test::WriteFileBytes(work_ + "kestrel.zip", "not a zip"));  // skipped
     location_.ExecutablePath = bin_ + "my.brix.tools";
     ASSERT_TRUE(StartUp(catalog_, messages_, location_));
-    EXPECT_EQ(catalog_.DataDirectory, bin_);
-    EXPECT_EQ(catalog_.SettingsPath, bin_ + "my.brix.ini");
+    EXPECT_EQ(catalog_.Paths.DataDirectory, bin_);
+    EXPECT_EQ(catalog_.Paths.SettingsPath, bin_ + "my.brix.ini");
     EXPECT_TRUE(messages_.Shown.empty());
 }
 
@@ -92,8 +96,8 @@ TEST_F(StartupTest, ArchiveInTheWorkingDirectoryWins) {
     PutArchive(work_);
     ASSERT_TRUE(test::WriteFileBytes(work_ + "brix-tools.ini", "[Settings]\nTacksCorrect=1\n"));
     ASSERT_TRUE(StartUp(catalog_, messages_, location_));
-    EXPECT_EQ(catalog_.DataDirectory, work_);
-    EXPECT_EQ(catalog_.SettingsPath, work_ + "brix-tools.ini");
+    EXPECT_EQ(catalog_.Paths.DataDirectory, work_);
+    EXPECT_EQ(catalog_.Paths.SettingsPath, work_ + "brix-tools.ini");
     EXPECT_TRUE(catalog_.Display.TacksCorrect);
 }
 
@@ -103,8 +107,8 @@ TEST_F(StartupTest, MissingUserDataIsCreatedAtExit) {
     ASSERT_EQ(catalog_.RuneLibraries.size(), 1u);
     EXPECT_EQ(catalog_.RuneLibraries[0].Name, "Atlas (Perm)");
     EXPECT_TRUE(catalog_.RuneLibraries[0].Permanent);
-    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
-    EXPECT_EQ(catalog_.CurrentCharacter, -1);
+    EXPECT_EQ(catalog_.CurrentRuneLibraryPosition(), 0);
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), -1);
     EXPECT_TRUE(catalog_.Characters.empty());
 
     catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter("Ann"));
@@ -125,10 +129,10 @@ TEST_F(StartupTest, RestoresSelectionsAndKeepsPermInNames) {
     ASSERT_TRUE(test::WriteFileBytes(work_ + "brix-tools.ini",
                                      "[Settings]\nCharacter=BO\nRuneLibrary=atlas (perm)\n"));
     ASSERT_TRUE(StartUp(catalog_, messages_, location_));
-    EXPECT_EQ(catalog_.CurrentCharacter, 1);
-    EXPECT_EQ(catalog_.CurrentRuneLibrary, 0);
-    EXPECT_TRUE(catalog_.Filter.TreasureFlag(1));
-    EXPECT_TRUE(catalog_.Filter.RegionFlag(1));
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 1);
+    EXPECT_EQ(catalog_.CurrentRuneLibraryPosition(), 0);
+    EXPECT_TRUE(catalog_.Filter().TreasureFlag(1));
+    EXPECT_TRUE(catalog_.Filter().RegionFlag(1));
     EXPECT_EQ(catalog_.Drawing.WorldBitmapSize, QSize(64, 48));
     EXPECT_EQ(catalog_.Drawing.MultimapSize, QSize(128, 96));
     EXPECT_EQ(catalog_.FindRegion(1)->MaskRect, (IntRect{0, 0, 8, 8}));
@@ -162,6 +166,51 @@ TEST_F(StartupTest, DamagedSystemDataEndsStartUp) {
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_NE(messages_.Shown[0].Text.find("Index value out of range"), std::string::npos);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(work_ + "user.xml")));
+}
+
+// The program builds its main window between the two halves of start-up while a worker decodes
+// the world picture; the picture must arrive whole, with one change notice, or say why not.
+TEST_F(StartupTest, TheWorldPictureArrivesWhenStartUpFinishes) {
+    struct Row {
+        const char* What;
+        std::string Multimap;
+        bool WithWorld;
+        QSize World;
+        std::vector<std::string> Messages;
+        int Updates;
+    };
+    const Row rows[] = {
+        {"sound archive", MonoBmp(128, 96), true, QSize(64, 48), {}, 1},
+        {"no world member",
+         MonoBmp(128, 96),
+         false,
+         QSize(),
+         {"Unable to load \"world.bmp\" from the zip file."},
+         1},
+        {"a colour multimap leaves the world unloaded",
+         BmpBytes(QImage(8, 8, QImage::Format_RGB32)),
+         true,
+         QSize(),
+         {"The bitmap \"multimap.bmp\" must be monochrome."},
+         0},
+    };
+    for (const Row& row : rows) {
+        PutArchive(work_, SystemData, row.Multimap, row.WithWorld);
+        TreasureCatalog catalog;
+        RecordingMessages messages;
+        int updates = 0;
+        PendingWorld pending;
+        ASSERT_TRUE(StartUp(catalog, messages, location_, pending)) << row.What;
+        EXPECT_TRUE(catalog.Drawing.WorldBitmap.isNull()) << row.What;
+        catalog.OnUpdate = [&updates] { ++updates; };
+        FinishStartUp(catalog, messages, pending);
+        EXPECT_EQ(catalog.Drawing.WorldBitmapSize, row.World) << row.What;
+        EXPECT_EQ(catalog.Drawing.WorldBitmap.isNull(), !row.World.isValid()) << row.What;
+        std::vector<std::string> shown;
+        for (const auto& message : messages.Shown) shown.push_back(message.Text);
+        EXPECT_EQ(shown, row.Messages) << row.What;
+        EXPECT_EQ(updates, row.Updates) << row.What;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
@@ -217,8 +218,18 @@ void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pi
     drawing.LabelFont = MakeLabelFont();
 }
 
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
-                          const ProgramPictures& pictures) {
+QImage LoadWorldBitmap(ZipArchive& archive) {
+    // Kept in the format of the canvases it is drawn onto, so that drawing it is a plain copy.
+    return LoadArchiveBitmap(archive, WorldMemberName).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage DecodeWorldBitmap(const std::string& archivePath) {
+    const std::unique_ptr<ZipArchive> archive = ZipArchive::Open(archivePath);
+    return archive ? LoadWorldBitmap(*archive) : QImage();
+}
+
+bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                                  const ProgramPictures& pictures) {
     DrawingResources& drawing = catalog.Drawing;
     drawing = DrawingResources{};
     PrepareProgramPictures(drawing, pictures);
@@ -226,23 +237,30 @@ void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Message
     const QImage multimap = LoadArchiveBitmap(archive, MultimapMemberName);
     if (multimap.isNull()) {
         ShowMemberMessage(messages, StringId::CannotLoadBitmap, MultimapMemberName);
-        return;
+        return false;
     }
     if (!IsMonochrome(multimap)) {
         ShowMemberMessage(messages, StringId::BitmapNotMonochrome, MultimapMemberName);
-        return;
+        return false;
     }
     drawing.MultimapBitmap = NormalizeMonochrome(multimap);
     drawing.MultimapSize = drawing.MultimapBitmap.size();
+    return true;
+}
 
-    const QImage world = LoadArchiveBitmap(archive, WorldMemberName);
+void SetWorldBitmap(TreasureCatalog& catalog, Messages& messages, const QImage& world) {
     if (world.isNull()) {
         ShowMemberMessage(messages, StringId::CannotLoadBitmap, WorldMemberName);
         return;
     }
-    // Kept in the format of the canvases it is drawn onto, so that drawing it is a plain copy.
-    drawing.WorldBitmap = world.convertToFormat(QImage::Format_RGB32);
-    drawing.WorldBitmapSize = drawing.WorldBitmap.size();
+    catalog.Drawing.WorldBitmap = world;
+    catalog.Drawing.WorldBitmapSize = world.size();
+}
+
+void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                          const ProgramPictures& pictures) {
+    if (LoadDrawingResourcesButWorld(catalog, archive, messages, pictures))
+        SetWorldBitmap(catalog, messages, LoadWorldBitmap(archive));
 }
 
 void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {

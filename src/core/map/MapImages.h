@@ -60,10 +60,21 @@ ProgramPictures LoadProgramPictures();
 // and builds the leader pen and label font.
 void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pictures);
 
+// The world picture in the canvases' format (RGB32), read through a handle of its own on the
+// archive file, so that a worker thread can decode it while start-up goes on. Null when it
+// cannot be loaded.
+QImage DecodeWorldBitmap(const std::string& archivePath);
+
 // Builds the shared images, pen and font into catalog.Drawing. Failures are shown through
 // `messages` and leave the images that could not be loaded null; the start-up goes on.
 void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
                           const ProgramPictures& pictures);
+// The two halves of that, for a start-up that decodes the world picture on a worker: everything
+// but the world picture, false when the multimap failed (which leaves the world unloaded too);
+// then the world picture (a null image shows why it is missing).
+bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+                                  const ProgramPictures& pictures);
+void SetWorldBitmap(TreasureCatalog& catalog, Messages& messages, const QImage& world);
 // The same with the pictures built into the program.
 void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages);
 

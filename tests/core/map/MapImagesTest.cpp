@@ -81,8 +81,11 @@ struct ArchiveFixture {
     QStringList Files() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden); }
 };
 
-std::string Message(int id, const std::string& member) {
-    if (id == 10025) return "Unable to load \"" + member + "\" from the zip file.";
+std::string NotLoaded(const std::string& member) {
+    return "Unable to load \"" + member + "\" from the zip file.";
+}
+
+std::string NotMonochrome(const std::string& member) {
     return "The bitmap \"" + member + "\" must be monochrome.";
 }
 
@@ -101,8 +104,8 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
     const std::string world = ColourBmp(20, 10, place);
     // Rows of 21 pixels take 63 bytes and one byte of padding.
     const std::string oddWorld = ColourBmp(21, 10, place);
-    const std::string noMultimap = Message(10025, "multimap.bmp");
-    const std::string noWorld = Message(10025, "world.bmp");
+    const std::string noMultimap = NotLoaded("multimap.bmp");
+    const std::string noWorld = NotLoaded("world.bmp");
     const int max = MaxBitmapSide;
     const Row rows[] = {
         {"both present", both(multimap, world), {}, {40, 30}, {20, 10}},
@@ -114,7 +117,7 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
          {}},
         {"24-bit multimap",
          both(ColourBmp(40, 30, Lines), world),
-         {Message(10026, "multimap.bmp")},
+         {NotMonochrome("multimap.bmp")},
          {},
          {}},
         {"too wide", both(MonoBmp(max + 1, 1, AllWhite), world), {noMultimap}, {}, {}},
@@ -176,9 +179,9 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
     const std::vector<int> eight = {1, 2, 3, 4, 5, 6, 7, 8};
     const Row rows[] = {
         {"all present", eight, 0, 0, 0, eight, {}},
-        {"7 missing", eight, 7, 0, 0, {1, 2, 3, 4, 5, 6}, {Message(10025, "world_overlay_7.bmp")}},
-        {"3 in colour", eight, 0, 3, 0, {1, 2}, {Message(10026, "world_overlay_3.bmp")}},
-        {"1 too tall", {1, 2, 3}, 0, 0, 1, {}, {Message(10025, "world_overlay_1.bmp")}},
+        {"7 missing", eight, 7, 0, 0, {1, 2, 3, 4, 5, 6}, {NotLoaded("world_overlay_7.bmp")}},
+        {"3 in colour", eight, 0, 3, 0, {1, 2}, {NotMonochrome("world_overlay_3.bmp")}},
+        {"1 too tall", {1, 2, 3}, 0, 0, 1, {}, {NotLoaded("world_overlay_1.bmp")}},
         {"empty slots are passed over", {2, 5, 9}, 0, 0, 0, {2, 5, 9}, {}},
         {"an empty slot's overlay is never asked for", {1, 3}, 2, 0, 0, {1, 3}, {}},
     };
