@@ -1,5 +1,7 @@
 #include "core/data/TreasureCatalog.h"
 
+#include <utility>
+
 namespace brix {
 
 void TreasureCatalog::SetCurrentCharacter(const Character* character) {
@@ -19,6 +21,16 @@ void TreasureCatalog::DeleteCharacter(const Character* character) {
     if (character_.Erase(Characters, character)) SetCurrentCharacter(GetCurrentCharacter());
 }
 
+void TreasureCatalog::RenameCharacter(const Character* character, std::string name) {
+    const int position = PositionIn(Characters, character);
+    if (position < 0) return;
+    Characters[static_cast<std::size_t>(position)].Name = std::move(name);
+    if (position == character_.Position())
+        SetCurrentCharacter(character);
+    else if (OnUpdate)
+        OnUpdate();
+}
+
 void TreasureCatalog::SetCurrentRuneLibrary(const RuneLibrary* library) {
     library_.Set(RuneLibraries, library);
     const RuneLibrary* current = GetCurrentRuneLibrary();
@@ -34,6 +46,16 @@ void TreasureCatalog::RestoreCurrentRuneLibrary() {
 
 void TreasureCatalog::DeleteRuneLibrary(const RuneLibrary* library) {
     if (library_.Erase(RuneLibraries, library)) SetCurrentRuneLibrary(GetCurrentRuneLibrary());
+}
+
+void TreasureCatalog::ReplaceRuneLibrary(const RuneLibrary* library, RuneLibrary contents) {
+    const int position = PositionIn(RuneLibraries, library);
+    if (position < 0) return;
+    RuneLibraries[static_cast<std::size_t>(position)] = std::move(contents);
+    if (position == library_.Position())
+        SetCurrentRuneLibrary(library);
+    else if (OnUpdate)
+        OnUpdate();
 }
 
 void TreasureCatalog::SetFilterOptions(const MapFilter& options) {

@@ -91,6 +91,9 @@ public:
     // Deletes the character; the current one stays current (none when it was the one deleted),
     // then as SetCurrentCharacter.
     void DeleteCharacter(const Character* character);
+    // Gives the character a new name and notifies. When it is the current character the
+    // settings key is rewritten as well, so that the next start selects it again.
+    void RenameCharacter(const Character* character, std::string name);
 
     RuneLibrary* GetCurrentRuneLibrary() { return library_.Get(RuneLibraries); }
     const RuneLibrary* GetCurrentRuneLibrary() const { return library_.Get(RuneLibraries); }
@@ -99,6 +102,9 @@ public:
     void SetCurrentRuneLibrary(const RuneLibrary* library);
     void RestoreCurrentRuneLibrary();
     void DeleteRuneLibrary(const RuneLibrary* library);
+    // Replaces the library's flag, name and books by `contents` and notifies (the treasure texts
+    // name the current library's books); the current library's key follows a new name.
+    void ReplaceRuneLibrary(const RuneLibrary* library, RuneLibrary contents);
 
     const MapFilter& Filter() const { return filter_; }
     // Takes the levels and switches of the filter dialog, recomputes and notifies.

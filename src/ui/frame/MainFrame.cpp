@@ -25,6 +25,8 @@
 #include "core/map/Pictures.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/manage/CharacterDialogs.h"
+#include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
 #include "ui/map/WorldMapView.h"
 
@@ -71,8 +73,6 @@ constexpr int NotBuiltYet[] = {
     Command::Options,
     Command::Filter,
     Command::LevelInformation,
-    Command::ManageCharacters,
-    Command::ManageRuneLibraries,
     Command::TreasureInformation,
     Command::GotAMap,
     Command::CompletedAMap,
@@ -364,13 +364,21 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::Region:
             toolbar_->ShowRegionMenu();
             break;
+        case Command::ManageCharacters: {
+            ManageCharactersDialog dialog(catalog_, messages_, DialogOwner());
+            dialog.exec();
+            break;
+        }
+        case Command::ManageRuneLibraries: {
+            ManageRuneLibrariesDialog dialog(catalog_, messages_, DialogOwner());
+            dialog.exec();
+            break;
+        }
         case Command::ExportToZerrin:
         case Command::PageSetup:
         case Command::Print:
         case Command::Filter:
         case Command::LevelInformation:
-        case Command::ManageCharacters:
-        case Command::ManageRuneLibraries:
         case Command::Options:
             // Each of these opens a dialog that arrives with its own issue.
             break;
@@ -417,6 +425,13 @@ void MainFrame::ToggleStayOnTop() {
     setGeometry(where);
     if (wasVisible) show();
     catalog_.SettingsFile().WriteStayOnTop(stayOnTop_);
+}
+
+QWidget* MainFrame::DialogOwner() {
+    // A dialog belongs to the window that is active when it opens (this one, or a window of
+    // ours in front of it).
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : this;
 }
 
 void MainFrame::ShowAbout() {

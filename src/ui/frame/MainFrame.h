@@ -59,6 +59,7 @@ private:
     void BuildMenus();
     void ToggleStayOnTop();
     void ShowAbout();
+    QWidget* DialogOwner();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
 

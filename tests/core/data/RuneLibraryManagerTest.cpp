@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+#include "core/base/Strings.h"
+#include "core/data/ListMover.h"
+#include "core/data/RuneLibraryManager.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/data/UserDataWriter.h"
+#include "support/RecordingMessages.h"
+
+namespace brix {
+namespace {
+
+class RuneLibraryManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        for (int index : {2, 3, 5, 7, 11}) {
+            Treasure treasure;
+            treasure.Index = index;
+            treasure.Name = "Spot " + std::to_string(index);
+            catalog_.StoreTreasure(treasure);
+        }
+        catalog_.RuneLibraries.push_back({true, "Atlas (Perm)", {{"A", {2}}}});
+        catalog_.RuneLibraries.push_back({false, "Mine", {{"North", {7, 3}}, {"south", {}}}});
+        catalog_.RuneLibraries.push_back({false, "Zoo", {}});
+    }
+    std::string Key() const {
+        return catalog_.SettingsFile().File().Read("Settings", "RuneLibrary").value_or("(no key)");
+    }
+    std::vector<std::string> Books(const RuneLibraryDraft& draft) const {
+        std::vector<std::string> names;
+        for (int row = 0; row < draft.BookCount(); ++row) names.push_back(draft.BookNameAt(row));
+        return names;
+    }
+
+    QTemporaryDir dir_;
+    TreasureCatalog catalog_;
+    test::RecordingMessages messages_;
+};
+
+TEST_F(RuneLibraryManagerTest, PermanentLibraryIsRefused) {
+    RuneLibraryManager manager(catalog_, messages_);
+    ASSERT_EQ(manager.NameAt(0), "Atlas (Perm)");
+    QObject owner;
+    EXPECT_FALSE(manager.MayChange(0, &owner));
+    EXPECT_FALSE(manager.Delete(0, &owner));
+    ASSERT_EQ(messages_.Shown.size(), 2u);
+    for (const auto& shown : messages_.Shown) {
+        EXPECT_EQ(shown.Text, LoadString(StringId::PermanentLibrary));
+        EXPECT_EQ(shown.Owner, &owner);
+    }
+    EXPECT_EQ(catalog_.RuneLibraries.size(), 3u);
+    EXPECT_TRUE(manager.MayChange(1, &owner));
+    EXPECT_EQ(messages_.Shown.size(), 2u);
+}
+
+TEST_F(RuneLibraryManagerTest, DeletingKeepsTheCurrentLibraryOrLeavesNone) {
+    catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[2]);  // Zoo
+    RuneLibraryManager manager(catalog_, messages_);
+    ASSERT_TRUE(manager.Delete(1, nullptr));  // Mine, before Zoo
+    EXPECT_EQ(catalog_.GetCurrentRuneLibrary()->Name, "Zoo");
+    EXPECT_EQ(Key(), "Zoo");
+    ASSERT_TRUE(manager.Delete(1, nullptr));  // Zoo itself
+    EXPECT_EQ(catalog_.GetCurrentRuneLibrary(), nullptr);
+    EXPECT_EQ(Key(), "");
+    EXPECT_EQ(manager.RowCount(), 1);
+}
+
+TEST_F(RuneLibraryManagerTest, DiscardedDraftLeavesTheLibraryByteForByte) {
+    const std::string before = BuildUserDataText(catalog_);
+    RuneLibraryManager manager(catalog_, messages_);
+    {
+        RuneLibraryDraft draft = manager.StartDraft(1);
+        ASSERT_EQ(Books(draft), (std::vector<std::string>{"North", "south"}));
+        EXPECT_GE(draft.ConfirmBook(0, "Northern", {2, 3, 5}, nullptr), 0);
+        EXPECT_TRUE(draft.DeleteBook(1));
+        EXPECT_GE(draft.ConfirmBook(-1, "East", {11}, nullptr), 0);
+        EXPECT_EQ(Books(draft), (std::vector<std::string>{"East", "Northern"}));
+    }
+    EXPECT_EQ(BuildUserDataText(catalog_), before);
+}
+
+TEST_F(RuneLibraryManagerTest, ConfirmStoresTheCopyAndFollowsTheCurrentName) {
+    catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[1]);  // Mine
+    RuneLibraryManager manager(catalog_, messages_);
+    RuneLibraryDraft draft = manager.StartDraft(1);
+    EXPECT_EQ(draft.ConfirmBook(1, "SOUTH", {5}, nullptr), 1);  // case-only rename
+    EXPECT_EQ(manager.Confirm(draft, "  Ours ", nullptr), 1);
+    const RuneLibrary& stored = catalog_.RuneLibraries[1];
+    EXPECT_EQ(stored.Name, "Ours");
+    EXPECT_FALSE(stored.Permanent);
+    ASSERT_EQ(stored.RuneBooks.size(), 2u);
+    EXPECT_EQ(stored.RuneBooks[0].Treasures, (std::vector<int>{7, 3}));  // untouched book
+    EXPECT_EQ(stored.RuneBooks[1].Name, "SOUTH");
+    EXPECT_EQ(stored.RuneBooks[1].Treasures, (std::vector<int>{5}));
+    EXPECT_EQ(Key(), "Ours");
+
+    // A new library is appended and does not become current.
+    RuneLibraryDraft fresh = manager.StartDraft(-1);
+    EXPECT_EQ(fresh.StartName(), "New Rune Library Name");
+    EXPECT_EQ(fresh.BookCount(), 0);
+    EXPECT_EQ(manager.Confirm(fresh, "Abc", nullptr), 0);
+    ASSERT_EQ(catalog_.RuneLibraries.size(), 4u);
+    EXPECT_EQ(catalog_.RuneLibraries[3].Name, "Abc");
+    EXPECT_EQ(catalog_.GetCurrentRuneLibrary()->Name, "Ours");
+    EXPECT_TRUE(messages_.Shown.empty());
+}
+
+TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
+    struct Row {
+        const char* What;
+        bool Book;
+        int Row;
+        const char* Typed;
+        int Refusal;
+    };
+    // Libraries shown: 0 Atlas (Perm), 1 Mine, 2 Zoo. Books of Mine: 0 North, 1 south.
+    const Row rows[] = {
+        {"library in other case", false, 2, "MINE", StringId::DuplicateRuneLibraryName},
+        {"new library, taken name", false, -1, "zoo", StringId::DuplicateRuneLibraryName},
+        {"library case-only rename", false, 1, "mINE", 0},
+        {"library punctuation", false, 1, "Mine!", StringId::InvalidRuneLibraryName},
+        {"library named like a permanent one", false, -1, "Atlas (Perm)",
+         StringId::InvalidRuneLibraryName},
+        {"empty library", false, 1, " ", StringId::RuneLibraryNameMissing},
+        {"book in other case", true, 1, "NORTH", StringId::DuplicateRuneBookName},
+        {"book case-only rename", true, 0, "NORTH", 0},
+        {"book punctuation", true, -1, "a/b", StringId::InvalidRuneBookName},
+        {"empty book", true, -1, "", StringId::RuneBookNameMissing},
+        {"book named like another library's book", true, -1, "A", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
+        TreasureCatalog catalog;
+        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
+        catalog.RuneLibraries = catalog_.RuneLibraries;
+        test::RecordingMessages messages;
+        RuneLibraryManager manager(catalog, messages);
+        RuneLibraryDraft draft = manager.StartDraft(row.Book ? 1 : row.Row);
+        const int shown = row.Book ? draft.ConfirmBook(row.Row, row.Typed, {}, nullptr)
+                                   : manager.Confirm(draft, row.Typed, nullptr);
+        if (row.Refusal == 0) {
+            EXPECT_GE(shown, 0);
+            EXPECT_TRUE(messages.Shown.empty());
+        } else {
+            EXPECT_EQ(shown, -1);
+            ASSERT_EQ(messages.Shown.size(), 1u);
+            EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
+            EXPECT_EQ(catalog.RuneLibraries.size(), 3u);
+        }
+    }
+}
+
+TEST_F(RuneLibraryManagerTest, BookListsKeepEntriesOfAnotherWorld) {
+    // 40 and 1 name no treasure of this world; the book is stored out of order.
+    const RuneBook book{"Old", {40, 7, 1, 3}};
+    const RuneBookLists lists = MakeRuneBookLists(catalog_, &book);
+    EXPECT_EQ(lists.InBook, (std::vector<int>{1, 3, 7, 40}));
+    EXPECT_EQ(lists.Available, (std::vector<int>{2, 5, 11}));
+    EXPECT_EQ(RuneBookEntryName(catalog_, 7), "Spot 7");
+    EXPECT_EQ(RuneBookEntryName(catalog_, 40), "(unknown treasure)");
+    EXPECT_EQ(MakeRuneBookLists(catalog_, nullptr).Available, (std::vector<int>{2, 3, 5, 7, 11}));
+
+    catalog_.RuneLibraries[1].RuneBooks.push_back(book);
+    RuneLibraryManager manager(catalog_, messages_);
+    RuneLibraryDraft draft = manager.StartDraft(1);
+    const int row = draft.ConfirmBook(1, "Old", lists.InBook, nullptr);  // 0 North, 1 Old
+    ASSERT_EQ(row, 1);
+    EXPECT_EQ(draft.BookAt(row)->Treasures, (std::vector<int>{1, 3, 7, 40}));
+}
+
+TEST_F(RuneLibraryManagerTest, BookHoldsAtMostSixteen) {
+    EXPECT_TRUE(CanAddToRuneBook(true, 15));
+    EXPECT_FALSE(CanAddToRuneBook(true, 16));
+    EXPECT_FALSE(CanAddToRuneBook(false, 0));
+
+    RuneLibraryManager manager(catalog_, messages_);
+    RuneLibraryDraft draft = manager.StartDraft(-1);
+    std::vector<int> many;
+    for (int i = 1; i <= 20; ++i) many.push_back(i);
+    const int row = draft.ConfirmBook(-1, "Full", many, nullptr);
+    ASSERT_EQ(row, 0);
+    EXPECT_EQ(draft.BookAt(row)->Treasures.size(), 16u);
+    EXPECT_EQ(draft.BookAt(row)->Treasures.back(), 16);
+}
+
+TEST_F(RuneLibraryManagerTest, TreasureMovedBackAndForthReturnsToItsPlace) {
+    const RuneBook book{"North", {7, 3}};
+    RuneBookLists lists = MakeRuneBookLists(catalog_, &book);  // available 2 5 11, book 3 7
+    const RuneBookLists start = lists;
+    for (int position = 0; position < static_cast<int>(start.Available.size()); ++position) {
+        const ListMove there = MoveBetweenLists(lists.Available, lists.InBook, position);
+        const ListMove back = MoveBetweenLists(lists.InBook, lists.Available, there.Inserted);
+        EXPECT_EQ(back.Inserted, position);
+        EXPECT_EQ(lists.Available, start.Available);
+        EXPECT_EQ(lists.InBook, start.InBook);
+    }
+}
+
+}  // namespace
+}  // namespace brix
