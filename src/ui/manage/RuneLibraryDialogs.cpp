@@ -63,10 +63,15 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     for (int index : lists.InBook) inBook_->AddNumbered(index, RuneBookEntryName(game, index));
     if (available_->count() > 0) available_->setCurrentRow(0);
     if (inBook_->count() > 0) inBook_->setCurrentRow(0);
-    // Wide enough for "1000 - " and a treasure name of common length.
+    // Wide enough for "1000 - " and a treasure name of common length, and tall enough to
+    // show a full book without scrolling.
     const int listWidth = fontMetrics().averageCharWidth() * 30;
-    available_->setMinimumWidth(listWidth);
-    inBook_->setMinimumWidth(listWidth);
+    const int listHeight =
+        (fontMetrics().lineSpacing() + 2) * MaxRunesPerBook + 2 * available_->frameWidth();
+    for (NumberedListWidget* list : {available_, inBook_}) {
+        list->setMinimumWidth(listWidth);
+        list->setMinimumHeight(listHeight);
+    }
 
     auto* form = new QFormLayout;
     form->addRow(tr("&Name:"), name_);

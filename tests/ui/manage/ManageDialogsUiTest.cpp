@@ -57,6 +57,18 @@ Widget* Child(QWidget* parent, const char* name) {
     return child;
 }
 
+// The object names of the controls Tab visits, starting at `first`, until it comes back.
+QStringList TabOrder(QWidget* first) {
+    QStringList names;
+    QWidget* widget = first;
+    do {
+        if (widget->isEnabled() && widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus))
+            names << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != first && names.size() < 50);
+    return names;
+}
+
 void Click(QWidget* parent, const char* button) {
     Child<QPushButton>(parent, button)->click();
 }
@@ -124,6 +136,9 @@ private Q_SLOTS:
         QCOMPARE(Texts(*records->List()), (QStringList{"ann", "Ann", "Bo", "Cy"}));
         QCOMPARE(records->SelectedRow(), 0);
         QVERIFY(records->ModifyButton()->isEnabled());
+        dialog.show();
+        QCOMPARE(TabOrder(records->List()),
+                 (QStringList{"Characters", "New", "Modify", "Delete", "Close"}));
 
         records->List()->setCurrentRow(1);
         records->DeleteButton()->click();
@@ -228,6 +243,8 @@ private Q_SLOTS:
         QCOMPARE(available->Numbers(), (std::vector<int>{16, 17, 18, 19, 20}));
         QCOMPARE(available->currentRow(), 0);
         QVERIFY(!dialog.AddButton()->isEnabled());
+        QCOMPARE(TabOrder(dialog.NameEdit()), (QStringList{"Name", "AvailableTreasures", "Remove",
+                                                           "TreasuresInRuneBook", "Ok", "Cancel"}));
         Q_EMIT available->itemDoubleClicked(available->item(0));
         QCOMPARE(inBook->count(), 16);
 
