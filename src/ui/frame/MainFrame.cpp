@@ -45,12 +45,12 @@ std::vector<const Named*> SortedByName(const std::vector<Named>& items) {
 }
 
 // A character or rune library submenu: the records sorted by name with the current one
-// checked, then the manage command. An item names its record; one that has disappeared by the
-// time the item is chosen does nothing.
+// checked, then the manage command. An item names its record by position and exact name, so
+// that of two names differing only in case the chosen one is taken; one that has disappeared
+// by the time the item is chosen does nothing.
 template <typename Record>
 void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Record* current,
-                    int maxItems, QAction* manage,
-                    const std::function<void(const std::string&)>& choose) {
+                    int maxItems, QAction* manage, const std::function<void(int)>& choose) {
     menu.clear();
     int items = 0;
     for (const Record* record : SortedByName(records)) {
@@ -58,8 +58,13 @@ void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Recor
         QAction* item = menu.addAction(QString::fromStdString(record->Name));
         item->setCheckable(true);
         item->setChecked(record == current);
-        QObject::connect(item, &QAction::triggered, &menu,
-                         [choose, name = record->Name] { choose(name); });
+        QObject::connect(
+            item, &QAction::triggered, &menu,
+            [choose, &records, position = PositionIn(records, record), name = record->Name] {
+                if (position < static_cast<int>(records.size()) &&
+                    records[static_cast<std::size_t>(position)].Name == name)
+                    choose(position);
+            });
     }
     if (!records.empty()) menu.addSeparator();
     menu.addAction(manage);
@@ -190,20 +195,17 @@ void MainFrame::FillRegionMenu(QMenu& menu) const {
 }
 
 void MainFrame::FillCharacterMenu(QMenu& menu) {
-    FillRecordMenu(menu, catalog_.Characters, catalog_.GetCurrentCharacter(),
-                   Command::LastCharacter - Command::FirstCharacter + 1,
-                   Action(Command::ManageCharacters), [this](const std::string& name) {
-                       if (const Character* found = catalog_.FindCharacter(name))
-                           catalog_.SetCurrentCharacter(found);
-                   });
+    FillRecordMenu(
+        menu, catalog_.Characters, catalog_.GetCurrentCharacter(),
+        Command::LastCharacter - Command::FirstCharacter + 1, Action(Command::ManageCharacters),
+        [this](int position) { catalog_.SetCurrentCharacter(&catalog_.Characters[position]); });
 }
 
 void MainFrame::FillRuneLibraryMenu(QMenu& menu) {
     FillRecordMenu(menu, catalog_.RuneLibraries, catalog_.GetCurrentRuneLibrary(),
                    Command::LastRuneLibrary - Command::FirstRuneLibrary + 1,
-                   Action(Command::ManageRuneLibraries), [this](const std::string& name) {
-                       if (const RuneLibrary* found = catalog_.FindRuneLibrary(name))
-                           catalog_.SetCurrentRuneLibrary(found);
+                   Action(Command::ManageRuneLibraries), [this](int position) {
+                       catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[position]);
                    });
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -317,6 +318,27 @@ private Q_SLOTS:
         records->ModifyButton()->click();
         QCOMPARE(written(), before);
         QCOMPARE(records->SelectedRow(), 1);
+    }
+
+    void menuChoosesTheItemOfTwoNamesDifferingInCase() {
+        TreasureCatalog catalog;
+        Prepare(catalog);
+        catalog.Characters = {{"ann", {}}, {"Ann", {}}};
+        catalog.RuneLibraries = {{false, "Mine", {}}, {false, "MINE", {}}};
+        test::RecordingMessages messages;
+        MainFrame frame(catalog, messages);
+        QVERIFY(frame.Create());
+        QMenu characters;
+        frame.FillCharacterMenu(characters);
+        QCOMPARE(characters.actions().at(1)->text(), QStringLiteral("Ann"));
+        characters.actions().at(1)->trigger();
+        QCOMPARE(catalog.CurrentCharacterPosition(), 1);
+        QMenu libraries;
+        frame.FillRuneLibraryMenu(libraries);
+        libraries.actions().at(1)->trigger();
+        QCOMPARE(catalog.CurrentRuneLibraryPosition(), 1);
+        libraries.actions().at(0)->trigger();
+        QCOMPARE(catalog.CurrentRuneLibraryPosition(), 0);
     }
 
     void commandsOpenTheDialogs() {
