@@ -23,6 +23,8 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
+#include "ui/dialogs/LevelInfoDialog.h"
+#include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/map/RegionMapView.h"
@@ -70,12 +72,9 @@ constexpr int NotBuiltYet[] = {
     Command::Print,
     Command::Options,
     Command::Filter,
-    Command::LevelInformation,
     Command::ManageCharacters,
     Command::ManageRuneLibraries,
     Command::TreasureInformation,
-    Command::GotAMap,
-    Command::CompletedAMap,
 };
 
 }  // namespace
@@ -325,8 +324,10 @@ void MainFrame::ShowTreasureInfo(int /*treasure*/) {
     // The Treasure Information window arrives with its own issue; the command stands ready.
 }
 
-void MainFrame::OpenMapInventory(int /*treasure*/, bool /*adding*/) {
-    // The map inventory dialog arrives with its own issue; the command stands ready.
+void MainFrame::OpenMapInventory(int treasure, bool adding) {
+    // The caller may be another window (the Treasure Information window): the dialog sits over
+    // whichever window is active and keeps the whole program waiting until it closes.
+    RunMapInventory(catalog_, messages_, treasure, adding, this);
 }
 
 bool MainFrame::ExecuteCommand(int command) {
@@ -358,6 +359,9 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::CompletedAMap:
             OpenMapInventory(0, command == Command::GotAMap);
             break;
+        case Command::LevelInformation:
+            RunLevelInformation(catalog_, 1, this);
+            break;
         case Command::Customize:
             toolbar_->Customize();
             break;
@@ -368,7 +372,6 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::PageSetup:
         case Command::Print:
         case Command::Filter:
-        case Command::LevelInformation:
         case Command::ManageCharacters:
         case Command::ManageRuneLibraries:
         case Command::Options:
