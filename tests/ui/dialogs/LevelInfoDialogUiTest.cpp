@@ -60,6 +60,24 @@ private Q_SLOTS:
         QCOMPARE(Text(dialog), QString());
     }
 
+    void tabWalksTheControls() {
+        const GameRecords records = Levels({1, 2});
+        LevelInfoDialog dialog(records, 1);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const QList<QWidget*> expected = {&Chooser(dialog),
+                                          dialog.findChild<QPlainTextEdit*>("LevelText"),
+                                          dialog.findChild<QPushButton*>("CloseButton")};
+        QCOMPARE(QApplication::focusWidget(), expected[0]);
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        // Enter from inside the text is Close too.
+        QTest::keyClick(expected[1], Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+    }
+
     void enterAndEscapeClose() {
         const GameRecords records = Levels({1, 2});
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
