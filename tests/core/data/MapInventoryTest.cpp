@@ -139,20 +139,18 @@ TEST_F(MapInventoryTest, CountsText) {
         const char* Text;
     };
     const Row rows[] = {
-        {"Ann", 12, "L3=1, L5=2"}, {"  aNN\t", 12, "L3=1, L5=2"},  // trimmed, any case
-        {"Ann", 13, "(None)"},                                     // no entry for that treasure
-        {"Ann", 0, "(None)"},                                      // no treasure chosen
-        {"Anna", 12, "(None)"},                                    // no such character
-        {"", 12, "(None)"},        {"   ", 12, "(None)"},         {"bo", 12, "(None)"},
+        {"Ann", 12, "L3=1, L5=2"},      // levels in ascending order
+        {"  aNN\t", 12, "L3=1, L5=2"},  // trimmed, any case
+        {"Ann", 13, "(None)"},          // no entry for that treasure
+        {"Ann", 0, "(None)"},           // no treasure chosen
+        {"Anna", 12, "(None)"},         // no such character
+        {"", 12, "(None)"},             // no name
     };
     for (const Row& row : rows)
         EXPECT_EQ(MapCountsText(catalog_, row.Name, row.Treasure), row.Text) << row.Name;
 
     // An entry whose counts all went back to 0 reads as no maps at all.
-    AdjustMapCount(*catalog_.FindCharacter("Ann"), 12, 3, false);
-    AdjustMapCount(*catalog_.FindCharacter("Ann"), 12, 5, false);
-    EXPECT_EQ(MapCountsText(catalog_, "Ann", 12), "L5=1");
-    AdjustMapCount(*catalog_.FindCharacter("Ann"), 12, 5, false);
+    for (int level : {3, 5, 5}) AdjustMapCount(*catalog_.FindCharacter("Ann"), 12, level, false);
     EXPECT_EQ(MapCountsText(catalog_, "Ann", 12), "(None)");
 }
 
@@ -164,10 +162,10 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
         int TreasurePosition;
     };
     const Row rows[] = {
-        {0, 0, 0, 0},                    // nothing remembered, nothing preset: the first items
-        {5, 1, 2, 0},                    // level 5 is the third item; treasure 1 the first
-        {2, 12, 1, 3},    {3, 2, 0, 0},  // no level 3, no treasure 2: the first items
-        {-4, 1001, 0, 0}, {17, -1, 0, 0},
+        {0, 0, 0, 0},      // nothing remembered, nothing preset: the first items
+        {5, 12, 2, 3},     // level 5 is the third item, treasure 12 the fourth
+        {3, 2, 0, 0},      // no level 3, no treasure 2: the first items
+        {17, 1001, 0, 0},  // out of range
     };
     for (const Row& row : rows) {
         catalog_.SettingsFile().WriteLastLevel(row.LastLevel);
