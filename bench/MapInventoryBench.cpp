@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 
 #include "core/data/DataLoader.h"
@@ -87,20 +87,27 @@ public:
     bool Painted = false;
 };
 
-// Times from building the dialog to its first paint; the dialog is destroyed untimed.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Times from building the dialog to its first paint; the dialog is destroyed untimed. The time
+// is the thread's processor time: building, laying out and painting all happen on this thread,
+// and on a shared machine the wall clock mostly measures the other processes.
 template <typename Make>
 void TimeToFirstPaint(benchmark::State& state, Make make) {
     EnsureApplication();
     World();
     for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
+        const double start = ThreadSeconds();
         std::unique_ptr<QDialog> dialog = make();
         PaintWatch watch;
         dialog->installEventFilter(&watch);
         dialog->show();
         while (!watch.Painted) QCoreApplication::processEvents(QEventLoop::AllEvents);
-        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) * 1e-9);
+        state.SetIterationTime(ThreadSeconds() - start);
         dialog->removeEventFilter(&watch);
         dialog.reset();
         QCoreApplication::processEvents();
