@@ -23,6 +23,9 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
+#include "ui/dialogs/DialogOwner.h"
+#include "ui/dialogs/LevelInfoDialog.h"
+#include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/manage/CharacterDialogs.h"
@@ -72,15 +75,8 @@ void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Recor
 
 // Commands whose dialogs and windows are still to be built; they stay disabled until then.
 constexpr int NotBuiltYet[] = {
-    Command::ExportToZerrin,
-    Command::PageSetup,
-    Command::Print,
-    Command::Options,
-    Command::Filter,
-    Command::LevelInformation,
-    Command::TreasureInformation,
-    Command::GotAMap,
-    Command::CompletedAMap,
+    Command::ExportToZerrin, Command::PageSetup, Command::Print,
+    Command::Options,        Command::Filter,    Command::TreasureInformation,
 };
 
 }  // namespace
@@ -327,8 +323,10 @@ void MainFrame::ShowTreasureInfo(int /*treasure*/) {
     // The Treasure Information window arrives with its own issue; the command stands ready.
 }
 
-void MainFrame::OpenMapInventory(int /*treasure*/, bool /*adding*/) {
-    // The map inventory dialog arrives with its own issue; the command stands ready.
+void MainFrame::OpenMapInventory(int treasure, bool adding) {
+    // The caller may be another window (the Treasure Information window): the dialog sits over
+    // whichever window is active and keeps the whole program waiting until it closes.
+    RunMapInventory(catalog_, messages_, treasure, adding, this);
 }
 
 bool MainFrame::ExecuteCommand(int command) {
@@ -360,6 +358,9 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::CompletedAMap:
             OpenMapInventory(0, command == Command::GotAMap);
             break;
+        case Command::LevelInformation:
+            RunLevelInformation(catalog_, 1, this);
+            break;
         case Command::Customize:
             toolbar_->Customize();
             break;
@@ -367,12 +368,12 @@ bool MainFrame::ExecuteCommand(int command) {
             toolbar_->ShowRegionMenu();
             break;
         case Command::ManageCharacters: {
-            ManageCharactersDialog dialog(catalog_, messages_, DialogOwner());
+            ManageCharactersDialog dialog(catalog_, messages_, DialogOwner(this));
             dialog.exec();
             break;
         }
         case Command::ManageRuneLibraries: {
-            ManageRuneLibrariesDialog dialog(catalog_, messages_, DialogOwner());
+            ManageRuneLibrariesDialog dialog(catalog_, messages_, DialogOwner(this));
             dialog.exec();
             break;
         }
@@ -380,7 +381,6 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::PageSetup:
         case Command::Print:
         case Command::Filter:
-        case Command::LevelInformation:
         case Command::Options:
             // Each of these opens a dialog that arrives with its own issue.
             break;
@@ -427,13 +427,6 @@ void MainFrame::ToggleStayOnTop() {
     setGeometry(where);
     if (wasVisible) show();
     catalog_.SettingsFile().WriteStayOnTop(stayOnTop_);
-}
-
-QWidget* MainFrame::DialogOwner() {
-    // A dialog belongs to the window that is active when it opens (this one, or a window of
-    // ours in front of it).
-    QWidget* active = QApplication::activeWindow();
-    return active != nullptr ? active : this;
 }
 
 void MainFrame::ShowAbout() {

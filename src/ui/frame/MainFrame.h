@@ -59,7 +59,6 @@ private:
     void BuildMenus();
     void ToggleStayOnTop();
     void ShowAbout();
-    QWidget* DialogOwner();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
 

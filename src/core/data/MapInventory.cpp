@@ -1,0 +1,94 @@
+#include "core/data/MapInventory.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/base/Commands.h"
+#include "core/base/Messages.h"
+#include "core/base/Strings.h"
+#include "core/base/Text.h"
+#include "core/data/RecordNaming.h"
+
+namespace brix {
+
+bool AdjustMapCount(Character& character, int treasure, int level, bool adding) {
+    if (treasure < 1 || treasure > MaxTreasures || level < 1 || level > MaxLevels) return false;
+    const auto slot = static_cast<std::size_t>(level - 1);
+    MapCounts* entry = FindMapCounts(character, treasure);
+    if (!adding) {
+        if (entry == nullptr || entry->Counts[slot] <= 0) return false;
+        --entry->Counts[slot];
+        return true;
+    }
+    if (entry == nullptr) {
+        MapCounts added;
+        added.Index = treasure;
+        character.Entries.push_back(added);
+        entry = &character.Entries.back();
+    }
+    // A count that cannot grow stays as it is rather than wrapping to a negative number.
+    if (entry->Counts[slot] == std::numeric_limits<int>::max()) return false;
+    ++entry->Counts[slot];
+    return true;
+}
+
+std::string MapCountsText(const UserRecords& records, std::string_view name, int treasure) {
+    std::string text;
+    const std::string trimmed = TrimName(name);
+    const Character* character = trimmed.empty() ? nullptr : records.FindCharacter(trimmed);
+    const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
+    if (entry != nullptr) {
+        for (int level = 1; level <= MaxLevels; ++level) {
+            const int count = entry->Counts[static_cast<std::size_t>(level - 1)];
+            if (count <= 0) continue;
+            if (!text.empty()) text += ", ";
+            text += FormatText("L%d=%d", {level, count});
+        }
+    }
+    return text.empty() ? LoadString(StringId::NoneText) : text;
+}
+
+MapInventoryOpening PrepareMapInventory(const TreasureCatalog& catalog, int treasure, bool adding) {
+    MapInventoryOpening opening;
+    opening.Levels = LevelItems(catalog);
+    opening.LevelPosition = PositionOfNumber(opening.Levels, catalog.SettingsFile().LastLevel());
+    for (const Character& character : catalog.Characters)
+        opening.CharacterNames.push_back(character.Name);
+    std::stable_sort(
+        opening.CharacterNames.begin(), opening.CharacterNames.end(),
+        [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+    if (const Character* current = catalog.GetCurrentCharacter())
+        opening.CharacterName = current->Name;
+    opening.Treasures = TreasureItems(catalog);
+    opening.TreasurePosition = PositionOfNumber(opening.Treasures, treasure);
+    opening.Caption =
+        CommandText(adding ? Command::GotAMap : Command::CompletedAMap, CommandField::StatusText);
+    return opening;
+}
+
+bool AcceptMapInventory(TreasureCatalog& catalog, Messages& messages, QObject* owner,
+                        const MapInventoryRequest& request) {
+    const std::string name = TrimName(request.Name);
+    if (name.empty()) {
+        messages.Show(LoadString(StringId::CharacterNameMissing), MessageIcon::None, owner);
+        return false;
+    }
+    if (!IsValidRecordName(name)) {
+        messages.Show(LoadString(StringId::InvalidCharacterName), MessageIcon::None, owner);
+        return false;
+    }
+    if (catalog.FindCharacter(name) == nullptr &&
+        !messages.AskYesNo(LoadString(StringId::NoSuchCharacter), owner))
+        return false;
+
+    Character* character = catalog.FindOrAddCharacter(name);
+    AdjustMapCount(*character, request.Treasure, request.Level, request.Adding);
+    // Making the character current recomputes the filter, which then already sees the new
+    // count: one notification covers the whole change.
+    catalog.SetCurrentCharacter(character);
+    if (request.Level >= 1 && request.Level <= MaxLevels)
+        catalog.SettingsFile().WriteLastLevel(request.Level);
+    return true;
+}
+
+}  // namespace brix

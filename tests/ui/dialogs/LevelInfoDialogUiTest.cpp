@@ -1,0 +1,102 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "core/data/GameRecords.h"
+#include "support/ModalDialogs.h"
+#include "ui/dialogs/LevelInfoDialog.h"
+
+namespace brix {
+
+class LevelInfoDialogUiTest : public QObject {
+    Q_OBJECT
+
+    static GameRecords Levels(std::initializer_list<int> indexes) {
+        GameRecords records;
+        for (int index : indexes) {
+            Level level;
+            level.Index = index;
+            level.Name = "L" + std::to_string(index);
+            level.WhatDrops = "Dropper " + std::to_string(index);
+            records.StoreLevel(level);
+        }
+        return records;
+    }
+    static QComboBox& Chooser(QDialog& dialog) {
+        return *dialog.findChild<QComboBox*>("LevelChooser");
+    }
+    static QString Text(QDialog& dialog) {
+        return dialog.findChild<QPlainTextEdit*>("LevelText")->toPlainText();
+    }
+
+private Q_SLOTS:
+    // Levels 1, 2 and 5: the third item is level 5, and that is the text shown for it.
+    void showsTheChosenLevelWhole() {
+        const GameRecords records = Levels({1, 2, 5});
+        LevelInfoDialog dialog(records, 1);
+        QCOMPARE(dialog.windowTitle(), QString("Level Information"));
+        QCOMPARE(Chooser(dialog).currentText(), QString("1 - L1"));
+        QVERIFY2(Text(dialog).startsWith("Level: 1 - L1\nCartography: 0\n"),
+                 qPrintable(Text(dialog)));
+        QVERIFY(!Text(dialog).contains('\r'));
+
+        Chooser(dialog).setCurrentIndex(2);
+        QVERIFY(Text(dialog).startsWith("Level: 5 - L5\n"));
+        QVERIFY(Text(dialog).contains("Dropper 5"));
+        QVERIFY(!Text(dialog).contains("L1"));
+    }
+
+    void noLevelsShowAnEmptyText() {
+        const GameRecords records;
+        LevelInfoDialog dialog(records, 1);
+        QCOMPARE(Chooser(dialog).count(), 0);
+        QCOMPARE(Text(dialog), QString());
+    }
+
+    void tabWalksTheControls() {
+        const GameRecords records = Levels({1, 2});
+        LevelInfoDialog dialog(records, 1);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const QList<QWidget*> expected = {&Chooser(dialog),
+                                          dialog.findChild<QPlainTextEdit*>("LevelText"),
+                                          dialog.findChild<QPushButton*>("CloseButton")};
+        QCOMPARE(QApplication::focusWidget(), expected[0]);
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        // Enter from inside the text is Close too.
+        QTest::keyClick(expected[1], Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void enterAndEscapeClose() {
+        const GameRecords records = Levels({1, 2});
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QWidget main;
+            main.show();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+            bool owned = false;
+            bool closed = false;
+            auto seen = test::WhenDialogShown<LevelInfoDialog>([&](LevelInfoDialog& dialog) {
+                owned = dialog.parentWidget() == &main;
+                QTest::keyClick(&Chooser(dialog), key);
+                closed = !dialog.isVisible();
+                if (!closed) dialog.reject();
+            });
+            RunLevelInformation(records, 1, &main);
+            QVERIFY(*seen);
+            QVERIFY(owned);
+            QVERIFY(closed);
+            QVERIFY(main.findChildren<LevelInfoDialog*>().isEmpty());
+        }
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::LevelInfoDialogUiTest)
+#include "LevelInfoDialogUiTest.moc"

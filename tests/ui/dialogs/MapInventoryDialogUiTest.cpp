@@ -1,0 +1,228 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+
+#include "core/base/Strings.h"
+#include "core/data/MapInventory.h"
+#include "core/data/TreasureCatalog.h"
+#include "support/ModalDialogs.h"
+#include "support/RecordingMessages.h"
+#include "ui/dialogs/MapInventoryDialog.h"
+
+namespace brix {
+
+class MapInventoryDialogUiTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    TreasureCatalog catalog_;
+    test::RecordingMessages messages_;
+
+    template <typename Widget>
+    static Widget& Find(QDialog& dialog, const char* name) {
+        auto* widget = dialog.findChild<Widget*>(name);
+        if (widget == nullptr) qFatal("no %s", name);
+        return *widget;
+    }
+    static QString Counts(QDialog& dialog) { return Find<QLabel>(dialog, "CurrentCounts").text(); }
+    static void Type(QDialog& dialog, const QString& text) {
+        QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    int CountOf(const char* name, int treasure, int level) {
+        const Character* character = catalog_.FindCharacter(name);
+        const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
+        return entry ? entry->Counts[static_cast<std::size_t>(level - 1)] : 0;
+    }
+
+private Q_SLOTS:
+    void init() {
+        catalog_ = TreasureCatalog();
+        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        QFile::remove(QString::fromStdString(catalog_.Paths.SettingsPath));
+        for (int index : {1, 2, 5}) {
+            Level level;
+            level.Index = index;
+            level.Name = "Level " + std::to_string(index);
+            catalog_.StoreLevel(level);
+        }
+        for (int index : {1, 10, 11, 12, 13}) {
+            Treasure treasure;
+            treasure.Index = index;
+            treasure.Name = "Spot " + std::to_string(index);
+            catalog_.StoreTreasure(treasure);
+        }
+        Character& ann = *catalog_.FindOrAddCharacter("Ann");
+        AdjustMapCount(ann, 12, 3, true);
+        AdjustMapCount(ann, 12, 5, true);
+        catalog_.FindOrAddCharacter("Bob");
+        messages_ = test::RecordingMessages();
+    }
+
+    void opensOnThePresetsAndFollowsTheFields() {
+        catalog_.SettingsFile().WriteLastLevel(5);
+        catalog_.SetCurrentCharacter(catalog_.FindCharacter("Ann"));
+        MapInventoryDialog dialog(catalog_, messages_, 12, false);
+        QCOMPARE(dialog.windowTitle(), QString("Remove this map from your inventory."));
+        QCOMPARE(Find<QComboBox>(dialog, "TreasureList").currentText(), QString("12 - Spot 12"));
+        QCOMPARE(Find<QComboBox>(dialog, "CharacterField").currentText(), QString("Ann"));
+        QCOMPARE(Find<QComboBox>(dialog, "LevelList").currentText(), QString("5 - Level 5"));
+        QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
+
+        Type(dialog, "Bob");
+        QCOMPARE(Counts(dialog), QString("(None)"));
+        Type(dialog, "  aNn ");
+        QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
+        Find<QComboBox>(dialog, "TreasureList").setCurrentIndex(4);  // treasure 13
+        QCOMPARE(Counts(dialog), QString("(None)"));
+        Find<QComboBox>(dialog, "TreasureList").setCurrentIndex(3);
+        Find<QComboBox>(dialog, "CharacterField").setCurrentIndex(1);  // "Bob" from the list
+        QCOMPARE(Counts(dialog), QString("(None)"));
+
+        // Preset 0 shows the first treasure; no current character leaves the field empty.
+        catalog_.SetCurrentCharacter(nullptr);
+        MapInventoryDialog fromWorld(catalog_, messages_, 0, true);
+        QCOMPARE(fromWorld.windowTitle(), QString("Add this map to you inventory."));
+        QCOMPARE(Find<QComboBox>(fromWorld, "TreasureList").currentText(), QString("1 - Spot 1"));
+        QCOMPARE(Find<QComboBox>(fromWorld, "CharacterField").currentText(), QString());
+        QCOMPARE(Counts(fromWorld), QString("(None)"));
+    }
+
+    // Typing a name that starts an existing one must not turn into that name.
+    void typedNamesAreTakenAsTyped() {
+        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Find<QComboBox>(dialog, "CharacterField").setFocus();
+        Type(dialog, "Bo");
+        QCOMPARE(Find<QComboBox>(dialog, "CharacterField").currentText(), QString("Bo"));
+        messages_.Answers = {true};
+        QTest::keyClick(Find<QComboBox>(dialog, "CharacterField").lineEdit(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(catalog_.FindCharacter("Bo") != nullptr);
+        QCOMPARE(CountOf("Bo", 12, 1), 1);
+        QCOMPARE(CountOf("Bob", 12, 1), 0);
+        QCOMPARE(Find<QComboBox>(dialog, "CharacterField").count(), 2);  // no item was added
+    }
+
+    // Names longer than the typing limit exist (loaded, or made elsewhere); choosing one must not
+    // cut it, or OK would offer to create a second character of the cut name.
+    void aLongNameIsKeptWhole() {
+        const std::string longName(200, 'k');
+        catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter(longName));
+        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
+        QCOMPARE(edit->text().size(), 200);
+        dialog.accept();
+        QVERIFY(messages_.Shown.empty());
+        QCOMPARE(CountOf(longName.c_str(), 12, 1), 1);
+        QCOMPARE(catalog_.Characters.size(), std::size_t(3));
+
+        // Without such a name, typing stops at 128 characters.
+        catalog_.DeleteCharacter(catalog_.FindCharacter(longName));
+        MapInventoryDialog limited(catalog_, messages_, 12, true);
+        QCOMPARE(Find<QComboBox>(limited, "CharacterField").lineEdit()->maxLength(),
+                 MaxTypedCharacterName);
+    }
+
+    void keyboard() {
+        catalog_.SetCurrentCharacter(catalog_.FindCharacter("Ann"));
+        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+        // Tab walks the controls in the order they are laid out, the buttons left to right.
+        auto& box = Find<QDialogButtonBox>(dialog, "Buttons");
+        QList<QWidget*> buttons = {box.button(QDialogButtonBox::Ok),
+                                   box.button(QDialogButtonBox::Cancel)};
+        std::sort(buttons.begin(), buttons.end(),
+                  [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+        const QList<QWidget*> expected = {
+            &Find<QComboBox>(dialog, "TreasureList"), &Find<QComboBox>(dialog, "CharacterField"),
+            &Find<QComboBox>(dialog, "LevelList"), buttons[0], buttons[1]};
+        QCOMPARE(QApplication::focusWidget(), expected[0]);
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            // An editable combo box hands its focus to its line edit.
+            if (focus && focus->parentWidget() == expected[i] && qobject_cast<QLineEdit*>(focus))
+                focus = expected[i];
+            QCOMPARE(focus, expected[i]);
+        }
+
+        // Escape in the character field cancels: the typed name changes nothing.
+        QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
+        Type(dialog, "Cy");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(messages_.Shown.empty());
+        QVERIFY(catalog_.FindCharacter("Cy") == nullptr);
+        QCOMPARE(catalog_.SettingsFile().LastLevel(), 0);
+
+        // Enter on a list is OK.
+        MapInventoryDialog again(catalog_, messages_, 12, true);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        QTest::keyClick(&Find<QComboBox>(again, "LevelList"), Qt::Key_Return);
+        QVERIFY(!again.isVisible());
+        QCOMPARE(again.result(), int(QDialog::Accepted));
+        QCOMPARE(CountOf("Ann", 12, 1), 1);
+        QCOMPARE(catalog_.SettingsFile().LastLevel(), 1);
+    }
+
+    // A refusal is owned by the dialog, which stays open for the correction.
+    void refusalsKeepTheDialogOpen() {
+        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(messages_.Shown.size(), std::size_t(1));
+        QCOMPARE(messages_.Shown[0].Text, LoadString(StringId::CharacterNameMissing));
+        QCOMPARE(messages_.Shown[0].Owner, static_cast<QObject*>(&dialog));
+        Type(dialog, "Bob");
+        Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(CountOf("Bob", 12, 1), 1);
+    }
+
+    // The dialog sits over the window that is active when it opens, blocks the whole program,
+    // and goes away with that window.
+    void ownedByTheActiveWindowAndSafeWhenItCloses() {
+        QWidget main;
+        main.show();
+        QPointer<QWidget> other = new QWidget;
+        other->show();
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other));
+        bool sawOwner = false;
+        bool sawModality = false;
+        auto seen = test::WhenDialogShown<MapInventoryDialog>([&](MapInventoryDialog& dialog) {
+            sawOwner = dialog.parentWidget() == other;
+            sawModality = dialog.windowModality() == Qt::ApplicationModal;
+            delete other.data();  // takes the open dialog with it
+        });
+        RunMapInventory(catalog_, messages_, 12, true, &main);
+        QVERIFY(*seen);
+        QVERIFY(sawOwner);
+        QVERIFY(sawModality);
+        QVERIFY(other.isNull());
+        QVERIFY(main.findChildren<MapInventoryDialog*>().isEmpty());
+        QVERIFY(messages_.Shown.empty());
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::MapInventoryDialogUiTest)
+#include "MapInventoryDialogUiTest.moc"

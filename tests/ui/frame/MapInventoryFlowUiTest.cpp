@@ -1,0 +1,211 @@
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <string>
+
+#include "core/Startup.h"
+#include "core/base/Commands.h"
+#include "core/data/TreasureCatalog.h"
+#include "support/ModalDialogs.h"
+#include "support/RecordingMessages.h"
+#include "support/TestFiles.h"
+#include "ui/dialogs/LevelInfoDialog.h"
+#include "ui/dialogs/MapInventoryDialog.h"
+#include "ui/frame/MainFrame.h"
+
+namespace brix {
+namespace {
+
+// Levels 1, 2 and 5; region 1 holds treasures 1 and 3, region 2 treasure 2.
+const char* const SystemData =
+    "<?xml version=\"1.0\"?>\n<brix-data>\n"
+    "<Level Index=\"1\"><Name>One</Name></Level>\n"
+    "<Level Index=\"2\"><Name>Two</Name></Level>\n"
+    "<Level Index=\"5\"><Name>Five</Name><WhatSpawns>Liches</WhatSpawns></Level>\n"
+    "<Region Index=\"1\"><Name>Fen</Name></Region>\n"
+    "<Region Index=\"2\"><Name>Moor</Name></Region>\n"
+    "<Treasure Index=\"1\"><Name>Well</Name><Region>1</Region><Location>40,40</Location>"
+    "</Treasure>\n"
+    "<Treasure Index=\"2\"><Name>Mill</Name><Region>2</Region><Location>120,60</Location>"
+    "</Treasure>\n"
+    "<Treasure Index=\"3\"><Name>Oak</Name><Region>1</Region><Location>60,50</Location>"
+    "</Treasure>\n"
+    "</brix-data>\n";
+
+const char* const UserData =
+    "<?xml version=\"1.0\"?>\n<brix-data>\n"
+    "<Character><Name>Ann</Name><MapCounts Index=\"2\">0,1</MapCounts></Character>\n"
+    "</brix-data>\n";
+
+std::string Bmp(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+std::string MonoBmp(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
+    return Bmp(image);
+}
+
+template <typename Widget>
+Widget& Find(QWidget& parent, const char* name) {
+    auto* widget = parent.findChild<Widget*>(name);
+    if (widget == nullptr) qFatal("no %s", name);
+    return *widget;
+}
+
+// What the user saw in the dialog before pressing OK.
+struct Seen {
+    QString Treasure;
+    QString Character;
+    QString Level;
+    QString Counts;
+    bool Owned = false;
+};
+
+// Fills in the map inventory dialog as a user would and presses OK.
+std::shared_ptr<bool> AnswerInventory(Seen& seen, QWidget* owner, const QString& name,
+                                      int levelRow) {
+    return test::WhenDialogShown<MapInventoryDialog>(
+        [&seen, owner, name, levelRow](MapInventoryDialog& dialog) {
+            seen.Owned = dialog.parentWidget() == owner;
+            seen.Treasure = Find<QComboBox>(dialog, "TreasureList").currentText();
+            seen.Character = Find<QComboBox>(dialog, "CharacterField").currentText();
+            seen.Level = Find<QComboBox>(dialog, "LevelList").currentText();
+            seen.Counts = Find<QLabel>(dialog, "CurrentCounts").text();
+            if (!name.isNull()) {
+                QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
+                edit->selectAll();
+                QTest::keyClicks(edit, name);
+            }
+            if (levelRow >= 0) Find<QComboBox>(dialog, "LevelList").setCurrentIndex(levelRow);
+            Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
+            if (dialog.isVisible()) dialog.reject();  // refused: end the test's loop all the same
+        });
+}
+
+}  // namespace
+
+class MapInventoryFlowUiTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // From the region view's selected treasure through the dialog to the bytes of user.xml.
+    void recordedMapsReachTheUserDataFile() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string work = dir.path().toStdString() + "/";
+        QImage world(64, 48, QImage::Format_RGB888);
+        world.fill(qRgb(20, 90, 160));
+        QVERIFY(test::WriteZip(work + "kestrel.zip", {{"data.xml", SystemData},
+                                                      {"multimap.bmp", MonoBmp(256, 192)},
+                                                      {"world.bmp", Bmp(world)},
+                                                      {"world_overlay_1.bmp", MonoBmp(8, 8)},
+                                                      {"world_overlay_2.bmp", MonoBmp(8, 8)}}));
+        QVERIFY(test::WriteFileBytes(work + "user.xml", UserData));
+        QVERIFY(test::WriteFileBytes(work + "brix-tools.ini", "[Settings]\nLastLevel=2\n"));
+
+        TreasureCatalog catalog;
+        test::RecordingMessages messages;
+        QVERIFY(StartUp(catalog, messages, {dir.path().toStdString(), work + "brix-tools"}));
+        {
+            MainFrame frame(catalog, messages);
+            QVERIFY(frame.Create());
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.UpdateCommandStates();
+            for (int command :
+                 {Command::GotAMap, Command::CompletedAMap, Command::LevelInformation})
+                QVERIFY(frame.Action(command)->isEnabled());
+
+            // Region 2 opens on treasure 2; Next Treasure selects treasure 3 (in region 1). A new
+            // character typed with blanks is created on Yes; the level comes from "LastLevel".
+            frame.ShowRegionView(2, -1);
+            QVERIFY(frame.ExecuteCommand(Command::NextTreasure));
+            Seen first;
+            messages.Answers = {true};
+            auto shown = AnswerInventory(first, &frame, "  Cy ", -1);
+            QVERIFY(frame.ExecuteCommand(Command::GotAMap));
+            QVERIFY(*shown);
+            QVERIFY(first.Owned);
+            QCOMPARE(first.Treasure, QString("3 - Oak"));
+            QCOMPARE(first.Character, QString("Ann"));  // the first character was made current
+            QCOMPARE(first.Level, QString("2 - Two"));
+            QCOMPARE(first.Counts, QString("(None)"));
+            QCOMPARE(messages.Shown.size(), std::size_t(1));
+            QCOMPARE(catalog.GetCurrentCharacter()->Name, std::string("Cy"));
+            QVERIFY(catalog.Filter().TreasureFlag(3));
+
+            // From the world view the first treasure is preset; Cy is now current. Level 5 is
+            // the third item.
+            QVERIFY(frame.ExecuteCommand(Command::World));
+            Seen second;
+            shown = AnswerInventory(second, &frame, QString(), 2);
+            QVERIFY(frame.ExecuteCommand(Command::GotAMap));
+            QVERIFY(*shown);
+            QCOMPARE(second.Treasure, QString("1 - Well"));
+            QCOMPARE(second.Character, QString("Cy"));
+
+            // Completing Ann's map of treasure 2: the count drops to 0 and the entry is left
+            // out of the file. The level list now opens on level 5.
+            Seen third;
+            frame.ShowRegionView(2, -1);
+            shown = AnswerInventory(third, &frame, "ann", 1);
+            QVERIFY(frame.ExecuteCommand(Command::CompletedAMap));
+            QVERIFY(*shown);
+            QCOMPARE(third.Treasure, QString("2 - Mill"));
+            QCOMPARE(third.Level, QString("5 - Five"));
+            QCOMPARE(catalog.GetCurrentCharacter()->Name, std::string("Ann"));
+
+            // Level Information opens over the frame on the first level.
+            QString levelShown;
+            shown = test::WhenDialogShown<LevelInfoDialog>([&](LevelInfoDialog& dialog) {
+                levelShown = Find<QComboBox>(dialog, "LevelChooser").currentText();
+                dialog.accept();
+            });
+            QVERIFY(frame.ExecuteCommand(Command::LevelInformation));
+            QVERIFY(*shown);
+            QCOMPARE(levelShown, QString("1 - One"));
+
+            frame.close();
+        }
+        ShutDown(catalog, messages);
+        QCOMPARE(messages.Shown.size(), std::size_t(1));
+
+        const std::string expected =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
+            "<brix-data>\r\r\n"
+            "\t<Character>\r\n"
+            "\t\t<Name>Ann</Name>\r\n"
+            "\t</Character>\r\n"
+            "\t<Character>\r\n"
+            "\t\t<Name>Cy</Name>\r\n"
+            "\t\t<MapCounts Index=\"3\">0,1</MapCounts>\r\n"
+            "\t\t<MapCounts Index=\"1\">0,0,0,0,1</MapCounts>\r\n"
+            "\t</Character>\r\n"
+            "</brix-data>\r\r\n";
+        QCOMPARE(test::ReadFileBytes(work + "user.xml"), expected);
+        const std::string settings = test::ReadFileBytes(work + "brix-tools.ini");
+        QVERIFY2(settings.find("Character=Ann") != std::string::npos, settings.c_str());
+        QVERIFY2(settings.find("LastLevel=2") != std::string::npos, settings.c_str());
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::MapInventoryFlowUiTest)
+#include "MapInventoryFlowUiTest.moc"
