@@ -23,6 +23,7 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
+#include "ui/dialogs/FilterDialog.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/map/RegionMapView.h"
@@ -69,7 +70,6 @@ constexpr int NotBuiltYet[] = {
     Command::PageSetup,
     Command::Print,
     Command::Options,
-    Command::Filter,
     Command::LevelInformation,
     Command::ManageCharacters,
     Command::ManageRuneLibraries,
@@ -364,10 +364,15 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::Region:
             toolbar_->ShowRegionMenu();
             break;
+        case Command::Filter: {
+            // The catalogue takes the chosen levels and switches and recolours the maps at once.
+            MapFilter chosen = catalog_.Filter();
+            if (FilterDialog::Open(catalog_, chosen, this)) catalog_.SetFilterOptions(chosen);
+            break;
+        }
         case Command::ExportToZerrin:
         case Command::PageSetup:
         case Command::Print:
-        case Command::Filter:
         case Command::LevelInformation:
         case Command::ManageCharacters:
         case Command::ManageRuneLibraries:
