@@ -4,7 +4,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "ui/dialogs/NumberedListWidget.h"
 
@@ -62,6 +65,16 @@ FilterPanel::FilterPanel(const GameRecords& records, const MapFilter& target, QW
     const FilterControls opened = OpenFilterControls(records, target);
     Fill(*shown_, records, opened.Shown, opened.ShownRow);
     Fill(*hidden_, records, opened.Hidden, opened.HiddenRow);
+    // Levels move between the lists, so each is made wide enough for the longest of them all,
+    // with room for a scroll bar: a shrunken dialog must not cut a level's name.
+    const int widest = std::max(shown_->sizeHintForColumn(0), hidden_->sizeHintForColumn(0));
+    const int rowHeight = std::max(shown_->sizeHintForRow(0), hidden_->sizeHintForRow(0));
+    for (NumberedListWidget* list : {shown_, hidden_}) {
+        const int frame = 2 * list->frameWidth();
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        list->setMinimumWidth(widest + frame + scrollBar);
+        if (rowHeight > 0) list->setMinimumHeight(4 * rowHeight + frame);
+    }
     treasures_->setChecked(opened.OnlyTreasuresWithMaps);
     labels_->setChecked(opened.OnlyLabelsWithMaps);
     levels_->setChecked(opened.LevelFilterOn);

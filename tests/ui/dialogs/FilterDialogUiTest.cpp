@@ -61,6 +61,12 @@ void Click(QWidget& widget) {
     QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, widget.rect().center());
 }
 
+// On its box: a check box stretched across the dialog takes clicks on its box and text only.
+void Click(QCheckBox& box) {
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(box.height() / 2, box.height() / 2));
+}
+
 // Clicks the level's item, as a user picks it.
 void Pick(NumberedListWidget& list, int level) {
     for (int row = 0; row < list.count(); ++row) {
@@ -143,7 +149,8 @@ private Q_SLOTS:
         for (int n = 1; n <= MaxLevels; ++n) {
             Level level;
             level.Index = n;
-            level.Name = "Level " + std::to_string(n);
+            level.Name = n == 16 ? "Grand Cartographer's Illuminated Masterwork"
+                                 : "Level " + std::to_string(n);
             records_.StoreLevel(level);
         }
     }
@@ -200,6 +207,22 @@ private Q_SLOTS:
         QVERIFY(!Button(single, "AddLevel").isEnabled());
         Pick(rest, 5);
         QVERIFY(Button(single, "AddLevel").isEnabled());
+    }
+
+    void shrunkenDialogKeepsLevelNamesWhole() {
+        // The longest name starts in one list and can be moved into the other.
+        for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
+            FilterDialog dialog(records_, target);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.resize(dialog.minimumSizeHint());
+            QCoreApplication::processEvents();
+            const int longest = dialog.fontMetrics().horizontalAdvance(
+                QStringLiteral("16 - Grand Cartographer's Illuminated Masterwork"));
+            // The viewport leaves out the scroll bar wherever one is shown.
+            for (NumberedListWidget* list : {&Shown(dialog), &Hidden(dialog)})
+                QVERIFY2(list->viewport()->width() >= longest, qPrintable(list->objectName()));
+        }
     }
 
     void levelSwitchDisablesButKeepsTheLists() {
