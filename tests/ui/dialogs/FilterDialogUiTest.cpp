@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -25,6 +23,8 @@ namespace brix {
 namespace {
 
 using V = std::vector<int>;
+using Flags = std::vector<std::uint8_t>;
+constexpr const char* LongestItem = "16 - Grand Cartographer's Illuminated Masterwork";
 
 // A filter with the level switch on, counting only the listed levels.
 MapFilter Showing(const V& levels) {
@@ -35,53 +35,44 @@ MapFilter Showing(const V& levels) {
     return filter;
 }
 
-NumberedListWidget& List(QWidget& root, const char* name) {
-    auto* list = root.findChild<NumberedListWidget*>(QString::fromLatin1(name));
-    if (list == nullptr) qFatal("no list %s", name);
-    return *list;
+template <typename Widget>
+Widget& Find(QWidget& root, const char* name) {
+    auto* widget = root.findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no widget %s", name);
+    return *widget;
 }
 NumberedListWidget& Shown(QWidget& root) {
-    return List(root, "ShownLevels");
+    return Find<NumberedListWidget>(root, "ShownLevels");
 }
 NumberedListWidget& Hidden(QWidget& root) {
-    return List(root, "HiddenLevels");
+    return Find<NumberedListWidget>(root, "HiddenLevels");
 }
 QPushButton& Button(QWidget& root, const char* name) {
-    auto* button = root.findChild<QPushButton*>(QString::fromLatin1(name));
-    if (button == nullptr) qFatal("no button %s", name);
-    return *button;
+    return Find<QPushButton>(root, name);
 }
 QCheckBox& Box(QWidget& root, const char* name) {
-    auto* box = root.findChild<QCheckBox*>(QString::fromLatin1(name));
-    if (box == nullptr) qFatal("no check box %s", name);
-    return *box;
+    return Find<QCheckBox>(root, name);
 }
 
 void Click(QWidget& widget) {
     QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, widget.rect().center());
 }
-
 // On its box: a check box stretched across the dialog takes clicks on its box and text only.
 void Click(QCheckBox& box) {
-    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(box.height() / 2, box.height() / 2));
+    const int middle = box.height() / 2;
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(middle, middle));
 }
 
-// Clicks the level's item, as a user picks it.
-void Pick(NumberedListWidget& list, int level) {
+// Clicks the level's item (a double click when asked), as a user does.
+void Pick(NumberedListWidget& list, int level, bool twice = false) {
     for (int row = 0; row < list.count(); ++row) {
         if (list.item(row)->data(Qt::UserRole).toInt() != level) continue;
-        const QRect where = list.visualItemRect(list.item(row));
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where.center());
+        const QPoint where = list.visualItemRect(list.item(row)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
+        if (twice) QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
         return;
     }
     qFatal("level %d is not in the list", level);
-}
-
-void DoubleClick(NumberedListWidget& list, int level) {
-    Pick(list, level);
-    const QRect where = list.visualItemRect(list.item(list.currentRow()));
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where.center());
 }
 
 bool SameFilter(const MapFilter& a, const MapFilter& b) {
@@ -91,9 +82,9 @@ bool SameFilter(const MapFilter& a, const MapFilter& b) {
            a.RegionHasMap == b.RegionHasMap;
 }
 
-// Runs `act` on the filter dialog as soon as the event loop of its exec() turns; `act` must
-// close it. `closed` tells whether it did. A dialog left open, or another modal widget, is
-// rejected, so a wrong turn fails the test instead of hanging it.
+// Runs `act` on the filter dialog once the loop of its exec() turns; `act` must close it, and
+// `closed` tells whether it did. Whatever is left open is rejected, so a fault fails the test
+// instead of hanging it.
 void WhenDialogOpens(const std::function<void(FilterDialog&)>& act, bool& closed) {
     closed = false;
     QTimer::singleShot(0, [act, &closed] {
@@ -101,10 +92,8 @@ void WhenDialogOpens(const std::function<void(FilterDialog&)>& act, bool& closed
         if (auto* dialog = qobject_cast<FilterDialog*>(modal)) {
             act(*dialog);
             closed = !dialog->isVisible();
-            if (!closed) dialog->reject();
-        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
-            other->reject();
         }
+        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
     });
 }
 
@@ -116,151 +105,77 @@ class FilterDialogUiTest : public QObject {
     QTemporaryDir dir_;
     GameRecords records_;
 
-    // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
-    // treasure 3 (no maps).
-    void Prepare(TreasureCatalog& catalog) {
-        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        catalog.Levels = records_.Levels;
-        for (int r = 1; r <= 2; ++r) {
-            Region region;
-            region.Index = r;
-            region.Name = "Region " + std::to_string(r);
-            catalog.StoreRegion(region);
-        }
-        for (int t = 1; t <= 3; ++t) {
-            Treasure treasure;
-            treasure.Index = t;
-            treasure.Region = t < 3 ? 1 : 2;
-            treasure.Name = "Spot " + std::to_string(t);
-            catalog.StoreTreasure(treasure);
-        }
-        Character& hunter = *catalog.FindOrAddCharacter("Hunter");
-        for (auto [treasure, level] : {std::pair{1, 3}, {2, 12}}) {
-            MapCounts entry;
-            entry.Index = treasure;
-            entry.Counts[static_cast<std::size_t>(level - 1)] = 1;
-            hunter.Entries.push_back(entry);
-        }
-        catalog.SetCurrentCharacter(&hunter);
-    }
-
 private Q_SLOTS:
     void initTestCase() {
         for (int n = 1; n <= MaxLevels; ++n) {
             Level level;
             level.Index = n;
-            level.Name = n == 16 ? "Grand Cartographer's Illuminated Masterwork"
-                                 : "Level " + std::to_string(n);
+            level.Name = n == 16 ? std::string(LongestItem + 5) : "Level " + std::to_string(n);
             records_.StoreLevel(level);
         }
     }
 
-    void movesKeepBothListsAscending() {
+    void movesKeepTheListsAscendingAndFollowTheSwitch() {
         FilterDialog dialog(records_, Showing({3, 12}));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         NumberedListWidget& shown = Shown(dialog);
         NumberedListWidget& hidden = Hidden(dialog);
-        QPushButton& add = Button(dialog, "AddLevel");
         QCOMPARE(shown.item(1)->text(), QStringLiteral("12 - Level 12"));
-        QCOMPARE(shown.currentRow(), 0);
-        QCOMPARE(hidden.currentRow(), 0);
 
         // Level 7 lands between 3 and 12 and is selected there; its follower takes its place.
         Pick(hidden, 7);
-        Click(add);
+        Click(Button(dialog, "AddLevel"));
         QCOMPARE(shown.Numbers(), (V{3, 7, 12}));
         QCOMPARE(shown.CurrentNumber(), 7);
         QCOMPARE(hidden.CurrentNumber(), 8);
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 7, 12}).ShownLevels);
-
         // Moving the last item selects the one before it.
         Pick(hidden, 16);
-        Click(add);
+        Click(Button(dialog, "AddLevel"));
         QCOMPARE(hidden.CurrentNumber(), 15);
-        QCOMPARE(shown.Numbers(), (V{3, 7, 12, 16}));
-
-        // A double click moves too, either way.
-        DoubleClick(shown, 7);
+        // A double click moves as well.
+        Pick(shown, 7, true);
         QCOMPARE(shown.Numbers(), (V{3, 12, 16}));
-        QCOMPARE(hidden.CurrentNumber(), 7);
-        QCOMPARE(shown.CurrentNumber(), 12);
-        DoubleClick(hidden, 1);
-        QCOMPARE(shown.Numbers(), (V{1, 3, 12, 16}));
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({1, 3, 12, 16}).ShownLevels);
+        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12, 16}).ShownLevels);
 
-        // Moving the only item empties the list and disables the button that moved it.
+        // Unchecked, the lists stay as they are but are disabled; checked, they come back.
+        const QWidget* controls[] = {&shown, &hidden, &Button(dialog, "AddLevel"),
+                                     &Button(dialog, "RemoveLevel")};
+        Click(Box(dialog, "LevelFilterOn"));
+        for (const QWidget* control : controls) QVERIFY(!control->isEnabled());
+        QVERIFY(!dialog.Filter().LevelFilterOn);
+        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12, 16}).ShownLevels);
+        Click(Box(dialog, "LevelFilterOn"));
+        for (const QWidget* control : controls) QVERIFY(control->isEnabled());
+        QCOMPARE(shown.Numbers(), (V{3, 12, 16}));
+        Click(Box(dialog, "OnlyLabelsWithMaps"));
+        QVERIFY(dialog.Filter().OnlyLabelsWithMaps && !dialog.Filter().OnlyTreasuresWithMaps);
+
+        // Moving the only item disables its button; so does taking the selection away.
         FilterDialog single(records_, Showing({5}));
-        QVERIFY(Button(single, "RemoveLevel").isEnabled());
         Click(Button(single, "RemoveLevel"));
         QCOMPARE(Shown(single).count(), 0);
         QVERIFY(!Button(single, "RemoveLevel").isEnabled());
         QVERIFY(Button(single, "AddLevel").isEnabled());
-        QCOMPARE(Hidden(single).CurrentNumber(), 5);
-        Click(Button(single, "RemoveLevel"));  // nothing to move: nothing happens
-        QCOMPARE(Hidden(single).count(), MaxLevels);
-
-        // Ctrl+click takes the selection away: nothing is left to add until an item is picked.
         NumberedListWidget& rest = Hidden(single);
         const QPoint five = rest.visualItemRect(rest.currentItem()).center();
         QTest::mouseClick(rest.viewport(), Qt::LeftButton, Qt::ControlModifier, five);
         QVERIFY(!Button(single, "AddLevel").isEnabled());
-        Pick(rest, 5);
-        QVERIFY(Button(single, "AddLevel").isEnabled());
     }
 
     void shrunkenDialogKeepsLevelNamesWhole() {
-        // The longest name starts in one list and can be moved into the other.
+        // The longest name starts in one list or the other.
         for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
             FilterDialog dialog(records_, target);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dialog.resize(dialog.minimumSizeHint());
             QCoreApplication::processEvents();
-            const int longest = dialog.fontMetrics().horizontalAdvance(
-                QStringLiteral("16 - Grand Cartographer's Illuminated Masterwork"));
+            const int longest = dialog.fontMetrics().horizontalAdvance(LongestItem);
             // The viewport leaves out the scroll bar wherever one is shown.
             for (NumberedListWidget* list : {&Shown(dialog), &Hidden(dialog)})
                 QVERIFY2(list->viewport()->width() >= longest, qPrintable(list->objectName()));
         }
-    }
-
-    void levelSwitchDisablesButKeepsTheLists() {
-        MapFilter target = Showing({2, 9});
-        target.LevelFilterOn = false;
-        FilterDialog dialog(records_, target);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCheckBox& levels = Box(dialog, "LevelFilterOn");
-        QVERIFY(!levels.isChecked());
-        const std::vector<QWidget*> lists{&Shown(dialog), &Hidden(dialog),
-                                          &Button(dialog, "AddLevel"),
-                                          &Button(dialog, "RemoveLevel")};
-        for (QWidget* widget : lists) QVERIFY(!widget->isEnabled());
-        QCOMPARE(Shown(dialog).Numbers(), (V{2, 9}));
-
-        Click(levels);
-        for (QWidget* widget : lists) QVERIFY(widget->isEnabled());
-        Pick(Shown(dialog), 9);
-        Click(Button(dialog, "RemoveLevel"));
-        QVERIFY(dialog.Filter().LevelFilterOn);
-
-        // Unchecked again: the lists stay as they are, disabled, and come back when checked.
-        Click(levels);
-        for (QWidget* widget : lists) QVERIFY(!widget->isEnabled());
-        QCOMPARE(Shown(dialog).Numbers(), V{2});
-        QVERIFY(!dialog.Filter().LevelFilterOn);
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({2}).ShownLevels);
-        Click(levels);
-        QCOMPARE(Shown(dialog).Numbers(), V{2});
-        QVERIFY(Shown(dialog).isEnabled());
-
-        // The other two switches land in their own fields.
-        Click(Box(dialog, "OnlyTreasuresWithMaps"));
-        QVERIFY(dialog.Filter().OnlyTreasuresWithMaps);
-        QVERIFY(!dialog.Filter().OnlyLabelsWithMaps);
-        Click(Box(dialog, "OnlyLabelsWithMaps"));
-        QVERIFY(dialog.Filter().OnlyLabelsWithMaps);
     }
 
     void keyboardFollowsTheLayout() {
@@ -268,7 +183,7 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(QApplication::focusWidget(), &Box(dialog, "OnlyTreasuresWithMaps"));
-        QList<QPushButton*> okCancel{&Button(dialog, "Ok"), &Button(dialog, "Cancel")};
+        QList<QWidget*> okCancel{&Button(dialog, "Ok"), &Button(dialog, "Cancel")};
         // Whichever order the platform puts OK and Cancel in, Tab goes left to right.
         std::sort(okCancel.begin(), okCancel.end(),
                   [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
@@ -285,7 +200,6 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-
         // Enter is OK even on "<< Add": it moves nothing and closes the dialog.
         Button(dialog, "AddLevel").setFocus();
         QTest::keyClick(&Button(dialog, "AddLevel"), Qt::Key_Return);
@@ -295,8 +209,31 @@ private Q_SLOTS:
     }
 
     void okAndCancelThroughTheFilterCommand() {
+        // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
+        // treasure 3 (no maps).
         TreasureCatalog catalog;
-        Prepare(catalog);
+        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        catalog.Levels = records_.Levels;
+        Region region;
+        for (int r : {1, 2}) {
+            region.Index = r;
+            catalog.StoreRegion(region);
+        }
+        Treasure treasure;
+        for (int t : {1, 2, 3}) {
+            treasure.Index = t;
+            treasure.Region = t < 3 ? 1 : 2;
+            catalog.StoreTreasure(treasure);
+        }
+        Character& hunter = *catalog.FindOrAddCharacter("Hunter");
+        MapCounts entry;
+        for (auto [t, level] : {std::pair{1, 3}, {2, 12}}) {
+            entry.Index = t;
+            entry.Counts = {};
+            entry.Counts[static_cast<std::size_t>(level - 1)] = 1;
+            hunter.Entries.push_back(entry);
+        }
+        catalog.SetCurrentCharacter(&hunter);
         test::RecordingMessages messages;
         MainFrame frame(catalog, messages);
         QVERIFY(frame.Create());
@@ -309,7 +246,7 @@ private Q_SLOTS:
         frame.UpdateCommandStates();
         QVERIFY(frame.Action(Command::Filter)->isEnabled());
         const MapFilter before = catalog.Filter();
-        QCOMPARE(before.TreasureHasMap, (std::vector<std::uint8_t>{0, 1, 1, 0}));
+        QCOMPARE(before.TreasureHasMap, (Flags{0, 1, 1, 0}));
 
         // Escape after changes: the filter and the maps stay as they were.
         bool closed = false;
@@ -317,8 +254,7 @@ private Q_SLOTS:
             [](FilterDialog& dialog) {
                 Click(Box(dialog, "LevelFilterOn"));
                 Click(Box(dialog, "OnlyLabelsWithMaps"));
-                Pick(Shown(dialog), 3);
-                Click(Button(dialog, "RemoveLevel"));
+                Pick(Shown(dialog), 3, true);
                 QTest::keyClick(&Shown(dialog), Qt::Key_Escape);
             },
             closed);
@@ -332,34 +268,33 @@ private Q_SLOTS:
             [](FilterDialog& dialog) {
                 Click(Box(dialog, "LevelFilterOn"));
                 Click(Box(dialog, "OnlyTreasuresWithMaps"));
-                DoubleClick(Shown(dialog), 3);
+                Pick(Shown(dialog), 3, true);
                 QTest::keyClick(&Hidden(dialog), Qt::Key_Return);
             },
             closed);
         QVERIFY(frame.ExecuteCommand(Command::Filter));
         QVERIFY(closed);
         QCOMPARE(updates, 1);
-        QVERIFY(catalog.Filter().LevelFilterOn);
-        QVERIFY(catalog.Filter().OnlyTreasuresWithMaps);
-        QVERIFY(!catalog.Filter().OnlyLabelsWithMaps);
-        QCOMPARE(catalog.Filter().ShownLevels[2], std::uint8_t{0});
-        QCOMPARE(catalog.Filter().ShownLevels[11], std::uint8_t{1});
-        QCOMPARE(catalog.Filter().TreasureHasMap, (std::vector<std::uint8_t>{0, 0, 1, 0}));
-        QCOMPARE(catalog.Filter().RegionHasMap, (std::vector<std::uint8_t>{0, 1, 0}));
+        QVERIFY(SameFilter(catalog.Filter(), [] {
+            MapFilter expected = Showing({1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+            expected.OnlyTreasuresWithMaps = true;
+            expected.TreasureHasMap = {0, 0, 1, 0};
+            expected.RegionHasMap = {0, 1, 0};
+            return expected;
+        }()));
 
         // The dialog opens on the filter as it now is; hiding every level clears every flag.
         WhenDialogOpens(
             [](FilterDialog& dialog) {
                 QCOMPARE(Hidden(dialog).Numbers(), V{3});
-                QVERIFY(Box(dialog, "LevelFilterOn").isChecked());
                 while (Shown(dialog).count() > 0) Click(Button(dialog, "RemoveLevel"));
                 Click(Button(dialog, "Ok"));
             },
             closed);
         QVERIFY(frame.ExecuteCommand(Command::Filter));
         QVERIFY(closed);
-        QCOMPARE(catalog.Filter().TreasureHasMap, (std::vector<std::uint8_t>{0, 0, 0, 0}));
-        QCOMPARE(catalog.Filter().RegionHasMap, (std::vector<std::uint8_t>{0, 0, 0}));
+        QCOMPARE(catalog.Filter().TreasureHasMap, (Flags{0, 0, 0, 0}));
+        QCOMPARE(catalog.Filter().RegionHasMap, (Flags{0, 0, 0}));
     }
 
     void embeddedPanelGivesTheSameFilter() {
@@ -367,15 +302,12 @@ private Q_SLOTS:
         MapFilter original = Showing({1, 2, 3, 10});
         original.OnlyLabelsWithMaps = true;
         original.TreasureHasMap = {0, 1, 1};
-        original.RegionHasMap = {0, 1};
         const auto script = [](QWidget& root) {
             Click(Box(root, "OnlyTreasuresWithMaps"));
             Click(Box(root, "OnlyLabelsWithMaps"));
             Pick(Hidden(root), 7);
             Click(Button(root, "AddLevel"));
-            DoubleClick(Shown(root), 2);
-            Pick(Shown(root), 10);
-            Click(Button(root, "RemoveLevel"));
+            Pick(Shown(root), 2, true);
         };
 
         MapFilter target = original;
@@ -388,36 +320,19 @@ private Q_SLOTS:
             closed);
         QVERIFY(FilterDialog::Open(records_, target, nullptr));
         QVERIFY(closed);
-        QCOMPARE(target.ShownLevels, Showing({1, 3, 7}).ShownLevels);
+        QCOMPARE(target.ShownLevels, Showing({1, 3, 7, 10}).ShownLevels);
         QVERIFY(target.OnlyTreasuresWithMaps && !target.OnlyLabelsWithMaps);
-        QVERIFY(target.TreasureHasMap.empty() && target.RegionHasMap.empty());
+        QVERIFY(target.TreasureHasMap.empty());
 
-        // The panel inside a host window: no buttons of its own, the same result.
+        // The panel inside a host window, as the print dialog holds it: the same result.
         QDialog host;
         auto* panel = new FilterPanel(records_, original, &host);
-        auto* layout = new QVBoxLayout(&host);
-        layout->addWidget(panel);
+        (new QVBoxLayout(&host))->addWidget(panel);
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QVERIFY(panel->findChild<QDialogButtonBox*>() == nullptr);
         QVERIFY(panel->findChild<QPushButton*>(QStringLiteral("Ok")) == nullptr);
-        int changes = 0;
-        connect(panel, &FilterPanel::Changed, this, [&changes] { ++changes; });
         script(host);
-        QVERIFY(changes >= 5);
         QVERIFY(SameFilter(panel->Filter(), target));
-
-        // Cancel leaves the private copy untouched, flags included.
-        MapFilter kept = original;
-        WhenDialogOpens(
-            [&script](FilterDialog& dialog) {
-                script(dialog);
-                Click(Button(dialog, "Cancel"));
-            },
-            closed);
-        QVERIFY(!FilterDialog::Open(records_, kept, nullptr));
-        QVERIFY(closed);
-        QVERIFY(SameFilter(kept, original));
     }
 };
 
