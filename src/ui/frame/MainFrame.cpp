@@ -24,6 +24,7 @@
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
 #include "ui/dialogs/DialogOwner.h"
+#include "ui/dialogs/FilterDialog.h"
 #include "ui/dialogs/LevelInfoDialog.h"
 #include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
@@ -75,8 +76,8 @@ void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Recor
 
 // Commands whose dialogs and windows are still to be built; they stay disabled until then.
 constexpr int NotBuiltYet[] = {
-    Command::ExportToZerrin, Command::PageSetup, Command::Print,
-    Command::Options,        Command::Filter,    Command::TreasureInformation,
+    Command::ExportToZerrin, Command::PageSetup,           Command::Print,
+    Command::Options,        Command::TreasureInformation,
 };
 
 }  // namespace
@@ -367,6 +368,13 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::Region:
             toolbar_->ShowRegionMenu();
             break;
+        case Command::Filter: {
+            // The catalogue takes the chosen levels and switches and recolours the maps at once.
+            MapFilter chosen = catalog_.Filter();
+            if (FilterDialog::Open(catalog_, chosen, DialogOwner(this)))
+                catalog_.SetFilterOptions(chosen);
+            break;
+        }
         case Command::ManageCharacters: {
             ManageCharactersDialog dialog(catalog_, messages_, DialogOwner(this));
             dialog.exec();
@@ -380,7 +388,6 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::ExportToZerrin:
         case Command::PageSetup:
         case Command::Print:
-        case Command::Filter:
         case Command::Options:
             // Each of these opens a dialog that arrives with its own issue.
             break;

@@ -1,0 +1,342 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "core/base/Commands.h"
+#include "core/data/TreasureCatalog.h"
+#include "support/RecordingMessages.h"
+#include "ui/dialogs/FilterDialog.h"
+#include "ui/dialogs/FilterPanel.h"
+#include "ui/dialogs/NumberedListWidget.h"
+#include "ui/frame/MainFrame.h"
+
+namespace brix {
+namespace {
+
+using V = std::vector<int>;
+using Flags = std::vector<std::uint8_t>;
+constexpr const char* LongestItem = "16 - Grand Cartographer's Illuminated Masterwork";
+
+// A filter with the level switch on, counting only the listed levels.
+MapFilter Showing(const V& levels) {
+    MapFilter filter;
+    filter.ShownLevels.fill(0);
+    for (int level : levels) filter.ShownLevels[static_cast<std::size_t>(level - 1)] = 1;
+    filter.LevelFilterOn = true;
+    return filter;
+}
+
+template <typename Widget>
+Widget& Find(QWidget& root, const char* name) {
+    auto* widget = root.findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no widget %s", name);
+    return *widget;
+}
+NumberedListWidget& Shown(QWidget& root) {
+    return Find<NumberedListWidget>(root, "ShownLevels");
+}
+NumberedListWidget& Hidden(QWidget& root) {
+    return Find<NumberedListWidget>(root, "HiddenLevels");
+}
+QPushButton& Button(QWidget& root, const char* name) {
+    return Find<QPushButton>(root, name);
+}
+QCheckBox& Box(QWidget& root, const char* name) {
+    return Find<QCheckBox>(root, name);
+}
+
+void Click(QWidget& widget) {
+    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, widget.rect().center());
+}
+// On its box: a check box stretched across the dialog takes clicks on its box and text only.
+void Click(QCheckBox& box) {
+    const int middle = box.height() / 2;
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(middle, middle));
+}
+
+// Clicks the level's item (a double click when asked), as a user does.
+void Pick(NumberedListWidget& list, int level, bool twice = false) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item(row)->data(Qt::UserRole).toInt() != level) continue;
+        const QPoint where = list.visualItemRect(list.item(row)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
+        if (twice) QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
+        return;
+    }
+    qFatal("level %d is not in the list", level);
+}
+
+bool SameFilter(const MapFilter& a, const MapFilter& b) {
+    return a.ShownLevels == b.ShownLevels && a.LevelFilterOn == b.LevelFilterOn &&
+           a.OnlyTreasuresWithMaps == b.OnlyTreasuresWithMaps &&
+           a.OnlyLabelsWithMaps == b.OnlyLabelsWithMaps && a.TreasureHasMap == b.TreasureHasMap &&
+           a.RegionHasMap == b.RegionHasMap;
+}
+
+// Runs `act` on the filter dialog once the loop of its exec() turns; `act` must close it, and
+// `closed` tells whether it did. Whatever is left open is rejected, so a fault fails the test
+// instead of hanging it.
+void WhenDialogOpens(const std::function<void(FilterDialog&)>& act, bool& closed) {
+    closed = false;
+    QTimer::singleShot(0, [act, &closed] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<FilterDialog*>(modal)) {
+            act(*dialog);
+            closed = !dialog->isVisible();
+        }
+        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
+    });
+}
+
+}  // namespace
+
+class FilterDialogUiTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    GameRecords records_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        for (int n = 1; n <= MaxLevels; ++n) {
+            Level level;
+            level.Index = n;
+            level.Name = n == 16 ? std::string(LongestItem + 5) : "Level " + std::to_string(n);
+            records_.StoreLevel(level);
+        }
+    }
+
+    void movesKeepTheListsAscendingAndFollowTheSwitch() {
+        FilterDialog dialog(records_, Showing({3, 12}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        NumberedListWidget& shown = Shown(dialog);
+        NumberedListWidget& hidden = Hidden(dialog);
+        QCOMPARE(shown.item(1)->text(), QStringLiteral("12 - Level 12"));
+
+        // Level 7 lands between 3 and 12 and is selected there; its follower takes its place.
+        Pick(hidden, 7);
+        Click(Button(dialog, "AddLevel"));
+        QCOMPARE(shown.Numbers(), (V{3, 7, 12}));
+        QCOMPARE(shown.CurrentNumber(), 7);
+        QCOMPARE(hidden.CurrentNumber(), 8);
+        // Moving the last item selects the one before it.
+        Pick(hidden, 16);
+        Click(Button(dialog, "AddLevel"));
+        QCOMPARE(hidden.CurrentNumber(), 15);
+        // A double click moves as well.
+        Pick(shown, 7, true);
+        QCOMPARE(shown.Numbers(), (V{3, 12, 16}));
+        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12, 16}).ShownLevels);
+
+        // Unchecked, the lists stay as they are but are disabled; checked, they come back.
+        const QWidget* controls[] = {&shown, &hidden, &Button(dialog, "AddLevel"),
+                                     &Button(dialog, "RemoveLevel")};
+        Click(Box(dialog, "LevelFilterOn"));
+        for (const QWidget* control : controls) QVERIFY(!control->isEnabled());
+        QVERIFY(!dialog.Filter().LevelFilterOn);
+        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12, 16}).ShownLevels);
+        Click(Box(dialog, "LevelFilterOn"));
+        for (const QWidget* control : controls) QVERIFY(control->isEnabled());
+        QCOMPARE(shown.Numbers(), (V{3, 12, 16}));
+        Click(Box(dialog, "OnlyLabelsWithMaps"));
+        QVERIFY(dialog.Filter().OnlyLabelsWithMaps && !dialog.Filter().OnlyTreasuresWithMaps);
+
+        // Moving the only item disables its button; so does taking the selection away.
+        FilterDialog single(records_, Showing({5}));
+        Click(Button(single, "RemoveLevel"));
+        QCOMPARE(Shown(single).count(), 0);
+        QVERIFY(!Button(single, "RemoveLevel").isEnabled());
+        QVERIFY(Button(single, "AddLevel").isEnabled());
+        NumberedListWidget& rest = Hidden(single);
+        const QPoint five = rest.visualItemRect(rest.currentItem()).center();
+        QTest::mouseClick(rest.viewport(), Qt::LeftButton, Qt::ControlModifier, five);
+        QVERIFY(!Button(single, "AddLevel").isEnabled());
+    }
+
+    void shrunkenDialogKeepsLevelNamesWhole() {
+        // The longest name starts in one list or the other.
+        for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
+            FilterDialog dialog(records_, target);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.resize(dialog.minimumSizeHint());
+            QCoreApplication::processEvents();
+            const int longest = dialog.fontMetrics().horizontalAdvance(LongestItem);
+            // The viewport leaves out the scroll bar wherever one is shown.
+            for (NumberedListWidget* list : {&Shown(dialog), &Hidden(dialog)})
+                QVERIFY2(list->viewport()->width() >= longest, qPrintable(list->objectName()));
+        }
+    }
+
+    void keyboardFollowsTheLayout() {
+        FilterDialog dialog(records_, Showing({4}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(QApplication::focusWidget(), &Box(dialog, "OnlyTreasuresWithMaps"));
+        QList<QWidget*> okCancel{&Button(dialog, "Ok"), &Button(dialog, "Cancel")};
+        // Whichever order the platform puts OK and Cancel in, Tab goes left to right.
+        std::sort(okCancel.begin(), okCancel.end(),
+                  [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+        const QList<QWidget*> expected{&Box(dialog, "OnlyLabelsWithMaps"),
+                                       &Box(dialog, "LevelFilterOn"),
+                                       &Shown(dialog),
+                                       &Button(dialog, "AddLevel"),
+                                       &Button(dialog, "RemoveLevel"),
+                                       &Hidden(dialog),
+                                       okCancel[0],
+                                       okCancel[1],
+                                       &Box(dialog, "OnlyTreasuresWithMaps")};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        // Enter is OK even on "<< Add": it moves nothing and closes the dialog.
+        Button(dialog, "AddLevel").setFocus();
+        QTest::keyClick(&Button(dialog, "AddLevel"), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(Shown(dialog).Numbers(), V{4});
+    }
+
+    void okAndCancelThroughTheFilterCommand() {
+        // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
+        // treasure 3 (no maps).
+        TreasureCatalog catalog;
+        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        catalog.Levels = records_.Levels;
+        Region region;
+        for (int r : {1, 2}) {
+            region.Index = r;
+            catalog.StoreRegion(region);
+        }
+        Treasure treasure;
+        for (int t : {1, 2, 3}) {
+            treasure.Index = t;
+            treasure.Region = t < 3 ? 1 : 2;
+            catalog.StoreTreasure(treasure);
+        }
+        Character& hunter = *catalog.FindOrAddCharacter("Hunter");
+        MapCounts entry;
+        for (auto [t, level] : {std::pair{1, 3}, {2, 12}}) {
+            entry.Index = t;
+            entry.Counts = {};
+            entry.Counts[static_cast<std::size_t>(level - 1)] = 1;
+            hunter.Entries.push_back(entry);
+        }
+        catalog.SetCurrentCharacter(&hunter);
+        test::RecordingMessages messages;
+        MainFrame frame(catalog, messages);
+        QVERIFY(frame.Create());
+        int updates = 0;
+        const std::function<void()> repaint = catalog.OnUpdate;
+        catalog.OnUpdate = [&] {
+            ++updates;
+            repaint();
+        };
+        frame.UpdateCommandStates();
+        QVERIFY(frame.Action(Command::Filter)->isEnabled());
+        const MapFilter before = catalog.Filter();
+        QCOMPARE(before.TreasureHasMap, (Flags{0, 1, 1, 0}));
+
+        // Escape after changes: the filter and the maps stay as they were.
+        bool closed = false;
+        WhenDialogOpens(
+            [](FilterDialog& dialog) {
+                Click(Box(dialog, "LevelFilterOn"));
+                Click(Box(dialog, "OnlyLabelsWithMaps"));
+                Pick(Shown(dialog), 3, true);
+                QTest::keyClick(&Shown(dialog), Qt::Key_Escape);
+            },
+            closed);
+        QVERIFY(frame.ExecuteCommand(Command::Filter));
+        QVERIFY(closed);
+        QVERIFY(SameFilter(catalog.Filter(), before));
+        QCOMPARE(updates, 0);
+
+        // Enter after hiding level 3: treasure 1 loses its flag at once, region 1 keeps it.
+        WhenDialogOpens(
+            [](FilterDialog& dialog) {
+                Click(Box(dialog, "LevelFilterOn"));
+                Click(Box(dialog, "OnlyTreasuresWithMaps"));
+                Pick(Shown(dialog), 3, true);
+                QTest::keyClick(&Hidden(dialog), Qt::Key_Return);
+            },
+            closed);
+        QVERIFY(frame.ExecuteCommand(Command::Filter));
+        QVERIFY(closed);
+        QCOMPARE(updates, 1);
+        QVERIFY(SameFilter(catalog.Filter(), [] {
+            MapFilter expected = Showing({1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+            expected.OnlyTreasuresWithMaps = true;
+            expected.TreasureHasMap = {0, 0, 1, 0};
+            expected.RegionHasMap = {0, 1, 0};
+            return expected;
+        }()));
+
+        // The dialog opens on the filter as it now is; hiding every level clears every flag.
+        WhenDialogOpens(
+            [](FilterDialog& dialog) {
+                QCOMPARE(Hidden(dialog).Numbers(), V{3});
+                while (Shown(dialog).count() > 0) Click(Button(dialog, "RemoveLevel"));
+                Click(Button(dialog, "Ok"));
+            },
+            closed);
+        QVERIFY(frame.ExecuteCommand(Command::Filter));
+        QVERIFY(closed);
+        QCOMPARE(catalog.Filter().TreasureHasMap, (Flags{0, 0, 0, 0}));
+        QCOMPARE(catalog.Filter().RegionHasMap, (Flags{0, 0, 0}));
+    }
+
+    void embeddedPanelGivesTheSameFilter() {
+        // As printing and export hold it: a private copy with flags of its own.
+        MapFilter original = Showing({1, 2, 3, 10});
+        original.OnlyLabelsWithMaps = true;
+        original.TreasureHasMap = {0, 1, 1};
+        const auto script = [](QWidget& root) {
+            Click(Box(root, "OnlyTreasuresWithMaps"));
+            Click(Box(root, "OnlyLabelsWithMaps"));
+            Pick(Hidden(root), 7);
+            Click(Button(root, "AddLevel"));
+            Pick(Shown(root), 2, true);
+        };
+
+        MapFilter target = original;
+        bool closed = false;
+        WhenDialogOpens(
+            [&script](FilterDialog& dialog) {
+                script(dialog);
+                Click(Button(dialog, "Ok"));
+            },
+            closed);
+        QVERIFY(FilterDialog::Open(records_, target, nullptr));
+        QVERIFY(closed);
+        QCOMPARE(target.ShownLevels, Showing({1, 3, 7, 10}).ShownLevels);
+        QVERIFY(target.OnlyTreasuresWithMaps && !target.OnlyLabelsWithMaps);
+        QVERIFY(target.TreasureHasMap.empty());
+
+        // The panel inside a host window, as the print dialog holds it: the same result.
+        QDialog host;
+        auto* panel = new FilterPanel(records_, original, &host);
+        (new QVBoxLayout(&host))->addWidget(panel);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QVERIFY(panel->findChild<QPushButton*>(QStringLiteral("Ok")) == nullptr);
+        script(host);
+        QVERIFY(SameFilter(panel->Filter(), target));
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::FilterDialogUiTest)
+#include "FilterDialogUiTest.moc"
