@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/data/TreasureCatalog.h"
+#include "core/output/TreasureInfo.h"
+
+namespace brix {
+namespace {
+
+// Treasures 1 and 10 to 19 on a 2000 × 1600 multimap; slots 2 to 9 stay empty.
+class TreasureInfoModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        catalog_.Drawing.MultimapSize = QSize(2000, 1600);
+        for (int index : {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
+            Treasure treasure;
+            treasure.Index = index;
+            treasure.Name = "Spot " + std::to_string(index);
+            treasure.Location = {100 * index, 60 * index};
+            catalog_.StoreTreasure(treasure);
+        }
+    }
+
+    // The current character (made when there is none) holds one map of each treasure.
+    void GiveMaps(const std::vector<int>& treasures) {
+        if (catalog_.GetCurrentCharacter() == nullptr)
+            catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter("Hunter"));
+        for (int treasure : treasures)
+            catalog_.GetCurrentCharacter()->Entries.push_back(MapCounts{treasure, {1}});
+        catalog_.RecomputeFilter();
+    }
+
+    TreasureCatalog catalog_;
+};
+
+TEST_F(TreasureInfoModelTest, ListsEveryTreasureInSlotOrder) {
+    const TreasureInfoModel model(catalog_);
+    std::vector<std::string> texts;
+    for (const NumberedItem& item : model.Items()) texts.push_back(NumberedItemText(item));
+    ASSERT_EQ(texts.size(), 11u);
+    EXPECT_EQ(texts[0], "1 - Spot 1");
+    EXPECT_EQ(texts[1], "10 - Spot 10");
+    EXPECT_EQ(texts[10], "19 - Spot 19");
+    // A new window starts on the first treasure.
+    EXPECT_EQ(model.SelectedTreasure(), 1);
+}
+
+TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
+    struct Row {
+        int Request;
+        int Position;
+        int Treasure;
+    };
+    const Row rows[] = {
+        {0, 0, 1},     // no particular treasure: the first
+        {1, 0, 1},     // not 10, whose text also begins with "1"
+        {15, 6, 15},   // in the middle
+        {19, 10, 19},  // the last
+        {2, 0, 1},     // an empty slot: the first
+        {-1, 0, 1},    // below the slots
+        {1000, 0, 1},  // beyond the slots
+    };
+    TreasureInfoModel model(catalog_);
+    for (const Row& row : rows) {
+        model.SelectTreasure(14);  // start elsewhere, so that each row must move the selection
+        model.SelectTreasure(row.Request);
+        EXPECT_EQ(model.SelectedPosition(), row.Position) << row.Request;
+        EXPECT_EQ(model.SelectedTreasure(), row.Treasure) << row.Request;
+    }
+    // Positions picked in the list: outside it nothing is selected.
+    model.SelectPosition(3);
+    EXPECT_EQ(model.SelectedTreasure(), 12);
+    model.SelectPosition(11);
+    EXPECT_EQ(model.SelectedTreasure(), 0);
+    EXPECT_EQ(model.SelectedPosition(), -1);
+}
+
+TEST_F(TreasureInfoModelTest, StepsByIndexWithoutWrapping) {
+    struct Row {
+        const char* What;
+        std::vector<int> Maps;  // treasures the current character holds maps of
+        bool OnlyWithMaps;
+        int From;
+        bool Forward;
+        int To;  // 0: the step finds nothing and the selection stays
+    };
+    const std::vector<Row> rows = {
+        {"over the empty slots", {}, false, 1, true, 10},
+        {"back over them", {}, false, 10, false, 1},
+        {"forward at the last", {}, false, 19, true, 0},
+        {"back at the first", {}, false, 1, false, 0},
+        {"to the next with maps", {12, 15}, true, 1, true, 12},
+        {"back to the previous with maps", {12, 15}, true, 19, false, 15},
+        {"past the last with maps", {12, 15}, true, 15, true, 0},
+        {"before the first with maps", {12, 15}, true, 12, false, 0},
+        {"maps ignored with the switch off", {12, 15}, false, 15, true, 16},
+    };
+    for (const Row& row : rows) {
+        catalog_ = TreasureCatalog();
+        SetUp();
+        GiveMaps(row.Maps);
+        MapFilter options;
+        options.OnlyTreasuresWithMaps = row.OnlyWithMaps;
+        catalog_.SetFilterOptions(options);
+        TreasureInfoModel model(catalog_);
+        model.SelectTreasure(row.From);
+        EXPECT_EQ(model.StepTarget(row.Forward), row.To) << row.What;
+        EXPECT_EQ(model.Step(row.Forward), row.To != 0) << row.What;
+        EXPECT_EQ(model.SelectedTreasure(), row.To != 0 ? row.To : row.From) << row.What;
+    }
+}
+
+// The text is read from the catalogue each time: a change of counts or of the current
+// character shows at once, without a new selection.
+TEST_F(TreasureInfoModelTest, TextFollowsTheCatalogue) {
+    TreasureInfoModel model(catalog_);
+    model.SelectTreasure(12);
+    EXPECT_EQ(model.Text().rfind("Treasure 12 - Spot 12\r\n", 0), 0u);
+    EXPECT_NE(model.Text().find("Maps: (None)\r\n"), std::string::npos);
+    GiveMaps({12});
+    EXPECT_NE(model.Text().find("Maps: L1=1\r\n"), std::string::npos);
+    catalog_.SetCurrentCharacter(nullptr);
+    EXPECT_NE(model.Text().find("Maps: (None)\r\n"), std::string::npos);
+}
+
+TEST(TreasureInfoModel, NothingToShowWithoutTreasures) {
+    TreasureCatalog catalog;
+    catalog.Drawing.MultimapSize = QSize(2000, 1600);
+    TreasureInfoModel model(catalog);
+    EXPECT_TRUE(model.Items().empty());
+    model.SelectTreasure(1);
+    EXPECT_EQ(model.SelectedPosition(), -1);
+    EXPECT_EQ(model.SelectedTreasure(), 0);
+    EXPECT_EQ(model.Text(), "");
+    EXPECT_EQ(model.CloseUpSource(), IntRect{});
+    EXPECT_FALSE(model.Step(true));
+    EXPECT_FALSE(model.Step(false));
+}
+
+// The close-up's interior (170 × 176 multimap pixels) is centred on the treasure's multimap
+// point, half its world point, and kept inside the multimap.
+TEST_F(TreasureInfoModelTest, CloseUpIsCentredOnTheTreasure) {
+    struct Row {
+        IntPoint Location;
+        IntRect Source;
+    };
+    const Row rows[] = {
+        {{1000, 800}, {415, 312, 585, 488}},
+        {{0, 0}, {0, 0, 170, 176}},
+        {{3999, 3199}, {1830, 1424, 2000, 1600}},
+    };
+    for (const Row& row : rows) {
+        catalog_.FindTreasure(12)->Location = row.Location;
+        TreasureInfoModel model(catalog_);
+        model.SelectTreasure(12);
+        EXPECT_EQ(model.CloseUpSource(), row.Source) << row.Location.X;
+    }
+}
+
+}  // namespace
+}  // namespace brix
