@@ -26,6 +26,7 @@
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/map/RegionMapView.h"
+#include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
 
 namespace brix {
@@ -73,7 +74,6 @@ constexpr int NotBuiltYet[] = {
     Command::LevelInformation,
     Command::ManageCharacters,
     Command::ManageRuneLibraries,
-    Command::TreasureInformation,
     Command::GotAMap,
     Command::CompletedAMap,
 };
@@ -87,6 +87,9 @@ MainFrame::MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* pare
 
 MainFrame::~MainFrame() {
     if (catalog_.OnUpdate) catalog_.OnUpdate = nullptr;
+    // A window closed with this one may still wait for its deferred deletion; the user data
+    // are written once the frame is gone, and no window may show them then.
+    delete treasureInfo_.data();
 }
 
 QAction* MainFrame::MakeAction(int command, const QString& text) {
@@ -248,6 +251,7 @@ bool MainFrame::Create() {
             worldView_->RefreshCanvas();
         else if (regionView_ != nullptr)
             regionView_->viewport()->update();
+        if (treasureInfo_) treasureInfo_->Refresh();
     };
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
@@ -289,6 +293,9 @@ void MainFrame::SaveWindowPlacement() {
 
 void MainFrame::closeEvent(QCloseEvent* event) {
     SaveWindowPlacement();
+    // The independent Treasure Information window goes with the main window: left open, it
+    // would keep the program running.
+    if (treasureInfo_) treasureInfo_->close();
     QMainWindow::closeEvent(event);
 }
 
@@ -321,8 +328,46 @@ void MainFrame::ShowReadyText() {
     statusBar()->showMessage(QString::fromStdString(LoadString(StringId::ReadyText)));
 }
 
-void MainFrame::ShowTreasureInfo(int /*treasure*/) {
-    // The Treasure Information window arrives with its own issue; the command stands ready.
+void MainFrame::ShowTreasureInfo(int treasure) {
+    using Mode = TreasureInfoWindow::Mode;
+    const bool independent = catalog_.Display.TreasureInfoInd;
+    if (treasureInfo_ && treasureInfo_->IsIndependent() &&
+        (!independent || !treasureInfo_->isVisible())) {
+        // Closed by its user and waiting to be deleted, or of the form the option no longer
+        // asks for.
+        treasureInfo_->close();
+        treasureInfo_ = nullptr;
+    }
+    if (treasureInfo_) {
+        treasureInfo_->SelectInfoTreasure(treasure);
+        treasureInfo_->showNormal();
+        treasureInfo_->raise();
+        treasureInfo_->activateWindow();
+        return;
+    }
+    auto* window = new TreasureInfoWindow(catalog_, *this, messages_, icons_,
+                                          independent ? Mode::Independent : Mode::Modal, this);
+    treasureInfo_ = window;
+    window->SelectInfoTreasure(treasure);
+    if (independent) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    const QPointer<TreasureInfoWindow> guard(window);
+    window->exec();
+    delete guard.data();
+}
+
+void MainFrame::RefreshTreasureInfo() {
+    if (!treasureInfo_) return;
+    if (treasureInfo_->IsIndependent() && !catalog_.Display.TreasureInfoInd) {
+        treasureInfo_->close();
+        treasureInfo_ = nullptr;
+        return;
+    }
+    treasureInfo_->Refresh();
 }
 
 void MainFrame::OpenMapInventory(int /*treasure*/, bool /*adding*/) {
