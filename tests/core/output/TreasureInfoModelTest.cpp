@@ -69,6 +69,17 @@ TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
         EXPECT_EQ(model.SelectedPosition(), row.Position) << row.Request;
         EXPECT_EQ(model.SelectedTreasure(), row.Treasure) << row.Request;
     }
+    // Without treasure 1 the first item stands in for it, not the first whose text begins
+    // with the digit 1.
+    catalog_.Treasures[1] = Treasure();
+    Treasure five;
+    five.Index = 5;
+    catalog_.StoreTreasure(five);
+    TreasureInfoModel withoutOne(catalog_);
+    withoutOne.SelectTreasure(19);
+    withoutOne.SelectTreasure(1);
+    EXPECT_EQ(withoutOne.SelectedTreasure(), 5);
+
     // Positions picked in the list: outside it nothing is selected.
     model.SelectPosition(3);
     EXPECT_EQ(model.SelectedTreasure(), 12);
