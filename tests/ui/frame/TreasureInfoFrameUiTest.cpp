@@ -170,6 +170,20 @@ private Q_SLOTS:
         QVERIFY(window.isNull());
     }
 
+    // The program's loop ends when the main window closes, even with the independent window
+    // open: otherwise the program would run on with its main window gone.
+    void closingTheMainWindowEndsTheProgram() {
+        const auto frame = Frame(true);
+        frame->ShowTreasureInfo(5);
+        QTimer::singleShot(0, frame.get(), [&frame] { frame->close(); });
+        // A loop that does not end by itself is ended with another code.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(20000);
+        QCOMPARE(QApplication::exec(), 0);
+    }
+
     // The options dialog's refresh: off closes the independent window, on keeps it.
     void refreshFollowsTheOption() {
         const auto frame = Frame(true);
