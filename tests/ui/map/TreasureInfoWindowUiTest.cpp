@@ -146,74 +146,56 @@ private Q_SLOTS:
         }
     }
 
-    // The user picks another item: text and close-up follow.
-    void listSelectionShowsThatTreasure() {
+    // The user picks another item; Next at the end (of all treasures, or of those with maps
+    // while only those are stepped to) does nothing.
+    void listAndSteps() {
         const auto window = Open(1);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto* list = window->findChild<QComboBox*>("TreasureList");
-        QCOMPARE(list->count(), 11);
-        list->setCurrentIndex(4);
+        window->findChild<QComboBox*>("TreasureList")->setCurrentIndex(4);
         QCOMPARE(window->SelectedTreasure(), 13);
         QVERIFY(Text(*window).startsWith(QStringLiteral("Treasure 13 - Spot 13\n")));
-        QCOMPARE(HeadColour(*window), RgbFromColourRef(Blue));
+
+        window->SelectInfoTreasure(19);
+        ToolbarAction(*window, Command::NextTreasure)->trigger();
+        QCOMPARE(ListText(*window), QStringLiteral("19 - Spot 19"));
+        test::SetMaps(catalog_, {12, 14});
+        MapFilter options;
+        options.OnlyTreasuresWithMaps = true;
+        catalog_.SetFilterOptions(options);
+        ToolbarAction(*window, Command::PreviousTreasure)->trigger();
+        QCOMPARE(window->SelectedTreasure(), 14);
+        ToolbarAction(*window, Command::NextTreasure)->trigger();
+        QCOMPARE(window->SelectedTreasure(), 14);
+        QVERIFY(Text(*window).startsWith(QStringLiteral("Treasure 14 - Spot 14\n")));
     }
 
-    void stepsStopAtTheEnds() {
-        struct Row {
-            const char* What;
-            bool OnlyWithMaps;
-            int From;
-            int Command;
-            int To;
-        };
-        const Row rows[] = {
-            {"next at the last", false, 19, Command::NextTreasure, 19},
-            {"next at the last with maps", true, 14, Command::NextTreasure, 14},
-        };
-        for (const Row& row : rows) {
-            test::SetMaps(catalog_, {12, 14});
-            MapFilter options;
-            options.OnlyTreasuresWithMaps = row.OnlyWithMaps;
-            catalog_.SetFilterOptions(options);
-            const auto window = Open(row.From);
-            ToolbarAction(*window, row.Command)->trigger();
-            QVERIFY2(window->SelectedTreasure() == row.To, row.What);
-            QVERIFY2(ListText(*window).startsWith(QString::number(row.To) + " - "), row.What);
-            QVERIFY2(Text(*window).startsWith("Treasure " + QString::number(row.To) + " - "),
-                     row.What);
-        }
-    }
-
-    // Small icons with the commands' names as tooltips; the two map buttons ask the host for
-    // the map inventory of the treasure shown.
-    void toolbarButtons() {
+    // The small toolbar; its map buttons ask the host for the map inventory of the treasure
+    // shown, and what that changed shows at once, even where nobody forwards the catalogue's
+    // notification.
+    void toolbarCommands() {
         const auto window = Open(12);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         auto* toolbar = window->findChild<QToolBar*>("TreasureInfoToolbar");
         QCOMPARE(toolbar->iconSize(), QSize(16, 16));
         QCOMPARE(ToolbarAction(*window, Command::NextTreasure)->toolTip(),
                  QStringLiteral("Next Treasure"));
-        for (QAction* action : toolbar->actions())
-            QVERIFY(action->isSeparator() || !action->icon().isNull());
-        ToolbarAction(*window, Command::GotAMap)->trigger();
-        window->SelectInfoTreasure(15);
-        ToolbarAction(*window, Command::CompletedAMap)->trigger();
-        QCOMPARE(host_.Calls,
-                 (std::vector<std::string>{"inventory 12 add", "inventory 15 remove"}));
-    }
 
-    // What the map inventory changed shows at once, even where nobody forwards the
-    // catalogue's notification.
-    void addingAMapUpdatesTextAndCloseUp() {
-        const auto window = Open(12);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: (None)\n")));
         QCOMPARE(HeadColour(*window), RgbFromColourRef(Blue));
         host_.Inventory = [this](int treasure, bool) { test::GiveMap(catalog_, treasure); };
         ToolbarAction(*window, Command::GotAMap)->trigger();
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: L1=1\n")));
         QCOMPARE(HeadColour(*window), RgbFromColourRef(Green));
+        host_.Inventory = nullptr;
+        window->SelectInfoTreasure(15);
+        ToolbarAction(*window, Command::CompletedAMap)->trigger();
+        QCOMPARE(host_.Calls,
+                 (std::vector<std::string>{"inventory 12 add", "inventory 15 remove"}));
+
+        ToolbarAction(*window, Command::Copy)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString(Text(*window)).replace("\n", "\r\n"));
+        QVERIFY(messages_.Shown.empty());
     }
 
     // The map inventory runs its own loop; if the window is destroyed meanwhile (its main
@@ -227,16 +209,6 @@ private Q_SLOTS:
         QVERIFY(window->ExecuteCommand(Command::GotAMap));
         QVERIFY(guard.isNull());
         QCOMPARE(host_.Calls, (std::vector<std::string>{"inventory 13 add"}));
-    }
-
-    void copyPutsTheTextOnTheClipboard() {
-        const auto window = Open(16);
-        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        ToolbarAction(*window, Command::Copy)->trigger();
-        const QString copied = QGuiApplication::clipboard()->text();
-        QVERIFY(copied.startsWith(QStringLiteral("Treasure 16 - Spot 16\r\n")));
-        QCOMPARE(copied, QString(Text(*window)).replace("\n", "\r\n"));
-        QVERIFY(messages_.Shown.empty());
     }
 
     // Without any treasure the list is empty, the text too, and the buttons do nothing.
