@@ -47,12 +47,13 @@ std::optional<int> ReadInteger(std::string_view text, std::size_t& pos) {
     return static_cast<int>(value);
 }
 
-// The buttons of a list, or nothing when the list is not well formed.
-std::optional<std::vector<ToolbarButton>> ParseList(std::string_view value) {
+// The first maxButtons buttons of a list, or nothing when the list is not well formed.
+std::optional<std::vector<ToolbarButton>> ParseList(std::string_view value,
+                                                    std::size_t maxButtons) {
     value = value.substr(0, MaxToolbarListLength);
     std::vector<ToolbarButton> buttons;
     std::size_t pos = 0;
-    while (buttons.size() < MaxToolbarButtons) {
+    while (buttons.size() < maxButtons) {
         SkipBlanks(value, pos);
         if (pos == value.size()) {
             break;
@@ -94,7 +95,7 @@ int CommandIconIndex(int command) {
 }
 
 std::vector<ToolbarButton> ParseToolbarButtons(std::string_view value) {
-    std::optional<std::vector<ToolbarButton>> buttons = ParseList(value);
+    std::optional<std::vector<ToolbarButton>> buttons = ParseList(value, MaxToolbarButtons);
     if (buttons && !buttons->empty()) {
         return std::move(*buttons);
     }
@@ -111,7 +112,19 @@ std::string DefaultToolbarList() {
 
 std::vector<ToolbarButton> DefaultToolbarButtons() {
     // The default list is well formed by construction, so this cannot recurse.
-    return ParseList(DefaultToolbarList()).value_or(std::vector<ToolbarButton>{});
+    return ParseList(DefaultToolbarList(), MaxToolbarButtons)
+        .value_or(std::vector<ToolbarButton>{});
+}
+
+std::string TreasureInfoToolbarList() {
+    return FormatText("%d,0,%d,%d,0,%d,%d,0,%d",
+                      {Command::Copy, Command::PreviousTreasure, Command::NextTreasure,
+                       Command::GotAMap, Command::CompletedAMap, Command::StayOnTop});
+}
+
+std::vector<ToolbarButton> TreasureInfoToolbarButtons() {
+    return ParseList(TreasureInfoToolbarList(), MaxTreasureInfoButtons)
+        .value_or(std::vector<ToolbarButton>{});
 }
 
 std::string FormatToolbarButtons(const std::vector<ToolbarButton>& buttons) {

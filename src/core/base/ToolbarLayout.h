@@ -86,6 +86,13 @@ std::vector<ToolbarButton> ParseToolbarButtons(std::string_view value);
 std::string DefaultToolbarList();
 std::vector<ToolbarButton> DefaultToolbarButtons();
 
+// The fixed buttons of the Treasure Information window, in the stored form and parsed by the
+// same rules (at most MaxTreasureInfoButtons): Copy, Previous and Next Treasure, I Just Got a
+// Map and I Just Completed a Map, Stay on Top, a separator between the groups.
+inline constexpr std::size_t MaxTreasureInfoButtons = 32;
+std::string TreasureInfoToolbarList();
+std::vector<ToolbarButton> TreasureInfoToolbarButtons();
+
 // The stored form of a button list: command numbers joined by "," with 0 for separators.
 std::string FormatToolbarButtons(const std::vector<ToolbarButton>& buttons);
 

@@ -8,7 +8,8 @@
 namespace brix {
 
 // One entry of a record chooser: a level or treasure shown as "%d - %s" and found again by its
-// number, never by its position (slots may have gaps: levels 1, 2 and 5 make position 3 level 5).
+// number, never by its position (slots may have gaps: levels 1, 2 and 5
+// make position 3 level 5).
 struct NumberedItem {
     int Number = 0;
     std::string Name;

@@ -32,6 +32,7 @@
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
+#include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
 
 namespace brix {
@@ -76,8 +77,10 @@ void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Recor
 
 // Commands whose dialogs and windows are still to be built; they stay disabled until then.
 constexpr int NotBuiltYet[] = {
-    Command::ExportToZerrin, Command::PageSetup,           Command::Print,
-    Command::Options,        Command::TreasureInformation,
+    Command::ExportToZerrin,
+    Command::PageSetup,
+    Command::Print,
+    Command::Options,
 };
 
 }  // namespace
@@ -89,6 +92,9 @@ MainFrame::MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* pare
 
 MainFrame::~MainFrame() {
     if (catalog_.OnUpdate) catalog_.OnUpdate = nullptr;
+    // A window closed with this one may still wait for its deferred deletion; the user data
+    // are written once the frame is gone, and no window may show them then.
+    delete treasureInfo_.data();
 }
 
 QAction* MainFrame::MakeAction(int command, const QString& text) {
@@ -247,6 +253,7 @@ bool MainFrame::Create() {
             worldView_->RefreshCanvas();
         else if (regionView_ != nullptr)
             regionView_->viewport()->update();
+        if (treasureInfo_) treasureInfo_->Refresh();
     };
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
@@ -288,6 +295,9 @@ void MainFrame::SaveWindowPlacement() {
 
 void MainFrame::closeEvent(QCloseEvent* event) {
     SaveWindowPlacement();
+    // The independent Treasure Information window goes with the main window: left open, it
+    // would keep the program running.
+    if (treasureInfo_) treasureInfo_->close();
     QMainWindow::closeEvent(event);
 }
 
@@ -320,8 +330,46 @@ void MainFrame::ShowReadyText() {
     statusBar()->showMessage(QString::fromStdString(LoadString(StringId::ReadyText)));
 }
 
-void MainFrame::ShowTreasureInfo(int /*treasure*/) {
-    // The Treasure Information window arrives with its own issue; the command stands ready.
+void MainFrame::ShowTreasureInfo(int treasure) {
+    using Mode = TreasureInfoWindow::Mode;
+    const bool independent = catalog_.Display.TreasureInfoInd;
+    if (treasureInfo_ && treasureInfo_->IsIndependent() &&
+        (!independent || !treasureInfo_->isVisible())) {
+        // Closed by its user and waiting to be deleted, or of the form the option no longer
+        // asks for.
+        treasureInfo_->close();
+        treasureInfo_ = nullptr;
+    }
+    if (treasureInfo_) {
+        treasureInfo_->SelectInfoTreasure(treasure);
+        treasureInfo_->showNormal();
+        treasureInfo_->raise();
+        treasureInfo_->activateWindow();
+        return;
+    }
+    auto* window = new TreasureInfoWindow(catalog_, *this, messages_, icons_,
+                                          independent ? Mode::Independent : Mode::Modal, this);
+    treasureInfo_ = window;
+    window->SelectInfoTreasure(treasure);
+    if (independent) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    const QPointer<TreasureInfoWindow> guard(window);
+    window->exec();
+    delete guard.data();
+}
+
+void MainFrame::RefreshTreasureInfo() {
+    if (!treasureInfo_) return;
+    if (treasureInfo_->IsIndependent() && !catalog_.Display.TreasureInfoInd) {
+        treasureInfo_->close();
+        treasureInfo_ = nullptr;
+        return;
+    }
+    treasureInfo_->Refresh();
 }
 
 void MainFrame::OpenMapInventory(int treasure, bool adding) {

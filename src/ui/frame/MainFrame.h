@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@ namespace brix {
 class Messages;
 class RegionMapView;
 class TreasureCatalog;
+class TreasureInfoWindow;
 class WorldMapView;
 
 // The program's main window: menu, main toolbar, status bar and the two map views, of which
@@ -35,8 +37,13 @@ public:
     void ShowRegionView(int region, int treasure) override;
     void ShowStatusText(const std::string& text) override;
     void ShowReadyText() override;
+    // Opens Treasure Information for the treasure (0: the first): modal over this window, or,
+    // with "TreasureInfoInd" on, the independent window, which is reused and brought forward.
     void ShowTreasureInfo(int treasure) override;
     void OpenMapInventory(int treasure, bool adding) override;
+    // After the options changed: closes the independent window when the option is now off,
+    // otherwise redraws it.
+    void RefreshTreasureInfo();
 
     // Routes one command: the shown view first, then the frame. True when someone handled it.
     bool ExecuteCommand(int command);
@@ -75,6 +82,8 @@ private:
     bool stayOnTop_ = false;
     bool placementSaved_ = false;
     bool keepEmptyMessage_ = false;  // while ShowStatusText shows an empty text
+    // The open Treasure Information window, of either form; it may go away by itself.
+    QPointer<TreasureInfoWindow> treasureInfo_;
 };
 
 }  // namespace brix

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPixmap>
 #include <QStyle>
 #include <QToolButton>
 
@@ -11,7 +10,6 @@
 #include <utility>
 
 #include "core/base/Commands.h"
-#include "core/map/Pictures.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 
 namespace brix {
@@ -35,29 +33,6 @@ Qt::ToolButtonStyle QtStyleFor(int textStyle) {
 }
 
 }  // namespace
-
-CommandIcons::CommandIcons()
-    : CommandIcons(RenderIconStrip(SmallIconSize), RenderIconStrip(LargeIconSize)) {}
-
-CommandIcons::CommandIcons(const QImage& smallStrip, const QImage& largeStrip) {
-    icons_.resize(CommandIconCount);
-    for (int i = 0; i < CommandIconCount; ++i) {
-        QIcon& icon = icons_[static_cast<std::size_t>(i)];
-        for (const QImage* strip : {&smallStrip, &largeStrip}) {
-            const QImage picture = CutStripIcon(*strip, i);
-            if (!picture.isNull()) {
-                icon.addPixmap(QPixmap::fromImage(picture));
-            }
-        }
-    }
-}
-
-QIcon CommandIcons::ForIndex(int index) const {
-    if (index < 0 || index >= static_cast<int>(icons_.size())) {
-        return QIcon();
-    }
-    return icons_[static_cast<std::size_t>(index)];
-}
 
 MainToolbar::MainToolbar(Settings settings, ActionLookup actions, CommandIcons icons,
                          QWidget* parent)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QIcon>
-#include <QImage>
 #include <QPointer>
 #include <QToolBar>
 
@@ -11,28 +9,13 @@
 
 #include "core/base/Settings.h"
 #include "core/base/ToolbarLayout.h"
+#include "core/map/CommandIcons.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 
 class QMenu;
 class QToolButton;
 
 namespace brix {
-
-// The command icons, each with its 16 × 16 and 24 × 24 picture cut from the icon strips.
-// Toolbar buttons and menu items both take their icons from here.
-class CommandIcons {
-public:
-    // Renders both strips.
-    CommandIcons();
-    CommandIcons(const QImage& smallStrip, const QImage& largeStrip);
-
-    // A null icon for an index outside the strips or a command without an icon.
-    QIcon ForIndex(int index) const;
-    QIcon ForCommand(int command) const { return ForIndex(CommandIconIndex(command)); }
-
-private:
-    std::vector<QIcon> icons_;
-};
 
 // The main window's toolbar: the buttons the user chose ("TBButtons"), drawn in the chosen
 // label style ("TBTextStyle") and icon size ("TBIconStyle"). Each button stands for one of

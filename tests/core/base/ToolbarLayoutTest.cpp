@@ -26,6 +26,17 @@ TEST(ToolbarLayout, DefaultListCarriesTheTableStyles) {
     EXPECT_EQ(buttons[2], (ToolbarButton{Command::Region, 5, ToolbarButtonStyle::DropDown}));
 }
 
+// The Treasure Information window's buttons come from the fixed list through the table, so
+// Stay on Top is the table's check button.
+TEST(ToolbarLayout, TreasureInfoButtons) {
+    EXPECT_EQ(TreasureInfoToolbarList(), "57634,0,40014,40013,0,40008,40009,0,40007");
+    const std::vector<ToolbarButton> buttons = TreasureInfoToolbarButtons();
+    EXPECT_EQ(FormatToolbarButtons(buttons), TreasureInfoToolbarList());
+    ASSERT_EQ(buttons.size(), 9u);
+    EXPECT_EQ(buttons[0], (ToolbarButton{Command::Copy, 2, ToolbarButtonStyle::Push}));
+    EXPECT_EQ(buttons[8], (ToolbarButton{Command::StayOnTop, 13, ToolbarButtonStyle::Check}));
+}
+
 TEST(ToolbarLayout, ParsesStoredButtonLists) {
     struct Row {
         const char* What;

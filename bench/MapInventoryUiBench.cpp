@@ -31,7 +31,7 @@ void EnsureApplication() {
     if (QApplication::instance() != nullptr) return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
-    static char name[] = "MapInventoryBench";
+    static char name[] = "MapInventoryUiBench";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
 }
