@@ -10,6 +10,12 @@ namespace {
 
 template <typename List>
 auto FindByName(List& items, std::string_view name) -> decltype(items.data()) {
+    // Names are compared without regard to case, but a hand-edited file may hold two that differ
+    // only in case: the one spelt exactly so is the one meant (the settings file names the
+    // current character that way).
+    for (auto& item : items) {
+        if (item.Name == name) return &item;
+    }
     for (auto& item : items) {
         if (NamesEqual(item.Name, name)) return &item;
     }

@@ -67,7 +67,7 @@ MapInventoryDialog::MapInventoryDialog(TreasureCatalog& catalog, Messages& messa
     const int current = opening.CharacterName.empty()
                             ? -1
                             : character_->findText(QString::fromStdString(opening.CharacterName),
-                                                   Qt::MatchFixedString);
+                                                   Qt::MatchFixedString | Qt::MatchCaseSensitive);
     character_->setCurrentIndex(current);
     if (current < 0) character_->setEditText(QString());
 

@@ -55,6 +55,21 @@ protected:
     int updates_ = 0;
 };
 
+// Two names that differ only in case can come from a hand-edited file; the one the settings
+// file names, spelt exactly, must be the one found again at the next start.
+TEST_F(CatalogTest, ANameSpeltExactlyWinsOverOneInOtherCase) {
+    catalog_.FindOrAddCharacter("Ann");
+    catalog_.Characters.push_back(Character{});
+    catalog_.Characters.back().Name = "ann";
+    EXPECT_EQ(catalog_.FindCharacter("ann"), &catalog_.Characters[1]);
+    EXPECT_EQ(catalog_.FindCharacter("Ann"), &catalog_.Characters[0]);
+    EXPECT_EQ(catalog_.FindCharacter("ANN"), &catalog_.Characters[0]);
+
+    catalog_.SettingsFile().WriteCharacter("ann");
+    catalog_.RestoreCurrentCharacter();
+    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 1);
+}
+
 TEST_F(CatalogTest, CharacterSelectionWritesTheSettingsKey) {
     catalog_.FindOrAddCharacter("Ann");
     catalog_.FindOrAddCharacter("Bo");
