@@ -75,6 +75,38 @@ void FillRecordMenu(QMenu& menu, const std::vector<Record>& records, const Recor
     menu.addAction(manage);
 }
 
+// The screen showing most of the rectangle; null when it lies on none (a screen that is gone).
+QScreen* ScreenShowing(const QRect& rect) {
+    QScreen* best = nullptr;
+    long long bestArea = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry() & rect;
+        const long long area = static_cast<long long>(shown.width()) * shown.height();
+        if (!shown.isEmpty() && area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
+// The rectangle made no larger than the area and moved inside it: a placement saved on a larger
+// screen, or at a smaller scale factor, must not open the window with its title bar or edges
+// out of reach.
+QRect FitInside(QRect rect, const QRect& area) {
+    rect.setSize(rect.size().boundedTo(area.size()));
+    if (rect.right() > area.right()) rect.moveRight(area.right());
+    if (rect.bottom() > area.bottom()) rect.moveBottom(area.bottom());
+    if (rect.left() < area.left()) rect.moveLeft(area.left());
+    if (rect.top() < area.top()) rect.moveTop(area.top());
+    return rect;
+}
+
+QSize BoundedToPrimaryScreen(QSize size) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? size.boundedTo(screen->availableGeometry().size()) : size;
+}
+
 // Commands whose dialogs and windows are still to be built; they stay disabled until then.
 constexpr int NotBuiltYet[] = {
     Command::ExportToZerrin,
@@ -267,19 +299,18 @@ bool MainFrame::Create() {
 void MainFrame::RestoreWindowPlacement() {
     const auto rect = catalog_.SettingsFile().WindowPlacement();
     if (!rect || rect->Right <= rect->Left || rect->Bottom <= rect->Top) {
-        resize(1024, 768);
+        resize(BoundedToPrimaryScreen(QSize(1024, 768)));
         return;
     }
-    QRect wanted(rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top);
-    // A rectangle left on a screen that is gone would open the window out of reach.
-    bool visible = false;
-    for (QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().intersects(wanted);
-    if (!visible) {
-        resize(wanted.size());
+    const QRect wanted(rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top);
+    // A rectangle left on a screen that is gone would open the window out of reach: only its
+    // size is kept, and the window system places it.
+    const QScreen* screen = ScreenShowing(wanted);
+    if (screen == nullptr) {
+        resize(BoundedToPrimaryScreen(wanted.size()));
         return;
     }
-    setGeometry(wanted);
+    setGeometry(FitInside(wanted, screen->availableGeometry()));
 }
 
 void MainFrame::SaveWindowPlacement() {

@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -101,6 +102,37 @@ private Q_SLOTS:
         QVERIFY(frame.Create());
         QCOMPARE(frame.geometry(), normal);
         QVERIFY(!frame.isMaximized());
+    }
+
+    // A placement saved on a larger screen or at a smaller scale factor opens the window whole
+    // on the screen it lands on.
+    void windowPlacementFitsTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        struct Row {
+            const char* What;
+            QRect Saved;
+            QRect Expected;
+        };
+        const Row rows[] = {
+            {"inside", QRect(area.left() + 10, area.top() + 20, 300, 200),
+             QRect(area.left() + 10, area.top() + 20, 300, 200)},
+            {"larger than the screen",
+             QRect(area.left() + 50, area.top() + 50, area.width() * 2, area.height() * 2), area},
+            {"across the right and bottom edges",
+             QRect(area.right() - 99, area.bottom() - 49, 300, 200),
+             QRect(area.right() - 299, area.bottom() - 199, 300, 200)},
+        };
+        for (const Row& row : rows) {
+            TreasureCatalog catalog;
+            Prepare(catalog);
+            catalog.SettingsFile().WriteWindowPlacement({row.Saved.left(), row.Saved.top(),
+                                                         row.Saved.left() + row.Saved.width(),
+                                                         row.Saved.top() + row.Saved.height()});
+            test::RecordingMessages messages;
+            MainFrame frame(catalog, messages);
+            QVERIFY2(frame.Create(), row.What);
+            QVERIFY2(frame.geometry() == row.Expected, row.What);
+        }
     }
 
     void navigationFollowsTheShownView() {
