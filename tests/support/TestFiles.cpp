@@ -1,7 +1,9 @@
 #include "support/TestFiles.h"
 
 #include <zip.h>
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 
 namespace brix::test {
 
@@ -32,6 +34,37 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     return f.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
            static_cast<qint64>(bytes.size());
+}
+
+namespace {
+
+std::string BmpBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+std::string WhiteMonoBmp(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
+    return BmpBytes(image);
+}
+
+}  // namespace
+
+bool WriteWorldArchive(const std::string& path, const std::string& data, int multimapWidth,
+                       int multimapHeight, int regions) {
+    QImage world(64, 48, QImage::Format_RGB888);
+    world.fill(qRgb(20, 90, 160));
+    std::vector<ZipMember> members{{"data.xml", data},
+                                   {"multimap.bmp", WhiteMonoBmp(multimapWidth, multimapHeight)},
+                                   {"world.bmp", BmpBytes(world)}};
+    for (int region = 1; region <= regions; ++region)
+        members.push_back({"world_overlay_" + std::to_string(region) + ".bmp", WhiteMonoBmp(8, 8)});
+    return WriteZip(path, members);
 }
 
 }  // namespace brix::test

@@ -109,14 +109,13 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
         test::RecordingMessages messages;
         CharacterManager manager(catalog, messages);
         QObject owner;
-        QObject* ownerObject = &owner;
-        const int shown = manager.Confirm(row.Row, row.Typed, ownerObject);
+        const int shown = manager.Confirm(row.Row, row.Typed, &owner);
         if (row.Refusal != 0) {
             EXPECT_EQ(shown, -1);
             ASSERT_EQ(messages.Shown.size(), 1u);
             EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
             EXPECT_EQ(messages.Shown[0].Icon, MessageIcon::None);
-            EXPECT_EQ(messages.Shown[0].Owner, ownerObject);
+            EXPECT_EQ(messages.Shown[0].Owner, &owner);
             EXPECT_EQ(catalog.Characters.size(), 2u);
             EXPECT_EQ(catalog.Characters[0].Name, "Bo");
             EXPECT_EQ(catalog.Characters[1].Name, "Ann");
@@ -129,33 +128,27 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
     }
 }
 
-TEST_F(CharacterManagerTest, NewCharacterIsAppendedAndNotMadeCurrent) {
-    Add({"Bo"});
-    catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
-    CharacterManager manager(catalog_, messages_);
-    EXPECT_EQ(manager.StartName(-1), "New Character Name");
-    const int row = manager.Confirm(-1, "Abe", nullptr);
-    EXPECT_EQ(row, 0);  // sorted before Bo
-    ASSERT_EQ(catalog_.Characters.size(), 2u);
-    EXPECT_EQ(catalog_.Characters[1].Name, "Abe");
-    EXPECT_TRUE(catalog_.Characters[1].Entries.empty());
-    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Bo");
-    EXPECT_EQ(Key(), "Bo");
-}
-
-TEST_F(CharacterManagerTest, RenamingTheCurrentCharacterRewritesTheKey) {
+TEST_F(CharacterManagerTest, ConfirmKeepsTheCurrentCharacterAndItsKey) {
     Add({"Ann", "Bo"});
-    catalog_.SetCurrentCharacter(&catalog_.Characters[1]);
+    catalog_.SetCurrentCharacter(&catalog_.Characters[1]);  // Bo
     CharacterManager manager(catalog_, messages_);
-    const int before = updates_;
 
-    // Another character: the key stays, the views are told.
-    EXPECT_EQ(manager.Confirm(0, "Zed", nullptr), 1);
+    // A new character is appended with no maps and does not become current.
+    EXPECT_EQ(manager.StartName(-1), "New Character Name");
+    EXPECT_EQ(manager.Confirm(-1, "Abe", nullptr), 0);  // rows: Abe, Ann, Bo
+    ASSERT_EQ(catalog_.Characters.size(), 3u);
+    EXPECT_EQ(catalog_.Characters[2].Name, "Abe");
+    EXPECT_TRUE(catalog_.Characters[2].Entries.empty());
+    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Bo");
+
+    // Renaming another character: the key stays, the views are told.
+    const int before = updates_;
+    EXPECT_EQ(manager.Confirm(1, "Zed", nullptr), 2);  // rows: Abe, Bo, Zed
     EXPECT_EQ(Key(), "Bo");
     EXPECT_GT(updates_, before);
 
     // The current one: the key follows, so the next start finds it again.
-    EXPECT_EQ(manager.Confirm(0, "Al", nullptr), 0);
+    EXPECT_EQ(manager.Confirm(1, "Al", nullptr), 1);
     EXPECT_EQ(Key(), "Al");
     EXPECT_EQ(catalog_.CurrentCharacterPosition(), 1);
     catalog_.SetCurrentCharacter(nullptr);

@@ -11,6 +11,7 @@
 #include "core/data/MapInventory.h"
 #include "core/data/TreasureCatalog.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 
 namespace brix {
 namespace {
@@ -44,12 +45,6 @@ TEST(AdjustMapCount, CountsFollowAddsAndRemoves) {
         {"remove at 0 stays 0", 0, {{57, 3, false}}, {false}, {57}, 0},
         {"a negative count is not lowered", -2, {{57, 3, false}}, {false}, {57}, -2},
         {"a full count saturates", IntMax, {{57, 3, true}}, {false}, {57}, IntMax},
-        {"entries are appended when first needed",
-         std::nullopt,
-         {{900, 1, true}, {57, 3, true}, {900, 16, true}},
-         {true, true, true},
-         {900, 57},
-         1},
         {"other levels leave level 3 alone",
          4,
          {{57, 2, true}, {57, 4, false}},
@@ -62,12 +57,12 @@ TEST(AdjustMapCount, CountsFollowAddsAndRemoves) {
          {false, false, false, false, false},
          {},
          0},
-        {"the range ends are accepted",
+        {"range ends accepted, entries appended when first needed",
          std::nullopt,
-         {{1, 1, true}, {1000, 16, true}},
-         {true, true},
-         {1, 1000},
-         0},
+         {{1000, 16, true}, {57, 3, true}, {1, 1, true}},
+         {true, true, true},
+         {1000, 57, 1},
+         1},
     };
     for (const Row& row : rows) {
         Character character;
@@ -95,19 +90,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        // Levels 1, 2 and 5; treasures 1 and 10 to 19.
-        for (int index : {1, 2, 5}) {
-            Level level;
-            level.Index = index;
-            level.Name = "Level " + std::to_string(index);
-            catalog_.StoreLevel(level);
-        }
-        for (int index : {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
-            Treasure treasure;
-            treasure.Index = index;
-            treasure.Name = "Spot " + std::to_string(index);
-            catalog_.StoreTreasure(treasure);
-        }
+        test::AddLevels(catalog_, {1, 2, 5});
+        test::AddTreasures(catalog_, {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
         Character& ann = *catalog_.FindOrAddCharacter("Ann");
         AdjustMapCount(ann, 12, 3, true);
         AdjustMapCount(ann, 12, 5, true);
@@ -117,8 +101,7 @@ protected:
         catalog_.OnUpdate = [this] { ++updates_; };
     }
 
-    // The counts of the named character for a treasure, level 1 first; empty when it holds no
-    // entry for the treasure.
+    // Level 1 first; empty without an entry for the treasure.
     std::vector<int> CountsOf(const std::string& name, int treasure) {
         const Character* character = catalog_.FindCharacter(name);
         const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
@@ -175,10 +158,6 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
     }
 
     const MapInventoryOpening adding = PrepareMapInventory(catalog_, 0, true);
-    ASSERT_EQ(adding.Levels.size(), 3u);
-    EXPECT_EQ(NumberedItemText(adding.Levels[2]), "5 - Level 5");
-    ASSERT_EQ(adding.Treasures.size(), 11u);
-    EXPECT_EQ(NumberedItemText(adding.Treasures[1]), "10 - Spot 10");
     EXPECT_EQ(adding.Caption, "Add this map to you inventory.");
     EXPECT_EQ(PrepareMapInventory(catalog_, 0, false).Caption,
               "Remove this map from your inventory.");

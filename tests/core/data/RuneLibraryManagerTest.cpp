@@ -12,6 +12,7 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/data/UserDataWriter.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 
 namespace brix {
 namespace {
@@ -21,12 +22,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        for (int index : {2, 3, 5, 7, 11}) {
-            Treasure treasure;
-            treasure.Index = index;
-            treasure.Name = "Spot " + std::to_string(index);
-            catalog_.StoreTreasure(treasure);
-        }
+        test::AddTreasures(catalog_, {2, 3, 5, 7, 11});
         catalog_.RuneLibraries.push_back({true, "Atlas (Perm)", {{"A", {2}}}});
         catalog_.RuneLibraries.push_back({false, "Mine", {{"North", {7, 3}}, {"south", {}}}});
         catalog_.RuneLibraries.push_back({false, "Zoo", {}});

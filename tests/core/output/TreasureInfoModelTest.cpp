@@ -5,6 +5,7 @@
 
 #include "core/data/TreasureCatalog.h"
 #include "core/output/TreasureInfo.h"
+#include "support/Records.h"
 
 namespace brix {
 namespace {
@@ -14,13 +15,9 @@ class TreasureInfoModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         catalog_.Drawing.MultimapSize = QSize(2000, 1600);
-        for (int index : {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
-            Treasure treasure;
-            treasure.Index = index;
-            treasure.Name = "Spot " + std::to_string(index);
-            treasure.Location = {100 * index, 60 * index};
-            catalog_.StoreTreasure(treasure);
-        }
+        test::AddTreasures(catalog_, {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+        for (Treasure& treasure : catalog_.Treasures)
+            treasure.Location = {100 * treasure.Index, 60 * treasure.Index};
     }
 
     // The current character (made when there is none) holds one map of each treasure.

@@ -8,16 +8,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <algorithm>
-
 #include "core/base/Strings.h"
 #include "core/data/MapInventory.h"
 #include "core/data/TreasureCatalog.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
+#include "support/Widgets.h"
 #include "ui/dialogs/MapInventoryDialog.h"
 
 namespace brix {
+
+using test::Find;
 
 class MapInventoryDialogUiTest : public QObject {
     Q_OBJECT
@@ -26,12 +28,6 @@ class MapInventoryDialogUiTest : public QObject {
     TreasureCatalog catalog_;
     test::RecordingMessages messages_;
 
-    template <typename Widget>
-    static Widget& Find(QDialog& dialog, const char* name) {
-        auto* widget = dialog.findChild<Widget*>(name);
-        if (widget == nullptr) qFatal("no %s", name);
-        return *widget;
-    }
     static QString Counts(QDialog& dialog) { return Find<QLabel>(dialog, "CurrentCounts").text(); }
     static void Type(QDialog& dialog, const QString& text) {
         QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
@@ -49,18 +45,8 @@ private Q_SLOTS:
         catalog_ = TreasureCatalog();
         catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         QFile::remove(QString::fromStdString(catalog_.Paths.SettingsPath));
-        for (int index : {1, 2, 5}) {
-            Level level;
-            level.Index = index;
-            level.Name = "Level " + std::to_string(index);
-            catalog_.StoreLevel(level);
-        }
-        for (int index : {1, 10, 11, 12, 13}) {
-            Treasure treasure;
-            treasure.Index = index;
-            treasure.Name = "Spot " + std::to_string(index);
-            catalog_.StoreTreasure(treasure);
-        }
+        test::AddLevels(catalog_, {1, 2, 5});
+        test::AddTreasures(catalog_, {1, 10, 11, 12, 13});
         Character& ann = *catalog_.FindOrAddCharacter("Ann");
         AdjustMapCount(ann, 12, 3, true);
         AdjustMapCount(ann, 12, 5, true);
@@ -68,33 +54,25 @@ private Q_SLOTS:
         messages_ = test::RecordingMessages();
     }
 
+    // Which items open is the core's rule (the flow test sees them shown); the counts follow
+    // each field.
     void opensOnThePresetsAndFollowsTheFields() {
         catalog_.SettingsFile().WriteLastLevel(5);
         catalog_.SetCurrentCharacter(catalog_.FindCharacter("Ann"));
         MapInventoryDialog dialog(catalog_, messages_, 12, false);
         QCOMPARE(dialog.windowTitle(), QString("Remove this map from your inventory."));
-        QCOMPARE(Find<QComboBox>(dialog, "TreasureList").currentText(), QString("12 - Spot 12"));
-        QCOMPARE(Find<QComboBox>(dialog, "CharacterField").currentText(), QString("Ann"));
+        auto& treasures = Find<QComboBox>(dialog, "TreasureList");
         QCOMPARE(Find<QComboBox>(dialog, "LevelList").currentText(), QString("5 - Level 5"));
         QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
 
+        treasures.setCurrentIndex(4);  // treasure 13
+        QCOMPARE(Counts(dialog), QString("(None)"));
+        treasures.setCurrentIndex(3);
+        QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
         Type(dialog, "Bob");
         QCOMPARE(Counts(dialog), QString("(None)"));
-        Type(dialog, "  aNn ");
+        Find<QComboBox>(dialog, "CharacterField").setCurrentIndex(0);  // "Ann" from the list
         QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
-        Find<QComboBox>(dialog, "TreasureList").setCurrentIndex(4);  // treasure 13
-        QCOMPARE(Counts(dialog), QString("(None)"));
-        Find<QComboBox>(dialog, "TreasureList").setCurrentIndex(3);
-        Find<QComboBox>(dialog, "CharacterField").setCurrentIndex(1);  // "Bob" from the list
-        QCOMPARE(Counts(dialog), QString("(None)"));
-
-        // Preset 0 shows the first treasure; no current character leaves the field empty.
-        catalog_.SetCurrentCharacter(nullptr);
-        MapInventoryDialog fromWorld(catalog_, messages_, 0, true);
-        QCOMPARE(fromWorld.windowTitle(), QString("Add this map to you inventory."));
-        QCOMPARE(Find<QComboBox>(fromWorld, "TreasureList").currentText(), QString("1 - Spot 1"));
-        QCOMPARE(Find<QComboBox>(fromWorld, "CharacterField").currentText(), QString());
-        QCOMPARE(Counts(fromWorld), QString("(None)"));
     }
 
     // Typing a name that starts an existing one must not turn into that name.
@@ -108,7 +86,6 @@ private Q_SLOTS:
         messages_.Answers = {true};
         QTest::keyClick(Find<QComboBox>(dialog, "CharacterField").lineEdit(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(catalog_.FindCharacter("Bo") != nullptr);
         QCOMPARE(CountOf("Bo", 12, 1), 1);
         QCOMPARE(CountOf("Bob", 12, 1), 0);
         QCOMPARE(Find<QComboBox>(dialog, "CharacterField").count(), 2);  // no item was added
@@ -125,7 +102,6 @@ private Q_SLOTS:
         dialog.accept();
         QVERIFY(messages_.Shown.empty());
         QCOMPARE(CountOf(longName.c_str(), 12, 1), 1);
-        QCOMPARE(catalog_.Characters.size(), std::size_t(3));
 
         // Without such a name, typing stops at 128 characters.
         catalog_.DeleteCharacter(catalog_.FindCharacter(longName));
@@ -142,30 +118,17 @@ private Q_SLOTS:
 
         // Tab walks the controls in the order they are laid out, the buttons left to right.
         auto& box = Find<QDialogButtonBox>(dialog, "Buttons");
-        QList<QWidget*> buttons = {box.button(QDialogButtonBox::Ok),
-                                   box.button(QDialogButtonBox::Cancel)};
-        std::sort(buttons.begin(), buttons.end(),
-                  [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
-        const QList<QWidget*> expected = {
-            &Find<QComboBox>(dialog, "TreasureList"), &Find<QComboBox>(dialog, "CharacterField"),
-            &Find<QComboBox>(dialog, "LevelList"), buttons[0], buttons[1]};
-        QCOMPARE(QApplication::focusWidget(), expected[0]);
-        for (int i = 1; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* focus = QApplication::focusWidget();
-            // An editable combo box hands its focus to its line edit.
-            if (focus && focus->parentWidget() == expected[i] && qobject_cast<QLineEdit*>(focus))
-                focus = expected[i];
-            QCOMPARE(focus, expected[i]);
-        }
+        const QList<QWidget*> buttons = test::LeftToRight(
+            {box.button(QDialogButtonBox::Ok), box.button(QDialogButtonBox::Cancel)});
+        QCOMPARE(QApplication::focusWidget(), &Find<QComboBox>(dialog, "TreasureList"));
+        QCOMPARE(test::TabWalk(4),
+                 (QList<QWidget*>{&Find<QComboBox>(dialog, "CharacterField"),
+                                  &Find<QComboBox>(dialog, "LevelList"), buttons[0], buttons[1]}));
 
         // Escape in the character field cancels: the typed name changes nothing.
-        QLineEdit* edit = Find<QComboBox>(dialog, "CharacterField").lineEdit();
         Type(dialog, "Cy");
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
+        QTest::keyClick(Find<QComboBox>(dialog, "CharacterField").lineEdit(), Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(messages_.Shown.empty());
         QVERIFY(catalog_.FindCharacter("Cy") == nullptr);
         QCOMPARE(catalog_.SettingsFile().LastLevel(), 0);
 
@@ -174,7 +137,6 @@ private Q_SLOTS:
         again.show();
         QVERIFY(QTest::qWaitForWindowActive(&again));
         QTest::keyClick(&Find<QComboBox>(again, "LevelList"), Qt::Key_Return);
-        QVERIFY(!again.isVisible());
         QCOMPARE(again.result(), int(QDialog::Accepted));
         QCOMPARE(CountOf("Ann", 12, 1), 1);
         QCOMPARE(catalog_.SettingsFile().LastLevel(), 1);
@@ -213,9 +175,7 @@ private Q_SLOTS:
             delete other.data();  // takes the open dialog with it
         });
         RunMapInventory(catalog_, messages_, 12, true, &main);
-        QVERIFY(*seen);
-        QVERIFY(sawOwner);
-        QVERIFY(sawModality);
+        QVERIFY(*seen && sawOwner && sawModality);
         QVERIFY(other.isNull());
         QVERIFY(main.findChildren<MapInventoryDialog*>().isEmpty());
         QVERIFY(messages_.Shown.empty());

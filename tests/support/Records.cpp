@@ -1,0 +1,26 @@
+#include "support/Records.h"
+
+#include <string>
+
+namespace brix::test {
+
+void AddTreasures(GameRecords& records, std::initializer_list<int> indexes, int region) {
+    for (int index : indexes) {
+        Treasure treasure;
+        treasure.Index = index;
+        treasure.Region = region;
+        treasure.Name = "Spot " + std::to_string(index);
+        records.StoreTreasure(treasure);
+    }
+}
+
+void AddLevels(GameRecords& records, std::initializer_list<int> indexes) {
+    for (int index : indexes) {
+        Level level;
+        level.Index = index;
+        level.Name = "Level " + std::to_string(index);
+        records.StoreLevel(level);
+    }
+}
+
+}  // namespace brix::test

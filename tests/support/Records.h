@@ -1,0 +1,13 @@
+#pragma once
+
+#include <initializer_list>
+
+#include "core/data/GameRecords.h"
+
+namespace brix::test {
+
+// Stores treasures named "Spot N" in the region, and levels named "Level N".
+void AddTreasures(GameRecords& records, std::initializer_list<int> indexes, int region = 0);
+void AddLevels(GameRecords& records, std::initializer_list<int> indexes);
+
+}  // namespace brix::test
