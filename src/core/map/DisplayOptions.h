@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/base/ColourPalette.h"
+#include "core/base/Settings.h"
+
+namespace brix {
+
+class TreasureCatalog;
+
+// The seven display settings the Options sheet edits (the print margins are not among them).
+struct DisplayOptions {
+    bool TreasureInfoInd = false;
+    bool BeautyOverSpeed = true;
+    bool TacksCorrect = false;
+    std::uint32_t WithHighLight = AutomaticColour;
+    std::uint32_t WithoutHighLight = AutomaticColour;
+    std::uint32_t TackWithColor = AutomaticColour;
+    std::uint32_t TackWithoutColor = AutomaticColour;
+    bool operator==(const DisplayOptions&) const = default;
+};
+
+// What each colour button shows while its value is AutomaticColour.
+inline constexpr std::uint32_t WithHighLightSwatch = ColourRef(255, 0, 0);
+inline constexpr std::uint32_t WithoutHighLightSwatch = ColourRef(255, 224, 0);
+inline constexpr std::uint32_t TackWithColorSwatch = ColourRef(255, 0, 0);
+inline constexpr std::uint32_t TackWithoutColorSwatch = ColourRef(148, 24, 0);
+
+DisplayOptions OptionsOf(const DisplaySettings& display);
+
+// Writes all seven keys, changed or not, in this order: "TreasureInfoInd", "BeautyOverSpeed",
+// "TacksCorrect", "WithHighLight", "WithoutHighLight", "TackWithColor", "TackWithoutColor".
+void WriteDisplayOptions(const Settings& settings, const DisplayOptions& options);
+
+// The Options sheet's OK: the catalogue takes the options (its margins stay), the settings file
+// gets all seven keys, every treasure's label geometry is recomputed and the change
+// notification repaints the views. Refreshing an independent Treasure Information window is
+// the caller's, which owns it.
+void ApplyDisplayOptions(TreasureCatalog& catalog, const DisplayOptions& options);
+
+}  // namespace brix

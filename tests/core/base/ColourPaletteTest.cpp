@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "core/base/ColourPalette.h"
+
+namespace brix {
+namespace {
+
+using namespace PaletteItem;
+
+TEST(ColourPaletteTest, ValuesKeepRedInTheLowByte) {
+    struct Row {
+        std::uint32_t value;
+        QColor shown;
+    };
+    const QColor automatic(1, 2, 3);
+    const Row rows[] = {
+        {255, QColor(255, 0, 0)},          // the settings file's pure red
+        {0x00FF0000u, QColor(0, 0, 255)},  // blue in the third byte
+        {ColourRef(148, 24, 0), QColor(148, 24, 0)},
+        {0, QColor(0, 0, 0)},          // black is a colour, not Default
+        {AutomaticColour, automatic},  // 4278190080
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(ColourOf(row.value, automatic), row.shown);
+        if (row.value != AutomaticColour) {
+            EXPECT_EQ(ValueOf(row.shown), row.value);
+        }
+    }
+    EXPECT_EQ(AutomaticColour, 4278190080u);
+    EXPECT_EQ(ValueOf(QColor(255, 0, 0, 17)), 255u);  // translucency is not kept
+}
+
+TEST(ColourPaletteTest, FortyNamedCellsInRowOrder) {
+    const auto& colours = PaletteColours();
+    struct Row {
+        int cell;
+        std::string_view name;
+        std::uint32_t value;
+    };
+    const Row rows[] = {
+        {0, "Black", ColourRef(0, 0, 0)},
+        {1, "Brown", ColourRef(165, 42, 0)},
+        {7, "Dark grey", ColourRef(40, 40, 40)},
+        {9, "Orange", ColourRef(255, 104, 32)},
+        {16, "Red", 255},
+        {22, "Violet", ColourRef(128, 0, 128)},
+        {29, "Skyblue", ColourRef(192, 255, 255)},
+        {35, "Pale green ", ColourRef(152, 251, 152)},
+        {37, "Pale blue", ColourRef(104, 131, 139)},
+        {39, "White", ColourRef(255, 255, 255)},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(colours[row.cell].Name, row.name) << row.cell;
+        EXPECT_EQ(colours[row.cell].Value, row.value) << row.cell;
+    }
+    std::set<std::string_view> names;
+    std::set<std::uint32_t> values;
+    for (const PaletteColour& colour : colours) {
+        names.insert(colour.Name);
+        values.insert(colour.Value);
+        EXPECT_EQ(colour.Value & 0xFF000000u, 0u) << colour.Name;
+    }
+    EXPECT_EQ(names.size(), 40u);
+    EXPECT_EQ(values.size(), 40u);
+}
+
+TEST(ColourPaletteTest, CurrentItemAndPickedValue) {
+    const PaletteItems both;
+    const PaletteItems none{false, false};
+    struct Row {
+        std::uint32_t current;
+        PaletteItems items;
+        int item;
+    };
+    const Row rows[] = {
+        {AutomaticColour, both, Default},
+        {AutomaticColour, {false, true}, Custom},  // no default item: not a palette colour
+        {255, both, 16},
+        {0, both, 0},
+        {ColourRef(255, 255, 255), none, 39},
+        {ColourRef(1, 2, 3), both, Custom},  // a colour of the system chooser
+        {ColourRef(1, 2, 3), none, None},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CurrentPaletteItem(row.current, row.items), row.item) << row.current;
+
+    EXPECT_EQ(PickedValue(Default, 255), AutomaticColour);
+    EXPECT_EQ(PickedValue(16, AutomaticColour), 255u);
+    EXPECT_EQ(PickedValue(Custom, 77), 77u);
+    EXPECT_EQ(PickedValue(None, 77), 77u);
+}
+
+TEST(ColourPaletteTest, StepsCloseTheCellsIntoARing) {
+    const PaletteItems both;
+    const PaletteItems noDefault{false, true};
+    const PaletteItems noCustom{true, false};
+    const PaletteItems neither{false, false};
+    struct Row {
+        int from;
+        int delta;
+        PaletteItems items;
+        int to;
+    };
+    const Row rows[] = {
+        {None, 1, both, Default},
+        {None, -1, both, Custom},
+        {None, 8, noDefault, 0},
+        {None, -8, noCustom, 39},
+        {Default, 1, both, 0},
+        {Default, 8, both, 0},
+        {Default, -1, both, Custom},
+        {Custom, 1, both, Default},
+        {Custom, -1, both, 39},
+        {Custom, -8, both, 39},
+        {0, 1, both, 1},
+        {3, 8, both, 11},
+        {12, -8, both, 4},
+        {0, -1, both, Default},
+        {5, -8, both, Default},
+        {39, 1, both, Custom},
+        {34, 8, both, Custom},  // down from the last row: "More Colors..."
+        {0, -1, noDefault, Custom},
+        {39, 1, noCustom, Default},
+        {35, 8, neither, 0},
+        {0, -8, neither, 39},
+        {Custom, 1, noDefault, 0},
+        {Default, -1, noCustom, 39},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(StepPaletteItem(row.from, row.delta, row.items), row.to)
+            << row.from << " by " << row.delta;
+    // Right from "More Colors..." comes back to the default item.
+    EXPECT_EQ(StepPaletteItem(StepPaletteItem(39, 1, both), 1, both), Default);
+}
+
+TEST(ColourPaletteTest, PaletteOpensBelowAndStaysOnTheScreen) {
+    const QRect work(0, 0, 1000, 800);
+    const QSize size(150, 140);
+    struct Row {
+        QRect button;
+        QPoint at;
+    };
+    const Row rows[] = {
+        {QRect(100, 100, 60, 24), QPoint(100, 124)},  // below, left edges aligned
+        {QRect(900, 100, 60, 24), QPoint(850, 124)},  // shifted left off the right edge
+        {QRect(-20, 100, 60, 24), QPoint(0, 124)},    // shifted right off the left edge
+        {QRect(100, 700, 60, 24), QPoint(100, 560)},  // above the button near the bottom
+        {QRect(100, 636, 60, 24), QPoint(100, 660)},  // just fits below
+    };
+    for (const Row& row : rows) EXPECT_EQ(PalettePosition(size, row.button, work), row.at);
+}
+
+TEST(ColourPaletteTest, CurrentItemBackgroundBlendsMenuAndHighlight) {
+    EXPECT_EQ(CurrentItemBackground(QColor(240, 240, 240), QColor(0, 120, 215)),
+              QColor(194, 216, 234));
+    EXPECT_EQ(CurrentItemBackground(QColor(0, 0, 0), QColor(255, 255, 255)), QColor(47, 47, 47));
+}
+
+}  // namespace
+}  // namespace brix

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/base/Settings.h"
+#include "core/data/TreasureCatalog.h"
+#include "core/map/DisplayOptions.h"
+#include "support/GuiApp.h"
+#include "support/RegionFixture.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+class DisplayOptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        test::EnsureGuiApp();
+        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::FillRegionCatalog(catalog_);
+        catalog_.OnUpdate = [this] { ++updates_; };
+    }
+    // The file's "key=value" lines, in file order.
+    std::vector<std::string> Lines() const {
+        std::istringstream in(test::ReadFileBytes(catalog_.Paths.SettingsPath));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find('=') != std::string::npos) lines.push_back(line);
+        }
+        return lines;
+    }
+
+    QTemporaryDir dir_;
+    TreasureCatalog catalog_;
+    int updates_ = 0;
+};
+
+// A first run offers the defaults: off-screen painting on, the rest off or automatic.
+TEST_F(DisplayOptionsTest, FirstRunDefaults) {
+    const DisplayOptions options = OptionsOf(catalog_.SettingsFile().ReadDisplaySettings());
+    EXPECT_EQ(options, DisplayOptions());
+    EXPECT_TRUE(options.BeautyOverSpeed);
+    EXPECT_FALSE(options.TacksCorrect || options.TreasureInfoInd);
+    EXPECT_EQ(options.TackWithColor, 4278190080u);
+}
+
+// OK writes all seven keys in their order, whatever changed; the catalogue takes the values
+// (its margins stay) and the views are told once.
+TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
+    catalog_.Display.Margins = {100, 200, 300, 400};
+    catalog_.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
+
+    struct Row {
+        const char* change;
+        DisplayOptions options;
+        std::vector<std::string> lines;
+    };
+    DisplayOptions tacksOnly;
+    tacksOnly.TackWithColor = 255;  // the palette's "Red"
+    tacksOnly.TackWithoutColor = ColourRef(0, 0, 255);
+    DisplayOptions everything;
+    everything.TreasureInfoInd = true;
+    everything.BeautyOverSpeed = false;
+    everything.TacksCorrect = true;
+    everything.WithHighLight = 0;
+    everything.WithoutHighLight = ColourRef(1, 2, 3);
+    const Row rows[] = {
+        {"tack colours only",
+         tacksOnly,
+         {"LastLevel=3", "TreasureInfoInd=0", "BeautyOverSpeed=1", "TacksCorrect=0",
+          "WithHighLight=4278190080", "WithoutHighLight=4278190080", "TackWithColor=255",
+          "TackWithoutColor=16711680"}},
+        {"everything",
+         everything,
+         {"LastLevel=3", "TreasureInfoInd=1", "BeautyOverSpeed=0", "TacksCorrect=1",
+          "WithHighLight=0", "WithoutHighLight=197121", "TackWithColor=4278190080",
+          "TackWithoutColor=4278190080"}},
+        {"nothing",
+         DisplayOptions(),
+         {"LastLevel=3", "TreasureInfoInd=0", "BeautyOverSpeed=1", "TacksCorrect=0",
+          "WithHighLight=4278190080", "WithoutHighLight=4278190080", "TackWithColor=4278190080",
+          "TackWithoutColor=4278190080"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change);
+        updates_ = 0;
+        ApplyDisplayOptions(catalog_, row.options);
+        EXPECT_EQ(Lines(), row.lines);
+        EXPECT_EQ(OptionsOf(catalog_.Display), row.options);
+        EXPECT_EQ(OptionsOf(catalog_.SettingsFile().ReadDisplaySettings()), row.options);
+        EXPECT_EQ(catalog_.Display.Margins, (PrintMargins{100, 200, 300, 400}));
+        EXPECT_EQ(updates_, 1);
+    }
+}
+
+// The label layout is computed again, as at start-up.
+TEST_F(DisplayOptionsTest, OkRecomputesTheLabelGeometry) {
+    Treasure* treasure = catalog_.FindTreasure(22);
+    ASSERT_NE(treasure, nullptr);
+    treasure->LabelRect = {};
+    treasure->LeaderLine = {};
+    ApplyDisplayOptions(catalog_, DisplayOptions());
+    EXPECT_GT(treasure->LabelRect.Right, treasure->LabelRect.Left);
+    EXPECT_FALSE(treasure->LeaderLine.X1 == 0 && treasure->LeaderLine.Y1 == 0);
+}
+
+}  // namespace
+}  // namespace brix
