@@ -27,6 +27,7 @@
 #include "ui/dialogs/FilterDialog.h"
 #include "ui/dialogs/LevelInfoDialog.h"
 #include "ui/dialogs/MapInventoryDialog.h"
+#include "ui/dialogs/OptionsSheet.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/manage/CharacterDialogs.h"
@@ -112,7 +113,6 @@ constexpr int NotBuiltYet[] = {
     Command::ExportToZerrin,
     Command::PageSetup,
     Command::Print,
-    Command::Options,
 };
 
 }  // namespace
@@ -464,10 +464,13 @@ bool MainFrame::ExecuteCommand(int command) {
             dialog.exec();
             break;
         }
+        case Command::Options:
+            // OK has already repainted the maps; the independent window follows the option.
+            if (OptionsSheet::Open(catalog_, DialogOwner(this))) RefreshTreasureInfo();
+            break;
         case Command::ExportToZerrin:
         case Command::PageSetup:
         case Command::Print:
-        case Command::Options:
             // Each of these opens a dialog that arrives with its own issue.
             break;
         case Command::Copy:
