@@ -245,8 +245,14 @@ void ColourPalettePopup::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ColourPalettePopup::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton || !rect().contains(event->position().toPoint()))
-        End(false);
+    const bool outside = !rect().contains(event->position().toPoint());
+    // A press on the button that dropped the palette only closes it; replayed to the button,
+    // it would drop the palette again at once.
+    if (outside && parentWidget() != nullptr &&
+        parentWidget()->rect().contains(
+            parentWidget()->mapFromGlobal(event->globalPosition().toPoint())))
+        setAttribute(Qt::WA_NoMouseReplay);
+    if (event->button() == Qt::RightButton || outside) End(false);
 }
 
 void ColourPalettePopup::mouseReleaseEvent(QMouseEvent* event) {
