@@ -196,78 +196,89 @@ private Q_SLOTS:
         QVERIFY(!OptionKeysWritten());
     }
 
-    // OK after changing only the tack colours writes all seven keys; Default writes 4278190080,
-    // the palette's "Red" 255. The region map shows the new tack colour at once; Cancel after
-    // changing colours leaves the maps, the catalogue and the file as they were.
-    void okWritesAndRepaintsCancelDoesNot() {
+    // After each OK the shown map draws with the new values (the repaint request itself is the
+    // core's change notification, tested there) and the file holds all seven keys
+    // (also when only the tack colours changed: Default 4278190080, the palette's "Red" 255);
+    // Cancel after changing colours leaves the map, the catalogue and the file alone.
+    void mapsFollowOkNotCancel() {
         catalog_.Display.TackWithoutColor = ColourRef(0, 0, 255);
         const auto frame = Frame();
-        frame->ShowRegionView(4, 22);
-        auto* view = frame->findChild<RegionMapView*>("RegionMapView");
-        QVERIFY(view != nullptr);
-        const QImage before = Settled(view);
-
-        QVERIFY(RunOptions(*frame, [](OptionsSheet& sheet) {
-            PickRed(sheet, "TackWithColor");
-            PickRed(sheet, "WithHighLight");
-            sheet.reject();
-        }));
-        QCOMPARE(Grab(view), before);
-        QCOMPARE(catalog_.Display.TackWithColor, AutomaticColour);
-        QCOMPARE(catalog_.Display.WithHighLight, AutomaticColour);
-        QVERIFY(!OptionKeysWritten());
-
-        QVERIFY(RunOptions(*frame, [](OptionsSheet& sheet) {
-            PickRed(sheet, "TackWithColor");
-            // Default is the first item right of nothing.
-            PickWithKeys(sheet, "TackWithoutColor", {Qt::Key_Right, Qt::Key_Return});
-            test::Find<QPushButton>(sheet, "Ok").click();
-        }));
-        const std::string ini = test::ReadFileBytes(IniPath());
-        const std::string expected =
-            "TreasureInfoInd=0\nBeautyOverSpeed=1\nTacksCorrect=0\n"
-            "WithHighLight=4278190080\nWithoutHighLight=4278190080\nTackWithColor=255\n"
-            "TackWithoutColor=4278190080\n";
-        QString flat = QString::fromStdString(ini).remove('\r');
-        QVERIFY2(flat.contains(QString::fromStdString(expected)), qPrintable(flat));
-        QCOMPARE(catalog_.Display.TackWithColor, 255u);
-        QCOMPARE(catalog_.Display.TackWithoutColor, AutomaticColour);
-        QTRY_VERIFY(Grab(view) != before);
-        frame->close();
-    }
-
-    // The maps follow the other options at once too: the world map's highlight and the tacks'
-    // position.
-    void mapsFollowAtOnce() {
-        const auto frame = Frame();
-        auto* world = frame->findChild<WorldMapView*>("WorldMapView");
-        QVERIFY(world != nullptr);
-        const QImage worldBefore = Settled(world);
-        QVERIFY(RunOptions(*frame, [](OptionsSheet& sheet) {
-            PickWithKeys(sheet, "WithHighLight", {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return});
-            PickWithKeys(sheet, "WithoutHighLight", {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return});
-            sheet.accept();
-        }));
-        QCOMPARE(catalog_.Display.WithHighLight, 0u);
-        QVERIFY(Grab(world) != worldBefore);
-
-        frame->ShowRegionView(4, 22);
-        auto* region = frame->findChild<RegionMapView*>("RegionMapView");
-        const QImage regionBefore = Settled(region);
-        QVERIFY(RunOptions(*frame, [](OptionsSheet& sheet) {
-            test::Find<QCheckBox>(sheet, "TacksCorrect").setChecked(true);
-            test::Find<QCheckBox>(sheet, "BeautyOverSpeed").setChecked(false);
-            sheet.accept();
-        }));
-        QVERIFY(catalog_.Display.TacksCorrect && !catalog_.Display.BeautyOverSpeed);
-        const QImage corrected = Grab(region);
-        QVERIFY(corrected != regionBefore);
-        // Painting straight to the screen draws the same picture as through the off-screen image.
-        QVERIFY(RunOptions(*frame, [](OptionsSheet& sheet) {
-            test::Find<QCheckBox>(sheet, "BeautyOverSpeed").setChecked(true);
-            sheet.accept();
-        }));
-        QCOMPARE(Grab(region), corrected);
+        using Act = std::function<void(OptionsSheet&)>;
+        const auto check = [](OptionsSheet& sheet, const char* name, bool on) {
+            test::Find<QCheckBox>(sheet, name).setChecked(on);
+        };
+        struct Step {
+            const char* name;
+            bool region;
+            Act act;
+            bool repainted;
+            const char* keys;  // what the file then holds, in order; null: no option key
+        };
+        const Step steps[] = {
+            {"colours changed, then Cancel", true,
+             [](OptionsSheet& s) {
+                 PickRed(s, "TackWithColor");
+                 PickRed(s, "WithHighLight");
+                 s.reject();
+             },
+             false, nullptr},
+            {"tack colours only", true,
+             [](OptionsSheet& s) {
+                 PickRed(s, "TackWithColor");
+                 PickWithKeys(s, "TackWithoutColor", {Qt::Key_Right, Qt::Key_Return});  // Default
+                 test::Find<QPushButton>(s, "Ok").click();
+             },
+             true,
+             "TreasureInfoInd=0\nBeautyOverSpeed=1\nTacksCorrect=0\nWithHighLight=4278190080\n"
+             "WithoutHighLight=4278190080\nTackWithColor=255\nTackWithoutColor=4278190080\n"},
+            {"tacks over the location, painted straight", true,
+             [&](OptionsSheet& s) {
+                 check(s, "TacksCorrect", true);
+                 check(s, "BeautyOverSpeed", false);
+                 s.accept();
+             },
+             true, "BeautyOverSpeed=0\nTacksCorrect=1\n"},
+            // The off-screen image shows the very same picture.
+            {"through the off-screen image again", true,
+             [&](OptionsSheet& s) {
+                 check(s, "BeautyOverSpeed", true);
+                 s.accept();
+             },
+             false, "BeautyOverSpeed=1\nTacksCorrect=1\n"},
+            {"region highlights black", false,
+             [](OptionsSheet& s) {
+                 for (const char* name : {"WithHighLight", "WithoutHighLight"})
+                     PickWithKeys(s, name, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return});
+                 s.accept();
+             },
+             true, "WithHighLight=0\nWithoutHighLight=0\nTackWithColor=255\n"},
+        };
+        for (const Step& step : steps) {
+            if (step.region)
+                frame->ShowRegionView(4, 22);
+            else
+                frame->ShowWorldView();
+            QWidget* view = step.region ? static_cast<QWidget*>(frame->findChild<RegionMapView*>())
+                                        : frame->findChild<WorldMapView*>();
+            const QImage before = Settled(view);
+            QVERIFY(RunOptions(*frame, step.act));
+            QVERIFY2((Grab(view) != before) == step.repainted, step.name);
+            if (step.keys == nullptr) {
+                QVERIFY2(!OptionKeysWritten(), step.name);
+                QCOMPARE(OptionsOf(catalog_.Display),
+                         OptionsOf(DisplaySettings{{},
+                                                   AutomaticColour,
+                                                   AutomaticColour,
+                                                   AutomaticColour,
+                                                   ColourRef(0, 0, 255)}));
+            } else {
+                const QString ini =
+                    QString::fromStdString(test::ReadFileBytes(IniPath())).remove('\r');
+                QVERIFY2(ini.contains(QString::fromLatin1(step.keys)), qPrintable(ini));
+                QCOMPARE(OptionsOf(catalog_.SettingsFile().ReadDisplaySettings()),
+                         OptionsOf(catalog_.Display));
+            }
+        }
         frame->close();
     }
 
