@@ -41,15 +41,6 @@ protected:
     int updates_ = 0;
 };
 
-// A first run offers the defaults: off-screen painting on, the rest off or automatic.
-TEST_F(DisplayOptionsTest, FirstRunDefaults) {
-    const DisplayOptions options = OptionsOf(catalog_.SettingsFile().ReadDisplaySettings());
-    EXPECT_EQ(options, DisplayOptions());
-    EXPECT_TRUE(options.BeautyOverSpeed);
-    EXPECT_FALSE(options.TacksCorrect || options.TreasureInfoInd);
-    EXPECT_EQ(options.TackWithColor, 4278190080u);
-}
-
 // OK writes all seven keys in their order, whatever changed; the catalogue takes the values
 // (its margins stay) and the views are told once.
 TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
@@ -80,11 +71,6 @@ TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
          everything,
          {"LastLevel=3", "TreasureInfoInd=1", "BeautyOverSpeed=0", "TacksCorrect=1",
           "WithHighLight=0", "WithoutHighLight=197121", "TackWithColor=4278190080",
-          "TackWithoutColor=4278190080"}},
-        {"nothing",
-         DisplayOptions(),
-         {"LastLevel=3", "TreasureInfoInd=0", "BeautyOverSpeed=1", "TacksCorrect=0",
-          "WithHighLight=4278190080", "WithoutHighLight=4278190080", "TackWithColor=4278190080",
           "TackWithoutColor=4278190080"}},
     };
     for (const Row& row : rows) {
