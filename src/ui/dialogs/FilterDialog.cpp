@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/FilterPanel.h"
 
 namespace brix {
@@ -14,16 +15,7 @@ FilterDialog::FilterDialog(const GameRecords& records, const MapFilter& target, 
     setWindowTitle(tr("Filter Configuration"));
 
     panel_ = new FilterPanel(records, target, this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setObjectName(QStringLiteral("Ok"));
-    ok->setText(tr("OK"));
-    ok->setDefault(true);
-    cancel->setObjectName(QStringLiteral("Cancel"));
-    cancel->setText(tr("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_, 1);

@@ -12,6 +12,7 @@
 
 #include "core/data/MapInventory.h"
 #include "core/data/TreasureCatalog.h"
+#include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/DialogOwner.h"
 
 namespace brix {
@@ -84,10 +85,8 @@ MapInventoryDialog::MapInventoryDialog(TreasureCatalog& catalog, Messages& messa
     auto* levelLabel = new QLabel(tr("&Level"), this);
     levelLabel->setBuddy(levels_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(*this);
     buttons->setObjectName(QStringLiteral("Buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
     grid->addWidget(currentLabel, 0, 0);

@@ -14,6 +14,7 @@
 #include "core/base/Strings.h"
 #include "core/data/TreasureCatalog.h"
 #include "ui/dialogs/ColorPickerButton.h"
+#include "ui/dialogs/DialogButtons.h"
 
 namespace brix {
 namespace {
@@ -153,16 +154,7 @@ OptionsSheet::OptionsSheet(const QString& title, const DisplayOptions& options, 
     pages_->setCurrentIndex(0);
     pages_->setMinimumWidth(DialogUnitsWide(*this, 192));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setObjectName(QStringLiteral("Ok"));
-    ok->setText(tr("OK"));
-    ok->setDefault(true);
-    cancel->setObjectName(QStringLiteral("Cancel"));
-    cancel->setText(tr("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);

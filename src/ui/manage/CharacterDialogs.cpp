@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/data/CharacterManager.h"
+#include "ui/dialogs/DialogButtons.h"
 #include "ui/manage/RecordListBox.h"
 
 namespace brix {
@@ -21,12 +22,7 @@ CharacterConfigDialog::CharacterConfigDialog(CharacterManager& manager, int row,
     name_->setObjectName(QStringLiteral("Name"));
     ShowRecordName(*name_, manager_.StartName(row));
     name_->selectAll();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("Ok"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(*this);
 
     auto* form = new QFormLayout;
     form->addRow(tr("&Name:"), name_);
@@ -53,11 +49,7 @@ ManageCharactersDialog::ManageCharactersDialog(TreasureCatalog& catalog, Message
     setObjectName(QStringLiteral("ManageCharactersDialog"));
     setWindowTitle(tr("Manage Characters"));
     records_ = new RecordListBox(tr("&Characters:"), QStringLiteral("Characters"), this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* close = buttons->button(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("Close"));
-    close->setDefault(true);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeCloseButton(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(records_, 1);
     layout->addWidget(buttons);

@@ -10,21 +10,12 @@
 
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/TreasureCatalog.h"
+#include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/NumberedListWidget.h"
 #include "ui/manage/RecordListBox.h"
 
 namespace brix {
 namespace {
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("Ok"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
 
 std::vector<std::string> BookNames(const RuneLibraryDraft& draft) {
     std::vector<std::string> names;
@@ -91,7 +82,7 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(grid, 1);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(MakeOkCancelButtons(*this));
 
     connect(add_, &QPushButton::clicked, this, &RuneBookConfigDialog::AddSelected);
     connect(remove_, &QPushButton::clicked, this, &RuneBookConfigDialog::RemoveSelected);
@@ -149,7 +140,7 @@ RuneLibraryConfigDialog::RuneLibraryConfigDialog(const GameRecords& game,
     ShowRecordName(*name_, draft_->StartName());
     name_->selectAll();
     books_ = new RecordListBox(tr("Rune &Books"), QStringLiteral("RuneBooks"), this);
-    QDialogButtonBox* buttons = OkCancel(this);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(*this);
 
     auto* nameLabel = new QLabel(tr("Rune &Library Name"), this);
     nameLabel->setBuddy(name_);
@@ -197,11 +188,7 @@ ManageRuneLibrariesDialog::ManageRuneLibrariesDialog(TreasureCatalog& catalog, M
     setObjectName(QStringLiteral("ManageRuneLibrariesDialog"));
     setWindowTitle(tr("Manage Rune Libraries"));
     records_ = new RecordListBox(tr("Rune &Libraries:"), QStringLiteral("RuneLibraries"), this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* close = buttons->button(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("Close"));
-    close->setDefault(true);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeCloseButton(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(records_, 1);
     layout->addWidget(buttons);
