@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "core/base/Commands.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/output/ZerrinExport.h"
 #include "support/ModalDialogs.h"
@@ -17,6 +18,7 @@
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
+#include "ui/frame/MainFrame.h"
 #include "ui/output/ZerrinExportDialog.h"
 
 namespace brix {
@@ -207,6 +209,31 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(dir_.filePath("missing")));
         QCOMPARE(catalog_.SettingsFile().ZerrinExportFile(), std::string());
         QCOMPARE(catalog_.SettingsFile().ZerrinExportPlaceType(), std::string("treasure"));
+    }
+
+    // The File menu's command opens the dialog over this machine's categories: with no Zerrin
+    // (an empty Wine prefix) only "treasure" is offered.
+    void theMenuCommandOpensTheDialog() {
+        const QByteArray savedPrefix = qgetenv("WINEPREFIX");
+        qputenv("WINEPREFIX", dir_.path().toUtf8());
+        test::RecordingMessages messages;
+        MainFrame frame(catalog_, messages);
+        QVERIFY(frame.Create());
+        QVERIFY(frame.Action(Command::ExportToZerrin)->isEnabled());
+        QStringList types;
+        auto shown = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
+            auto& list = Find<QComboBox>(dialog, "PlaceTypes");
+            for (int i = 0; i < list.count(); ++i) types << list.itemText(i);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QVERIFY(frame.ExecuteCommand(Command::ExportToZerrin));
+        if (savedPrefix.isNull())
+            qunsetenv("WINEPREFIX");
+        else
+            qputenv("WINEPREFIX", savedPrefix);
+        QVERIFY(*shown);
+        QCOMPARE(types, QStringList{QStringLiteral("treasure")});
+        QVERIFY(!QFileInfo::exists(dir_.filePath("brix.map")));
     }
 };
 
