@@ -59,15 +59,14 @@ ZerrinExportDialog::ZerrinExportDialog(ZerrinExport& exporter, Messages& message
         extension->addWidget(filterButton);
         if (auto* box = qobject_cast<QBoxLayout*>(layout())) box->addLayout(extension);
     }
-    // Tab reaches the extension after the file type list, before the dialog's buttons.
-    if (auto* fileTypes = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+    // Tab reaches the extension after the file type list, then the dialog's buttons.
+    auto* fileTypes = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (fileTypes != nullptr && buttons != nullptr) {
         QWidget::setTabOrder(fileTypes, placeTypes_);
         QWidget::setTabOrder(placeTypes_, filterButton);
-        if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
-            if (QPushButton* ok = buttons->button(QDialogButtonBox::Save)
-                                      ? buttons->button(QDialogButtonBox::Save)
-                                      : buttons->button(QDialogButtonBox::Open))
-                QWidget::setTabOrder(filterButton, ok);
+        if (QPushButton* save = buttons->button(QDialogButtonBox::Save))
+            QWidget::setTabOrder(filterButton, save);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,9 +108,11 @@ private Q_SLOTS:
         QVERIFY(label.width() >= label.sizeHint().width());
 
         fileTypes.setFocus();
-        const QList<QWidget*> walk = test::TabWalk(2);
+        const QList<QWidget*> walk = test::TabWalk(3);
         QCOMPARE(walk[0], &types);
         QCOMPARE(walk[1], &filter);
+        QCOMPARE(walk[2],
+                 Find<QDialogButtonBox>(dialog, "buttonBox").button(QDialogButtonBox::Save));
         QCOMPARE(dialog.PlaceType(), std::string("Smiths"));
     }
 
