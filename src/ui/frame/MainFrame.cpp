@@ -35,6 +35,7 @@
 #include "ui/map/RegionMapView.h"
 #include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
+#include "ui/output/ZerrinExportDialog.h"
 
 namespace brix {
 namespace {
@@ -110,7 +111,6 @@ QSize BoundedToPrimaryScreen(QSize size) {
 
 // Commands whose dialogs and windows are still to be built; they stay disabled until then.
 constexpr int NotBuiltYet[] = {
-    Command::ExportToZerrin,
     Command::PageSetup,
     Command::Print,
 };
@@ -469,6 +469,8 @@ bool MainFrame::ExecuteCommand(int command) {
             if (OptionsSheet::Open(catalog_, DialogOwner(this))) RefreshTreasureInfo();
             break;
         case Command::ExportToZerrin:
+            RunZerrinExport(catalog_, messages_, this);
+            break;
         case Command::PageSetup:
         case Command::Print:
             // Each of these opens a dialog that arrives with its own issue.

@@ -1,0 +1,81 @@
+#include "core/output/ZerrinExport.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <QStringConverter>
+
+#include <algorithm>
+
+#include "core/base/Messages.h"
+#include "core/base/SafeFile.h"
+#include "core/base/Strings.h"
+#include "core/base/Text.h"
+#include "core/data/TreasureCatalog.h"
+
+namespace brix {
+
+std::string ZerrinPlaceFile(const GameRecords& records, const MapFilter& filter,
+                            const std::string& placeType, bool shop) {
+    std::string text = "3\r\n";
+    const char kind = shop ? '-' : '+';
+    for (const Treasure& treasure : records.Treasures) {
+        if (treasure.Index < 1) continue;
+        if (filter.OnlyTreasuresWithMaps && !filter.TreasureFlag(treasure.Index)) continue;
+        text += kind;
+        text += placeType;
+        text += ": " + std::to_string(treasure.Location.X) + ' ' +
+                std::to_string(treasure.Location.Y) + " 0 " + std::to_string(treasure.Index) +
+                " - ";
+        text += CutUtf8(treasure.Name, MaxPlaceNameBytes);
+        text += "\r\n";
+    }
+    return text;
+}
+
+PlaceTypeChoice ChoosePlaceTypes(const ZerrinCategories& categories, const std::string& stored) {
+    PlaceTypeChoice choice;
+    for (const ZerrinCategory& category : categories.All()) choice.Types.push_back(category.Name);
+    std::stable_sort(
+        choice.Types.begin(), choice.Types.end(),
+        [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+    if (choice.Types.empty()) choice.Types.push_back(DefaultPlaceType);
+    const auto match =
+        std::find_if(choice.Types.begin(), choice.Types.end(),
+                     [&](const std::string& type) { return NamesEqual(type, stored); });
+    choice.Selected =
+        match == choice.Types.end() ? 0 : static_cast<int>(match - choice.Types.begin());
+    return choice;
+}
+
+std::string ToSystemEncoding(const std::string& utf8) {
+    QStringEncoder encoder(QStringConverter::System);
+    const QByteArray bytes = encoder.encode(QString::fromStdString(utf8));
+    return bytes.toStdString();
+}
+
+ZerrinExport::ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories)
+    : catalog_(catalog), categories_(std::move(categories)), filter_(catalog.Filter()) {
+    const Settings settings = catalog_.SettingsFile();
+    initialPath_ = settings.ZerrinExportFile();
+    if (initialPath_.empty()) initialPath_ = catalog_.Paths.DataFile("brix.map");
+    placeTypes_ = ChoosePlaceTypes(categories_, settings.ZerrinExportPlaceType());
+}
+
+bool ZerrinExport::Write(const std::string& path, const std::string& placeType, Messages& messages,
+                         QObject* owner) {
+    RecomputeMapFilter(catalog_, catalog_.GetCurrentCharacter(), filter_);
+    const std::string text =
+        ZerrinPlaceFile(catalog_, filter_, placeType, categories_.IsShop(placeType));
+    if (!WriteFileSafely(path, ToSystemEncoding(text))) {
+        const std::string title = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+        messages.Show(FormatText(LoadString(StringId::CannotOpenZerrinFile), {title}),
+                      MessageIcon::None, owner);
+        return false;
+    }
+    const Settings settings = catalog_.SettingsFile();
+    settings.WriteZerrinExportFile(path);
+    settings.WriteZerrinExportPlaceType(placeType);
+    return true;
+}
+
+}  // namespace brix

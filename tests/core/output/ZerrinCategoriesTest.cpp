@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/output/ZerrinCategories.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+using Found = std::vector<std::pair<std::string, bool>>;
+
+Found Categories(const ZerrinCategories& categories) {
+    Found found;
+    for (const ZerrinCategory& category : categories.All())
+        found.emplace_back(category.Name, category.Shop);
+    return found;
+}
+
+constexpr const char* Mines = R"([Software\\Zerrin\\Categories\\Mines] 1764975102)";
+
+// Every row is the text of a user.reg, often damaged: what Wine writes must be read, and
+// anything else must give what can still be read without crashing.
+TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
+    struct Row {
+        const char* Name;
+        std::string Text;
+        Found Expected;
+    };
+    const std::string mines = Mines;
+    const Row rows[] = {
+        {"empty file", "", {}},
+        {"shop", mines + "\n\"Shop\"=dword:00000001\n", {{"Mines", true}}},
+        {"shop 0", mines + "\n\"Shop\"=dword:00000000\n", {{"Mines", false}}},
+        {"no shop value", mines + "\n\"Color\"=dword:00000001\n", {{"Mines", false}}},
+        {"value name without regard to case", mines + "\n\"shop\"=dword:2\n", {{"Mines", true}}},
+        {"CR LF and blanks", mines + "\r\n\"Shop\"=dword:00000001  \r\n", {{"Mines", true}}},
+        {"not a dword: hex(4)", mines + "\n\"Shop\"=hex(4):01,00,00,00\n", {{"Mines", false}}},
+        {"not a dword: string", mines + "\n\"Shop\"=\"1\"\n", {{"Mines", false}}},
+        {"dword with bad digits", mines + "\n\"Shop\"=dword:0000zz01\n", {{"Mines", false}}},
+        {"dword too long", mines + "\n\"Shop\"=dword:100000001\n", {{"Mines", false}}},
+        {"dword empty", mines + "\n\"Shop\"=dword:\n", {{"Mines", false}}},
+        {"value without =", mines + "\n\"Shop\" dword:1\n", {{"Mines", false}}},
+        {"unterminated value name", mines + "\n\"Shop=dword:1\n", {{"Mines", false}}},
+        {"unterminated section",
+         R"([Software\\Zerrin\\Categories\\Mines)"
+         "\n\"Shop\"=dword:1\n",
+         {}},
+        {"section ends in a backslash", "[Software\\", {}},
+        {"the categories key itself",
+         R"([Software\\Zerrin\\Categories])"
+         "\n\"Shop\"=dword:1\n",
+         {}},
+        {"empty category name", R"([Software\\Zerrin\\Categories\\])", {}},
+        {"another key's Shop value",
+         R"([Software\\Zerrin\\Settings])"
+         "\n\"Shop\"=dword:1\n",
+         {}},
+        {"a deeper key implies its category, its values are not the category's",
+         R"([Software\\Zerrin\\Categories\\Mines\\Icons])"
+         "\n\"Shop\"=dword:1\n",
+         {{"Mines", false}}},
+        {"key path without regard to case",
+         R"([software\\ZERRIN\\categories\\Mines])"
+         "\n\"Shop\"=dword:1\n",
+         {{"Mines", true}}},
+        {"one category under two spellings",
+         mines + "\n" + R"([Software\\Zerrin\\Categories\\MINES])" + "\n\"Shop\"=dword:1\n",
+         {{"Mines", true}}},
+        {"escapes",
+         R"([Software\\Zerrin\\Categories\\Caf\xe9 \x00e9a \[1\]])",
+         {{"Caf\xC3\xA9 \xC3\xA9"
+           "a [1]",
+           false}}},
+        {"\\x without digits", R"([Software\\Zerrin\\Categories\\A\xg])", {}},
+        {"control character in a name", R"([Software\\Zerrin\\Categories\\A\nB])", {}},
+        {"octal NUL in a name", R"([Software\\Zerrin\\Categories\\A\0B])", {}},
+        {"junk bytes", std::string("\0\xff[\\x\n[\n\"\n=\n]\n\\", 14), {}},
+        {"values before any section", "\"Shop\"=dword:1\n" + mines, {{"Mines", false}}},
+        {"two categories, file order",
+         R"([Software\\Zerrin\\Categories\\Zeta])"
+         "\n" +
+             mines + "\n",
+         {{"Zeta", false}, {"Mines", false}}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Categories(ZerrinCategories::ParseUserReg(row.Text)), row.Expected) << row.Name;
+}
+
+// Random damage to a real file: the parser must neither crash nor offer a name that would
+// break a place line.
+TEST(ZerrinCategories, RandomDamageNeverGivesAnUnusableName) {
+    const std::string original = test::ReadFileBytes(BRIX_TEST_DATA "/wine/user.reg");
+    ASSERT_FALSE(original.empty());
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = original;
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int edit = 0; edit < edits && !text.empty(); ++edit) {
+            const std::size_t at = random() % text.size();
+            switch (random() % 3) {
+                case 0:
+                    text[at] = static_cast<char>(random() % 256);
+                    break;
+                case 1:
+                    text.erase(at, 1 + random() % 16);
+                    break;
+                default:
+                    text.insert(at, 1, "\\[]\"=x\n\r0"[random() % 10]);
+                    break;
+            }
+        }
+        const ZerrinCategories categories = ZerrinCategories::ParseUserReg(text);
+        for (const ZerrinCategory& category : categories.All()) {
+            ASSERT_FALSE(category.Name.empty()) << text;
+            for (unsigned char c : category.Name) ASSERT_GE(c, 0x20u) << text;
+        }
+    }
+}
+
+// The Wine prefix is $WINEPREFIX; a missing file means no categories.
+TEST(ZerrinCategories, ReadsTheWinePrefix) {
+    const Found fixture = {{"Mines", false}, {"Smiths", true}, {"caf\xC3\xA9s", false}};
+    EXPECT_EQ(Categories(ZerrinCategories::FromUserReg(BRIX_TEST_DATA "/wine/user.reg")), fixture);
+    EXPECT_TRUE(ZerrinCategories::FromUserReg("/nonexistent/user.reg").All().empty());
+    EXPECT_TRUE(ZerrinCategories::FromUserReg("").All().empty());
+
+    const char* old = std::getenv("WINEPREFIX");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("WINEPREFIX", BRIX_TEST_DATA "/wine", 1);
+    EXPECT_EQ(ZerrinCategories::WineUserRegPath(), BRIX_TEST_DATA "/wine/user.reg");
+    const ZerrinCategories system = ZerrinCategories::FromSystem();
+    EXPECT_EQ(Categories(system), fixture);
+    EXPECT_TRUE(system.IsShop("smiths"));  // looked up as the registry does, without case
+    EXPECT_FALSE(system.IsShop("Mines"));
+    EXPECT_FALSE(system.IsShop("treasure"));
+    QTemporaryDir empty;
+    setenv("WINEPREFIX", empty.path().toUtf8().constData(), 1);
+    EXPECT_TRUE(ZerrinCategories::FromSystem().All().empty());
+    if (old != nullptr)
+        setenv("WINEPREFIX", saved.c_str(), 1);
+    else
+        unsetenv("WINEPREFIX");
+}
+
+}  // namespace
+}  // namespace brix
