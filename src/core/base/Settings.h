@@ -32,6 +32,7 @@ struct DisplaySettings {
     bool BeautyOverSpeed = true;
     bool TacksCorrect = false;
     bool TreasureInfoInd = false;
+    bool operator==(const DisplaySettings&) const = default;
 };
 
 // The program's settings file, section "Settings": one typed accessor per key. Every write

@@ -6,14 +6,8 @@
 namespace brix {
 
 DisplayOptions OptionsOf(const DisplaySettings& display) {
-    DisplayOptions options;
-    options.TreasureInfoInd = display.TreasureInfoInd;
-    options.BeautyOverSpeed = display.BeautyOverSpeed;
-    options.TacksCorrect = display.TacksCorrect;
-    options.WithHighLight = display.WithHighLight;
-    options.WithoutHighLight = display.WithoutHighLight;
-    options.TackWithColor = display.TackWithColor;
-    options.TackWithoutColor = display.TackWithoutColor;
+    DisplayOptions options = display;
+    options.Margins = PrintMargins{};
     return options;
 }
 
@@ -28,14 +22,9 @@ void WriteDisplayOptions(const Settings& settings, const DisplayOptions& options
 }
 
 void ApplyDisplayOptions(TreasureCatalog& catalog, const DisplayOptions& options) {
-    DisplaySettings& display = catalog.Display;
-    display.TreasureInfoInd = options.TreasureInfoInd;
-    display.BeautyOverSpeed = options.BeautyOverSpeed;
-    display.TacksCorrect = options.TacksCorrect;
-    display.WithHighLight = options.WithHighLight;
-    display.WithoutHighLight = options.WithoutHighLight;
-    display.TackWithColor = options.TackWithColor;
-    display.TackWithoutColor = options.TackWithoutColor;
+    const PrintMargins margins = catalog.Display.Margins;
+    catalog.Display = options;
+    catalog.Display.Margins = margins;
     WriteDisplayOptions(catalog.SettingsFile(), options);
     ComputeAllLabelGeometry(catalog);
     if (catalog.OnUpdate) catalog.OnUpdate();

@@ -9,17 +9,10 @@ namespace brix {
 
 class TreasureCatalog;
 
-// The seven display settings the Options sheet edits (the print margins are not among them).
-struct DisplayOptions {
-    bool TreasureInfoInd = false;
-    bool BeautyOverSpeed = true;
-    bool TacksCorrect = false;
-    std::uint32_t WithHighLight = AutomaticColour;
-    std::uint32_t WithoutHighLight = AutomaticColour;
-    std::uint32_t TackWithColor = AutomaticColour;
-    std::uint32_t TackWithoutColor = AutomaticColour;
-    bool operator==(const DisplayOptions&) const = default;
-};
+// The seven display settings the Options sheet edits: the catalogue's display settings with
+// the print margins left at their defaults (the sheet does not show them, and OK keeps the
+// catalogue's own).
+using DisplayOptions = DisplaySettings;
 
 // What each colour button shows while its value is AutomaticColour.
 inline constexpr std::uint32_t WithHighLightSwatch = ColourRef(255, 0, 0);
@@ -27,6 +20,7 @@ inline constexpr std::uint32_t WithoutHighLightSwatch = ColourRef(255, 224, 0);
 inline constexpr std::uint32_t TackWithColorSwatch = ColourRef(255, 0, 0);
 inline constexpr std::uint32_t TackWithoutColorSwatch = ColourRef(148, 24, 0);
 
+// The display settings without their print margins.
 DisplayOptions OptionsOf(const DisplaySettings& display);
 
 // Writes all seven keys, changed or not, in this order: "TreasureInfoInd", "BeautyOverSpeed",
