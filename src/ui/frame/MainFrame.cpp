@@ -149,7 +149,7 @@ void MainFrame::BuildMenus() {
     QMenuBar* bar = menuBar();
 
     QMenu* file = bar->addMenu(tr("&File"));
-    file->addAction(MakeAction(Command::ExportToZerrin, tr("Export to Zerrin...")));
+    file->addAction(MakeAction(Command::ExportToZerrin, tr("Export to &Zerrin...")));
     file->addSeparator();
     file->addAction(MakeAction(Command::PageSetup, tr("Pa&ge Setup...")));
     QAction* print = MakeAction(Command::Print, tr("&Print..."));
@@ -164,7 +164,7 @@ void MainFrame::BuildMenus() {
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     edit->addAction(copy);
     edit->addSeparator();
-    edit->addAction(MakeAction(Command::Filter, tr("Filter...")));
+    edit->addAction(MakeAction(Command::Filter, tr("&Filter...")));
     edit->addSeparator();
     edit->addAction(MakeAction(Command::GotAMap, tr("I Just &Got a Map...")));
     edit->addAction(MakeAction(Command::CompletedAMap, tr("I Just &Completed a Map...")));
@@ -179,7 +179,7 @@ void MainFrame::BuildMenus() {
     view->addAction(MakeAction(Command::World, tr("&World")));
     // The Region command itself stands only on the toolbar, as a drop-down of the regions.
     MakeAction(Command::Region, tr("Region"));
-    regionMenu_ = view->addMenu(tr("Region"));
+    regionMenu_ = view->addMenu(tr("&Region"));
     regionMenu_->setIcon(Action(Command::Region)->icon());
     connect(regionMenu_, &QMenu::aboutToShow, this, [this] {
         if (regionMenuFilled_) return;
@@ -190,22 +190,22 @@ void MainFrame::BuildMenus() {
     view->addAction(MakeAction(Command::TreasureInformation, tr("&Treasure Information...")));
     view->addAction(MakeAction(Command::LevelInformation, tr("&Level Information...")));
     view->addSeparator();
-    QMenu* characters = view->addMenu(tr("Characters..."));
+    QMenu* characters = view->addMenu(tr("&Characters..."));
     MakeAction(Command::ManageCharacters, tr("Manage..."));
     connect(characters, &QMenu::aboutToShow, this,
             [this, characters] { FillCharacterMenu(*characters); });
-    QMenu* libraries = view->addMenu(tr("Rune Libraries..."));
+    QMenu* libraries = view->addMenu(tr("R&une Libraries..."));
     MakeAction(Command::ManageRuneLibraries, tr("Manage..."));
     connect(libraries, &QMenu::aboutToShow, this,
             [this, libraries] { FillRuneLibraryMenu(*libraries); });
     FillCharacterMenu(*characters);
     FillRuneLibraryMenu(*libraries);
     view->addSeparator();
-    QAction* onTop = MakeAction(Command::StayOnTop, tr("Stay on Top"));
+    QAction* onTop = MakeAction(Command::StayOnTop, tr("&Stay on Top"));
     onTop->setCheckable(true);
     view->addAction(onTop);
     view->addSeparator();
-    view->addAction(MakeAction(Command::Options, tr("Options...")));
+    view->addAction(MakeAction(Command::Options, tr("&Options...")));
 
     QMenu* help = bar->addMenu(tr("&Help"));
     help->addAction(MakeAction(Command::About, tr("&About...")));
