@@ -2,8 +2,6 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -13,19 +11,19 @@
 #include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
 #include "core/data/TreasureCatalog.h"
+#include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
-#include "ui/dialogs/FilterPanel.h"
 #include "ui/dialogs/NumberedListWidget.h"
 #include "ui/frame/MainFrame.h"
 
 namespace brix {
 namespace {
 
+using test::Find;
 using V = std::vector<int>;
-using Flags = std::vector<std::uint8_t>;
 constexpr const char* LongestItem = "16 - Grand Cartographer's Illuminated Masterwork";
 
 // A filter with the level switch on, counting only the listed levels.
@@ -36,8 +34,6 @@ MapFilter Showing(const V& levels) {
     filter.LevelFilterOn = true;
     return filter;
 }
-
-using test::Find;
 
 NumberedListWidget& Shown(QWidget& root) {
     return Find<NumberedListWidget>(root, "ShownLevels");
@@ -75,17 +71,14 @@ bool SameFilter(const MapFilter& a, const MapFilter& b) {
            a.RegionHasMap == b.RegionHasMap;
 }
 
-// Runs `act` on the filter dialog once the loop of its exec() turns; `*closed` tells whether
-// `act` closed it. Whatever is left open is rejected, so a fault fails the test instead of
-// hanging it.
+// Runs `act` on the filter dialog once it shows; `*closed` tells whether `act` closed it.
+// Whatever is left open is rejected, so a fault fails the test instead of hanging it.
 std::shared_ptr<bool> WhenDialogOpens(const std::function<void(FilterDialog&)>& act) {
     auto closed = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [act, closed] {
-        if (auto* dialog = qobject_cast<FilterDialog*>(QApplication::activeModalWidget())) {
-            act(*dialog);
-            *closed = !dialog->isVisible();
-        }
-        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
+    test::WhenDialogShown<FilterDialog>([act, closed](FilterDialog& dialog) {
+        act(dialog);
+        *closed = !dialog.isVisible();
+        if (!*closed) dialog.reject();
     });
     return closed;
 }
@@ -108,49 +101,25 @@ private Q_SLOTS:
         }
     }
 
-    void movesKeepTheListsAscendingAndFollowTheSwitch() {
+    // "<< Add" moves the selected level into place; moving the only item leaves an empty list
+    // whose button is disabled.
+    void buttonsMoveTheSelectedLevel() {
         FilterDialog dialog(records_, Showing({3, 12}));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        NumberedListWidget& shown = Shown(dialog);
-        NumberedListWidget& hidden = Hidden(dialog);
-
-        // Level 7 lands between 3 and 12 and is selected there; its follower takes its place.
-        Pick(hidden, 7);
+        Pick(Hidden(dialog), 7);
         Click(dialog, "AddLevel");
-        QCOMPARE(shown.Numbers(), (V{3, 7, 12}));
-        QCOMPARE(shown.CurrentNumber(), 7);
-        QCOMPARE(hidden.CurrentNumber(), 8);
-        // A double click moves as well.
-        Pick(shown, 7, true);
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12}).ShownLevels);
+        QCOMPARE(Shown(dialog).Numbers(), (V{3, 7, 12}));
+        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 7, 12}).ShownLevels);
 
-        // Unchecked, the lists stay as they are but are disabled; checked, they come back.
-        const QWidget* controls[] = {&shown, &hidden, &Find<QWidget>(dialog, "AddLevel"),
-                                     &Find<QWidget>(dialog, "RemoveLevel")};
-        Click(dialog, "LevelFilterOn");
-        for (const QWidget* control : controls) QVERIFY(!control->isEnabled());
-        QVERIFY(!dialog.Filter().LevelFilterOn);
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 12}).ShownLevels);
-        Click(dialog, "LevelFilterOn");
-        for (const QWidget* control : controls) QVERIFY(control->isEnabled());
-        Click(dialog, "OnlyLabelsWithMaps");
-        QVERIFY(dialog.Filter().OnlyLabelsWithMaps && !dialog.Filter().OnlyTreasuresWithMaps);
-
-        // Moving the only item disables its button; so does taking the selection away.
         FilterDialog single(records_, Showing({5}));
         Click(single, "RemoveLevel");
         QCOMPARE(Shown(single).count(), 0);
         QVERIFY(!Find<QWidget>(single, "RemoveLevel").isEnabled());
-        QVERIFY(Find<QWidget>(single, "AddLevel").isEnabled());
-        NumberedListWidget& rest = Hidden(single);
-        const QPoint five = rest.visualItemRect(rest.currentItem()).center();
-        QTest::mouseClick(rest.viewport(), Qt::LeftButton, Qt::ControlModifier, five);
-        QVERIFY(!Find<QWidget>(single, "AddLevel").isEnabled());
     }
 
+    // At its smallest the dialog still shows the longest level name whole, in either list.
     void shrunkenDialogKeepsLevelNamesWhole() {
-        // The longest name starts in one list or the other.
         for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
             FilterDialog dialog(records_, target);
             dialog.show();
@@ -158,12 +127,12 @@ private Q_SLOTS:
             dialog.resize(dialog.minimumSizeHint());
             QCoreApplication::processEvents();
             const int longest = dialog.fontMetrics().horizontalAdvance(LongestItem);
-            // The viewport leaves out the scroll bar wherever one is shown.
             for (NumberedListWidget* list : {&Shown(dialog), &Hidden(dialog)})
                 QVERIFY2(list->viewport()->width() >= longest, qPrintable(list->objectName()));
         }
     }
 
+    // Tab follows the layout; Enter is OK even on "<< Add", which then moves nothing.
     void keyboardFollowsTheLayout() {
         FilterDialog dialog(records_, Showing({4}));
         dialog.show();
@@ -178,20 +147,18 @@ private Q_SLOTS:
                                        &Find<QWidget>(dialog, "RemoveLevel"),
                                        &Hidden(dialog),
                                        okCancel[0],
-                                       okCancel[1],
-                                       &Find<QWidget>(dialog, "OnlyTreasuresWithMaps")};
+                                       okCancel[1]};
         QCOMPARE(test::TabWalk(expected.size()), expected);
-        // Enter is OK even on "<< Add": it moves nothing and closes the dialog.
         Find<QWidget>(dialog, "AddLevel").setFocus();
         QTest::keyClick(&Find<QWidget>(dialog, "AddLevel"), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(!dialog.isVisible());
         QCOMPARE(Shown(dialog).Numbers(), V{4});
     }
 
+    // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
+    // treasure 3 (no maps). Escape keeps the filter; Enter applies it and the map flags at once;
+    // the lists are disabled while the level switch is off.
     void okAndCancelThroughTheFilterCommand() {
-        // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
-        // treasure 3 (no maps).
         TreasureCatalog catalog;
         catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         catalog.Levels = records_.Levels;
@@ -212,15 +179,13 @@ private Q_SLOTS:
             ++updates;
             repaint();
         };
-        frame.UpdateCommandStates();
-        QVERIFY(frame.Action(Command::Filter)->isEnabled());
         const MapFilter before = catalog.Filter();
-        QCOMPARE(before.TreasureHasMap, (Flags{0, 1, 1, 0}));
 
-        // Escape after changes: the filter and the maps stay as they were.
         auto closed = WhenDialogOpens([](FilterDialog& dialog) {
+            QVERIFY(!Shown(dialog).isEnabled() &&
+                    !Find<QWidget>(dialog, "RemoveLevel").isEnabled());
             Click(dialog, "LevelFilterOn");
-            Click(dialog, "OnlyLabelsWithMaps");
+            QVERIFY(Shown(dialog).isEnabled() && Find<QWidget>(dialog, "RemoveLevel").isEnabled());
             Pick(Shown(dialog), 3, true);
             QTest::keyClick(&Shown(dialog), Qt::Key_Escape);
         });
@@ -229,7 +194,7 @@ private Q_SLOTS:
         QVERIFY(SameFilter(catalog.Filter(), before));
         QCOMPARE(updates, 0);
 
-        // Enter after hiding level 3: treasure 1 loses its flag at once, region 1 keeps it.
+        // Hiding level 3: treasure 1 loses its flag, region 1 keeps it.
         closed = WhenDialogOpens([](FilterDialog& dialog) {
             Click(dialog, "LevelFilterOn");
             Click(dialog, "OnlyTreasuresWithMaps");
@@ -244,52 +209,6 @@ private Q_SLOTS:
         expected.TreasureHasMap = {0, 0, 1, 0};
         expected.RegionHasMap = {0, 1, 0};
         QVERIFY(SameFilter(catalog.Filter(), expected));
-
-        // The dialog opens on the filter as it now is; hiding every level clears every flag.
-        closed = WhenDialogOpens([](FilterDialog& dialog) {
-            QCOMPARE(Hidden(dialog).Numbers(), V{3});
-            while (Shown(dialog).count() > 0) Click(dialog, "RemoveLevel");
-            Click(dialog, "Ok");
-        });
-        QVERIFY(frame.ExecuteCommand(Command::Filter));
-        QVERIFY(*closed);
-        QCOMPARE(catalog.Filter().TreasureHasMap, (Flags{0, 0, 0, 0}));
-        QCOMPARE(catalog.Filter().RegionHasMap, (Flags{0, 0, 0}));
-    }
-
-    void embeddedPanelGivesTheSameFilter() {
-        // As printing and export hold it: a private copy with flags of its own.
-        MapFilter original = Showing({1, 2, 3, 10});
-        original.OnlyLabelsWithMaps = true;
-        original.TreasureHasMap = {0, 1, 1};
-        const auto script = [](QWidget& root) {
-            Click(root, "OnlyTreasuresWithMaps");
-            Click(root, "OnlyLabelsWithMaps");
-            Pick(Hidden(root), 7);
-            Click(root, "AddLevel");
-            Pick(Shown(root), 2, true);
-        };
-
-        MapFilter target = original;
-        auto closed = WhenDialogOpens([&script](FilterDialog& dialog) {
-            script(dialog);
-            Click(dialog, "Ok");
-        });
-        QVERIFY(FilterDialog::Open(records_, target, nullptr));
-        QVERIFY(*closed);
-        QCOMPARE(target.ShownLevels, Showing({1, 3, 7, 10}).ShownLevels);
-        QVERIFY(target.OnlyTreasuresWithMaps && !target.OnlyLabelsWithMaps);
-        QVERIFY(target.TreasureHasMap.empty());
-
-        // The panel inside a host window, as the print dialog holds it: the same result.
-        QDialog host;
-        auto* panel = new FilterPanel(records_, original, &host);
-        (new QVBoxLayout(&host))->addWidget(panel);
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QVERIFY(panel->findChild<QPushButton*>(QStringLiteral("Ok")) == nullptr);
-        script(host);
-        QVERIFY(SameFilter(panel->Filter(), target));
     }
 };
 
