@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Settings.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/map/DisplayOptions.h"
 #include "support/GuiApp.h"
@@ -25,7 +24,6 @@ protected:
         test::FillRegionCatalog(catalog_);
         catalog_.OnUpdate = [this] { ++updates_; };
     }
-    // The file's "key=value" lines, in file order.
     std::vector<std::string> Lines() const {
         std::istringstream in(test::ReadFileBytes(catalog_.Paths.SettingsPath));
         std::vector<std::string> lines;
@@ -42,7 +40,7 @@ protected:
 };
 
 // OK writes all seven keys in their order, whatever changed; the catalogue takes the values
-// (its margins stay) and the views are told once.
+// (its margins stay), the label layout is computed again and the views are told once.
 TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
     catalog_.Display.Margins = {100, 200, 300, 400};
     catalog_.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
@@ -76,24 +74,16 @@ TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change);
         updates_ = 0;
+        Treasure* treasure = catalog_.FindTreasure(22);
+        treasure->LabelRect = {};
         ApplyDisplayOptions(catalog_, row.options);
+        EXPECT_GT(treasure->LabelRect.Right, treasure->LabelRect.Left);
         EXPECT_EQ(Lines(), row.lines);
         EXPECT_EQ(OptionsOf(catalog_.Display), row.options);
         EXPECT_EQ(OptionsOf(catalog_.SettingsFile().ReadDisplaySettings()), row.options);
         EXPECT_EQ(catalog_.Display.Margins, (PrintMargins{100, 200, 300, 400}));
         EXPECT_EQ(updates_, 1);
     }
-}
-
-// The label layout is computed again, as at start-up.
-TEST_F(DisplayOptionsTest, OkRecomputesTheLabelGeometry) {
-    Treasure* treasure = catalog_.FindTreasure(22);
-    ASSERT_NE(treasure, nullptr);
-    treasure->LabelRect = {};
-    treasure->LeaderLine = {};
-    ApplyDisplayOptions(catalog_, DisplayOptions());
-    EXPECT_GT(treasure->LabelRect.Right, treasure->LabelRect.Left);
-    EXPECT_FALSE(treasure->LeaderLine.X1 == 0 && treasure->LeaderLine.Y1 == 0);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <vector>
 
@@ -46,7 +45,6 @@ TEST_F(RegionCanvasTest, ShowAndSelect) {
     const Row rows[] = {
         {"-1 takes the lowest number, not the first drawn", 1, -1, 1, region1},
         {"0 selects nothing", 1, 0, 0, region1},
-        {"a treasure of the region", 1, 3, 3, region1},
         {"a treasure of another region", 1, 2, 1, region1},
         {"an empty region shows the middle of the multimap", 3, 20, 0, middle},
         {"a window inside the multimap", 4, 29, 29, IntRect{473, 376, 877, 730}},
@@ -97,15 +95,12 @@ TEST_F(RegionCanvasTest, TitleCutsTheNameNotTheNumber) {
         std::string Title;
     };
     const Row rows[] = {
-        {"a short name", "Cache", "21 - Cache"},
         {"an empty name", "", "21 - "},
         {"exactly the limit", repeat("a", 127), "21 - " + repeat("a", 127)},
         {"one over the limit", repeat("a", 128), "21 - " + repeat("a", 127)},
-        {"far over the limit", repeat("b", 200), "21 - " + repeat("b", 127)},
         {"two-byte letters at the cut", repeat(e, 130), "21 - " + repeat(e, 127)},
         {"a four-byte letter just past the cut", repeat("c", 126) + e + g + "d",
          "21 - " + repeat("c", 126) + e},
-        {"127 letters of mixed width", repeat(e + g, 63) + "x", "21 - " + repeat(e + g, 63) + "x"},
     };
     for (const Row& row : rows) {
         catalog_.FindTreasure(21)->Name = row.Name;
@@ -116,7 +111,7 @@ TEST_F(RegionCanvasTest, TitleCutsTheNameNotTheNumber) {
 }
 
 TEST_F(RegionCanvasTest, HitTestTreasure) {
-    enum { Correct = 1, OnlyLabels = 2, OwnerHasMap = 4 };
+    enum { Correct = 1, OnlyLabels = 2 };
     struct Row {
         const char* What;
         int Flags;
@@ -127,13 +122,10 @@ TEST_F(RegionCanvasTest, HitTestTreasure) {
     const Row rows[] = {
         {"a tack head", 0, 4, {342, 54}, 20},
         {"8 pixels from both heads", 0, 4, {342, 62}, 0},
-        {"7 from one head and 9 from the other", 0, 4, {342, 61}, 20},
         {"a label beats the tack right under it", 0, 4, {492, 54}, 22},
         {"the label's right edge is outside it", 0, 4, {503, 54}, 0},
         {"a hidden label does not hide the tack", OnlyLabels, 4, {492, 54}, 23},
         {"a hidden label cannot be clicked", OnlyLabels, 4, {502, 54}, 0},
-        {"a label with maps stays", OnlyLabels | OwnerHasMap, 4, {492, 54}, 22},
-        {"equal distance: the earlier drawn", 0, 4, {597, 254}, 26},
         {"equal distance: drawing order, not number", 0, 4, {692, 357}, 30},
         {"7 right of the correctly drawn head", Correct, 4, {355, 56}, 20},
         {"drawn uncorrected, that point misses", 0, 4, {355, 56}, 0},
@@ -141,8 +133,6 @@ TEST_F(RegionCanvasTest, HitTestTreasure) {
     };
     for (const Row& row : rows) {
         catalog_.Display.TacksCorrect = (row.Flags & Correct) != 0;
-        test::SetMaps(catalog_,
-                      (row.Flags & OwnerHasMap) != 0 ? std::vector<int>{22} : std::vector<int>{});
         MapFilter options = catalog_.Filter();
         options.OnlyLabelsWithMaps = (row.Flags & OnlyLabels) != 0;
         catalog_.SetFilterOptions(options);
@@ -159,72 +149,48 @@ TEST_F(RegionCanvasTest, HitTestTreasure) {
     EXPECT_EQ(canvas.HitTestTreasure({315, 257}), 1);
 }
 
-TEST_F(RegionCanvasTest, NavigationEnabledStates) {
+TEST_F(RegionCanvasTest, NavigationEnablesAndSteps) {
+    enum Move { NextRegion, PreviousRegion, NextTreasure, PreviousTreasure };
     struct Row {
         const char* What;
-        int Region;
-        int Request;
+        int Region, Request;
         bool OnlyWithMaps;
         std::vector<int> Maps;
-        // A selection (for Copy), next / previous region, next / previous treasure.
-        std::array<bool, 5> Enabled;
-    };
-    const Row rows[] = {
-        {"first region, first treasure", 1, 1, false, {}, {1, 1, 0, 1, 0}},
-        {"empty region", 3, -1, false, {}, {0, 1, 1, 1, 0}},
-        {"last region, last treasure", 5, 41, false, {}, {1, 0, 1, 0, 1}},
-        {"no maps at all", 4, 22, true, {}, {1, 0, 0, 0, 0}},
-        {"maps only here", 4, 22, true, {20, 22}, {1, 0, 0, 0, 1}},
-        {"maps elsewhere", 4, 22, true, {2, 40}, {1, 1, 1, 1, 1}},
-        {"maps before only", 4, 22, true, {3}, {1, 0, 1, 0, 1}},
-        {"the filter is ignored while off", 5, 41, false, {3}, {1, 0, 1, 0, 1}},
-    };
-    for (const Row& row : rows) {
-        SetMaps(row.OnlyWithMaps, row.Maps);
-        RegionCanvas canvas(catalog_);
-        canvas.ShowRegion(row.Region, row.Request);
-        const std::array<bool, 5> enabled = {
-            canvas.SelectedTreasure() != 0, canvas.CanStepRegion(true), canvas.CanStepRegion(false),
-            canvas.CanStepTreasure(true), canvas.CanStepTreasure(false)};
-        EXPECT_EQ(enabled, row.Enabled) << row.What;
-    }
-}
-
-TEST_F(RegionCanvasTest, NavigationSteps) {
-    enum class Move { NextRegion, PreviousRegion, NextTreasure, PreviousTreasure };
-    struct Row {
-        const char* What;
-        int Region;
-        int Request;
-        bool OnlyWithMaps;
-        std::vector<int> Maps;
+        // '1' where enabled: a selection (for Copy), next / previous region and treasure.
+        std::string Enabled;
         Move Step;
-        int NewRegion;
-        int NewSelection;
+        int NewRegion, NewSelection;
     };
     const Row rows[] = {
-        {"next by number crosses regions", 1, 1, false, {}, Move::NextTreasure, 2, 2},
-        {"and back again", 2, 2, false, {}, Move::NextTreasure, 1, 3},
-        {"from no selection to 1", 3, -1, false, {}, Move::NextTreasure, 1, 1},
-        {"previous from no selection", 4, 0, false, {}, Move::PreviousTreasure, 4, 0},
-        {"next region takes its lowest", 1, 3, false, {}, Move::NextRegion, 2, 2},
-        {"previous region into an empty one", 4, 20, false, {}, Move::PreviousRegion, 3, 0},
-        {"no wrap past the last region", 5, 40, false, {}, Move::NextRegion, 5, 40},
-        {"skips treasures without maps", 1, 1, true, {5, 40}, Move::NextTreasure, 2, 5},
-        {"skips regions without maps", 1, 1, true, {40}, Move::NextRegion, 5, 40},
-        {"none selected, first with maps", 3, -1, true, {21}, Move::NextTreasure, 4, 21},
+        {"next by number crosses regions", 1, 1, false, {}, "11010", NextTreasure, 2, 2},
+        {"empty region", 3, -1, false, {}, "01110", NextTreasure, 1, 1},
+        {"no wrap past the last region", 5, 41, false, {}, "10101", NextRegion, 5, 41},
+        {"previous from no selection", 4, 0, false, {}, "01110", PreviousTreasure, 4, 0},
+        {"previous region, an empty one", 4, 20, false, {}, "11111", PreviousRegion, 3, 0},
+        {"no maps at all", 4, 22, true, {}, "10000", NextTreasure, 4, 22},
+        {"maps only here", 4, 22, true, {20, 22}, "10001", PreviousTreasure, 4, 20},
+        {"skips treasures without maps", 1, 1, true, {5, 40}, "11010", NextTreasure, 2, 5},
+        {"skips regions without maps", 1, 1, true, {40}, "11010", NextRegion, 5, 40},
+        {"none selected, first with maps", 3, -1, true, {21}, "01010", NextTreasure, 4, 21},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
         SetMaps(row.OnlyWithMaps, row.Maps);
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(row.Region, row.Request);
-        const bool forward = row.Step == Move::NextRegion || row.Step == Move::NextTreasure;
-        if (row.Step == Move::NextRegion || row.Step == Move::PreviousRegion)
+        std::string enabled;
+        for (const bool on : {canvas.SelectedTreasure() != 0, canvas.CanStepRegion(true),
+                              canvas.CanStepRegion(false), canvas.CanStepTreasure(true),
+                              canvas.CanStepTreasure(false)})
+            enabled += on ? '1' : '0';
+        EXPECT_EQ(enabled, row.Enabled);
+        const bool forward = row.Step == NextRegion || row.Step == NextTreasure;
+        if (row.Step == NextRegion || row.Step == PreviousRegion)
             canvas.StepRegion(forward);
         else
             canvas.StepTreasure(forward);
-        EXPECT_EQ(canvas.CurrentRegion(), row.NewRegion) << row.What;
-        EXPECT_EQ(canvas.SelectedTreasure(), row.NewSelection) << row.What;
+        EXPECT_EQ(canvas.CurrentRegion(), row.NewRegion);
+        EXPECT_EQ(canvas.SelectedTreasure(), row.NewSelection);
     }
 }
 
@@ -252,7 +218,7 @@ TEST_F(RegionCanvasDrawingTest, EveryPixelIsPaintedAndTheRestIsParchment) {
     };
     // Region 5's second tack lies beyond the canvas's right edge; treasure 40's tack on the
     // side panel is painted over.
-    for (const QPoint shown : {QPoint(5, -1), QPoint(5, 0), QPoint(4, 22), QPoint(3, -1)}) {
+    for (const QPoint shown : {QPoint(5, -1), QPoint(3, -1)}) {
         RegionCanvas canvas(catalog_);
         canvas.ShowRegion(shown.x(), shown.y());
         const QImage image = Draw(canvas, QSize(820, 480));
