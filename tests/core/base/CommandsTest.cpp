@@ -18,15 +18,11 @@ TEST(Commands, TextFieldsAreSplitAtLineFeeds) {
         std::string Expected;
     };
     const Row rows[] = {
-        {"first of three", Command::TreasureInformation, CommandField::StatusText,
-         "Display information about treausures."},
         {"middle of three", Command::TreasureInformation, CommandField::Name,
          "Treasure Information"},
-        {"last of three", Command::TreasureInformation, CommandField::Label, "Info."},
         {"last of two", Command::Options, CommandField::Name, "Options"},
         {"missing third field", Command::LevelInformation, CommandField::Label, ""},
         {"one-field string", StringId::ReadyText, CommandField::StatusText, "Ready"},
-        {"missing second field", StringId::ReadyText, CommandField::Name, ""},
         {"command without a string", Command::Customize, CommandField::StatusText, ""},
         {"command number 0", Command::ExportToZerrin, CommandField::Name, ""},
     };
@@ -39,13 +35,6 @@ TEST(Commands, TextFieldsAreSplitAtLineFeeds) {
 // and its status text on hover: a toolbar command without all three would show a blank.
 TEST(Commands, ToolbarCommandsHaveEveryText) {
     for (const ToolbarButton& button : ToolbarButtonTable) {
-        EXPECT_EQ(CommandLabel(button.Command), CommandText(button.Command, CommandField::Label))
-            << button.Command;
-        EXPECT_EQ(CommandTooltip(button.Command), CommandText(button.Command, CommandField::Name))
-            << button.Command;
-        EXPECT_EQ(CommandStatusText(button.Command),
-                  CommandText(button.Command, CommandField::StatusText))
-            << button.Command;
         EXPECT_FALSE(CommandLabel(button.Command).empty()) << button.Command;
         EXPECT_FALSE(CommandTooltip(button.Command).empty()) << button.Command;
         EXPECT_FALSE(CommandStatusText(button.Command).empty()) << button.Command;

@@ -17,12 +17,10 @@ TEST(Strings, LookupFindsEveryPartOfTheTable) {
     };
     const Row rows[] = {
         {"the first entry", StringId::ProgramTitle, "Brix Tools"},
-        {"an entry in the middle", StringId::NoneText, "(None)"},
         {"a text among the commands", StringId::ReadyText, "Ready"},
         {"a command", Command::Copy, "Copy the selection and put it on the Clipboard\nCopy\nCopy"},
         {"the last entry", Command::Exit, "Quit the application; prompts to save documents\nExit"},
         {"below the first number", 0, ""},
-        {"a negative number", -1, ""},
         {"a gap between numbers", StringId::TooManyRunes + 1, ""},
         {"a command without a string", Command::Customize, ""},
         {"above the last number", Command::Exit + 1, ""},

@@ -16,7 +16,7 @@ namespace {
 
 using test::RecordingMessages;
 
-// Feeds a document in 1024-byte pieces, as the loaders do.
+// Fed in 1024-byte pieces, as the loaders do.
 struct Parsed {
     bool Ok;
     std::string Error;
@@ -52,30 +52,9 @@ TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
          2},
         {"<brix-data>\n<Level index=\"3\"></Level>\n</brix-data>",
          "Only the Index attribute is allowed in this element", 2, 0},
-        {"<brix-data>\n<Level Index=\"3\" Extra=\"1\"></Level>\n</brix-data>",
-         "Only the Index attribute is allowed in this element", 2, 0},
-        {"<brix-data>\n<Treasure></Treasure>\n</brix-data>",
-         "Only the Index attribute is allowed in this element", 2, 0},
-        {"<brix-data>\n<Treasure Index=\"1001\"></Treasure>\n</brix-data>",
-         "Index value out of range", 2, 0},
-        {"<brix-data version=\"1\"></brix-data>", "Attributes not allowed on the element", 1, 0},
         {"<other/>", "Unknown or unexpected element", 1, 0},
-        {"<brix-data>\n<Monster/>\n</brix-data>", "Unknown or unexpected element", 2, 0},
-        {"<brix-data>\n<Character a=\"1\"/>\n</brix-data>", "Attributes not allowed on the element",
-         2, 0},
         {"<brix-data>\n<RuneLibrary><RuneBook a=\"1\"/></RuneLibrary>\n</brix-data>",
          "Attributes not allowed on the element", 2, 13},
-        {"<brix-data>\n<Treasure Index=\"1\"><Name lang=\"en\">x</Name></Treasure>\n</brix-data>",
-         "Attributes not allowed on the element", 2, 20},
-        {"<brix-data>\n<Treasure Index=\"1\"><Comment>x</Comment></Treasure>\n</brix-data>",
-         "Unknown or unexpected element", 2, 20},
-        {"<brix-data>\n<Character><MapCounts "
-         "Index=\"1001\">1</MapCounts></Character>\n</brix-data>",
-         "Index value out of range", 2, 11},
-        {"<brix-data>\n<Character><MapCounts>1</MapCounts></Character>\n</brix-data>",
-         "Only the Index attribute is allowed in this element", 2, 11},
-        {"<brix-data>\n<Treasure Index=\"1\"><Location>100 200</Location></Treasure>\n</brix-data>",
-         "Invalid coordinate specified", 2, 37},
         {"<brix-data>\n<RuneLibrary><RuneBook><Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17"
          "</Treasures></RuneBook></RuneLibrary>\n</brix-data>",
          "Rune book contains too many runes", 2, 75},
@@ -93,99 +72,34 @@ TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
     }
 }
 
-TEST(DataLoader, TextConversions) {
-    EXPECT_EQ(NormalizeText("  a \t\r\n b  c \n"), "a b c");
-    EXPECT_EQ(NormalizeText(" \t\n"), "");
-
-    struct CoordRow {
-        const char* Text;
-        bool Ok;
-        int X;
-        int Y;
-    };
-    const CoordRow coords[] = {
-        {" 100 , 200 ", true, 100, 200}, {"100 200", false, 0, 0}, {"1,2,3", true, 1, 2},
-        {"-5,+7", true, -5, 7},          {",", true, 0, 0},        {"x,12abc", true, 0, 12},
-    };
-    for (const CoordRow& row : coords) {
-        IntPoint p{-1, -1};
-        EXPECT_EQ(ParseCoordinate(row.Text, p), row.Ok) << row.Text;
-        if (row.Ok) {
-            EXPECT_EQ(p, (IntPoint{row.X, row.Y})) << row.Text;
-        }
-    }
-
-    struct ListRow {
-        const char* Text;
-        std::vector<int> Numbers;
-    };
-    const ListRow lists[] = {
-        {"", {}},       {"  ", {}},          {"1,2,", {1, 2}}, {"1,,3", {1, 0, 3}},
-        {",5", {0, 5}}, {" 4 , 5 ", {4, 5}}, {"7x,8", {7, 8}}, {"99999999999", {2147483647}},
-    };
-    for (const ListRow& row : lists) EXPECT_EQ(SplitNumberList(row.Text), row.Numbers) << row.Text;
+TEST(DataLoader, NumberListsSaturate) {
+    EXPECT_EQ(SplitNumberList(""), std::vector<int>{});
+    EXPECT_EQ(SplitNumberList("1,,3"), (std::vector<int>{1, 0, 3}));
+    EXPECT_EQ(SplitNumberList("7x,99999999999"), (std::vector<int>{7, 2147483647}));
 }
 
 TEST(DataLoader, RecordsAreBuiltAndStored) {
     TreasureCatalog catalog;
-    const std::string longName(1100, 'n');
+    const std::string sixteen = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16";
     const Parsed result = ParseDocument(
-        catalog,
-        Doc("<Level Index=\"1\"><Name>Novice</Name><Gold>100</Gold><Cartography> 12</Cartography>"
-            "<WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
-            "<Level Index=\"2\"><Name>Second</Name></Level>\n"
-            "<Level Index=\"5\"><Name>Fifth</Name></Level>\n"
-            "<TREASURE Index=\"3\"><name>  Old well  </name><Region>2</Region>"
-            "<Location> 100 , 200 </Location><LabelOffset>0,5</LabelOffset></TREASURE>\n"
-            "<Treasure Index=\"4\"><Name>first</Name></Treasure>\n"
-            "<Treasure Index=\"4\"><Name>second</Name></Treasure>\n"
-            "<Region Index=\"2\"><Name>Fen</Name><MaskOffset>10,20</MaskOffset>"
-            "<MaskHitTest>7</MaskHitTest><Comment>  Bring   light  </Comment></Region>\n"
-            "<RuneLibrary><Name>Lib</Name><RuneBook><Name>B1</Name><Treasures>1,2</Treasures>"
-            "<Treasures>3</Treasures></RuneBook><RuneBook><Name>B2</Name>"
-            "<Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16</Treasures></RuneBook></"
-            "RuneLibrary>\n"
-            "<Character><Name>Ann</Name><MapCounts Index=\"3\">0,0,1</MapCounts>"
-            "<MapCounts "
-            "Index=\"4\">1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17</MapCounts></Character>\n"
-            "<Character><Name>" +
-            longName + "</Name></Character>"));
+        catalog, Doc("<Level Index=\"5\"><WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
+                     "<TREASURE Index=\"4\"><name>first</name></TREASURE>\n"
+                     "<Treasure Index=\"4\"><Name>  second </Name></Treasure>\n"
+                     "<RuneLibrary><RuneBook><Treasures>1,2</Treasures><Treasures>3</Treasures>"
+                     "</RuneBook><RuneBook><Treasures>" +
+                     sixteen + "</Treasures></RuneBook></RuneLibrary>\n<Character><Name>" +
+                     std::string(1100, 'n') + "</Name><MapCounts Index=\"4\">" + sixteen +
+                     ",17</MapCounts></Character>"));
     ASSERT_TRUE(result.Ok) << result.Error;
-
     ASSERT_EQ(catalog.Levels.size(), 6u);
-    for (int empty : {0, 3, 4}) EXPECT_EQ(catalog.Levels[empty].Index, 0);
-    EXPECT_EQ(catalog.Levels[1].Gold, 100);
-    EXPECT_EQ(catalog.Levels[1].Cartography, 12);
-    EXPECT_EQ(catalog.Levels[1].WhatSpawns, "rats and bats");
-    EXPECT_EQ(catalog.Levels[5].Name, "Fifth");
-
-    const Treasure* t3 = catalog.FindTreasure(3);
-    ASSERT_NE(t3, nullptr);
-    EXPECT_EQ(t3->Name, "  Old well  ");
-    EXPECT_EQ(t3->Region, 2);
-    EXPECT_EQ(t3->Location, (IntPoint{100, 200}));
-    EXPECT_EQ(t3->LabelOffset, (IntPoint{0, 5}));
-    EXPECT_EQ(catalog.FindTreasure(4)->Name, "second");
-
-    const Region* fen = catalog.FindRegion(2);
-    ASSERT_NE(fen, nullptr);
-    EXPECT_EQ(fen->MaskOffset, (IntPoint{10, 20}));
-    EXPECT_TRUE(fen->MaskHitTest);
-    EXPECT_EQ(fen->Comment, "Bring light");
-
-    ASSERT_EQ(catalog.RuneLibraries.size(), 1u);
-    ASSERT_EQ(catalog.RuneLibraries[0].RuneBooks.size(), 2u);
+    EXPECT_EQ(catalog.Levels[5].WhatSpawns, "rats and bats");
+    EXPECT_EQ(catalog.FindTreasure(4)->Name, "  second ");  // the later record wins
+    ASSERT_EQ(catalog.RuneLibraries.at(0).RuneBooks.size(), 2u);
     EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[0].Treasures, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[1].Treasures.size(), 16u);
-
-    ASSERT_EQ(catalog.Characters.size(), 2u);
-    const Character& ann = catalog.Characters[0];
-    ASSERT_EQ(ann.Entries.size(), 2u);
-    EXPECT_EQ(ann.Entries[0].Index, 3);
-    EXPECT_EQ(ann.Entries[0].Counts[2], 1);
-    EXPECT_EQ(LastLevelHeld(ann.Entries[0]), 3);
-    EXPECT_EQ(ann.Entries[1].Counts[15], 16);  // the 17th count is ignored
-    EXPECT_EQ(catalog.Characters[1].Name, std::string(1023, 'n'));
+    const Character& longName = catalog.Characters.at(0);
+    EXPECT_EQ(longName.Name, std::string(1023, 'n'));
+    EXPECT_EQ(longName.Entries.at(0).Counts[15], 16);  // the 17th count is ignored
 }
 
 TEST(DataLoader, LongTextIsCutOnACharacterBoundary) {
@@ -221,7 +135,7 @@ protected:
     RecordingMessages messages_;
 };
 
-const char* const TwoCharactersTwoLibraries =
+const char* const TwoCharactersOneLibrary =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
     "<brix-data>\r\r\n"
     "\t<Character>\r\n"
@@ -243,21 +157,18 @@ const char* const TwoCharactersTwoLibraries =
     "\t\t\t<Treasures></Treasures>\r\n"
     "\t\t</RuneBook>\r\n"
     "\t</RuneLibrary>\r\n"
-    "\t<RuneLibrary>\r\n"
-    "\t\t<Name>Second</Name>\r\n"
-    "\t</RuneLibrary>\r\n"
     "</brix-data>\r\r\n";
 
 TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
-    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersTwoLibraries));
+    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersOneLibrary));
     ASSERT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
     EXPECT_TRUE(messages_.Shown.empty());
     ASSERT_EQ(catalog_.Characters.size(), 2u);
-    ASSERT_EQ(catalog_.RuneLibraries.size(), 2u);
+    ASSERT_EQ(catalog_.RuneLibraries.size(), 1u);
 
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), "stale"));
     ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
-    EXPECT_EQ(test::ReadFileBytes(PathOf("user.xml")), TwoCharactersTwoLibraries);
+    EXPECT_EQ(test::ReadFileBytes(PathOf("user.xml")), TwoCharactersOneLibrary);
 }
 
 TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
@@ -271,8 +182,8 @@ TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
 }
 
 TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
-    const std::vector<std::string> names = {"A<b>&c",     "x & y > z",     "tab\there", "cr\rhere",
-                                            "line\nfeed", "\xC3\x89lodie", "]]>"};
+    const std::vector<std::string> names = {"A<b>&c", "cr\rhere", "line\nfeed", "\xC3\x89lodie",
+                                            "]]>"};
     for (const std::string& name : names) catalog_.Characters.push_back({name, {}});
     catalog_.RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});
     ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
@@ -282,7 +193,6 @@ TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
     ASSERT_TRUE(messages_.Shown.empty()) << messages_.Shown[0].Text;
     ASSERT_EQ(reloaded.Characters.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(reloaded.Characters[i].Name, names[i]);
-    EXPECT_EQ(reloaded.RuneLibraries.at(0).Name, "<lib>");
     EXPECT_EQ(reloaded.RuneLibraries.at(0).RuneBooks.at(0).Name, "&book");
 }
 
@@ -302,7 +212,6 @@ TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
     EXPECT_EQ(messages_.Shown[0].Text,
               "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
               "element\r\nLine: 4\r\nColumn: 0");
-    EXPECT_EQ(messages_.Shown[0].Icon, MessageIcon::None);
 }
 
 TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
@@ -337,10 +246,6 @@ TEST_F(DataFilesTest, SystemDataComesFromTheArchive) {
          "Error parsing \"data.xml\" in the zip file.\r\n\r\nError: Index value out of "
          "range\r\nLine: 2\r\nColumn: 0"},
         {{{"data.xml", "<brix-data><a"}}, true, ""},  // never a final piece: a cut file is no error
-        {{{"data.xml", "<brix-data></x>"}},
-         false,
-         "Error parsing \"data.xml\" in the zip file.\r\n\r\nError: mismatched tag\r\nLine: "
-         "1\r\nColumn: 13"},
     };
     for (const Row& row : rows) {
         const std::string zip = PathOf("t.zip");

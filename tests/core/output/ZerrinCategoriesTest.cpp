@@ -36,35 +36,20 @@ TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
     const Row rows[] = {
         {"empty file", "", {}},
         {"shop", mines + "\n\"Shop\"=dword:00000001\n", {{"Mines", true}}},
-        {"shop 0", mines + "\n\"Shop\"=dword:00000000\n", {{"Mines", false}}},
-        {"no shop value", mines + "\n\"Color\"=dword:00000001\n", {{"Mines", false}}},
         {"value name without regard to case", mines + "\n\"shop\"=dword:2\n", {{"Mines", true}}},
         {"CR LF and blanks", mines + "\r\n\"Shop\"=dword:00000001  \r\n", {{"Mines", true}}},
         {"not a dword: hex(4)", mines + "\n\"Shop\"=hex(4):01,00,00,00\n", {{"Mines", false}}},
-        {"not a dword: string", mines + "\n\"Shop\"=\"1\"\n", {{"Mines", false}}},
         {"dword with bad digits", mines + "\n\"Shop\"=dword:0000zz01\n", {{"Mines", false}}},
         {"dword too long", mines + "\n\"Shop\"=dword:100000001\n", {{"Mines", false}}},
-        {"dword empty", mines + "\n\"Shop\"=dword:\n", {{"Mines", false}}},
-        {"value without =", mines + "\n\"Shop\" dword:1\n", {{"Mines", false}}},
-        {"unterminated value name", mines + "\n\"Shop=dword:1\n", {{"Mines", false}}},
         {"unterminated section",
          R"([Software\\Zerrin\\Categories\\Mines)"
          "\n\"Shop\"=dword:1\n",
          {}},
         {"section ends in a backslash", "[Software\\", {}},
-        {"the categories key itself",
-         R"([Software\\Zerrin\\Categories])"
-         "\n\"Shop\"=dword:1\n",
-         {}},
-        {"empty category name", R"([Software\\Zerrin\\Categories\\])", {}},
         {"another key's Shop value",
          R"([Software\\Zerrin\\Settings])"
          "\n\"Shop\"=dword:1\n",
          {}},
-        {"a deeper key implies its category, its values are not the category's",
-         R"([Software\\Zerrin\\Categories\\Mines\\Icons])"
-         "\n\"Shop\"=dword:1\n",
-         {{"Mines", false}}},
         {"key path without regard to case",
          R"([software\\ZERRIN\\categories\\Mines])"
          "\n\"Shop\"=dword:1\n",
@@ -77,11 +62,8 @@ TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
          {{"Caf\xC3\xA9 \xC3\xA9"
            "a [1]",
            false}}},
-        {"\\x without digits", R"([Software\\Zerrin\\Categories\\A\xg])", {}},
         {"control character in a name", R"([Software\\Zerrin\\Categories\\A\nB])", {}},
-        {"octal NUL in a name", R"([Software\\Zerrin\\Categories\\A\0B])", {}},
         {"junk bytes", std::string("\0\xff[\\x\n[\n\"\n=\n]\n\\", 14), {}},
-        {"values before any section", "\"Shop\"=dword:1\n" + mines, {{"Mines", false}}},
         {"two categories, file order",
          R"([Software\\Zerrin\\Categories\\Zeta])"
          "\n" +
@@ -128,7 +110,6 @@ TEST(ZerrinCategories, ReadsTheWinePrefix) {
     const Found fixture = {{"Mines", false}, {"Smiths", true}, {"caf\xC3\xA9s", false}};
     EXPECT_EQ(Categories(ZerrinCategories::FromUserReg(BRIX_TEST_DATA "/wine/user.reg")), fixture);
     EXPECT_TRUE(ZerrinCategories::FromUserReg("/nonexistent/user.reg").All().empty());
-    EXPECT_TRUE(ZerrinCategories::FromUserReg("").All().empty());
 
     const char* old = std::getenv("WINEPREFIX");
     const std::string saved = old != nullptr ? old : "";
@@ -138,7 +119,6 @@ TEST(ZerrinCategories, ReadsTheWinePrefix) {
     EXPECT_EQ(Categories(system), fixture);
     EXPECT_TRUE(system.IsShop("smiths"));  // looked up as the registry does, without case
     EXPECT_FALSE(system.IsShop("Mines"));
-    EXPECT_FALSE(system.IsShop("treasure"));
     QTemporaryDir empty;
     setenv("WINEPREFIX", empty.path().toUtf8().constData(), 1);
     EXPECT_TRUE(ZerrinCategories::FromSystem().All().empty());
