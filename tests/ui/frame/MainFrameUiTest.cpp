@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 #include "core/base/Commands.h"
 #include "core/data/TreasureCatalog.h"
@@ -22,176 +23,101 @@ class MainFrameUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+    std::unique_ptr<TreasureCatalog> catalog_;
+    test::RecordingMessages messages_;
 
-    void Prepare(TreasureCatalog& catalog) {
-        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+    // A fresh catalogue (three regions of two treasures) and a created frame over it.
+    std::unique_ptr<MainFrame> Frame(std::function<void(TreasureCatalog&)> prepare = nullptr) {
+        catalog_ = std::make_unique<TreasureCatalog>();
+        catalog_->Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         for (int r = 1; r <= 3; ++r) {
             Region region;
             region.Index = r;
-            region.Name = "Region " + std::to_string(r);
-            catalog.StoreRegion(region);
+            catalog_->StoreRegion(region);
         }
         for (int t = 1; t <= 6; ++t) {
             Treasure treasure;
             treasure.Index = t;
             treasure.Region = (t + 1) / 2;
             treasure.Location = {400 + 40 * t, 400 + 30 * t};
-            treasure.Name = "Spot " + std::to_string(t);
-            catalog.StoreTreasure(treasure);
+            catalog_->StoreTreasure(treasure);
         }
-    }
-
-    static QStringList Texts(QMenu& menu) {
-        QStringList texts;
-        for (QAction* action : menu.actions())
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return texts;
+        if (prepare) prepare(*catalog_);
+        auto frame = std::make_unique<MainFrame>(*catalog_, messages_);
+        if (!frame->Create()) qFatal("frame not created");
+        return frame;
     }
 
 private Q_SLOTS:
-    void characterMenuSortsByLettersAlone() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        for (const char* name : {"Cy", "bo", "Ann", "Bob"}) catalog.FindOrAddCharacter(name);
-        catalog.SetCurrentCharacter(&catalog.Characters[1]);  // "bo"
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-
-        QMenu menu;
-        frame.FillCharacterMenu(menu);
-        QCOMPARE(Texts(menu), (QStringList{"Ann", "bo", "Bob", "Cy", "-", "Manage..."}));
-        QVERIFY(menu.actions().at(1)->isChecked());
-        QVERIFY(!menu.actions().at(0)->isChecked());
-
-        // Choosing an item makes that character current and writes the key.
-        menu.actions().at(3)->trigger();
-        QCOMPARE(catalog.GetCurrentCharacter()->Name, std::string("Cy"));
-        QCOMPARE(catalog.SettingsFile().Character(), std::string("Cy"));
-
-        // A new character shows up in sorted place at the next opening.
-        catalog.FindOrAddCharacter("Abe");
-        frame.FillCharacterMenu(menu);
-        QCOMPARE(Texts(menu).first(), QStringLiteral("Abe"));
-    }
-
     void windowPlacementRoundTrips() {
         const QRect normal(60, 70, 700, 500);
         {
-            TreasureCatalog catalog;
-            Prepare(catalog);
-            test::RecordingMessages messages;
-            MainFrame frame(catalog, messages);
-            QVERIFY(frame.Create());
-            frame.setGeometry(normal);
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frame));
-            frame.showMaximized();
+            const auto frame = Frame();
+            frame->setGeometry(normal);
+            frame->show();
+            QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+            frame->showMaximized();
             QCoreApplication::processEvents();
-            frame.close();
-            const auto stored = catalog.SettingsFile().WindowPlacement();
-            QVERIFY(stored.has_value());
-            QCOMPARE(QRect(QPoint(stored->Left, stored->Top),
-                           QPoint(stored->Right - 1, stored->Bottom - 1)),
-                     normal);
+            frame->close();
         }
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-        QCOMPARE(frame.geometry(), normal);
-        QVERIFY(!frame.isMaximized());
+        const auto stored = catalog_->SettingsFile().WindowPlacement();
+        QVERIFY(stored.has_value());
+        QCOMPARE(
+            QRect(QPoint(stored->Left, stored->Top), QPoint(stored->Right - 1, stored->Bottom - 1)),
+            normal);
+        const auto frame = Frame();  // reads the file the first one wrote
+        QCOMPARE(frame->geometry(), normal);
+        QVERIFY(!frame->isMaximized());
     }
 
     // A placement saved on a larger screen or at a smaller scale factor opens the window whole
     // on the screen it lands on.
     void windowPlacementFitsTheScreen() {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        struct Row {
-            const char* What;
-            QRect Saved;
-            QRect Expected;
-        };
-        const Row rows[] = {
-            {"inside", QRect(area.left() + 10, area.top() + 20, 300, 200),
-             QRect(area.left() + 10, area.top() + 20, 300, 200)},
-            {"larger than the screen",
-             QRect(area.left() + 50, area.top() + 50, area.width() * 2, area.height() * 2), area},
-            {"across the right and bottom edges",
-             QRect(area.right() - 99, area.bottom() - 49, 300, 200),
+        const QRect inside(area.left() + 10, area.top() + 20, 300, 200);
+        const QRect rows[][2] = {
+            {inside, inside},
+            {QRect(area.left() + 50, area.top() + 50, area.width() * 2, area.height() * 2), area},
+            {QRect(area.right() - 99, area.bottom() - 49, 300, 200),
              QRect(area.right() - 299, area.bottom() - 199, 300, 200)},
         };
-        for (const Row& row : rows) {
-            TreasureCatalog catalog;
-            Prepare(catalog);
-            catalog.SettingsFile().WriteWindowPlacement({row.Saved.left(), row.Saved.top(),
-                                                         row.Saved.left() + row.Saved.width(),
-                                                         row.Saved.top() + row.Saved.height()});
-            test::RecordingMessages messages;
-            MainFrame frame(catalog, messages);
-            QVERIFY2(frame.Create(), row.What);
-            QVERIFY2(frame.geometry() == row.Expected, row.What);
+        for (const auto& [saved, expected] : rows) {
+            const auto frame = Frame([saved = saved](TreasureCatalog& catalog) {
+                catalog.SettingsFile().WriteWindowPlacement({saved.left(), saved.top(),
+                                                             saved.left() + saved.width(),
+                                                             saved.top() + saved.height()});
+            });
+            QCOMPARE(frame->geometry(), expected);
         }
     }
 
-    void navigationFollowsTheShownView() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
+    // The command states follow the shown view; Stay on Top is written at each toggle.
+    void commandsFollowTheShownView() {
+        const auto frame = Frame();
+        frame->UpdateCommandStates();
+        QVERIFY(!frame->Action(Command::Copy)->isEnabled());
+        QVERIFY(!frame->ExecuteCommand(Command::Copy));
+        frame->ShowRegionView(3, -1);
+        frame->UpdateCommandStates();
+        QVERIFY(!frame->Action(Command::NextRegion)->isEnabled());
+        QVERIFY(frame->Action(Command::Copy)->isEnabled());
+        QVERIFY(frame->ExecuteCommand(Command::World));
+        QVERIFY(!frame->IsRegionViewActive());
 
-        // The world view leaves Copy and navigation disabled.
-        frame.UpdateCommandStates();
-        for (int command : {Command::Copy, Command::NextRegion, Command::PreviousTreasure})
-            QVERIFY(!frame.Action(command)->isEnabled());
-        QVERIFY(!frame.ExecuteCommand(Command::Copy));
-
-        frame.ShowRegionView(3, -1);
-        frame.UpdateCommandStates();
-        QVERIFY(frame.IsRegionViewActive());
-        QVERIFY(!frame.Action(Command::NextRegion)->isEnabled());
-        QVERIFY(frame.Action(Command::PreviousRegion)->isEnabled());
-        QVERIFY(frame.Action(Command::Copy)->isEnabled());
-
-        // Region commands from the menu show that region.
-        QVERIFY(frame.ExecuteCommand(Command::FirstRegion));  // region 1
-        frame.UpdateCommandStates();
-        QVERIFY(!frame.Action(Command::PreviousRegion)->isEnabled());
-        QVERIFY(!frame.Action(Command::PreviousTreasure)->isEnabled());
-        QVERIFY(frame.Action(Command::NextTreasure)->isEnabled());
-
-        QVERIFY(frame.ExecuteCommand(Command::World));
-        QVERIFY(!frame.IsRegionViewActive());
-    }
-
-    void stayOnTopIsWrittenAtEachToggle() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-        QVERIFY(!frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        frame.ExecuteCommand(Command::StayOnTop);
-        QVERIFY(frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(catalog.SettingsFile().StayOnTop());
-        QVERIFY(frame.Action(Command::StayOnTop)->isChecked());
-        frame.ExecuteCommand(Command::StayOnTop);
-        QVERIFY(!catalog.SettingsFile().StayOnTop());
+        frame->ExecuteCommand(Command::StayOnTop);
+        QVERIFY(frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(catalog_->SettingsFile().StayOnTop());
+        frame->ExecuteCommand(Command::StayOnTop);
+        QVERIFY(!catalog_->SettingsFile().StayOnTop());
     }
 
     // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:
     // nothing would bring it back.
     void noContextMenuHidesTheToolbar() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        auto* toolbar = frame.findChild<MainToolbar*>("MainToolbar");
+        const auto frame = Frame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        auto* toolbar = frame->findChild<MainToolbar*>("MainToolbar");
         QVERIFY(toolbar != nullptr && toolbar->isVisible());
         struct Row {
             const char* What;
@@ -199,12 +125,12 @@ private Q_SLOTS:
             QStringList Offered;               // the texts of the menu that opens; empty for none
         };
         const Row rows[] = {
-            {"the menu bar", [&] { return frame.menuBar(); }, {}},
+            {"the menu bar", [&] { return frame->menuBar(); }, {}},
             {"the toolbar", [&] { return toolbar; }, {"Customize..."}},
             {"a toolbar button",
              [&] { return toolbar->widgetForAction(toolbar->actions().first()); },
              {"Customize..."}},
-            {"the status bar", [&] { return frame.statusBar(); }, {}},
+            {"the status bar", [&] { return frame->statusBar(); }, {}},
         };
         for (const Row& row : rows) {
             QWidget* target = row.Target();
@@ -223,27 +149,20 @@ private Q_SLOTS:
             QCOMPARE(offered, row.Offered);
             QVERIFY2(toolbar->isVisible(), row.What);
             // Customize opened its dialog; it has nothing to do with this.
-            if (auto* dialog = frame.findChild<QDialog*>()) dialog->reject();
+            if (auto* dialog = frame->findChild<QDialog*>()) dialog->reject();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }
 
     // The map views tell a text to show, even an empty one, from the idle "Ready".
     void statusTextEmptyIsNotReady() {
-        TreasureCatalog catalog;
-        Prepare(catalog);
-        test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
-        QVERIFY(frame.Create());
-        QStatusBar* bar = frame.statusBar();
-        QCOMPARE(bar->currentMessage(), QString("Ready"));
-        frame.ShowStatusText("Region 2");
-        QCOMPARE(bar->currentMessage(), QString("Region 2"));
-        frame.ShowStatusText("");
+        const auto frame = Frame();
+        QStatusBar* bar = frame->statusBar();
+        frame->ShowStatusText("");
         QCOMPARE(bar->currentMessage(), QString(""));
-        frame.ShowReadyText();
+        frame->ShowReadyText();
         QCOMPARE(bar->currentMessage(), QString("Ready"));
-        frame.ShowStatusText("");
+        frame->ShowStatusText("");
         // A message cleared by anyone else still brings back "Ready".
         bar->showMessage("tip");
         bar->clearMessage();

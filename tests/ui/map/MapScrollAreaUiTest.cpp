@@ -27,10 +27,8 @@ private Q_SLOTS:
             QSize Size;
         };
         const Row rows[] = {
-            {"world, scrolled both ways", false, QSize(300, 200)},
             {"world, taller than the canvas", false, QSize(350, 700)},
             {"region, scrolled both ways", true, QSize(500, 300)},
-            {"region, larger than the canvas", true, QSize(900, 560)},
         };
         for (const Row& row : rows) {
             TreasureCatalog catalog;

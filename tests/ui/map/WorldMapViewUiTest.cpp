@@ -58,7 +58,7 @@ void FillCatalog(TreasureCatalog& catalog) {
 
 constexpr QPoint InRegion1(100, 50);
 constexpr QPoint InRegion2(300, 50);
-constexpr QPoint InRegion3(200, 250);
+constexpr QPoint InRegion3(200, 250);  // region 3 reaches beyond the viewport's right edge
 constexpr QPoint InRegion4(420, 175);
 constexpr QPoint AtSea(250, 170);
 
@@ -104,46 +104,10 @@ struct Fixture {
 class WorldMapViewUiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void hoverRepaintsExactlyTheTwoRegions_data() {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<int>("fromRegion");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<int>("toRegion");
-        QTest::newRow("region to adjacent region") << InRegion1 << 1 << InRegion2 << 2;
-        QTest::newRow("sea to region") << AtSea << 0 << InRegion3 << 3;
-        QTest::newRow("region to sea") << InRegion1 << 1 << AtSea << 0;
-    }
-
-    void hoverRepaintsExactlyTheTwoRegions() {
-        QFETCH(QPoint, from);
-        QFETCH(int, fromRegion);
-        QFETCH(QPoint, to);
-        QFETCH(int, toRegion);
-        Fixture f;
-        f.MoveTo(from);
-        QCOMPARE(f.Status(), StatusFor(fromRegion));
-        f.Settle();
-
-        f.MoveTo(to);
-        QCOMPARE(f.Status(), StatusFor(toRegion));
-        QRegion expected;
-        if (fromRegion != toRegion) {
-            if (fromRegion != 0) expected += f.ShownRect(fromRegion);
-            if (toRegion != 0) expected += f.ShownRect(toRegion);
-        }
-        expected &= f.Viewport()->rect();
-        if (expected.isEmpty()) {
-            f.Settle();
-            QVERIFY(f.View->Painted.isEmpty());
-        } else {
-            QTRY_VERIFY(!f.View->Painted.isEmpty());
-            QCOMPARE(f.View->Painted, expected);
-        }
-    }
-
-    // A region names itself in the status bar even when its name is empty; only the sea and
-    // leaving the view bring back "Ready".
-    void hoverNamesTheRegion() {
+    // Moving between regions repaints exactly the two regions' rectangles; a region names
+    // itself in the status bar even when its name is empty, and only the sea and leaving the
+    // view bring back "Ready".
+    void hoverRepaintsAndNamesTheRegion() {
         struct Row {
             const char* What;
             QPoint At;  // canvas point; (-1, -1) leaves the view
@@ -151,13 +115,16 @@ private Q_SLOTS:
         };
         const Row rows[] = {
             {"a named region", InRegion1, 1},
+            {"the adjacent region", InRegion2, 2},
             {"a region without a name", InRegion4, 4},
             {"the sea", AtSea, 0},
             {"back to the unnamed region", InRegion4, 4},
             {"out of the view", QPoint(-1, -1), 0},
         };
         Fixture f;
+        int last = -1;
         for (const Row& row : rows) {
+            f.Settle();
             if (row.At.x() < 0) {
                 QEvent leave(QEvent::Leave);
                 QApplication::sendEvent(f.Viewport(), &leave);
@@ -166,81 +133,72 @@ private Q_SLOTS:
             }
             QVERIFY2(!f.Host.StatusTexts.empty(), row.What);
             QVERIFY2(f.Status() == StatusFor(row.Region), row.What);
+            if (row.At.x() < 0 || last < 0) {  // the first move only sets the start
+                last = row.Region;
+                continue;
+            }
+            QRegion expected;
+            if (last != 0) expected += f.ShownRect(last);
+            if (row.Region != 0) expected += f.ShownRect(row.Region);
+            expected &= f.Viewport()->rect();
+            QTRY_VERIFY2(!f.View->Painted.isEmpty(), row.What);
+            QVERIFY2(f.View->Painted == expected, row.What);
+            last = row.Region;
         }
-    }
-
-    void clickOpensOnlyTheRegionPressedAndReleased_data() {
-        QTest::addColumn<bool>("press");
-        QTest::addColumn<QPoint>("pressAt");
-        QTest::addColumn<QPoint>("releaseAt");
-        QTest::addColumn<bool>("releaseBeyondViewport");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("press and release on one region")
-            << true << InRegion1 << InRegion1 << false << 1;
-        QTest::newRow("moved within the region")
-            << true << InRegion3 << InRegion3 + QPoint(60, 20) << false << 3;
-        QTest::newRow("released on another region") << true << InRegion1 << InRegion2 << false << 0;
-        QTest::newRow("pressed at sea") << true << AtSea << InRegion2 << false << 0;
-        QTest::newRow("release without a press here") << false << AtSea << InRegion1 << false << 0;
-        // The canvas beyond the viewport's right edge still belongs to region 3 there.
-        QTest::newRow("released beyond the viewport")
-            << true << InRegion3 << InRegion3 << true << 0;
     }
 
     void clickOpensOnlyTheRegionPressedAndReleased() {
-        QFETCH(bool, press);
-        QFETCH(QPoint, pressAt);
-        QFETCH(QPoint, releaseAt);
-        QFETCH(bool, releaseBeyondViewport);
-        QFETCH(int, opened);
-        Fixture f;
-        QPoint release = f.ToViewport(releaseAt);
-        if (releaseBeyondViewport) {
-            release.setX(f.Viewport()->width() + 5);
-            QCOMPARE(HitTestRegion(f.Catalog, release + f.View->ScrollOffset()), 3);
+        struct Row {
+            const char* What;
+            bool Press;
+            QPoint PressAt, ReleaseAt;
+            bool ReleaseBeyondViewport;
+            int Opened;
+        };
+        const Row rows[] = {
+            {"press and release on one region", true, InRegion1, InRegion1, false, 1},
+            {"released on another region", true, InRegion1, InRegion2, false, 0},
+            {"release without a press here", false, AtSea, InRegion1, false, 0},
+            {"released beyond the viewport", true, InRegion3, InRegion3, true, 0},
+        };
+        for (const Row& row : rows) {
+            Fixture f;
+            QPoint release = f.ToViewport(row.ReleaseAt);
+            if (row.ReleaseBeyondViewport) {
+                release.setX(f.Viewport()->width() + 5);
+                QCOMPARE(HitTestRegion(f.Catalog, release + f.View->ScrollOffset()), 3);
+            }
+            if (row.Press) {
+                QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(row.PressAt));
+                QTest::mouseMove(f.Viewport(), release);
+            }
+            QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, release);
+            std::vector<std::string> expected;
+            if (row.Opened != 0) expected.push_back("region " + std::to_string(row.Opened) + " -1");
+            QVERIFY2(f.Host.Calls == expected, row.What);
+            // A second release without a new press opens nothing more.
+            QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(InRegion1));
+            QVERIFY2(f.Host.Calls == expected, row.What);
         }
-        if (press) {
-            QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(pressAt));
-            QTest::mouseMove(f.Viewport(), release);
-        }
-        QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, release);
-        std::vector<std::string> expected;
-        if (opened != 0) expected.push_back("region " + std::to_string(opened) + " -1");
-        QCOMPARE(f.Host.Calls, expected);
-
-        // A second release without a new press opens nothing more.
-        QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(InRegion1));
-        QCOMPARE(f.Host.Calls, expected);
     }
 
-    void bothPaintPathsShowTheCanvas_data() {
-        QTest::addColumn<QSize>("view");
-        QTest::addColumn<QPoint>("scroll");
-        QTest::newRow("scrolled") << QSize(420, 320) << QPoint(50, 20);
-        QTest::newRow("view larger than the world") << QSize(700, 480) << QPoint(0, 0);
-    }
-
+    // Off-screen picture or straight to the view, scrolled or larger than the world: the
+    // viewport shows the canvas.
     void bothPaintPathsShowTheCanvas() {
-        QFETCH(QSize, view);
-        QFETCH(QPoint, scroll);
-        for (const bool beauty : {true, false}) {  // off-screen picture, straight to the view
-            Fixture f(view, scroll);
-            f.Catalog.Display.BeautyOverSpeed = beauty;
-            f.MoveTo(InRegion2);
-            QCOMPARE(f.Status(), StatusFor(2));
-            f.View->RefreshCanvas();
-            f.Settle();
-            const QImage shown =
-                f.Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QRect box(f.View->ScrollOffset(), f.Viewport()->size());
-            QImage expected(box.size(), QImage::Format_RGB32);
-            DrawWorldCanvas(expected, box, f.Catalog, 2);
-            QCOMPARE(shown.size(), expected.size());
-            QVERIFY(shown == expected);
-            if (view.width() > 600) {
-                const QRgb background = f.Catalog.Drawing.WorldBitmap.pixel(0, 0);
-                QCOMPARE(shown.pixel(650, 10), background);
-                QCOMPARE(shown.pixel(10, 450), background);
+        for (const auto& [view, scroll] : {std::pair(QSize(420, 320), QPoint(50, 20)),
+                                           std::pair(QSize(700, 480), QPoint(0, 0))}) {
+            for (const bool beauty : {true, false}) {
+                Fixture f(view, scroll);
+                f.Catalog.Display.BeautyOverSpeed = beauty;
+                f.MoveTo(InRegion2);
+                f.View->RefreshCanvas();
+                f.Settle();
+                const QImage shown =
+                    f.Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                const QRect box(f.View->ScrollOffset(), f.Viewport()->size());
+                QImage expected(box.size(), QImage::Format_RGB32);
+                DrawWorldCanvas(expected, box, f.Catalog, 2);
+                QCOMPARE(shown, expected);
             }
         }
     }
