@@ -140,7 +140,11 @@ bool IniFile::Write(const std::string& section, const std::string& key,
     // drop every other setting in it.
     if (!LoadLines(path_, lines) && QFile::exists(QString::fromStdString(path_))) return false;
 
-    const std::string newLine = key + "=" + value;
+    // One setting is one line: a line break inside a value (a file name may hold one) would
+    // otherwise start a line of its own and could set any other key.
+    std::string newLine = key + "=" + value;
+    for (char& c : newLine)
+        if (c == '\r' || c == '\n') c = ' ';
     int sectionStart = -1;
     int lastInSection = -1;  // last key line of the section, or its header
     bool replaced = false;
@@ -157,6 +161,10 @@ bool IniFile::Write(const std::string& section, const std::string& key,
         if (SplitKeyLine(lines.Text[i], k, v)) {
             lastInSection = static_cast<int>(i);
             if (EqualsIgnoringAsciiCase(k, key)) {
+                // The same line again: the file already says it, and replacing it would cost a
+                // synced write for nothing (the options and the export write every key each
+                // time).
+                if (lines.Text[i] == newLine) return true;
                 lines.Text[i] = newLine;
                 replaced = true;
             }

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 #include <QString>
-#include <QStringConverter>
 
 #include <algorithm>
+#include <string_view>
 
 #include "core/base/Messages.h"
 #include "core/base/SafeFile.h"
@@ -14,19 +14,35 @@
 
 namespace brix {
 
+namespace {
+
+// A record is one line: a CR or LF kept by the XML in a name (or any other control character)
+// would split it and make Zerrin read a second, made-up place. Control bytes never occur inside
+// a UTF-8 multi-byte character, so replacing them byte by byte keeps the text valid.
+void AppendOnOneLine(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte < 0x20 || byte == 0x7F ? ' ' : c;
+    }
+}
+
+}  // namespace
+
 std::string ZerrinPlaceFile(const GameRecords& records, const MapFilter& filter,
                             const std::string& placeType, bool shop) {
     std::string text = "3\r\n";
     const char kind = shop ? '-' : '+';
+    std::string type;
+    AppendOnOneLine(type, placeType);
     for (const Treasure& treasure : records.Treasures) {
         if (treasure.Index < 1) continue;
         if (filter.OnlyTreasuresWithMaps && !filter.TreasureFlag(treasure.Index)) continue;
         text += kind;
-        text += placeType;
+        text += type;
         text += ": " + std::to_string(treasure.Location.X) + ' ' +
                 std::to_string(treasure.Location.Y) + " 0 " + std::to_string(treasure.Index) +
                 " - ";
-        text += CutUtf8(treasure.Name, MaxPlaceNameBytes);
+        AppendOnOneLine(text, CutUtf8(treasure.Name, MaxPlaceNameBytes));
         text += "\r\n";
     }
     return text;
@@ -47,12 +63,6 @@ PlaceTypeChoice ChoosePlaceTypes(const ZerrinCategories& categories, const std::
     return choice;
 }
 
-std::string ToSystemEncoding(const std::string& utf8) {
-    QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(QString::fromStdString(utf8));
-    return bytes.toStdString();
-}
-
 ZerrinExport::ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories)
     : catalog_(catalog), categories_(std::move(categories)), filter_(catalog.Filter()) {
     const Settings settings = catalog_.SettingsFile();
@@ -66,7 +76,7 @@ bool ZerrinExport::Write(const std::string& path, const std::string& placeType, 
     RecomputeMapFilter(catalog_, catalog_.GetCurrentCharacter(), filter_);
     const std::string text =
         ZerrinPlaceFile(catalog_, filter_, placeType, categories_.IsShop(placeType));
-    if (!WriteFileSafely(path, ToSystemEncoding(text))) {
+    if (!WriteFileSafely(path, text)) {
         const std::string title = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
         messages.Show(FormatText(LoadString(StringId::CannotOpenZerrinFile), {title}),
                       MessageIcon::None, owner);

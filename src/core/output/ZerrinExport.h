@@ -16,11 +16,12 @@ class TreasureCatalog;
 inline constexpr const char* DefaultPlaceType = "treasure";
 inline constexpr std::size_t MaxPlaceNameBytes = 255;
 
-// The place file Zerrin reads, as UTF-8 text: the line "3", then one line per treasure in slot
+// The place file Zerrin reads, as UTF-8 bytes: the line "3", then one line per treasure in slot
 // order, "+<type>: <x> <y> 0 <Index> - <Name>" ("-" instead of "+" for a shop category), every
-// line ending in CR LF. Empty slots are skipped, and so, while the filter's
+// line ending in CR LF on every platform. Empty slots are skipped, and so, while the filter's
 // OnlyTreasuresWithMaps is on, are treasures without its has-map flag. A name is cut to its
-// first 255 bytes, never inside a character.
+// first 255 bytes, never inside a character; control characters in the name or the type become
+// spaces, so every place stays on its own line.
 std::string ZerrinPlaceFile(const GameRecords& records, const MapFilter& filter,
                             const std::string& placeType, bool shop);
 
@@ -48,7 +49,7 @@ public:
     const TreasureCatalog& Catalog() const { return catalog_; }
 
     // Recomputes the private filter's has-map flags for the current character, then replaces
-    // the file with the place file, in the system's encoding, so that a failed write never
+    // the file with the place file so that a failed write never
     // leaves half a file. On success remembers the path and the place type in the settings
     // and returns true. On failure shows "Unable to open the Zerrin map file" with the file's
     // name (without its folder), owned by `owner`, leaves the settings alone and returns false.
@@ -62,9 +63,5 @@ private:
     std::string initialPath_;
     PlaceTypeChoice placeTypes_;
 };
-
-// The text in the system's encoding (UTF-8 on Unix; the ANSI code page on Windows, where a
-// character it lacks becomes a replacement character).
-std::string ToSystemEncoding(const std::string& utf8);
 
 }  // namespace brix

@@ -75,10 +75,12 @@ TEST_F(SettingsTest, WritesKeepEverythingElse) {
     Settings settings(Path());
     settings.WriteCharacter("New");
     settings.WriteTBButtons("40002,0,57664");
+    settings.WriteZerrinExportFile("/tmp/a\r\nStayOnTop=0\nb.map");  // a line break stays inside
     EXPECT_EQ(test::ReadFileBytes(Path()),
               "; my notes\r\n[Other]\r\nCharacter=keep me\r\n\r\n"
               "[Settings]\r\nStayOnTop=1\r\n; inline comment\r\nCharacter=New\r\n"
-              "TBButtons=40002,0,57664\r\n\r\n[Tail]\r\nx=1\r\n");
+              "TBButtons=40002,0,57664\r\nZerrinExportFile=/tmp/a  StayOnTop=0 b.map\r\n\r\n"
+              "[Tail]\r\nx=1\r\n");
     EXPECT_EQ(settings.Character(), "New");
     EXPECT_EQ(IniFile(Path()).ReadString("Other", "character", "", 256), "keep me");
 }

@@ -82,8 +82,9 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
     }
 }
 
-// A name is cut to 255 bytes, backing off to the start of a character cut in two.
-TEST_F(ZerrinExportTest, CutsLongNames) {
+// A name is cut to 255 bytes, backing off to the start of a character cut in two, and control
+// characters (a line break kept by the XML) become spaces instead of starting a new place.
+TEST_F(ZerrinExportTest, WritesNamesOnOneLine) {
     const std::string e = "\xC3\xA9";         // 2 bytes
     const std::string euro = "\xE2\x82\xAC";  // 3 bytes
     struct Row {
@@ -96,14 +97,16 @@ TEST_F(ZerrinExportTest, CutsLongNames) {
         {std::string(254, 'a') + e, std::string(254, 'a')},            // byte 255 is a lead
         {std::string(253, 'a') + euro, std::string(253, 'a')},         // byte 255 inside
         {std::string(252, 'a') + euro + "x", std::string(252, 'a') + euro},
+        {"Cave\r\n+treasure: 9 9 0 99 - Fake", "Cave  +treasure: 9 9 0 99 - Fake"},
+        {"Tab\there" + e + "\x7F", "Tab here" + e + " "},
     };
     for (const Row& row : rows) {
         catalog_.Treasures.clear();
         AddTreasure(7, {1, 2}, row.Name);
         ZerrinExport exporter(catalog_, {});
-        ASSERT_TRUE(exporter.Write(Path("cut.map"), "treasure", messages_, nullptr));
+        ASSERT_TRUE(exporter.Write(Path("cut.map"), "tre\nasure", messages_, nullptr));
         EXPECT_EQ(test::ReadFileBytes(Path("cut.map")),
-                  "3\r\n+treasure: 1 2 0 7 - " + row.Written + "\r\n")
+                  "3\r\n+tre asure: 1 2 0 7 - " + row.Written + "\r\n")
             << row.Name.size();
     }
 }
