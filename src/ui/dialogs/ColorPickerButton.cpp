@@ -15,6 +15,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
 
 namespace brix {
 namespace {
@@ -24,12 +25,32 @@ constexpr int PaletteWidth = CellSize * PaletteColumns;
 constexpr int PaletteHeight = CellSize * ((PaletteCellCount + PaletteColumns - 1) / PaletteColumns);
 constexpr int Edge = 2;  // the frame's edge width
 constexpr int Border = 1;
+constexpr int CustomColourCount = 16;
 
+// Qt keeps one table of 16 custom colours for all the user's Qt programs: the first colour
+// dialog of a process reads it from Qt's shared settings, and every dialog writes it back when
+// it is destroyed. Ours belong to this run alone (white at the start, never saved, never taken
+// from another program), so this run's table is swapped in for the dialog's lifetime and the
+// shared one put back before the dialog goes.
 std::optional<QColor> SystemColourChooser(QWidget* owner, QColor start) {
-    // QColorDialog keeps one table of custom colours for the whole run, shared by every button.
+    static std::array<QColor, CustomColourCount> runColours = [] {
+        std::array<QColor, CustomColourCount> white;
+        white.fill(QColor(Qt::white));
+        return white;
+    }();
+    std::array<QColor, CustomColourCount> shared;
+    for (int i = 0; i < CustomColourCount; ++i) {
+        shared[static_cast<std::size_t>(i)] = QColorDialog::customColor(i);
+        QColorDialog::setCustomColor(i, runColours[static_cast<std::size_t>(i)]);
+    }
+    std::optional<QColor> chosen;
     QColorDialog dialog(start, owner);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.selectedColor();
+    if (dialog.exec() == QDialog::Accepted) chosen = dialog.selectedColor();
+    for (int i = 0; i < CustomColourCount; ++i) {
+        runColours[static_cast<std::size_t>(i)] = QColorDialog::customColor(i);
+        QColorDialog::setCustomColor(i, shared[static_cast<std::size_t>(i)]);
+    }
+    return chosen;
 }
 
 }  // namespace
@@ -39,11 +60,15 @@ ColorPickerButton::ColorPickerButton(QWidget* parent)
       defaultColour_(palette().color(QPalette::Dark)),
       defaultText_(tr("Automatic")),
       customText_(tr("More Colors...")),
-      chooser_(SystemColourChooser) {
+      chooser_(SystemChooser()) {
     // Enter belongs to the dialog's OK button, not to whichever colour button has the focus.
     setAutoDefault(false);
     setAttribute(Qt::WA_Hover);
     connect(this, &QPushButton::clicked, this, &ColorPickerButton::DropPalette);
+}
+
+ColorPickerButton::ColourChooser ColorPickerButton::SystemChooser() {
+    return SystemColourChooser;
 }
 
 ColorPickerButton::~ColorPickerButton() {

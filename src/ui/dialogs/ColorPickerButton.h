@@ -26,6 +26,9 @@ public:
     // and the starting colour, the chosen colour or nothing when cancelled.
     using ColourChooser = std::function<std::optional<QColor>(QWidget* owner, QColor start)>;
 
+    // The default: Qt's colour dialog, with 16 custom colours kept for the run only.
+    static ColourChooser SystemChooser();
+
     explicit ColorPickerButton(QWidget* parent = nullptr);
     ~ColorPickerButton() override;
 

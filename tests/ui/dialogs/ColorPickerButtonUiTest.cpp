@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QColorDialog>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -114,6 +117,38 @@ private Q_SLOTS:
             QVERIFY(f.Button->Palette() == nullptr);
             QCOMPARE(f.Button->Colour(), row.result);
         }
+    }
+
+    // "More Colors..." runs Qt's dialog with custom colours of this run alone: white at the
+    // start even when another Qt program saved some, kept from one opening to the next, and
+    // never written into Qt's settings shared by every Qt program. (The first use of Qt's colour
+    // dialog in this process must be here, so that it reads the file written below.)
+    void customColoursStayWithTheRun() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        const QString shared = dir.filePath("QtProject.conf");
+        const QRgb red = QColor(Qt::red).rgba();
+        QSettings(shared, QSettings::IniFormat).setValue("Qt/customColors/0", red);
+
+        std::vector<QColor> seen;
+        const auto answerWith = [&seen](QColor colour) {
+            QTimer::singleShot(0, [&seen, colour] {
+                auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr) qFatal("no colour dialog");
+                seen.push_back(QColorDialog::customColor(0));
+                QColorDialog::setCustomColor(0, colour);  // what "Add to Custom Colors" does
+                dialog->setCurrentColor(colour);
+                dialog->accept();
+            });
+        };
+        answerWith(Qt::green);
+        QCOMPARE(ColorPickerButton::SystemChooser()(nullptr, Qt::blue),
+                 std::optional<QColor>(QColor(Qt::green)));
+        answerWith(Qt::yellow);
+        ColorPickerButton::SystemChooser()(nullptr, Qt::blue);
+        QCOMPARE(seen, (std::vector<QColor>{QColor(Qt::white), QColor(Qt::green)}));
+        QCOMPARE(QSettings(shared, QSettings::IniFormat).value("Qt/customColors/0").toUInt(), red);
     }
 };
 
