@@ -18,6 +18,7 @@
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
+#include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "core/map/WorldCanvas.h"
 #include "support/GuiApp.h"
@@ -90,6 +91,35 @@ bool Load(const std::string& path, brix::TreasureCatalog& catalog, RecordingMess
     return true;
 }
 
+// The region that owns each world-bitmap pixel by the masks, 0 for none; counts in `overlaps`
+// the pixels that more than one mask claims.
+std::vector<int> MaskOwners(const brix::TreasureCatalog& catalog, int& overlaps) {
+    std::vector<int> owner(Width * Height, 0);
+    overlaps = 0;
+    for (const brix::Region& region : catalog.Regions) {
+        if (region.Index < 1 || !brix::HasUsableMask(region)) continue;
+        const QRect box = brix::MaskQRect(region) & QRect(0, 0, Width, Height);
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                if (!brix::MaskBitAt(region, QPoint(x, y))) continue;
+                overlaps += owner[y * Width + x] != 0;
+                owner[y * Width + x] = region.Index;
+            }
+        }
+    }
+    return owner;
+}
+
+bool Intersect(const brix::IntRect& a, const brix::IntRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// The tack picture of a treasure in multimap pixels, where its label geometry lives.
+brix::IntRect TackRect(const brix::Treasure& treasure) {
+    const int x = treasure.Location.X / 2, y = treasure.Location.Y / 2 - 8;
+    return {x, y, x + 13, y + 21};
+}
+
 template <typename Record>
 int CountRecords(const std::vector<Record>& slots) {
     return static_cast<int>(
@@ -124,25 +154,23 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         EXPECT_EQ(catalog.Drawing.WorldBitmap.size(), QSize(Width, Height));
 
         // Every region has a mask with white in it, and no pixel belongs to two regions.
-        std::vector<int> owner(Width * Height, 0);
-        int overlaps = 0;
         for (const brix::Region& region : catalog.Regions) {
             if (region.Index < 1) continue;
             ASSERT_TRUE(brix::HasUsableMask(region)) << "region " << region.Index;
             const QRect box = brix::MaskQRect(region);
             ASSERT_TRUE(QRect(0, 0, Width, Height).contains(box)) << "region " << region.Index;
-            int white = 0;
-            for (int y = box.top(); y <= box.bottom(); ++y) {
-                for (int x = box.left(); x <= box.right(); ++x) {
-                    if (!brix::MaskBitAt(region, QPoint(x, y))) continue;
-                    ++white;
-                    overlaps += owner[y * Width + x] != 0;
-                    owner[y * Width + x] = region.Index;
-                }
-            }
-            EXPECT_GT(white, 0) << "region " << region.Index << " has an empty mask";
         }
+        int overlaps = 0;
+        const std::vector<int> owner = MaskOwners(catalog, overlaps);
         EXPECT_EQ(overlaps, 0);
+        std::vector<int> area(catalog.Regions.size(), 0);
+        for (const int region : owner) area[region] += 1;
+        for (const brix::Region& region : catalog.Regions) {
+            if (region.Index >= 1) {
+                EXPECT_GT(area[region.Index], 0)
+                    << "region " << region.Index << " has an empty mask";
+            }
+        }
 
         // Each treasure lies on a white pixel of its own region, where the player clicks.
         for (const brix::Treasure& treasure : catalog.Treasures) {
@@ -153,6 +181,30 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
             EXPECT_EQ(brix::HitTestRegion(catalog, pixel), treasure.Region)
                 << "treasure " << treasure.Index;
         }
+
+        // On a region's map, measured in the label font as the program measures it, no label
+        // covers another label or any tack, its own included.
+        brix::ComputeAllLabelGeometry(catalog);
+        std::map<int, std::vector<const brix::Treasure*>> byRegion;
+        for (const brix::Treasure& treasure : catalog.Treasures)
+            if (treasure.Index >= 1) byRegion[treasure.Region].push_back(&treasure);
+        int labelled = 0;
+        for (const auto& [region, treasures] : byRegion) {
+            for (const brix::Treasure* t : treasures) {
+                if (t->LabelOffset.X == 0 && t->LabelOffset.Y == 0) continue;
+                ++labelled;
+                for (const brix::Treasure* other : treasures) {
+                    EXPECT_FALSE(Intersect(t->LabelRect, TackRect(*other)))
+                        << "label " << t->Index << " covers the tack of " << other->Index;
+                    const bool otherLabelled =
+                        other->LabelOffset.X != 0 || other->LabelOffset.Y != 0;
+                    EXPECT_FALSE(other != t && otherLabelled &&
+                                 Intersect(t->LabelRect, other->LabelRect))
+                        << "labels " << t->Index << " and " << other->Index << " overlap";
+                }
+            }
+        }
+        EXPECT_GT(labelled, row.Treasures * 9 / 10);
     }
 }
 

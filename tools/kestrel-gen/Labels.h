@@ -4,10 +4,11 @@
 
 namespace brix::gen {
 
-// The program draws a treasure's number in a bold 30-pixel face; these are generous
-// estimates of one digit's advance and of the text height, in multimap pixels.
-constexpr int LabelDigitWidth = 17;
-constexpr int LabelTextHeight = 34;
+// The program draws a treasure's number in a bold face 30 pixels from ascent to descent
+// (Arial or Liberation Sans at 27 pixels: digits 15 wide); these are generous estimates of one
+// digit's advance and of the text height, in multimap pixels.
+constexpr int LabelDigitWidth = 16;
+constexpr int LabelTextHeight = 31;
 
 // The label rectangle the program computes for a treasure at world point (x, y) with the
 // label offset (dx, dy), both in world units: the text extent centred half the offset away
