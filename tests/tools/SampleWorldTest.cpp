@@ -208,6 +208,67 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
     }
 }
 
+TEST(SampleWorld, RegionBordersAreDashedOnLandWhereRegionsMeet) {
+    const std::string plainPath = Archive("plain", {"--no-borders"});
+    ASSERT_FALSE(plainPath.empty());
+    std::map<std::string, std::string> bordered = ReadMembers(Archive("")),
+                                       plain = ReadMembers(plainPath);
+    // The borders are only painted: data and masks are the same.
+    ASSERT_EQ(bordered.size(), plain.size());
+    for (const auto& [name, bytes] : bordered) {
+        if (name != "world.bmp") {
+            EXPECT_TRUE(plain[name] == bytes) << name << " differs";
+        }
+    }
+
+    brix::TreasureCatalog catalog;
+    RecordingMessages messages;
+    ASSERT_TRUE(Load(Archive(""), catalog, messages));
+    int overlaps = 0;
+    const std::vector<int> owner = MaskOwners(catalog, overlaps);
+    auto ownerAt = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= Width || y >= Height ? 0 : owner[y * Width + x];
+    };
+    // Whether another region's pixel lies within `reach` pixels of (x, y).
+    auto nearOtherRegion = [&](int x, int y, int reach) {
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx) {
+                const int other = ownerAt(x + dx, y + dy);
+                if (other != 0 && other != owner[y * Width + x]) return true;
+            }
+        return false;
+    };
+
+    const QImage withBorders = QImage::fromData(QByteArray::fromStdString(bordered["world.bmp"]))
+                                   .convertToFormat(QImage::Format_RGB32);
+    const QImage without = QImage::fromData(QByteArray::fromStdString(plain["world.bmp"]))
+                               .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(withBorders.size(), QSize(Width, Height));
+    ASSERT_EQ(without.size(), QSize(Width, Height));
+    int changed = 0, meeting = 0, offLand = 0, astray = 0, lighter = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const int here = owner[y * Width + x];
+            const int right = ownerAt(x + 1, y), below = ownerAt(x, y + 1);
+            meeting +=
+                here != 0 && ((right != 0 && right != here) || (below != 0 && below != here));
+            const QRgb a = withBorders.pixel(x, y), b = without.pixel(x, y);
+            if (a == b) continue;
+            ++changed;
+            if (owner[y * Width + x] == 0)
+                ++offLand;
+            else if (!nearOtherRegion(x, y, 2))
+                ++astray;
+            lighter += qRed(a) > qRed(b) || qGreen(a) > qGreen(b) || qBlue(a) > qBlue(b);
+        }
+    EXPECT_EQ(offLand, 0) << "border pixels over the sea";
+    EXPECT_EQ(astray, 0) << "border pixels away from where two regions meet";
+    EXPECT_EQ(lighter, 0) << "border pixels lighter than the land";
+    // A good part of the lines where regions meet is drawn, and little besides.
+    EXPECT_GT(changed, meeting / 4);
+    EXPECT_LT(changed, meeting * 3);
+}
+
 TEST(SampleWorld, BrokenArchivesCarryTheirFault) {
     struct Row {
         const char* Kind;
