@@ -522,8 +522,9 @@ void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyl
         const PanelMargins m = MarginsOf(style);
         const IntRect r{rect.Left + m.Left, rect.Top + m.Top, rect.Right - m.Right,
                         rect.Bottom - m.Bottom};
-        const FittedText line = FitPanelText(drawing.LabelFont, QString::fromStdString(text),
-                                             r.Right - r.Left, painter.device());
+        const FittedText line =
+            FitPanelText(drawing.LabelFont, QString::fromStdString(text),
+                         r.Right - r.Left - 2 * PanelTextPadding, painter.device());
         painter.setFont(line.Font);
         const QFontMetrics metrics = painter.fontMetrics();
         const int cy = metrics.height();

@@ -57,8 +57,12 @@ inline constexpr double MinPanelTextScale = 0.6;
 FittedText FitPanelText(const QFont& font, const QString& text, int width,
                         const QPaintDevice* device);
 
+// Room kept free between a text panel's line and each side of its interior, so that a line
+// made to fit does not touch the frame.
+inline constexpr int PanelTextPadding = 3;
+
 // A panel with one line of text in the label font, centred in the interior; a line wider than
-// the interior is made to fit by FitPanelText.
+// the interior less PanelTextPadding on each side is made to fit that room by FitPanelText.
 void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyle style, bool fill,
                    std::uint32_t colour, const IntRect& rect, const std::string& text);
 

@@ -403,10 +403,11 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
                 break;
         }
 
-        // Drawn red in a framed panel on white: no ink outside the interior, some inside.
+        // Drawn red in a framed panel on white: no ink outside the interior less its padding,
+        // some inside.
         const IntRect panel{20, 20, 20 + row.Interior + 4, 70};
-        const QRect interior(22 * row.Ratio, 22 * row.Ratio, row.Interior * row.Ratio,
-                             46 * row.Ratio);
+        const QRect interior((22 + PanelTextPadding) * row.Ratio, 22 * row.Ratio,
+                             (row.Interior - 2 * PanelTextPadding) * row.Ratio, 46 * row.Ratio);
         QPainter painter(&canvas);
         painter.setPen(QColor(Red));
         DrawTextPanel(painter, catalog.Drawing, PanelStyle::DoubleLine, false, 0x00FFFFFFu, panel,
