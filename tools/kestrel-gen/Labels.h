@@ -5,10 +5,12 @@
 namespace brix::gen {
 
 // The program draws a treasure's number in a bold face 30 pixels from ascent to descent
-// (Arial or Liberation Sans at 27 pixels: digits 15 wide); these are generous estimates of one
-// digit's advance and of the text height, in multimap pixels.
-constexpr int LabelDigitWidth = 16;
-constexpr int LabelTextHeight = 31;
+// (Arial or Liberation Sans at 27 pixels: digits 15 wide, cell 30 high); these are generous
+// estimates of one digit's advance and of the text height, in multimap pixels. They are kept
+// from a larger face so that the labels keep the places players know; tighter estimates move
+// more labels straight beside their tacks, where a short leader reads as a minus sign.
+constexpr int LabelDigitWidth = 17;
+constexpr int LabelTextHeight = 34;
 
 // The label rectangle the program computes for a treasure at world point (x, y) with the
 // label offset (dx, dy), both in world units: the text extent centred half the offset away
