@@ -18,6 +18,7 @@
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
+#include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "core/map/WorldCanvas.h"
 #include "support/GuiApp.h"
@@ -90,6 +91,35 @@ bool Load(const std::string& path, brix::TreasureCatalog& catalog, RecordingMess
     return true;
 }
 
+// The region that owns each world-bitmap pixel by the masks, 0 for none; counts in `overlaps`
+// the pixels that more than one mask claims.
+std::vector<int> MaskOwners(const brix::TreasureCatalog& catalog, int& overlaps) {
+    std::vector<int> owner(Width * Height, 0);
+    overlaps = 0;
+    for (const brix::Region& region : catalog.Regions) {
+        if (region.Index < 1 || !brix::HasUsableMask(region)) continue;
+        const QRect box = brix::MaskQRect(region) & QRect(0, 0, Width, Height);
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                if (!brix::MaskBitAt(region, QPoint(x, y))) continue;
+                overlaps += owner[y * Width + x] != 0;
+                owner[y * Width + x] = region.Index;
+            }
+        }
+    }
+    return owner;
+}
+
+bool Intersect(const brix::IntRect& a, const brix::IntRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// The tack picture of a treasure in multimap pixels, where its label geometry lives.
+brix::IntRect TackRect(const brix::Treasure& treasure) {
+    const int x = treasure.Location.X / 2, y = treasure.Location.Y / 2 - 8;
+    return {x, y, x + 13, y + 21};
+}
+
 template <typename Record>
 int CountRecords(const std::vector<Record>& slots) {
     return static_cast<int>(
@@ -124,25 +154,23 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         EXPECT_EQ(catalog.Drawing.WorldBitmap.size(), QSize(Width, Height));
 
         // Every region has a mask with white in it, and no pixel belongs to two regions.
-        std::vector<int> owner(Width * Height, 0);
-        int overlaps = 0;
         for (const brix::Region& region : catalog.Regions) {
             if (region.Index < 1) continue;
             ASSERT_TRUE(brix::HasUsableMask(region)) << "region " << region.Index;
             const QRect box = brix::MaskQRect(region);
             ASSERT_TRUE(QRect(0, 0, Width, Height).contains(box)) << "region " << region.Index;
-            int white = 0;
-            for (int y = box.top(); y <= box.bottom(); ++y) {
-                for (int x = box.left(); x <= box.right(); ++x) {
-                    if (!brix::MaskBitAt(region, QPoint(x, y))) continue;
-                    ++white;
-                    overlaps += owner[y * Width + x] != 0;
-                    owner[y * Width + x] = region.Index;
-                }
-            }
-            EXPECT_GT(white, 0) << "region " << region.Index << " has an empty mask";
         }
+        int overlaps = 0;
+        const std::vector<int> owner = MaskOwners(catalog, overlaps);
         EXPECT_EQ(overlaps, 0);
+        std::vector<int> area(catalog.Regions.size(), 0);
+        for (const int region : owner) area[region] += 1;
+        for (const brix::Region& region : catalog.Regions) {
+            if (region.Index >= 1) {
+                EXPECT_GT(area[region.Index], 0)
+                    << "region " << region.Index << " has an empty mask";
+            }
+        }
 
         // Each treasure lies on a white pixel of its own region, where the player clicks.
         for (const brix::Treasure& treasure : catalog.Treasures) {
@@ -153,7 +181,92 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
             EXPECT_EQ(brix::HitTestRegion(catalog, pixel), treasure.Region)
                 << "treasure " << treasure.Index;
         }
+
+        // On a region's map, measured in the label font as the program measures it, no label
+        // covers another label or any tack, its own included.
+        brix::ComputeAllLabelGeometry(catalog);
+        std::map<int, std::vector<const brix::Treasure*>> byRegion;
+        for (const brix::Treasure& treasure : catalog.Treasures)
+            if (treasure.Index >= 1) byRegion[treasure.Region].push_back(&treasure);
+        int labelled = 0;
+        for (const auto& [region, treasures] : byRegion) {
+            for (const brix::Treasure* t : treasures) {
+                if (t->LabelOffset.X == 0 && t->LabelOffset.Y == 0) continue;
+                ++labelled;
+                for (const brix::Treasure* other : treasures) {
+                    EXPECT_FALSE(Intersect(t->LabelRect, TackRect(*other)))
+                        << "label " << t->Index << " covers the tack of " << other->Index;
+                    const bool otherLabelled =
+                        other->LabelOffset.X != 0 || other->LabelOffset.Y != 0;
+                    EXPECT_FALSE(other != t && otherLabelled &&
+                                 Intersect(t->LabelRect, other->LabelRect))
+                        << "labels " << t->Index << " and " << other->Index << " overlap";
+                }
+            }
+        }
+        EXPECT_GT(labelled, row.Treasures * 9 / 10);
     }
+}
+
+TEST(SampleWorld, RegionBordersAreDashedOnLandWhereRegionsMeet) {
+    const std::string plainPath = Archive("plain", {"--no-borders"});
+    ASSERT_FALSE(plainPath.empty());
+    std::map<std::string, std::string> bordered = ReadMembers(Archive("")),
+                                       plain = ReadMembers(plainPath);
+    // The borders are only painted: data and masks are the same.
+    ASSERT_EQ(bordered.size(), plain.size());
+    for (const auto& [name, bytes] : bordered) {
+        if (name != "world.bmp") {
+            EXPECT_TRUE(plain[name] == bytes) << name << " differs";
+        }
+    }
+
+    brix::TreasureCatalog catalog;
+    RecordingMessages messages;
+    ASSERT_TRUE(Load(Archive(""), catalog, messages));
+    int overlaps = 0;
+    const std::vector<int> owner = MaskOwners(catalog, overlaps);
+    auto ownerAt = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= Width || y >= Height ? 0 : owner[y * Width + x];
+    };
+    // Whether another region's pixel lies within `reach` pixels of (x, y).
+    auto nearOtherRegion = [&](int x, int y, int reach) {
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx) {
+                const int other = ownerAt(x + dx, y + dy);
+                if (other != 0 && other != owner[y * Width + x]) return true;
+            }
+        return false;
+    };
+
+    const QImage withBorders = QImage::fromData(QByteArray::fromStdString(bordered["world.bmp"]))
+                                   .convertToFormat(QImage::Format_RGB32);
+    const QImage without = QImage::fromData(QByteArray::fromStdString(plain["world.bmp"]))
+                               .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(withBorders.size(), QSize(Width, Height));
+    ASSERT_EQ(without.size(), QSize(Width, Height));
+    int changed = 0, meeting = 0, offLand = 0, astray = 0, lighter = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const int here = owner[y * Width + x];
+            const int right = ownerAt(x + 1, y), below = ownerAt(x, y + 1);
+            meeting +=
+                here != 0 && ((right != 0 && right != here) || (below != 0 && below != here));
+            const QRgb a = withBorders.pixel(x, y), b = without.pixel(x, y);
+            if (a == b) continue;
+            ++changed;
+            if (owner[y * Width + x] == 0)
+                ++offLand;
+            else if (!nearOtherRegion(x, y, 2))
+                ++astray;
+            lighter += qRed(a) > qRed(b) || qGreen(a) > qGreen(b) || qBlue(a) > qBlue(b);
+        }
+    EXPECT_EQ(offLand, 0) << "border pixels over the sea";
+    EXPECT_EQ(astray, 0) << "border pixels away from where two regions meet";
+    EXPECT_EQ(lighter, 0) << "border pixels lighter than the land";
+    // A good part of the lines where regions meet is drawn, and little besides.
+    EXPECT_GT(changed, meeting / 4);
+    EXPECT_LT(changed, meeting * 3);
 }
 
 TEST(SampleWorld, BrokenArchivesCarryTheirFault) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "Borders.h"
 #include "Noise.h"
 #include "Random.h"
 #include "Terrain.h"
@@ -266,10 +267,12 @@ void PaintCompass(const World& world, QPainter& painter) {
 
 }  // namespace
 
-QImage PaintWorld(const World& world) {
+QImage PaintWorld(const World& world, bool borders) {
     QImage image(MapWidth, MapHeight, QImage::Format_RGB32);
     PaintGround(world, image);
     PaintTownGround(world, image);
+    // Under the rivers and roads, as an atlas prints its borders beneath what they follow.
+    if (borders) PaintRegionBorders(world, image);
     QPainter painter(&image);
     PaintRivers(world, painter);
     PaintRoads(world, painter);

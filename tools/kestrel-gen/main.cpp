@@ -1,7 +1,7 @@
 // Builds the sample world archive "kestrel.zip": data.xml, world.bmp, multimap.bmp and one
 // overlay per region. The same seed always gives the same bytes.
 //
-// Usage: kestrel-gen [--seed N] [--max] [--broken KIND] OUTPUT.zip
+// Usage: kestrel-gen [--seed N] [--max] [--no-borders] [--broken KIND] OUTPUT.zip
 
 #include <QImage>
 
@@ -38,9 +38,11 @@ constexpr int MissingOverlayRegion = 7;
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "kestrel-gen: %s\n"
-                 "usage: kestrel-gen [--seed N] [--max] [--broken KIND] OUTPUT.zip\n"
+                 "usage: kestrel-gen [--seed N] [--max] [--no-borders] [--broken KIND] "
+                 "OUTPUT.zip\n"
                  "  --seed N      world seed (default %llu)\n"
                  "  --max         the largest archive: 100 regions, 1000 treasures, 16 levels\n"
+                 "  --no-borders  no region borders on the world picture\n"
                  "  --broken KIND a faulty archive: multimap24, missing-overlay, upper-data,\n"
                  "                not-bitmap\n",
                  message, static_cast<unsigned long long>(DefaultSeed));
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
     Options options;
     options.Seed = DefaultSeed;
     Fault fault = Fault::None;
+    bool borders = true;
     std::string output;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -73,6 +76,8 @@ int main(int argc, char** argv) {
             options.RegionCount = 100;
             options.TreasureCount = 1000;
             options.LevelCount = 16;
+        } else if (arg == "--no-borders") {
+            borders = false;
         } else if (arg == "--broken") {
             if (++i >= argc) return Usage("--broken needs a kind");
             std::string kind = argv[i];
@@ -134,7 +139,7 @@ int main(int argc, char** argv) {
     if (fault == Fault::NotBitmap)
         members.push_back({"world.bmp", QByteArray("This member holds text, not a bitmap.\n")});
     else
-        members.push_back({"world.bmp", EncodeBmp(PaintWorld(world))});
+        members.push_back({"world.bmp", EncodeBmp(PaintWorld(world, borders))});
     QImage multimap = ToMonochrome(DrawMultimap(world));
     if (fault == Fault::Multimap24) multimap = multimap.convertToFormat(QImage::Format_RGB32);
     members.push_back({"multimap.bmp", EncodeBmp(multimap)});

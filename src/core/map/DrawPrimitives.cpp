@@ -1,5 +1,6 @@
 #include "core/map/DrawPrimitives.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -420,11 +422,73 @@ void Tack(RasterSurface& surface, QPainter& painter, const TreasureCatalog& cata
                  Black);
 }
 
+// The horizontal reach of a line in a font: the leftmost ink left of the pen position (<= 0) and
+// the width from there to whichever lies further right, the ink or the advance.
+void MeasureLine(const QFontMetrics& metrics, const QString& text, int& inkLeft, int& width) {
+    const QRect ink = metrics.boundingRect(text);
+    inkLeft = std::min(0, ink.left());
+    width = std::max(metrics.horizontalAdvance(text), ink.right() + 1) - inkLeft;
+}
+
+FittedText Measured(const QFont& font, const QString& text, const QPaintDevice* device) {
+    FittedText fitted{font, text, 0, 0};
+    const QFontMetrics metrics =
+        device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
+    MeasureLine(metrics, text, fitted.InkLeft, fitted.Width);
+    return fitted;
+}
+
+QFont WithPixelSize(const QFont& font, int size) {
+    QFont scaled(font);
+    scaled.setPixelSize(size);
+    return scaled;
+}
+
 bool HasMap(const MapFilter* filter, int index) {
     return filter != nullptr && filter->TreasureFlag(index);
 }
 
 }  // namespace
+
+FittedText FitPanelText(const QFont& font, const QString& text, int width,
+                        const QPaintDevice* device) {
+    FittedText full = Measured(font, text, device);
+    if (full.Width <= width || text.isEmpty()) return full;
+
+    const int size = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    const int smallest = std::max(1, static_cast<int>(std::ceil(size * MinPanelTextScale)));
+    auto at = [&](int pixels) { return Measured(WithPixelSize(font, pixels), text, device); };
+    FittedText fitted = full;
+    if (smallest < size) {
+        // Widths grow almost in proportion to the size: start from that estimate, then step to
+        // the largest size that fits.
+        int guess =
+            static_cast<int>(static_cast<long long>(size) * std::max(width, 0) / full.Width);
+        guess = std::clamp(guess, smallest, size - 1);
+        fitted = at(guess);
+        while (guess > smallest && fitted.Width > width) fitted = at(--guess);
+        while (guess + 1 < size) {
+            FittedText larger = at(guess + 1);
+            if (larger.Width > width) break;
+            fitted = larger;
+            ++guess;
+        }
+        if (fitted.Width <= width) return fitted;
+    }
+
+    // Even the smallest size is too wide: cut the end. elidedText() counts advances only, so
+    // an overhanging last glyph may need a second, tighter cut.
+    const QFontMetrics metrics =
+        device != nullptr ? QFontMetrics(fitted.Font, device) : QFontMetrics(fitted.Font);
+    int room = width;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        fitted.Text = metrics.elidedText(text, Qt::ElideRight, std::max(room, 0));
+        MeasureLine(metrics, fitted.Text, fitted.InkLeft, fitted.Width);
+        if (fitted.Width <= width || fitted.Text.isEmpty()) break;
+        room -= fitted.Width - width;
+    }
+    return fitted;
+}
 
 QRgb RgbFromColourRef(std::uint32_t colour) {
     return qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -458,14 +522,17 @@ void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyl
         const PanelMargins m = MarginsOf(style);
         const IntRect r{rect.Left + m.Left, rect.Top + m.Top, rect.Right - m.Right,
                         rect.Bottom - m.Bottom};
-        painter.setFont(drawing.LabelFont);
-        const QString label = QString::fromStdString(text);
+        const FittedText line =
+            FitPanelText(drawing.LabelFont, QString::fromStdString(text),
+                         r.Right - r.Left - 2 * PanelTextPadding, painter.device());
+        painter.setFont(line.Font);
         const QFontMetrics metrics = painter.fontMetrics();
-        const int cx = metrics.horizontalAdvance(label);
         const int cy = metrics.height();
-        const int left = r.Left + (r.Right - r.Left - cx) / 2;
+        // Centred by everything the line may cover, so ink that overhangs its advance stays
+        // inside as well.
+        const int left = r.Left + (r.Right - r.Left - line.Width) / 2 - line.InkLeft;
         const int top = r.Top + (r.Bottom - r.Top - cy) / 2;
-        painter.drawText(QPoint(left, top + metrics.ascent()), label);
+        painter.drawText(QPoint(left, top + metrics.ascent()), line.Text);
     }
     painter.restore();
 }

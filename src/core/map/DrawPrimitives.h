@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QRgb>
+#include <QString>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,6 +11,7 @@
 #include "core/map/PanelStyle.h"
 
 class QImage;
+class QPaintDevice;
 class QPainter;
 
 namespace brix {
@@ -36,7 +39,30 @@ void DrawTransparent(QPainter& painter, int x, int y, int width, int height, con
 void DrawPanel(QPainter& painter, const DrawingResources& drawing, PanelStyle style, bool fill,
                std::uint32_t colour, const IntRect& rect);
 
-// A panel with one line of text in the label font, centred in the interior and not cut.
+// A text panel's line as it is drawn: the font, possibly made smaller, the text, possibly cut,
+// and how far the ink reaches left of the pen position and how wide it is in all.
+struct FittedText {
+    QFont Font;
+    QString Text;
+    int InkLeft = 0;  // <= 0: the ink left of the pen position
+    int Width = 0;    // from the leftmost to the rightmost pixel the text may cover
+};
+
+// The smallest share of its size a panel's font is scaled down to before the text is cut.
+inline constexpr double MinPanelTextScale = 0.6;
+
+// Fits one line into `width` pixels measured on `device` (null: the screen): in `font` when it
+// fits; otherwise in the largest pixel size that fits, down to MinPanelTextScale of the font's
+// size; below that at that smallest size with the end of the text replaced by "…".
+FittedText FitPanelText(const QFont& font, const QString& text, int width,
+                        const QPaintDevice* device);
+
+// Room kept free between a text panel's line and each side of its interior, so that a line
+// made to fit does not touch the frame.
+inline constexpr int PanelTextPadding = 3;
+
+// A panel with one line of text in the label font, centred in the interior; a line wider than
+// the interior less PanelTextPadding on each side is made to fit that room by FitPanelText.
 void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyle style, bool fill,
                    std::uint32_t colour, const IntRect& rect, const std::string& text);
 

@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImageReader>
 
 #include <algorithm>
@@ -195,10 +197,33 @@ QPen MakeLeaderPen() {
     return QPen(QColor(0, 0, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+int LargestPixelSizeWithin(int target, int guess, const std::function<int(int)>& heightOf) {
+    // Sizes beyond this are never tried, so a font whose metrics do not grow cannot loop.
+    const int largest = std::max(1, 4 * target);
+    int size = std::clamp(guess, 1, largest);
+    while (size > 1 && heightOf(size) > target) --size;
+    while (size < largest && heightOf(size + 1) <= target) ++size;
+    return size;
+}
+
 QFont MakeLabelFont() {
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(30);
     font.setWeight(QFont::Bold);
+    // Arial's cell is about 1.15 em, so this is where the search starts, and the size it keeps
+    // when no font can be measured (without a QGuiApplication there is no font database).
+    constexpr int Guess = LabelCellHeight * 9 / 10;
+    if (QGuiApplication::instance() == nullptr) {
+        font.setPixelSize(Guess);
+        return font;
+    }
+    // Each size tried loads the face at that size; from the guess the search normally measures
+    // two sizes, and the one it keeps is the one every label is then measured and drawn with.
+    static const int pixelSize = LargestPixelSizeWithin(LabelCellHeight, Guess, [&font](int size) {
+        QFont probe(font);
+        probe.setPixelSize(size);
+        return QFontMetrics(probe).height();
+    });
+    font.setPixelSize(pixelSize);
     return font;
 }
 

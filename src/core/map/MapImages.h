@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,18 @@ QImage MakeTransparencyMask(QImage& bitmap, QRgb key);
 std::vector<std::uint8_t> MonochromeRowBits(const QImage& image, int& bytesPerRow);
 
 QPen MakeLeaderPen();
+
+// The label font is "30 pixels high" the way the original program's platform measures a font:
+// by its cell, ascent plus descent, not by its em size.
+inline constexpr int LabelCellHeight = 30;
+
+// The largest pixel size whose cell height (heightOf) is at most `target`, searched from
+// `guess` on the assumption that the height grows with the size. 1 when even size 1 is too tall.
+int LargestPixelSizeWithin(int target, int guess, const std::function<int(int)>& heightOf);
+
+// Bold Arial (or what the system gives for it) whose QFontMetrics::height() is
+// LabelCellHeight, or the nearest below. The size is measured once per process, which needs a
+// QGuiApplication; without one the font has the size Arial would get.
 QFont MakeLabelFont();
 
 // The three pictures as built into the program.

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -339,6 +340,88 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
         for (int y = 40; y < 80; ++y)
             for (int x = 170; x < 210; ++x) ink += qGray(canvas.pixel(x + sx, y + sy)) < 60;
         EXPECT_GT(ink, 20);
+    }
+}
+
+TEST(DrawPrimitives, PanelTextFitsItsInterior) {
+    test::EnsureGuiApp();
+    TreasureCatalog catalog;
+    Prepare(catalog, TestMultimap(10, 10));
+    const QFont font = catalog.Drawing.LabelFont;
+    const int fullSize = font.pixelSize();
+    enum class Fit { Full, Scaled, Cut };
+    struct Row {
+        const char* Text;
+        int Interior;  // width of the panel's interior
+        qreal Ratio;   // device pixel ratio of the canvas
+        Fit Expected;
+    };
+    const Row rows[] = {
+        {"57 - Oak", 207, 1, Fit::Full},
+        {"44\u00b054'N 41\u00b03'E", 272, 1, Fit::Full},
+        {"505 - Hunter's Blind", 207, 1, Fit::Scaled},
+        {"505 - Hunter's Blind", 207, 2, Fit::Scaled},
+        {"999 - The Long Forgotten Smugglers' Cave under Windmill Hill", 207, 1, Fit::Cut},
+        {"999 - The Long Forgotten Smugglers' Cave under Windmill Hill", 207, 2, Fit::Cut},
+        {"WWWWWWWWWW", 12, 1, Fit::Cut},  // not even the ellipsis fits: nothing is drawn
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.Text) + " in " + std::to_string(row.Interior) + " at " +
+                     std::to_string(row.Ratio));
+        const QString text = QString::fromUtf8(row.Text);
+        QImage canvas = Filled(static_cast<int>((row.Interior + 44) * row.Ratio),
+                               static_cast<int>(90 * row.Ratio), White);
+        canvas.setDevicePixelRatio(row.Ratio);
+
+        const FittedText fitted = FitPanelText(font, text, row.Interior, &canvas);
+        EXPECT_LE(fitted.Width, row.Interior);
+        const int size = fitted.Font.pixelSize();
+        EXPECT_GE(size, fullSize * MinPanelTextScale);
+        switch (row.Expected) {
+            case Fit::Full:
+                EXPECT_EQ(size, fullSize);
+                EXPECT_EQ(fitted.Text, text);
+                break;
+            case Fit::Scaled: {
+                EXPECT_LT(size, fullSize);
+                EXPECT_EQ(fitted.Text, text);
+                // Just enough: one pixel larger would not fit.
+                QFont next = font;
+                next.setPixelSize(size + 1);
+                EXPECT_GT(FitPanelText(next, text, 100000, &canvas).Width, row.Interior);
+                break;
+            }
+            case Fit::Cut:
+                EXPECT_EQ(size, static_cast<int>(std::ceil(fullSize * MinPanelTextScale)));
+                if (row.Interior > 50) {
+                    EXPECT_TRUE(fitted.Text.endsWith(QChar(0x2026))) << fitted.Text.toStdString();
+                    EXPECT_TRUE(text.startsWith(fitted.Text.chopped(1)));
+                    EXPECT_GT(fitted.Text.size(), 8);
+                } else {
+                    EXPECT_TRUE(fitted.Text.isEmpty()) << fitted.Text.toStdString();
+                }
+                break;
+        }
+
+        // Drawn red in a framed panel on white: no ink outside the interior less its padding,
+        // some inside.
+        const IntRect panel{20, 20, 20 + row.Interior + 4, 70};
+        const QRect interior((22 + PanelTextPadding) * row.Ratio, 22 * row.Ratio,
+                             (row.Interior - 2 * PanelTextPadding) * row.Ratio, 46 * row.Ratio);
+        QPainter painter(&canvas);
+        painter.setPen(QColor(Red));
+        DrawTextPanel(painter, catalog.Drawing, PanelStyle::DoubleLine, false, 0x00FFFFFFu, panel,
+                      row.Text);
+        painter.end();
+        int inside = 0, outside = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) {
+                const QRgb pixel = canvas.pixel(x, y);
+                if (pixel == White || pixel == Black) continue;
+                (interior.contains(x, y) ? inside : outside) += 1;
+            }
+        EXPECT_EQ(outside, 0);
+        EXPECT_EQ(inside > 0, row.Interior > 50);
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontMetrics>
 
 #include <climits>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "core/data/TreasureCatalog.h"
 #include "core/map/MapGeometry.h"
+#include "core/map/MapImages.h"
 #include "support/GuiApp.h"
 
 namespace brix {
@@ -138,8 +140,7 @@ TEST(MapGeometry, LabelGeometryFromOffsets) {
 TEST(MapGeometry, AllLabelsAreMeasuredInTheLabelFont) {
     test::EnsureGuiApp();
     TreasureCatalog catalog;
-    catalog.Drawing.LabelFont = QFont("Arial");
-    catalog.Drawing.LabelFont.setPixelSize(30);
+    catalog.Drawing.LabelFont = MakeLabelFont();
     catalog.StoreTreasure(MakeTreasure(7, 1, {1000, 600}, {0, 40}));
     catalog.StoreTreasure(MakeTreasure(1000, 1, {1000, 600}, {0, 40}));
     catalog.Treasures[3].LabelRect = {1, 1, 9, 9};  // an empty slot is left alone
@@ -149,7 +150,8 @@ TEST(MapGeometry, AllLabelsAreMeasuredInTheLabelFont) {
     const IntRect& one = catalog.Treasures[7].LabelRect;
     const IntRect& four = catalog.Treasures[1000].LabelRect;
     EXPECT_GT(four.Right - four.Left, one.Right - one.Left + 2 * 10);
-    EXPECT_GT(one.Bottom - one.Top, 2 + 20);  // a 30-pixel font is at least this tall
+    // The cell height of the label font plus the inset above and below.
+    EXPECT_EQ(one.Bottom - one.Top, 2 + QFontMetrics(catalog.Drawing.LabelFont).height());
     EXPECT_EQ(catalog.Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
 }
 

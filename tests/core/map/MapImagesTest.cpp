@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapImages.h"
+#include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
 
@@ -261,6 +263,39 @@ TEST(MapImages, MaskBitsAreRowsOfWhiteBitsPaddedToTwoBytes) {
                 ASSERT_EQ(bit, row.Pixel(dx, dy) == White) << dx << "," << dy;
             }
     }
+}
+
+TEST(MapImages, LabelFontIsThirtyPixelsFromAscentToDescent) {
+    struct Row {
+        const char* Name;
+        std::function<int(int)> Height;
+        int Guess, Expected;
+    };
+    const auto arialLike = [](int size) { return (size * 115 + 50) / 100 - (size == 27 ? 1 : 0); };
+    const Row rows[] = {
+        // Two sizes share the cell height 30 (26 and 27): the larger is the closer match.
+        {"two sizes fit, guess below", arialLike, 20, 27},
+        {"two sizes fit, guess above", arialLike, 40, 27},
+        // No size gives 30 exactly: the nearest below, never the one above.
+        {"no exact size", [](int size) { return size * 4 / 3 + (size % 2); }, 27, 22},
+        {"em equals cell", [](int size) { return size; }, 27, 30},
+        {"guess out of range", [](int size) { return size; }, -5, 30},
+        // A font too tall at every size, or not growing at all, still ends.
+        {"always too tall", [](int) { return 99; }, 27, 1},
+        {"never grows", [](int) { return 10; }, 27, 120},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(LargestPixelSizeWithin(30, row.Guess, row.Height), row.Expected) << row.Name;
+    }
+
+    test::EnsureGuiApp();
+    const QFont font = MakeLabelFont();
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    EXPECT_LE(QFontMetrics(font).height(), LabelCellHeight);
+    QFont larger = font;
+    larger.setPixelSize(font.pixelSize() + 1);
+    EXPECT_GT(QFontMetrics(larger).height(), LabelCellHeight);
+    EXPECT_EQ(MakeLabelFont(), font);
 }
 
 }  // namespace
