@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,11 +20,6 @@ namespace brix {
 std::string FormName(TintBlend blend) {
     const char* const names[] = {"Fastest", "Portable", "Sse2", "Avx2"};
     return names[static_cast<int>(blend)];
-}
-
-// How GoogleTest names a form in its messages.
-void PrintTo(TintBlend blend, std::ostream* out) {
-    *out << FormName(blend);
 }
 
 namespace {

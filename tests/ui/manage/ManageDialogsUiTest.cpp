@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "core/Startup.h"
-#include "core/base/Commands.h"
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/UserDataWriter.h"
@@ -174,8 +173,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const std::vector<int> expected = {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 40};
         QCOMPARE(draft.BookAt(0)->Treasures, expected);
-        QCOMPARE(catalog_.RuneLibraries[0].RuneBooks[0].Treasures,
-                 book.Treasures);  // only the copy
+        QCOMPARE(catalog_.RuneLibraries[0].RuneBooks[0].Treasures, book.Treasures);
     }
 
     // Changes cancelled with Escape leave the file written at exit byte for byte.
@@ -208,21 +206,12 @@ private Q_SLOTS:
         QCOMPARE(written(), before);
     }
 
-    // The commands open their dialogs; the menus take the chosen one of two case variants.
-    void frameCommandsAndMenus() {
+    // The menus take the chosen one of two case variants.
+    void frameMenusTakeTheChosenCaseVariant() {
         catalog_.Characters = {{"ann", {}}, {"Ann", {}}};
         catalog_.RuneLibraries = {{false, "Mine", {}}, {false, "MINE", {}}};
         MainFrame frame(catalog_, messages_);
         QVERIFY(frame.Create());
-        for (int command : {Command::ManageCharacters, Command::ManageRuneLibraries}) {
-            QString opened;
-            WhenDialogOpens(nullptr, [&](QDialog* dialog) { opened = dialog->objectName(); });
-            QVERIFY(frame.ExecuteCommand(command));
-            QCOMPARE(opened, command == Command::ManageCharacters
-                                 ? QStringLiteral("ManageCharactersDialog")
-                                 : QStringLiteral("ManageRuneLibrariesDialog"));
-        }
-
         QMenu characters;
         frame.FillCharacterMenu(characters);
         characters.actions().at(1)->trigger();
