@@ -92,12 +92,13 @@ private Q_SLOTS:
     void exportsThroughTheDialog() {
         test::RecordingMessages messages;
         auto first = test::WhenDialogShown<ZerrinExportDialog>([](ZerrinExportDialog& dialog) {
-            Find<QComboBox>(dialog, "PlaceTypes").setCurrentIndex(0);
+            Find<QComboBox>(dialog, "PlaceTypes").setCurrentText(QStringLiteral("Smiths"));
             SaveAs(dialog, QStringLiteral("hunt"));  // the suffix is added
         });
         QVERIFY(Export(messages));
         QVERIFY(*first);
-        QCOMPARE(test::ReadFileBytes(Path("hunt.map")), BothLines);
+        QCOMPARE(test::ReadFileBytes(Path("hunt.map")),
+                 std::string("3\r\n-Smiths: 10 20 0 1 - Old Oak\r\n-Smiths: 30 40 0 2 - Well\r\n"));
 
         QString proposed, type;
         auto second = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
@@ -109,7 +110,7 @@ private Q_SLOTS:
         QVERIFY(!Export(messages));
         QVERIFY(*second);
         QCOMPARE(proposed, QString::fromStdString(Path("hunt.map")));
-        QCOMPARE(type, QStringLiteral("Mines"));
+        QCOMPARE(type, QStringLiteral("Smiths"));  // not the first type, Mines
         QCOMPARE(test::ReadFileBytes(Path("hunt.map")), std::string("kept"));
         QVERIFY(messages.Shown.empty());
     }
