@@ -109,10 +109,6 @@ TEST_F(CharacterManagerTest, ConfirmKeepsTheCurrentCharacterAndItsKey) {
     // The current one: the key follows, so the next start finds it again.
     EXPECT_EQ(manager.Confirm(1, "Al", nullptr), 1);
     EXPECT_EQ(Key(), "Al");
-    catalog_.SetCurrentCharacter(nullptr);
-    catalog_.SettingsFile().WriteCharacter("Al");
-    catalog_.RestoreCurrentCharacter();
-    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Al");
 }
 
 }  // namespace

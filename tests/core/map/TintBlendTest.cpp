@@ -6,9 +6,7 @@
 #include <QImage>
 
 #include <cstdint>
-#include <cstdio>
 #include <iterator>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,11 +19,6 @@ namespace brix {
 std::string FormName(TintBlend blend) {
     const char* const names[] = {"Fastest", "Portable", "Sse2", "Avx2"};
     return names[static_cast<int>(blend)];
-}
-
-// How GoogleTest names a form in its messages.
-void PrintTo(TintBlend blend, std::ostream* out) {
-    *out << FormName(blend);
 }
 
 namespace {
@@ -75,12 +68,6 @@ Region RegionWithJunkPadding(QPoint offset, const std::vector<std::string>& rows
         for (int x = width; x < region.MaskBytesPerRow * 8; ++x)
             region.MaskBits[y * region.MaskBytesPerRow + x / 8] |= 0x80 >> (x % 8);
     return region;
-}
-
-std::string Hex(std::uint32_t value) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%08X", value);
-    return text;
 }
 
 class TintBlendForms : public testing::TestWithParam<TintBlend> {};
@@ -137,16 +124,12 @@ TEST_P(TintBlendForms, BlendLikeThePortableFormAndOnlyUnderTheMask) {
                             const int maskX = boxLeft + x - MaskX, maskY = y - MaskY;
                             const bool set = x < boxWidth && maskX >= 0 && maskX < width &&
                                              maskY >= 0 && maskY < 4 && mask[maskY][maskX] == '#';
-                            const std::uint32_t before = word(original, x, y);
-                            const std::uint32_t want = word(expected, x, y);
-                            const std::uint32_t got = word(actual, x, y);
-                            const std::uint32_t wanted = set ? want : before;
-                            if (got == wanted && want == wanted) continue;
-                            FAIL() << "mask width " << width << ", box cut by " << cutLeft
-                                   << " (left) and " << cutRight << " (right), row " << r
-                                   << ": pixel " << x << "," << y << " was " << Hex(before)
-                                   << ", became " << Hex(got) << ", portable " << Hex(want)
-                                   << (set ? " (under the mask)" : " (not under the mask)");
+                            const std::uint32_t want = word(set ? expected : original, x, y);
+                            ASSERT_EQ(word(actual, x, y), want)
+                                << "mask width " << width << ", cuts " << cutLeft << "/" << cutRight
+                                << ", row " << r << ", pixel " << x << "," << y
+                                << (set ? " (under the mask)" : " (not under the mask)");
+                            ASSERT_EQ(word(expected, x, y), want) << "portable form, pixel " << x;
                         }
                     }
                 }

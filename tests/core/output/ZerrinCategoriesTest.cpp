@@ -35,11 +35,10 @@ TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
     const std::string mines = Mines;
     const Row rows[] = {
         {"empty file", "", {}},
-        {"shop", mines + "\n\"Shop\"=dword:00000001\n", {{"Mines", true}}},
-        {"value name without regard to case", mines + "\n\"shop\"=dword:2\n", {{"Mines", true}}},
-        {"CR LF and blanks", mines + "\r\n\"Shop\"=dword:00000001  \r\n", {{"Mines", true}}},
+        {"CR LF, blanks, value name in any case",
+         mines + "\r\n\"shop\"=dword:00000001  \r\n",
+         {{"Mines", true}}},
         {"not a dword: hex(4)", mines + "\n\"Shop\"=hex(4):01,00,00,00\n", {{"Mines", false}}},
-        {"dword with bad digits", mines + "\n\"Shop\"=dword:0000zz01\n", {{"Mines", false}}},
         {"dword too long", mines + "\n\"Shop\"=dword:100000001\n", {{"Mines", false}}},
         {"unterminated section",
          R"([Software\\Zerrin\\Categories\\Mines)"
@@ -64,11 +63,6 @@ TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
            false}}},
         {"control character in a name", R"([Software\\Zerrin\\Categories\\A\nB])", {}},
         {"junk bytes", std::string("\0\xff[\\x\n[\n\"\n=\n]\n\\", 14), {}},
-        {"two categories, file order",
-         R"([Software\\Zerrin\\Categories\\Zeta])"
-         "\n" +
-             mines + "\n",
-         {{"Zeta", false}, {"Mines", false}}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(Categories(ZerrinCategories::ParseUserReg(row.Text)), row.Expected) << row.Name;
@@ -85,17 +79,10 @@ TEST(ZerrinCategories, RandomDamageNeverGivesAnUnusableName) {
         const int edits = 1 + static_cast<int>(random() % 8);
         for (int edit = 0; edit < edits && !text.empty(); ++edit) {
             const std::size_t at = random() % text.size();
-            switch (random() % 3) {
-                case 0:
-                    text[at] = static_cast<char>(random() % 256);
-                    break;
-                case 1:
-                    text.erase(at, 1 + random() % 16);
-                    break;
-                default:
-                    text.insert(at, 1, "\\[]\"=x\n\r0"[random() % 10]);
-                    break;
-            }
+            const unsigned kind = random() % 3;
+            if (kind == 0) text[at] = static_cast<char>(random() % 256);
+            if (kind == 1) text.erase(at, 1 + random() % 16);
+            if (kind == 2) text.insert(at, 1, "\\[]\"=x\n\r0"[random() % 10]);
         }
         const ZerrinCategories categories = ZerrinCategories::ParseUserReg(text);
         for (const ZerrinCategory& category : categories.All()) {

@@ -1,7 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/output/ZerrinExport.h"
@@ -19,7 +17,6 @@
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
-#include "ui/frame/MainFrame.h"
 #include "ui/output/ZerrinExportDialog.h"
 
 namespace brix {
@@ -95,12 +92,13 @@ private Q_SLOTS:
     void exportsThroughTheDialog() {
         test::RecordingMessages messages;
         auto first = test::WhenDialogShown<ZerrinExportDialog>([](ZerrinExportDialog& dialog) {
-            Find<QComboBox>(dialog, "PlaceTypes").setCurrentIndex(0);
+            Find<QComboBox>(dialog, "PlaceTypes").setCurrentText(QStringLiteral("Smiths"));
             SaveAs(dialog, QStringLiteral("hunt"));  // the suffix is added
         });
         QVERIFY(Export(messages));
         QVERIFY(*first);
-        QCOMPARE(test::ReadFileBytes(Path("hunt.map")), BothLines);
+        QCOMPARE(test::ReadFileBytes(Path("hunt.map")),
+                 std::string("3\r\n-Smiths: 10 20 0 1 - Old Oak\r\n-Smiths: 30 40 0 2 - Well\r\n"));
 
         QString proposed, type;
         auto second = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
@@ -112,7 +110,7 @@ private Q_SLOTS:
         QVERIFY(!Export(messages));
         QVERIFY(*second);
         QCOMPARE(proposed, QString::fromStdString(Path("hunt.map")));
-        QCOMPARE(type, QStringLiteral("Mines"));
+        QCOMPARE(type, QStringLiteral("Smiths"));  // not the first type, Mines
         QCOMPARE(test::ReadFileBytes(Path("hunt.map")), std::string("kept"));
         QVERIFY(messages.Shown.empty());
     }
@@ -170,31 +168,6 @@ private Q_SLOTS:
         QCOMPARE(messages.Shown.size(), std::size_t{1});
         QCOMPARE(messages.Shown[0].Owner, static_cast<QObject*>(&mainWindow_));
         QCOMPARE(catalog_.SettingsFile().ZerrinExportFile(), std::string());
-    }
-
-    // The File menu's command opens the dialog over this machine's categories: with no Zerrin
-    // (an empty Wine prefix) only "treasure" is offered.
-    void theMenuCommandOpensTheDialog() {
-        const QByteArray savedPrefix = qgetenv("WINEPREFIX");
-        qputenv("WINEPREFIX", dir_.path().toUtf8());
-        test::RecordingMessages messages;
-        MainFrame frame(catalog_, messages);
-        QVERIFY(frame.Create());
-        QVERIFY(frame.Action(Command::ExportToZerrin)->isEnabled());
-        QStringList types;
-        auto shown = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
-            auto& list = Find<QComboBox>(dialog, "PlaceTypes");
-            for (int i = 0; i < list.count(); ++i) types << list.itemText(i);
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        });
-        QVERIFY(frame.ExecuteCommand(Command::ExportToZerrin));
-        if (savedPrefix.isNull())
-            qunsetenv("WINEPREFIX");
-        else
-            qputenv("WINEPREFIX", savedPrefix);
-        QVERIFY(*shown);
-        QCOMPARE(types, QStringList{QStringLiteral("treasure")});
-        QVERIFY(!QFileInfo::exists(dir_.filePath("brix.map")));
     }
 };
 
