@@ -6,10 +6,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/base/Strings.h"
@@ -64,7 +66,7 @@ FindTreasureDialog::FindTreasureDialog(const GameRecords& records, MapViewHost& 
     // Room for a long name, its region and coordinates, and about a dozen rows, in the user's
     // font.
     const QFontMetrics metrics(font());
-    results_->setMinimumSize(metrics.averageCharWidth() * 78, metrics.lineSpacing() * 14);
+    results_->setMinimumSize(metrics.averageCharWidth() * 78, metrics.lineSpacing() * 10);
 
     auto* field = new QHBoxLayout;
     field->addWidget(textLabel);
@@ -75,6 +77,8 @@ FindTreasureDialog::FindTreasureDialog(const GameRecords& records, MapViewHost& 
     layout->addWidget(results_, 1);
     setTabOrder(text_, results_);
 
+    // The box goes when its owner's window closes.
+    if (parent != nullptr) parent->window()->installEventFilter(this);
     text_->installEventFilter(this);
     results_->installEventFilter(this);
     connect(text_, &QLineEdit::textChanged, this, &FindTreasureDialog::Search);
@@ -90,6 +94,21 @@ FindTreasureDialog::FindTreasureDialog(const GameRecords& records, MapViewHost& 
 FindTreasureDialog::~FindTreasureDialog() = default;
 
 void FindTreasureDialog::Present() {
+    if (!placed_ && parentWidget() != nullptr) {
+        placed_ = true;
+        adjustSize();
+        const QWidget* owner = parentWidget()->window();
+        const int margin = fontMetrics().height() * 2;
+        QPoint at = owner->mapToGlobal(QPoint(margin / 2, owner->height() - height() - margin));
+        // Never above the owner's top or off its screen.
+        if (const QScreen* screen = owner->screen()) {
+            const QRect area = screen->availableGeometry();
+            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        }
+        at.setY(std::max(at.y(), owner->mapToGlobal(QPoint(0, 0)).y()));
+        move(at);
+    }
     show();
     raise();
     activateWindow();
@@ -138,6 +157,9 @@ void FindTreasureDialog::ShowTreasure(const QTreeWidgetItem* item) {
 }
 
 bool FindTreasureDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && parentWidget() != nullptr &&
+        watched == parentWidget()->window())
+        hide();
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
     // Down leaves the field for the list, Up on the list's first row comes back.

@@ -25,7 +25,9 @@ public:
     FindTreasureDialog(const GameRecords& records, MapViewHost& host, QWidget* parent = nullptr);
     ~FindTreasureDialog() override;
 
-    // Shows the box (again) in front with its text selected, ready to be typed over.
+    // Shows the box (again) in front with its text selected, ready to be typed over. The first
+    // time it goes to the owner's lower left corner, where the region view leaves parchment
+    // bare, so it hides neither the map nor the title, close-up and coordinates.
     void Present();
 
 protected:
@@ -40,6 +42,7 @@ private:
     std::unique_ptr<TreasureSearch> search_;
     QLineEdit* text_ = nullptr;
     QTreeWidget* results_ = nullptr;
+    bool placed_ = false;
 };
 
 }  // namespace brix

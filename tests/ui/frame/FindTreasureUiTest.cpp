@@ -200,6 +200,9 @@ private Q_SLOTS:
         QCOMPARE(frame_->findChildren<FindTreasureDialog*>().size(), 1);
         QVERIFY(box->isVisible());
         QCOMPARE(Field()->selectedText(), QString("oak"));
+        // It goes with the main window: left open, it would outlive the window it serves.
+        frame_->close();
+        QVERIFY(!box->isVisible());
     }
 };
 
