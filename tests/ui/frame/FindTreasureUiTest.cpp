@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <cstdlib>
 #include <memory>
 
 #include "core/base/Commands.h"
@@ -53,18 +52,6 @@ class FindTreasureUiTest : public QObject {
         QTest::keyClicks(Field(), text);
     }
 
-    // "d m N d m E", as players copy a reading by hand.
-    static QString TypedReading(int x, int y) {
-        const SextantReading r = SextantReadingOf(x, y);
-        return QStringLiteral("%1 %2 %3 %4 %5 %6")
-            .arg(std::abs(r.Latitude) / 60)
-            .arg(std::abs(r.Latitude) % 60)
-            .arg(r.Latitude < 0 ? 'N' : 'S')
-            .arg(std::abs(r.Longitude) / 60)
-            .arg(std::abs(r.Longitude) % 60)
-            .arg(r.Longitude < 0 ? 'W' : 'E');
-    }
-
 private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
@@ -109,18 +96,13 @@ private Q_SLOTS:
 
     void cleanup() { frame_.reset(); }
 
-    // Offered for the toolbar but not on it by default; in the Edit menu with Ctrl+F.
-    void commandIsInTheMenuAndTheCustomisationList() {
+    // Ctrl+F in the Edit menu, offered for the toolbar but not on it by default; what each
+    // kind of query puts first.
+    void firstRowAnswersEachKindOfQuery() {
         QAction* find = frame_->Action(Command::FindTreasure);
-        QVERIFY(find != nullptr);
         QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
         QVERIFY(FindToolbarCommand(Command::FindTreasure) != nullptr);
-        auto* toolbar = frame_->findChild<MainToolbar*>("MainToolbar");
-        QVERIFY(toolbar != nullptr && !toolbar->actions().isEmpty());
-        QVERIFY(!toolbar->actions().contains(find));
-    }
-
-    void firstRowAnswersEachKindOfQuery() {
+        QVERIFY(!frame_->findChild<MainToolbar*>("MainToolbar")->actions().contains(find));
         QVERIFY(frame_->ExecuteCommand(Command::FindTreasure));
         QVERIFY(Box() != nullptr && Box()->isVisible());
         const QString sextant14 = QString::fromStdString(SextantText(2700, 1600));
@@ -134,7 +116,7 @@ private Q_SLOTS:
             {"oak", {"2", "Oakheart Hollow", "Greenhollow"}, false},
             {"CHATEAU", {"3", "\u00C9boulis du ch\u00E2teau", "Saltmarsh"}, false},
             {"<b>", {"4", "<b>Smugglers</b> & \"Sons\"", "Saltmarsh"}, false},
-            {TypedReading(2500, 1500), {"3"}, true},
+            {QStringLiteral("10 53 N 82 45 E"), {"3"}, true},
             {sextant14, {"14"}, true},
         };
         for (const Row& row : rows) {
@@ -171,7 +153,7 @@ private Q_SLOTS:
         QTRY_VERIFY(Field()->hasFocus());
 
         // Down moves into the list, Up on its first row back to the field; Enter on a row.
-        Type(TypedReading(2500, 1500));  // 3, then 4 nearest
+        Type(QStringLiteral("10 53 N 82 45 E"));  // 3, then 4 nearest
         QTest::keyClick(Field(), Qt::Key_Down);
         QVERIFY(List()->hasFocus());
         QCOMPARE(List()->currentItem(), List()->topLevelItem(0));
