@@ -16,14 +16,11 @@
 namespace brix {
 namespace {
 
-// A full turn in minutes of arc, and the world's extent in game units.
-constexpr long long MinutesPerTurn = 21600;
 constexpr long long HalfTurn = MinutesPerTurn / 2;
-constexpr long long WorldWidth = 5120;
-constexpr long long WorldHeight = 4096;
-// The world point that reads 0°0'S 0°0'E.
-constexpr long long OriginX = 1323;
-constexpr long long OriginY = 1624;
+constexpr long long WorldWidth = SextantWorldWidth;
+constexpr long long WorldHeight = SextantWorldHeight;
+constexpr long long OriginX = SextantOriginX;
+constexpr long long OriginY = SextantOriginY;
 constexpr char32_t DegreeSign = 0xB0;
 
 // Coordinates come from a data file that does not bound them, so the arithmetic is done in
@@ -50,6 +47,12 @@ long long AngleMinutes(long long offset, long long extent) {
 }
 
 }  // namespace
+
+SextantReading SextantReadingOf(int x, int y) {
+    // Both angles lie within half a turn, so they fit an int.
+    return {static_cast<int>(AngleMinutes(y - OriginY, WorldHeight)),
+            static_cast<int>(AngleMinutes(x - OriginX, WorldWidth))};
+}
 
 std::string SextantText(int x, int y, int capacity) {
     long long longitude = AngleMinutes(x - OriginX, WorldWidth);

@@ -19,6 +19,25 @@ constexpr IntPoint TackCorrection{-6, -2};
 constexpr int LabelInset = 1;
 constexpr int LeaderGap = 6;
 
+// The frame of the coordinate text: the world's extent in game units, the world point that
+// reads 0°0'S 0°0'E, and a full turn in minutes of arc.
+inline constexpr int SextantWorldWidth = 5120;
+inline constexpr int SextantWorldHeight = 4096;
+inline constexpr int SextantOriginX = 1323;
+inline constexpr int SextantOriginY = 1624;
+inline constexpr int MinutesPerTurn = 21600;
+
+// What a coordinate text says, in minutes of arc from the origin: latitude south positive
+// (north negative), longitude east positive (west negative), each within -10800..10800.
+struct SextantReading {
+    int Latitude = 0;
+    int Longitude = 0;
+    bool operator==(const SextantReading&) const = default;
+};
+
+// The reading of a world point, as SextantText writes it.
+SextantReading SextantReadingOf(int x, int y);
+
 // The degrees-and-minutes text of a world point, latitude first, cut to capacity - 1 bytes
 // (never inside a UTF-8 sequence).
 std::string SextantText(int x, int y, int capacity = 128);

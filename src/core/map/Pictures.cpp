@@ -26,7 +26,7 @@ constexpr std::array<const char*, CommandIconCount> IconFiles = {
     ":/icons/08-next-region.svg",   ":/icons/09-previous-region.svg",
     ":/icons/10-next-treasure.svg", ":/icons/11-previous-treasure.svg",
     ":/icons/12-treasure-info.svg", ":/icons/13-stay-on-top.svg",
-    ":/icons/14-rune-book.svg",
+    ":/icons/14-rune-book.svg",     ":/icons/15-find.svg",
 };
 
 QImage LoadResourceImage(const char* path) {

@@ -25,6 +25,7 @@
 #include "core/map/Pictures.h"
 #include "ui/dialogs/DialogOwner.h"
 #include "ui/dialogs/FilterDialog.h"
+#include "ui/dialogs/FindTreasureDialog.h"
 #include "ui/dialogs/LevelInfoDialog.h"
 #include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/dialogs/OptionsSheet.h"
@@ -163,6 +164,10 @@ void MainFrame::BuildMenus() {
     copy->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     edit->addAction(copy);
+    edit->addSeparator();
+    QAction* find = MakeAction(Command::FindTreasure, tr("Find &Treasure..."));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    edit->addAction(find);
     edit->addSeparator();
     edit->addAction(MakeAction(Command::Filter, tr("&Filter...")));
     edit->addSeparator();
@@ -471,6 +476,13 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::ExportToZerrin:
             RunZerrinExport(catalog_, messages_, this);
             break;
+        case Command::FindTreasure: {
+            // One box for the run: it stays open beside the map and keeps its last search.
+            auto* box = findChild<FindTreasureDialog*>(QString(), Qt::FindDirectChildrenOnly);
+            if (box == nullptr) box = new FindTreasureDialog(catalog_, *this, this);
+            box->Present();
+            break;
+        }
         case Command::PageSetup:
         case Command::Print:
             // Each of these opens a dialog that arrives with its own issue.

@@ -21,6 +21,9 @@ public:
 
     // See RegionCanvas::ShowRegion.
     void ShowRegion(int region, int treasure);
+    // The region shown and its selected treasure (0 for none).
+    int ShownRegion() const { return canvas_.CurrentRegion(); }
+    int SelectedTreasure() const { return canvas_.SelectedTreasure(); }
 
     // Carries out the commands this view owns; false for every other command.
     bool HandleCommand(int id);
