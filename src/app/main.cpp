@@ -1,7 +1,12 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QPixmap>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
 
 #include "core/Startup.h"
 #include "core/base/Strings.h"
@@ -10,8 +15,62 @@
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/QtMessages.h"
 
+namespace {
+
+QString Text(int id) {
+    return QString::fromStdString(brix::LoadString(id));
+}
+
+// The installed data folders, most specific first: share/brix-tools beside the program's bin
+// folder (wherever the package was unpacked), then brix-tools under each XDG data directory.
+std::vector<std::string> InstalledDataDirectories() {
+    std::vector<std::string> folders;
+    folders.push_back(QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" +
+                                      QStringLiteral(BRIX_INSTALL_DATA_FROM_BIN))
+                          .toStdString());
+    for (const QString& root :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        folders.push_back(QDir(root).filePath(QStringLiteral("brix-tools")).toStdString());
+    return folders;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // The per-user folder is AppDataLocation, named after the application:
+    // ~/.local/share/brix-tools.
+    QCoreApplication::setApplicationName(QStringLiteral("brix-tools"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRIX_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Text(brix::StringId::CommandLineAbout));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption closeWhenShown(QStringLiteral("close-when-shown"),
+                                            Text(brix::StringId::CommandLineCloseWhenShown));
+    parser.addOption(closeWhenShown);
+    parser.addPositionalArgument(Text(brix::StringId::CommandLineArchive),
+                                 Text(brix::StringId::CommandLineArchiveHelp),
+                                 QStringLiteral("[archive]"));
+
+    // --help and --version are answered before the GUI starts, so they work without a display.
+    // Qt's own options (-style, -platform, ...) are unknown to this first look; they are taken
+    // out by QApplication before the command line is read for real.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    parser.parse(arguments);
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        QCoreApplication plain(argc, argv);
+        parser.process(plain);  // prints, then ends the process
+    }
+
     QApplication app(argc, argv);
+    parser.process(app);  // a malformed command line is reported and ends the process
+    if (parser.positionalArguments().size() > 1) {
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return 1;
+    }
+    QGuiApplication::setDesktopFileName(QStringLiteral("brix-tools"));
     brix::InitResources();
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(brix::RenderAppIcon(64))));
 
@@ -19,9 +78,15 @@ int main(int argc, char** argv) {
     brix::QtMessages screenMessages(brix::LoadString(brix::StringId::ProgramTitle));
     brix::Messages& messages = screenMessages;
 
-    // The command line is not read; the archive is looked for in the working directory first.
-    const brix::ProgramLocation location{QDir::currentPath().toStdString(),
-                                         QCoreApplication::applicationFilePath().toStdString()};
+    brix::ProgramLocation location;
+    location.WorkingDirectory = QDir::currentPath().toStdString();
+    location.ExecutablePath = QCoreApplication::applicationFilePath().toStdString();
+    if (!parser.positionalArguments().isEmpty())
+        location.ArchiveArgument = parser.positionalArguments().constFirst().toStdString();
+    location.InstalledDataDirectories = InstalledDataDirectories();
+    location.PerUserDirectory =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+
     brix::PendingWorld world;
     if (!brix::StartUp(catalog, messages, location, world)) return 0;
 
@@ -36,6 +101,9 @@ int main(int argc, char** argv) {
         // before the first paint.
         brix::FinishStartUp(catalog, messages, world);
         frame.show();
+        // Closed the way the user closes it, so the window placement and user.xml are written
+        // through the same code and to the same folders as at any other exit.
+        if (parser.isSet(closeWhenShown)) QTimer::singleShot(0, &frame, &QWidget::close);
         app.exec();
     }
     brix::ShutDown(catalog, messages);

@@ -17,11 +17,14 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
              PendingWorld& pending) {
     catalog.ProgramTitle = LoadString(StringId::ProgramTitle);
 
-    FoundArchive found = FindArchive(ArchiveFileName, location);
+    FoundArchive found = FindArchive(ArchiveFileName, location, UserDataFileName);
     catalog.Paths = found.Paths;
     std::unique_ptr<ZipArchive> archive = std::move(found.Archive);
     if (!archive) {
-        messages.Show(FormatText(LoadString(StringId::CannotOpenArchive), {ArchiveFileName}));
+        // An archive named on the command line is named back as it was given.
+        const std::string shown = location.ArchiveArgument.empty() ? std::string(ArchiveFileName)
+                                                                   : location.ArchiveArgument;
+        messages.Show(FormatText(LoadString(StringId::CannotOpenArchive), {shown}));
         return false;
     }
 
@@ -44,7 +47,7 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
         library.Name += perm;
     }
 
-    if (!LoadUserData(catalog, catalog.Paths.DataDirectory, UserDataFileName, messages))
+    if (!LoadUserData(catalog, catalog.Paths.UserDirectory, UserDataFileName, messages))
         return false;
 
     catalog.RestoreCurrentCharacter();
@@ -75,7 +78,8 @@ void FinishStartUp(TreasureCatalog& catalog, Messages& messages, PendingWorld& p
 }
 
 void ShutDown(TreasureCatalog& catalog, Messages& messages) {
-    SaveUserData(catalog, catalog.Paths.DataDirectory, UserDataFileName, messages);
+    SaveUserData(catalog, catalog.Paths.UserDirectory, UserDataFileName, messages,
+                 catalog.Paths.UserDirectoryIsPerUser);
     catalog.ClearSystemRecords();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -52,7 +54,8 @@ protected:
         QDir(root_.path()).mkpath("bin");
         work_ = root_.filePath("work").toStdString() + "/";
         bin_ = root_.filePath("bin").toStdString() + "/";
-        location_ = {root_.filePath("work").toStdString(), bin_ + "brix-tools"};
+        location_.WorkingDirectory = root_.filePath("work").toStdString();
+        location_.ExecutablePath = bin_ + "brix-tools";
     }
     void PutArchive(const std::string& dir, const std::string& data = SystemData,
                     const std::string& multimap = MonoBmp(128, 96), bool withWorld = true) {
@@ -125,6 +128,65 @@ TEST_F(StartupTest, RestoresSelectionsCaseBlindAndKeepsPermInNames) {
     EXPECT_TRUE(catalog_.Filter().RegionFlag(1));
     EXPECT_EQ(catalog_.FindRegion(1)->MaskRect, (IntRect{0, 0, 8, 8}));
     EXPECT_TRUE(messages_.Shown.empty());
+}
+
+// An installed world keeps the user's files in the per-user folder, made by the first save, and
+// they are read from there on the next start.
+TEST_F(StartupTest, AnInstalledWorldKeepsTheUserFilesInThePerUserFolder) {
+    const std::string installed = root_.filePath("share/brix-tools").toStdString() + "/";
+    QDir(root_.path()).mkpath("share/brix-tools");
+    PutArchive(installed);
+    const std::string perUser = root_.filePath("home/.local/share/brix-tools").toStdString();
+    location_.InstalledDataDirectories = {installed};
+    location_.PerUserDirectory = perUser;
+
+    ASSERT_TRUE(StartUp(catalog_, messages_, location_));
+    EXPECT_EQ(catalog_.Paths.DataDirectory, installed);
+    EXPECT_EQ(catalog_.Paths.UserDirectory, perUser + "/");
+    EXPECT_EQ(catalog_.Paths.SettingsPath, perUser + "/brix-tools.ini");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(perUser)));
+    catalog_.FindOrAddCharacter("Ann");
+    ShutDown(catalog_, messages_);  // the first save makes the folder
+    EXPECT_TRUE(messages_.Shown.empty());
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(perUser + "/user.xml")));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(installed + "user.xml")));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(installed + "brix-tools.ini")));
+
+    TreasureCatalog restarted;
+    ASSERT_TRUE(StartUp(restarted, messages_, location_));
+    ASSERT_EQ(restarted.Characters.size(), 1u);
+    EXPECT_EQ(restarted.Characters[0].Name, "Ann");
+
+    // A settings change may be the first save: it makes the folder as well.
+    location_.PerUserDirectory = root_.filePath("other-home/brix-tools").toStdString();
+    TreasureCatalog other;
+    ASSERT_TRUE(StartUp(other, messages_, location_));
+    other.SetCurrentCharacter(other.FindOrAddCharacter("Bo"));
+    EXPECT_EQ(Settings(location_.PerUserDirectory + "/brix-tools.ini").Character(), "Bo");
+}
+
+// An archive named on the command line is the only one tried: a wrong name is reported as given
+// rather than quietly replaced by another world.
+TEST_F(StartupTest, ANamedArchiveIsTheOnlyOneTried) {
+    PutArchive(work_);
+    QDir(root_.path()).mkpath("worlds");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(work_ + "kestrel.zip"),
+                            root_.filePath("worlds/test world.zip")));
+
+    location_.ArchiveArgument = "../worlds/missing.zip";
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown[0].Text,
+              "Unable to open the system data file \"../worlds/missing.zip\".");
+
+    location_.ArchiveArgument = "../worlds/test world.zip";
+    TreasureCatalog named;
+    ASSERT_TRUE(StartUp(named, messages_, location_));
+    EXPECT_EQ(QDir::cleanPath(QString::fromStdString(named.Paths.UserDirectory)),
+              root_.filePath("worlds"));
+    ShutDown(named, messages_);
+    EXPECT_TRUE(QFileInfo::exists(root_.filePath("worlds/user.xml")));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(work_ + "user.xml")));
 }
 
 // Start-up stops with the reason, and the file that failed to load is left as it was.

@@ -187,7 +187,7 @@ bool IniFile::Write(const std::string& section, const std::string& key,
         out += lines.Text[i];
         if (i + 1 < lines.Text.size() || lines.EndsWithLineEnd) out += lines.LineEnd;
     }
-    return WriteFileSafely(path_, out);
+    return WriteFileSafely(path_, out, createFolder_);
 }
 
 }  // namespace brix

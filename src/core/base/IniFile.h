@@ -12,7 +12,9 @@ namespace brix {
 // kept as they were. The file is created by the first write.
 class IniFile {
 public:
-    explicit IniFile(std::string path) : path_(std::move(path)) {}
+    // With createFolder the first write makes the file's missing folder.
+    explicit IniFile(std::string path, bool createFolder = false)
+        : path_(std::move(path)), createFolder_(createFolder) {}
 
     // The value of the key, or nothing when the file, the section or the key is absent.
     std::optional<std::string> Read(const std::string& section, const std::string& key) const;
@@ -32,6 +34,7 @@ public:
 
 private:
     std::string path_;
+    bool createFolder_ = false;
 };
 
 // Integer conversion used by settings and data files: leading white space, an optional sign,

@@ -1,5 +1,6 @@
 #include "core/base/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,8 +15,9 @@ bool WriteAll(QFileDevice& file, const std::string& bytes) {
 
 }  // namespace
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes) {
+bool WriteFileSafely(const std::string& path, const std::string& bytes, bool createFolder) {
     const QString name = QString::fromStdString(path);
+    if (createFolder) QDir().mkpath(QFileInfo(name).absolutePath());
     QSaveFile file(name);
     if (file.open(QIODevice::WriteOnly)) {
         if (WriteAll(file, bytes)) return file.commit();

@@ -41,7 +41,9 @@ class Settings {
 public:
     static constexpr const char* Section = "Settings";
 
-    explicit Settings(std::string path) : ini_(std::move(path)) {}
+    // With createFolder the first write makes the settings file's missing folder.
+    explicit Settings(std::string path, bool createFolder = false)
+        : ini_(std::move(path), createFolder) {}
 
     std::string Character() const;
     void WriteCharacter(const std::string& name) const;

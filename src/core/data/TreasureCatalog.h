@@ -78,7 +78,9 @@ public:
     // The program's one change notification: the main window repaints itself and its views.
     std::function<void()> OnUpdate;
 
-    Settings SettingsFile() const { return Settings(Paths.SettingsPath); }
+    Settings SettingsFile() const {
+        return Settings(Paths.SettingsPath, Paths.UserDirectoryIsPerUser);
+    }
 
     Character* GetCurrentCharacter() { return character_.Get(Characters); }
     const Character* GetCurrentCharacter() const { return character_.Get(Characters); }

@@ -87,9 +87,9 @@ std::string BuildUserDataText(const UserRecords& records) {
 }
 
 bool SaveUserData(const UserRecords& records, const std::string& directory,
-                  const std::string& fileName, Messages& messages) {
+                  const std::string& fileName, Messages& messages, bool createDirectory) {
     const std::string bytes = BuildUserDataText(records);
-    const bool ok = WriteFileSafely(directory + fileName, bytes);
+    const bool ok = WriteFileSafely(directory + fileName, bytes, createDirectory);
     if (!ok) messages.Show(FormatText(LoadString(StringId::CannotOpenUserData), {fileName}));
     return ok;
 }

@@ -3,6 +3,8 @@
 #include <unzip.h>
 #include <QFile>
 
+#include <vector>
+
 #include "core/base/ProgramPaths.h"
 
 namespace brix {
@@ -83,21 +85,22 @@ ZipArchive::ReadResult ZipArchive::ReadMemberBytes(const std::string& name, std:
     return result;
 }
 
-FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location) {
+FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location,
+                         const std::string& userDataFileName) {
     FoundArchive found;
     std::string baseName;
     SplitExecutablePath(location.ExecutablePath, found.Paths.ProgramDirectory, baseName);
+    std::vector<std::string> userFiles{baseName + ".ini"};
+    if (!userDataFileName.empty()) userFiles.push_back(userDataFileName);
 
-    std::vector<std::string> candidates;
-    if (!location.WorkingDirectory.empty())
-        candidates.push_back(WithSeparator(location.WorkingDirectory));
-    candidates.push_back(found.Paths.ProgramDirectory);
-
-    for (const std::string& dir : candidates) {
-        if (auto archive = ZipArchive::Open(dir + archiveName)) {
+    for (const ArchiveCandidate& candidate : ArchiveCandidates(archiveName, location)) {
+        if (auto archive = ZipArchive::Open(candidate.Path)) {
             found.Archive = std::move(archive);
-            found.Paths.DataDirectory = dir;
-            found.Paths.SettingsPath = dir + baseName + ".ini";
+            found.Paths.DataDirectory = candidate.Folder;
+            found.Paths.UserDirectory = ChooseUserDirectory(candidate.Place, candidate.Folder,
+                                                            location.PerUserDirectory, userFiles);
+            found.Paths.UserDirectoryIsPerUser = found.Paths.UserDirectory != candidate.Folder;
+            found.Paths.SettingsPath = found.Paths.UserDirectory + baseName + ".ini";
             break;
         }
     }

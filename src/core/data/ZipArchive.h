@@ -48,9 +48,11 @@ struct FoundArchive {
     ProgramPaths Paths;                   // ProgramDirectory is set in every case
 };
 
-// Looks for the archive in the working directory, then beside the executable; a candidate
-// that is not a zip archive is skipped. The folder where it is found is the data directory,
-// and the settings file is the executable's base name + ".ini" there.
-FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location);
+// Looks for the archive where ArchiveCandidates says, in its order; a candidate that is not a
+// zip archive is skipped. The folder where it is found is the data directory; the user data file
+// and the settings file (the executable's base name + ".ini") live in the folder
+// ChooseUserDirectory picks for it.
+FoundArchive FindArchive(const std::string& archiveName, const ProgramLocation& location,
+                         const std::string& userDataFileName = std::string());
 
 }  // namespace brix

@@ -533,9 +533,12 @@ void MainFrame::ToggleStayOnTop() {
 }
 
 void MainFrame::ShowAbout() {
-    messages_.Show(FormatText(LoadString(StringId::AboutText),
-                              {catalog_.ProgramTitle, std::string(BRIX_VERSION)}),
-                   MessageIcon::None, this);
+    messages_.Show(
+        FormatText(LoadString(StringId::AboutText),
+                   {catalog_.ProgramTitle, std::string(BRIX_VERSION)}) +
+            "\r\n\r\n" +
+            FormatText(LoadString(StringId::AboutUserFolder), {catalog_.Paths.UserDirectory}),
+        MessageIcon::None, this);
 }
 
 }  // namespace brix
