@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QtGlobal>
 
@@ -102,6 +103,13 @@ std::string ChooseUserDirectory(ArchivePlace place, const std::string& dataDirec
         }
     }
     return WithSeparator(perUserDirectory);
+}
+
+std::string ProgramPaths::DocumentFile(const std::string& fileName) const {
+    if (!UserDirectoryIsPerUser) return DataDirectory + fileName;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return WithSeparator(folder.toStdString()) + fileName;
 }
 
 }  // namespace brix

@@ -43,6 +43,10 @@ struct ProgramPaths {
 
     // A file of the data directory.
     std::string DataFile(const std::string& fileName) const { return DataDirectory + fileName; }
+    // Where a file the user makes for use elsewhere (an export, a printed PDF) is first
+    // proposed: beside the archive while the user's files live there, else in the user's
+    // documents folder, never in a folder the package manager owns.
+    std::string DocumentFile(const std::string& fileName) const;
 };
 
 bool IsPathSeparator(char c);

@@ -67,7 +67,7 @@ ZerrinExport::ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories
     : catalog_(catalog), categories_(std::move(categories)), filter_(catalog.Filter()) {
     const Settings settings = catalog_.SettingsFile();
     initialPath_ = settings.ZerrinExportFile();
-    if (initialPath_.empty()) initialPath_ = catalog_.Paths.DataFile("brix.map");
+    if (initialPath_.empty()) initialPath_ = catalog_.Paths.DocumentFile("brix.map");
     placeTypes_ = ChoosePlaceTypes(categories_, settings.ZerrinExportPlaceType());
 }
 

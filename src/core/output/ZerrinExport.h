@@ -40,7 +40,8 @@ class ZerrinExport {
 public:
     ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories);
 
-    // The last export's file, else "brix.map" in the data directory.
+    // The last export's file, else "brix.map" beside the archive or, for an installed copy, in
+    // the user's documents.
     const std::string& InitialPath() const { return initialPath_; }
     const PlaceTypeChoice& PlaceTypes() const { return placeTypes_; }
     const ZerrinCategories& Categories() const { return categories_; }

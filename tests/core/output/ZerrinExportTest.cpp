@@ -152,6 +152,16 @@ TEST_F(ZerrinExportTest, RemembersTheLastExport) {
     EXPECT_EQ(second.PlaceTypes().Selected, 1);
 }
 
+// The first export is proposed beside the archive, unless the archive's folder is not the
+// user's (an installed copy): then in the user's own documents, never in the installed folder.
+TEST_F(ZerrinExportTest, FirstExportGoesWhereTheUserCanWrite) {
+    EXPECT_EQ(ZerrinExport(catalog_, {}).InitialPath(), Path("brix.map"));
+    catalog_.Paths.UserDirectoryIsPerUser = true;
+    const std::string proposed = ZerrinExport(catalog_, {}).InitialPath();
+    EXPECT_NE(proposed.rfind(catalog_.Paths.DataDirectory, 0), 0u) << proposed;
+    EXPECT_TRUE(QFileInfo(QFileInfo(QString::fromStdString(proposed)).path()).isDir()) << proposed;
+}
+
 // A file that cannot be written is reported with its name, leaves no file and no settings.
 TEST_F(ZerrinExportTest, ReportsAFailedWrite) {
     QDir(dir_.path()).mkdir("folder.map");
