@@ -38,6 +38,10 @@ struct PrintProgress {
     // Called before each item is placed with the number of pages started so far (at least 1
     // once the first page is about to start). Return false to cancel: the loop ends at once.
     std::function<bool(int pagesStarted)> BeforeItem;
+    // Called when a started job ends early (Cancelled, PageFailed), while the painter is still
+    // active and before it is ended, so that a printer can drop the job (QPrinter::abort) instead
+    // of printing the pages so far. May be empty.
+    std::function<void()> Abandon;
 };
 
 enum class PrintResult {
