@@ -1,7 +1,6 @@
 #include "ui/output/PrintController.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -86,12 +85,12 @@ void ReportOutcome(const PrintOutcome& outcome, Messages& messages, QWidget* mai
     }
 }
 
-// Runs the listing on `device` under the progress window; `onCancel` is told when the user
-// cancels, before the listing learns of it.
+// Runs the listing on `device` under the progress window; `abandon` drops a job that ends early
+// while its pages are still open (a printer's), so that nothing half is printed.
 PrintOutcome PrintWithProgress(const TreasureCatalog& catalog, const PrintOptions& options,
                                QPagedPaintDevice& device, const QString& printer,
                                const QString& port, QWidget* mainWindow,
-                               const std::function<void()>& onCancel) {
+                               std::function<void()> abandon) {
     PrintProgressDialog progress(QString::fromStdString(catalog.ProgramTitle), printer, port,
                                  mainWindow);
     const MainWindowLock lock(mainWindow);
@@ -104,16 +103,12 @@ PrintOutcome PrintWithProgress(const TreasureCatalog& catalog, const PrintOption
     QCoreApplication::processEvents();
 
     PrintProgress hooks;
-    bool cancelled = false;
-    hooks.BeforeItem = [&](int pagesStarted) {
+    hooks.BeforeItem = [&progress](int pagesStarted) {
         progress.SetPage(pagesStarted);
         QCoreApplication::processEvents();
-        if (progress.Cancelled() && !cancelled) {
-            cancelled = true;
-            if (onCancel) onCancel();
-        }
-        return !cancelled;
+        return !progress.Cancelled();
     };
+    hooks.Abandon = std::move(abandon);
     return PrintListing(catalog, options, device, catalog.Display.Margins,
                         QDateTime::currentDateTime(), hooks);
 }
