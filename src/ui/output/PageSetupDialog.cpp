@@ -83,7 +83,9 @@ PageSetupDialog::PageSetupDialog(const PageSetupChoice& choice, QWidget* parent)
     auto* paperForm = new QFormLayout;
     paperForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     paperForm->addRow(paperLabel, paper_);
-    paperForm->addRow(tr("Orientation:"), orientationRow);
+    auto* orientationLabel = new QLabel(tr("Orientation:"), this);
+    orientationLabel->setBuddy(portrait_);
+    paperForm->addRow(orientationLabel, orientationRow);
     paperForm->addRow(unitsLabel, units_);
 
     auto* margins = new QGroupBox(tr("Margins"), this);

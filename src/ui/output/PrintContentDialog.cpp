@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "core/base/Strings.h"
 #include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/FilterPanel.h"
