@@ -149,17 +149,14 @@ public:
         painter_.drawText(rect, TextFlags | Qt::TextDontClip, text);
     }
 
-    // Stretches the picture onto the target rectangle. On a PDF the empty panel goes in once for
-    // the whole document and each item adds only what differs from it, which keeps the file
-    // small and the job fast.
-    void Picture(const QRect& target, const QImage& picture, const QImage& background) {
-        if (!layered_) {
+    // Stretches the picture onto the target rectangle. A PDF gets it as layers: the empty panel
+    // and the map tiles are stored once for the whole document and each item adds only its
+    // tacks and labels, which keeps the file small and the job fast.
+    void Picture(const QRect& target, PrintPictures& pictures, const QImage& picture) {
+        if (layered_)
+            pictures.DrawLayers(painter_, QRectF(target));
+        else
             painter_.drawImage(target, picture);
-            return;
-        }
-        painter_.drawImage(target, background);
-        const QImage overlay = PictureOverlay(picture, background);
-        if (!overlay.isNull()) painter_.drawImage(target, overlay);
     }
 
 private:
@@ -274,7 +271,7 @@ PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
         if (pictures) {
             const QImage& picture = treasures ? pictures->ForTreasure(catalog.Treasures[slot])
                                               : pictures->ForRegion(catalog.Regions[slot]);
-            page.Picture(placement.Picture, picture, pictures->Background());
+            page.Picture(placement.Picture, *pictures, picture);
         }
     }
 
