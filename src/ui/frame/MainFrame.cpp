@@ -36,6 +36,8 @@
 #include "ui/map/RegionMapView.h"
 #include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
+#include "ui/output/PrintController.h"
+#include "ui/output/PrinterState.h"
 #include "ui/output/ZerrinExportDialog.h"
 
 namespace brix {
@@ -110,16 +112,13 @@ QSize BoundedToPrimaryScreen(QSize size) {
     return screen != nullptr ? size.boundedTo(screen->availableGeometry().size()) : size;
 }
 
-// Commands whose dialogs and windows are still to be built; they stay disabled until then.
-constexpr int NotBuiltYet[] = {
-    Command::PageSetup,
-    Command::Print,
-};
-
 }  // namespace
 
 MainFrame::MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* parent)
-    : QMainWindow(parent), catalog_(catalog), messages_(messages) {
+    : QMainWindow(parent),
+      catalog_(catalog),
+      messages_(messages),
+      printers_(std::make_unique<PrinterState>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -484,8 +483,11 @@ bool MainFrame::ExecuteCommand(int command) {
             break;
         }
         case Command::PageSetup:
+            RunPageSetup(catalog_, messages_, *printers_, printers_->Current(), DialogOwner(this),
+                         DefaultPageSetupPrompt());
+            break;
         case Command::Print:
-            // Each of these opens a dialog that arrives with its own issue.
+            RunPrint(catalog_, messages_, *printers_, this, DefaultPrintSeams(messages_));
             break;
         case Command::Copy:
         case Command::NextRegion:
@@ -517,8 +519,6 @@ void MainFrame::UpdateCommandStates() {
                             Command::NextTreasure, Command::PreviousTreasure})
             enable(command, regionView_->IsCommandEnabled(command));
     }
-    // A command whose window is not built yet must not look as if it worked.
-    for (int command : NotBuiltYet) enable(command, false);
     if (QAction* onTop = Action(Command::StayOnTop)) onTop->setChecked(stayOnTop_);
 }
 

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class QStackedWidget;
 namespace brix {
 
 class Messages;
+class PrinterState;
 class RegionMapView;
 class TreasureCatalog;
 class TreasureInfoWindow;
@@ -84,6 +86,9 @@ private:
     bool keepEmptyMessage_ = false;  // while ShowStatusText shows an empty text
     // The open Treasure Information window, of either form; it may go away by itself.
     QPointer<TreasureInfoWindow> treasureInfo_;
+    // The printer of the run, chosen in the print dialog; it asks the print system nothing
+    // until printing or Page Setup needs it.
+    std::unique_ptr<PrinterState> printers_;
 };
 
 }  // namespace brix
