@@ -116,8 +116,8 @@ PrintOutcome PrintWithProgress(const TreasureCatalog& catalog, const PrintOption
 std::optional<PrintOutcome> PrintToPdf(const TreasureCatalog& catalog, const PrintOptions& options,
                                        Messages& messages, PrinterState& printers,
                                        QWidget* mainWindow, const PrintSeams& seams) {
-    const QString proposed = printers.PdfPath(
-        QDir(QString::fromStdString(catalog.Paths.DataDirectory)).filePath(DefaultPdfFileName));
+    const QString proposed =
+        printers.PdfPath(QString::fromStdString(catalog.Paths.DocumentFile(DefaultPdfFileName)));
     const std::optional<QString> path =
         seams.AskPdfFile ? seams.AskPdfFile(proposed, DialogOwner(mainWindow)) : std::nullopt;
     if (!path || path->isEmpty()) return std::nullopt;
