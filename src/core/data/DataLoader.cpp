@@ -431,7 +431,9 @@ bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
         messages.Show(FormatText(LoadString(StringId::CannotLocateMember), {memberName}));
         return false;
     }
-    if (!archive.OpenCurrent()) {
+    // A member declared larger than any catalogue could be is refused unread: inflating a
+    // hostile one would take minutes and its records unbounded memory.
+    if (archive.CurrentDeclaredSize() > MaxSystemDataBytes || !archive.OpenCurrent()) {
         messages.Show(FormatText(LoadString(StringId::CannotOpenMember), {memberName}));
         return false;
     }
@@ -454,7 +456,8 @@ bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
             break;
         }
     }
-    archive.CloseCurrent();
+    // A member read to its end whose checksum does not match is damaged, even if it parsed.
+    if (!archive.CloseCurrent() && allParsed) readFailed = true;
     return ReportLoadResult(loader, allParsed, memberName, DataKind::System, messages, readFailed);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,6 +95,10 @@ enum class DataKind { System, User };
 // failure even when every piece handed over parsed.
 bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std::string& fileName,
                       DataKind kind, Messages& messages, bool readFailed = false);
+
+// The largest data.xml member read, by its declared size. A world's catalogue is a few hundred
+// kilobytes; the bound keeps a hostile archive from making start-up inflate gigabytes.
+inline constexpr std::uint64_t MaxSystemDataBytes = 16u * 1024u * 1024u;
 
 // Reads data.xml (or another member) of the open archive: the world's records and the
 // permanent rune libraries.

@@ -48,6 +48,14 @@ std::string ColourBmp(int width, int height, const PixelFn& pixel) {
     return Bmp(image);
 }
 
+// A large picture of one colour (per-pixel drawing would be slow at these sizes).
+std::string FilledBmp(int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    if (format == QImage::Format_Mono) image.setColorTable({Black, White});
+    image.fill(format == QImage::Format_Mono ? 1u : White);
+    return Bmp(image);
+}
+
 QRgb AllWhite(int, int) {
     return White;
 }
@@ -122,6 +130,23 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
         {"24-bit multimap", both(ColourBmp(40, 30, Lines), world), {notMono}, {}, {}},
         {"too wide", both(MonoBmp(max + 1, 1, AllWhite), world), {noMultimap}, {}, {}},
         {"widest accepted", both(MonoBmp(max, 1, AllWhite), world), {}, {max, 1}, {20, 10}},
+        // 16384 x 2048 one-bit pixels take exactly MaxMonoBitmapBytes.
+        {"one-bit at its memory bound",
+         both(FilledBmp(max, 2048, QImage::Format_Mono), world),
+         {},
+         {max, 2048},
+         {20, 10}},
+        {"one-bit past its memory bound",
+         both(FilledBmp(max, 2049, QImage::Format_Mono), world),
+         {noMultimap},
+         {},
+         {}},
+        // 2049 x 2048 pixels take more than MaxColourBitmapBytes as RGB32.
+        {"colour past its memory bound",
+         both(multimap, FilledBmp(2049, 2048, QImage::Format_RGB32)),
+         {noWorld},
+         {40, 30},
+         {}},
         {"world header only", both(multimap, world.substr(0, 60)), {noWorld}, {40, 30}, {}},
         {"world lacking its last padding byte", worldLacking(1), {}, {40, 30}, {21, 10}},
         {"world lacking a pixel byte", worldLacking(2), {noWorld}, {40, 30}, {}},
