@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "core/Startup.h"
+#include "core/base/CloseSignals.h"
 #include "core/base/Strings.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/map/Pictures.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
         // before the first paint.
         brix::FinishStartUp(catalog, messages, world);
         frame.show();
+        // SIGTERM and its kin close the window as the user would, so the data is saved.
+        const brix::CloseSignals closeSignals([&frame] { frame.close(); });
         app.exec();
     }
     brix::ShutDown(catalog, messages);
