@@ -24,7 +24,7 @@ def user_xml(characters, entries):
     for c in range(characters):
         out.append("\t<Character>\r\n\t\t<Name>Hunter %04d</Name>\r\n" % c)
         for e in range(1, entries + 1):
-            counts = ",".join(str(1 + (c * 7 + e * 3 + level) % 23) for level in range(16))
+            counts = ",".join(str(1 + (c * 7 + e * 3 + level) % 23) for level in range(2))
             out.append('\t\t<MapCounts Index="%d">%s</MapCounts>\r\n' % (e, counts))
         out.append("\t</Character>\r\n")
     out.append("</brix-data>\r\n")

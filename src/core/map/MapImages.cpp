@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -98,20 +99,25 @@ enum class HeaderVerdict { Accepted, Refused, NotMonochrome };
 // Whether the header at the start of a BMP states a size and form the program is willing to
 // decode; judged from the first bytes alone, so that nothing is allocated for a picture that
 // would be refused.
-HeaderVerdict JudgeHeader(const char* data, std::size_t size, bool monochromeWanted) {
+HeaderVerdict JudgeHeader(const char* data, std::size_t size, std::uint64_t memberSize,
+                          bool monochromeWanted) {
     QByteArray head = QByteArray::fromRawData(data, static_cast<qsizetype>(size));
     QBuffer buffer(&head);
     const std::unique_ptr<QImageReader> reader = BmpReader(buffer);
     if (!reader) return HeaderVerdict::Refused;
+    // The reader gives the header's height as it stands: negative for a picture stored top
+    // row first, which decodes as well as one stored bottom row first.
     const QSize pixels = reader->size();
-    if (!pixels.isValid() || pixels.width() < 1 || pixels.height() < 1 ||
-        pixels.width() > MaxBitmapSide || pixels.height() > MaxBitmapSide)
+    const long long rows = std::abs(static_cast<long long>(pixels.height()));
+    if (pixels.width() < 1 || rows < 1 || pixels.width() > MaxBitmapSide || rows > MaxBitmapSide)
         return HeaderVerdict::Refused;
     const auto width = static_cast<std::size_t>(pixels.width());
-    const auto height = static_cast<std::size_t>(pixels.height());
+    const auto height = static_cast<std::size_t>(rows);
     if (reader->imageFormat() == QImage::Format_Mono)
-        return (width + 31) / 32 * 4 * height <= MaxMonoBitmapBytes ? HeaderVerdict::Accepted
-                                                                    : HeaderVerdict::Refused;
+        return (width + 31) / 32 * 4 * height <= MaxMonoBitmapBytes &&
+                       memberSize <= MaxMonoMemberBytes
+                   ? HeaderVerdict::Accepted
+                   : HeaderVerdict::Refused;
     if (monochromeWanted) return HeaderVerdict::NotMonochrome;
     return width * height * 4 <= MaxColourBitmapBytes ? HeaderVerdict::Accepted
                                                       : HeaderVerdict::Refused;
@@ -129,14 +135,15 @@ QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name, bool* not
         name,
         [&](const char* data, int size) {
             if (bytes.empty()) {
-                verdict = JudgeHeader(data, static_cast<std::size_t>(size), monochromeWanted);
+                verdict = JudgeHeader(data, static_cast<std::size_t>(size),
+                                      archive.CurrentDeclaredSize(), monochromeWanted);
                 if (verdict != HeaderVerdict::Accepted) return false;
                 bytes.reserve(static_cast<std::size_t>(archive.CurrentDeclaredSize()));
             }
             bytes.append(data, static_cast<std::size_t>(size));
             return true;
         },
-        monochromeWanted ? MaxMonoMemberBytes : MaxBitmapMemberBytes);
+        MaxBitmapMemberBytes);
     if (verdict == HeaderVerdict::NotMonochrome) {
         *notMonochrome = true;
         return QImage();

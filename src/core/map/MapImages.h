@@ -45,7 +45,7 @@ struct ProgramPictures {
 // Decodes a BMP member of the archive in memory. A null image when the member is missing,
 // unreadable, too large or not a BMP the decoder accepts. Given `notMonochrome`, only a
 // one-bit picture is wanted: one whose header says otherwise is not decoded (a null image,
-// with *notMonochrome set), and the member is held to the one-bit bounds.
+// with *notMonochrome set). A one-bit picture's member is held to MaxMonoMemberBytes.
 QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name,
                          bool* notMonochrome = nullptr);
 

@@ -56,6 +56,25 @@ std::string FilledBmp(int width, int height, QImage::Format format) {
     return Bmp(image);
 }
 
+// The same picture stored top row first, as a negative height says.
+std::string TopDown(std::string bmp) {
+    const auto read = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bmp[at + i]);
+        return v;
+    };
+    const std::size_t offset = read(10);
+    const auto height = static_cast<std::int32_t>(read(22));
+    const std::size_t stride = (bmp.size() - offset) / static_cast<std::size_t>(height);
+    std::string rows;
+    for (std::int32_t y = height - 1; y >= 0; --y)
+        rows += bmp.substr(offset + static_cast<std::size_t>(y) * stride, stride);
+    bmp.replace(offset, rows.size(), rows);
+    const std::uint32_t negative = static_cast<std::uint32_t>(-height);
+    for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<char>((negative >> (8 * i)) & 0xFF);
+    return bmp;
+}
+
 QRgb AllWhite(int, int) {
     return White;
 }
@@ -148,6 +167,11 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
          {40, 30},
          {}},
         {"world header only", both(multimap, world.substr(0, 60)), {noWorld}, {40, 30}, {}},
+        {"both stored top row first",
+         both(TopDown(multimap), TopDown(world)),
+         {},
+         {40, 30},
+         {20, 10}},
         {"world lacking its last padding byte", worldLacking(1), {}, {40, 30}, {21, 10}},
         {"world lacking a pixel byte", worldLacking(2), {noWorld}, {40, 30}, {}},
     };
