@@ -136,6 +136,9 @@ void DataLoader::RecordError(int stringId) {
     errorText_ = LoadString(stringId);
     errorLine_ = ParserLine();
     errorColumn_ = ParserColumn();
+    // Nothing after the first error is used; parsing on would only let a hostile file grow
+    // the parser's element stack (200,000 nested elements take 30 MB) or spend its time.
+    XML_StopParser(parser_, XML_FALSE);
 }
 
 bool DataLoader::TakeIndexAttribute(const char** attributes, int maximum, int& index) {
@@ -399,7 +402,8 @@ bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std:
     std::string error;
     long line = 0;
     long column = 0;
-    if (allPiecesParsed && loader.HasError()) {
+    // The loader's own error stops the parser, so it comes first.
+    if (loader.HasError()) {
         error = loader.ErrorText();
         line = loader.ErrorLine();
         column = loader.ErrorColumn();

@@ -42,7 +42,8 @@ public:
     bool Valid() const { return parser_ != nullptr; }
 
     // Hands one piece to the parser (never the final piece: the end of the document is not
-    // checked, so a file cut short keeps the records completed before the cut).
+    // checked, so a file cut short keeps the records completed before the cut). False also
+    // once the loader has recorded an error, which stops the parser: HasError() then says why.
     bool Parse(const char* data, int size);
     // The parser's own buffer for the next piece, of at least `size` bytes.
     void* GetBuffer(int size);
