@@ -19,15 +19,17 @@ import time
 
 
 def user_xml(characters, entries):
-    """The program's own form: CR LF line ends, entries with their trailing zero counts cut."""
-    out = ['<?xml version="1.0" encoding="UTF-8"?>\r\n', "<brix-data>\r\n"]
+    """The program's own form: CR LF line ends (CR CR LF after the declaration and the root
+    tags, which carry their own CR LF through the text-mode conversion), entries with their
+    trailing zero counts cut."""
+    out = ['<?xml version="1.0" encoding="UTF-8"?>\r\r\n', "<brix-data>\r\r\n"]
     for c in range(characters):
         out.append("\t<Character>\r\n\t\t<Name>Hunter %04d</Name>\r\n" % c)
         for e in range(1, entries + 1):
             counts = ",".join(str(1 + (c * 7 + e * 3 + level) % 23) for level in range(2))
             out.append('\t\t<MapCounts Index="%d">%s</MapCounts>\r\n' % (e, counts))
         out.append("\t</Character>\r\n")
-    out.append("</brix-data>\r\n")
+    out.append("</brix-data>\r\r\n")
     return "".join(out).encode()
 
 
@@ -71,6 +73,12 @@ def main():
         print("start to shown window: %.2f s; close and save: %.2f s; peak memory: %d MB" %
               (shown, closed, round(peak / 1024)))
         same = saved == data
+        if not same:
+            with open("/tmp/large-user-data-saved.xml", "wb") as f:
+                f.write(saved)
+            with open("/tmp/large-user-data-original.xml", "wb") as f:
+                f.write(data)
+            print("kept both files in /tmp as large-user-data-{original,saved}.xml")
         print("saved back byte for byte: %s" % ("yes" if same else "NO (%d bytes)" % len(saved)))
         return 0 if same and proc.returncode == 0 else 1
     finally:
