@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "core/Startup.h"
+#include "core/base/CloseSignals.h"
 #include "core/base/Strings.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/map/Pictures.h"
@@ -104,6 +105,8 @@ int main(int argc, char** argv) {
         // Closed the way the user closes it, so the window placement and user.xml are written
         // through the same code and to the same folders as at any other exit.
         if (parser.isSet(closeWhenShown)) QTimer::singleShot(0, &frame, &QWidget::close);
+        // SIGTERM and its kin close the window as the user would, so the data is saved.
+        const brix::CloseSignals closeSignals([&frame] { frame.close(); });
         app.exec();
     }
     brix::ShutDown(catalog, messages);

@@ -3,6 +3,7 @@
 #include <future>
 
 #include "core/base/Messages.h"
+#include "core/base/SafeFile.h"
 #include "core/base/Settings.h"
 #include "core/base/Strings.h"
 #include "core/data/DataLoader.h"
@@ -35,6 +36,11 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
     pending = PendingWorld{};
     std::future<QImage> world =
         std::async(std::launch::async | std::launch::deferred, DecodeWorldBitmap, archive->Path());
+
+    // A save cut off by a crash or a kill leaves its temporary file behind; nothing else will
+    // ever remove it.
+    RemoveStaleSaveFiles(catalog.Paths.DataFile(UserDataFileName));
+    RemoveStaleSaveFiles(catalog.Paths.SettingsPath);
 
     catalog.Display = catalog.SettingsFile().ReadDisplaySettings();
 

@@ -33,4 +33,24 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, bool cre
     return WriteAll(direct, bytes) && direct.flush();
 }
 
+int RemoveStaleSaveFiles(const std::string& path) {
+    if (path.empty()) return 0;
+    const QFileInfo target(QString::fromStdString(path));
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    QDir folder = target.dir();
+    int removed = 0;
+    const QStringList candidates = folder.entryList({prefix + QStringLiteral("??????")},
+                                                    QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : candidates) {
+        bool ours = name.size() == prefix.size() + 6;
+        for (qsizetype i = prefix.size(); ours && i < name.size(); ++i) {
+            const QChar c = name[i];
+            ours = c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                   (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        }
+        if (ours && folder.remove(name)) ++removed;
+    }
+    return removed;
+}
+
 }  // namespace brix

@@ -12,4 +12,11 @@ namespace brix {
 // folder is made first (with its parents); otherwise a missing folder is a failure.
 bool WriteFileSafely(const std::string& path, const std::string& bytes, bool createFolder = false);
 
+// Removes what a WriteFileSafely cut off by a crash or a kill can leave beside `path`: its
+// temporary files, named after the file with a full stop and six letters or digits appended.
+// Called at start-up, before the file is read, so that they never pile up. Returns how many were
+// removed. (A second copy of the program saving the same file at that moment would lose its
+// temporary file and report the save as failed; it never leaves a half-written file.)
+int RemoveStaleSaveFiles(const std::string& path);
+
 }  // namespace brix

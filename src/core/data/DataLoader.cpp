@@ -136,6 +136,9 @@ void DataLoader::RecordError(int stringId) {
     errorText_ = LoadString(stringId);
     errorLine_ = ParserLine();
     errorColumn_ = ParserColumn();
+    // Nothing after the first error is used; parsing on would only let a hostile file grow
+    // the parser's element stack (200,000 nested elements take 30 MB) or spend its time.
+    XML_StopParser(parser_, XML_FALSE);
 }
 
 bool DataLoader::TakeIndexAttribute(const char** attributes, int maximum, int& index) {
@@ -399,7 +402,8 @@ bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std:
     std::string error;
     long line = 0;
     long column = 0;
-    if (allPiecesParsed && loader.HasError()) {
+    // The loader's own error stops the parser, so it comes first.
+    if (loader.HasError()) {
         error = loader.ErrorText();
         line = loader.ErrorLine();
         column = loader.ErrorColumn();
@@ -431,7 +435,9 @@ bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
         messages.Show(FormatText(LoadString(StringId::CannotLocateMember), {memberName}));
         return false;
     }
-    if (!archive.OpenCurrent()) {
+    // A member declared larger than any catalogue could be is refused unread: inflating a
+    // hostile one would take minutes and its records unbounded memory.
+    if (archive.CurrentDeclaredSize() > MaxSystemDataBytes || !archive.OpenCurrent()) {
         messages.Show(FormatText(LoadString(StringId::CannotOpenMember), {memberName}));
         return false;
     }
@@ -454,7 +460,8 @@ bool LoadSystemData(GameRecords& game, UserRecords& user, ZipArchive& archive,
             break;
         }
     }
-    archive.CloseCurrent();
+    // A member read to its end whose checksum does not match is damaged, even if it parsed.
+    if (!archive.CloseCurrent() && allParsed) readFailed = true;
     return ReportLoadResult(loader, allParsed, memberName, DataKind::System, messages, readFailed);
 }
 

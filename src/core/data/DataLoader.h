@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,7 +42,8 @@ public:
     bool Valid() const { return parser_ != nullptr; }
 
     // Hands one piece to the parser (never the final piece: the end of the document is not
-    // checked, so a file cut short keeps the records completed before the cut).
+    // checked, so a file cut short keeps the records completed before the cut). False also
+    // once the loader has recorded an error, which stops the parser: HasError() then says why.
     bool Parse(const char* data, int size);
     // The parser's own buffer for the next piece, of at least `size` bytes.
     void* GetBuffer(int size);
@@ -94,6 +96,10 @@ enum class DataKind { System, User };
 // failure even when every piece handed over parsed.
 bool ReportLoadResult(const DataLoader& loader, bool allPiecesParsed, const std::string& fileName,
                       DataKind kind, Messages& messages, bool readFailed = false);
+
+// The largest data.xml member read, by its declared size. A world's catalogue is a few hundred
+// kilobytes; the bound keeps a hostile archive from making start-up inflate gigabytes.
+inline constexpr std::uint64_t MaxSystemDataBytes = 16u * 1024u * 1024u;
 
 // Reads data.xml (or another member) of the open archive: the world's records and the
 // permanent rune libraries.

@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -86,28 +87,78 @@ void ShowMemberMessage(Messages& messages, int stringId, const std::string& memb
     messages.Show(FormatText(LoadString(stringId), {member}));
 }
 
+// A reader of BMP bytes that refuses to guess the format: the archive only ever holds BMP
+// files, and this keeps every other decoder away from its bytes.
+std::unique_ptr<QImageReader> BmpReader(QBuffer& buffer) {
+    if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
+    auto reader = std::make_unique<QImageReader>(&buffer, "bmp");
+    reader->setAutoDetectImageFormat(false);
+    return reader;
+}
+
+enum class HeaderVerdict { Accepted, Refused, NotMonochrome };
+
+// Whether the header at the start of a BMP states a size and form the program is willing to
+// decode; judged from the first bytes alone, so that nothing is allocated for a picture that
+// would be refused.
+HeaderVerdict JudgeHeader(const char* data, std::size_t size, std::uint64_t memberSize,
+                          bool monochromeWanted) {
+    QByteArray head = QByteArray::fromRawData(data, static_cast<qsizetype>(size));
+    QBuffer buffer(&head);
+    const std::unique_ptr<QImageReader> reader = BmpReader(buffer);
+    if (!reader) return HeaderVerdict::Refused;
+    // The reader gives the header's height as it stands: negative for a picture stored top
+    // row first, which decodes as well as one stored bottom row first.
+    const QSize pixels = reader->size();
+    const long long rows = std::abs(static_cast<long long>(pixels.height()));
+    if (pixels.width() < 1 || rows < 1 || pixels.width() > MaxBitmapSide || rows > MaxBitmapSide)
+        return HeaderVerdict::Refused;
+    const auto width = static_cast<std::size_t>(pixels.width());
+    const auto height = static_cast<std::size_t>(rows);
+    if (reader->imageFormat() == QImage::Format_Mono)
+        return (width + 31) / 32 * 4 * height <= MaxMonoBitmapBytes &&
+                       memberSize <= MaxMonoMemberBytes
+                   ? HeaderVerdict::Accepted
+                   : HeaderVerdict::Refused;
+    if (monochromeWanted) return HeaderVerdict::NotMonochrome;
+    return width * height * 4 <= MaxColourBitmapBytes ? HeaderVerdict::Accepted
+                                                      : HeaderVerdict::Refused;
+}
+
 }  // namespace
 
-QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name) {
+QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name, bool* notMonochrome) {
+    const bool monochromeWanted = notMonochrome != nullptr;
+    if (notMonochrome) *notMonochrome = false;
+    // The header comes in the first piece; the member's bytes are only kept once it passes.
     std::string bytes;
-    if (archive.ReadMemberBytes(name, bytes, MaxBitmapMemberBytes) != ZipArchive::ReadResult::Ok)
+    HeaderVerdict verdict = HeaderVerdict::Accepted;
+    const ZipArchive::ReadResult result = archive.ReadMember(
+        name,
+        [&](const char* data, int size) {
+            if (bytes.empty()) {
+                verdict = JudgeHeader(data, static_cast<std::size_t>(size),
+                                      archive.CurrentDeclaredSize(), monochromeWanted);
+                if (verdict != HeaderVerdict::Accepted) return false;
+                bytes.reserve(static_cast<std::size_t>(archive.CurrentDeclaredSize()));
+            }
+            bytes.append(data, static_cast<std::size_t>(size));
+            return true;
+        },
+        MaxBitmapMemberBytes);
+    if (verdict == HeaderVerdict::NotMonochrome) {
+        *notMonochrome = true;
+        return QImage();
+    }
+    if (result != ZipArchive::ReadResult::Ok || verdict != HeaderVerdict::Accepted || bytes.empty())
         return QImage();
     if (!HoldsEveryPixelRow(bytes)) return QImage();
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly)) return QImage();
-    // The archive only ever holds BMP files; refusing to guess keeps every other decoder away
-    // from its bytes.
-    QImageReader reader(&buffer, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    // The header states the size; a picture too large to be sane is refused before any pixel
-    // memory is allocated for it.
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() < 1 || size.height() < 1 || size.width() > MaxBitmapSide ||
-        size.height() > MaxBitmapSide)
-        return QImage();
+    const std::unique_ptr<QImageReader> reader = BmpReader(buffer);
+    if (!reader) return QImage();
     QImage image;
-    if (!reader.read(&image)) return QImage();
+    if (!reader->read(&image)) return QImage();
     return image;
 }
 
@@ -259,12 +310,13 @@ bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive,
     drawing = DrawingResources{};
     PrepareProgramPictures(drawing, pictures);
 
-    const QImage multimap = LoadArchiveBitmap(archive, MultimapMemberName);
-    if (multimap.isNull()) {
+    bool notMonochrome = false;
+    const QImage multimap = LoadArchiveBitmap(archive, MultimapMemberName, &notMonochrome);
+    if (multimap.isNull() && !notMonochrome) {
         ShowMemberMessage(messages, StringId::CannotLoadBitmap, MultimapMemberName);
         return false;
     }
-    if (!IsMonochrome(multimap)) {
+    if (notMonochrome || !IsMonochrome(multimap)) {
         ShowMemberMessage(messages, StringId::BitmapNotMonochrome, MultimapMemberName);
         return false;
     }
@@ -301,12 +353,13 @@ void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& me
     for (Region& region : catalog.Regions) {
         if (region.Index < 1) continue;
         const std::string name = FormatText(OverlayMemberFormat, {region.Index});
-        const QImage overlay = LoadArchiveBitmap(archive, name);
-        if (overlay.isNull()) {
+        bool notMonochrome = false;
+        const QImage overlay = LoadArchiveBitmap(archive, name, &notMonochrome);
+        if (overlay.isNull() && !notMonochrome) {
             ShowMemberMessage(messages, StringId::CannotLoadBitmap, name);
             return;
         }
-        if (!IsMonochrome(overlay)) {
+        if (notMonochrome || !IsMonochrome(overlay)) {
             ShowMemberMessage(messages, StringId::BitmapNotMonochrome, name);
             return;
         }

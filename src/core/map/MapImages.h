@@ -17,10 +17,21 @@ class TreasureCatalog;
 struct DrawingResources;
 class ZipArchive;
 
-// Bounds that keep a damaged or hostile archive from exhausting memory: a member larger than
-// MaxBitmapMemberBytes is not read, an image wider or taller than MaxBitmapSide is not decoded.
-inline constexpr std::size_t MaxBitmapMemberBytes = 128u * 1024u * 1024u;
+// Bounds that keep a damaged or hostile archive from exhausting memory, checked before memory
+// is committed: an image wider or taller than MaxBitmapSide is not decoded, nor one whose
+// pixels would take more than MaxColourBitmapBytes once made RGB32 (the world picture's form)
+// or, for a one-bit image, more than MaxMonoBitmapBytes; a member declared larger than such a
+// picture can be is not read. The sample world's world picture (1280 x 1024) takes 5 MB as
+// RGB32 and its multimap (2560 x 2048, one bit) 640 KB; the bounds leave room for worlds of
+// three times the detail while keeping the start-up's peak memory under 64 MB whatever the
+// archive holds.
 inline constexpr int MaxBitmapSide = 16384;
+inline constexpr std::size_t MaxColourBitmapBytes = 16u * 1024u * 1024u;
+inline constexpr std::size_t MaxMonoBitmapBytes = 4u * 1024u * 1024u;
+// A member's bound: the largest picture of its form, with room for headers and palette.
+inline constexpr std::size_t BitmapHeaderAllowance = 64u * 1024u;
+inline constexpr std::size_t MaxBitmapMemberBytes = MaxColourBitmapBytes + BitmapHeaderAllowance;
+inline constexpr std::size_t MaxMonoMemberBytes = MaxMonoBitmapBytes + BitmapHeaderAllowance;
 
 // The colour the program's own pictures use for "nothing here".
 inline constexpr QRgb TransparencyKey = 0xFF0000FFu;
@@ -33,8 +44,11 @@ struct ProgramPictures {
 };
 
 // Decodes a BMP member of the archive in memory. A null image when the member is missing,
-// unreadable, too large or not a BMP the decoder accepts.
-QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name);
+// unreadable, too large or not a BMP the decoder accepts. Given `notMonochrome`, only a
+// one-bit picture is wanted: one whose header says otherwise is not decoded (a null image,
+// with *notMonochrome set). A one-bit picture's member is held to MaxMonoMemberBytes.
+QImage LoadArchiveBitmap(ZipArchive& archive, const std::string& name,
+                         bool* notMonochrome = nullptr);
 
 // True when the image has at least one row and one bit per pixel.
 bool IsMonochrome(const QImage& image);

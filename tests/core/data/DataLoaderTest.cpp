@@ -31,7 +31,8 @@ Parsed ParseDocument(TreasureCatalog& catalog, const std::string& xml) {
         const std::string piece = xml.substr(pos, 1024);
         allParsed = loader.Parse(piece.data(), static_cast<int>(piece.size()));
     }
-    if (!allParsed)
+    // The loader's own error stops the parser, so it is the one reported.
+    if (!allParsed && !loader.HasError())
         return {false, loader.ParserErrorText(), loader.ParserLine(), loader.ParserColumn()};
     return {!loader.HasError(), loader.ErrorText(), loader.ErrorLine(), loader.ErrorColumn()};
 }

@@ -50,6 +50,33 @@ std::string ColourBmp(int width, int height, const PixelFn& pixel) {
     return Bmp(image);
 }
 
+// A large picture of one colour (per-pixel drawing would be slow at these sizes).
+std::string FilledBmp(int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    if (format == QImage::Format_Mono) image.setColorTable({Black, White});
+    image.fill(format == QImage::Format_Mono ? 1u : White);
+    return Bmp(image);
+}
+
+// The same picture stored top row first, as a negative height says.
+std::string TopDown(std::string bmp) {
+    const auto read = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bmp[at + i]);
+        return v;
+    };
+    const std::size_t offset = read(10);
+    const auto height = static_cast<std::int32_t>(read(22));
+    const std::size_t stride = (bmp.size() - offset) / static_cast<std::size_t>(height);
+    std::string rows;
+    for (std::int32_t y = height - 1; y >= 0; --y)
+        rows += bmp.substr(offset + static_cast<std::size_t>(y) * stride, stride);
+    bmp.replace(offset, rows.size(), rows);
+    const std::uint32_t negative = static_cast<std::uint32_t>(-height);
+    for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<char>((negative >> (8 * i)) & 0xFF);
+    return bmp;
+}
+
 QRgb AllWhite(int, int) {
     return White;
 }
@@ -124,7 +151,29 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
         {"24-bit multimap", both(ColourBmp(40, 30, Lines), world), {notMono}, {}, {}},
         {"too wide", both(MonoBmp(max + 1, 1, AllWhite), world), {noMultimap}, {}, {}},
         {"widest accepted", both(MonoBmp(max, 1, AllWhite), world), {}, {max, 1}, {20, 10}},
+        // 16384 x 2048 one-bit pixels take exactly MaxMonoBitmapBytes.
+        {"one-bit at its memory bound",
+         both(FilledBmp(max, 2048, QImage::Format_Mono), world),
+         {},
+         {max, 2048},
+         {20, 10}},
+        {"one-bit past its memory bound",
+         both(FilledBmp(max, 2049, QImage::Format_Mono), world),
+         {noMultimap},
+         {},
+         {}},
+        // 2049 x 2048 pixels take more than MaxColourBitmapBytes as RGB32.
+        {"colour past its memory bound",
+         both(multimap, FilledBmp(2049, 2048, QImage::Format_RGB32)),
+         {noWorld},
+         {40, 30},
+         {}},
         {"world header only", both(multimap, world.substr(0, 60)), {noWorld}, {40, 30}, {}},
+        {"both stored top row first",
+         both(TopDown(multimap), TopDown(world)),
+         {},
+         {40, 30},
+         {20, 10}},
         {"world lacking its last padding byte", worldLacking(1), {}, {40, 30}, {21, 10}},
         {"world lacking a pixel byte", worldLacking(2), {noWorld}, {40, 30}, {}},
     };
