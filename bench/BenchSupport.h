@@ -2,12 +2,33 @@
 
 // Pictures that only the drawing benchmarks need; set-up shared with the tests (the running
 // application, fixtures) comes from tests/support.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+
+#include <cstdlib>
+#include <string>
 
 #include "core/map/MapImages.h"
 
 namespace brix::bench {
+
+// The archive named by BRIX_WORLD_ARCHIVE, else a kestrel.zip in the working directory or in
+// the build folder above this program's; empty when there is none.
+inline std::string FindWorldArchive() {
+    const char* named = std::getenv("BRIX_WORLD_ARCHIVE");
+    if (named != nullptr && *named != '\0') return named;
+    const QString candidates[] = {
+        QDir::current().filePath(QStringLiteral("kestrel.zip")),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../kestrel.zip")),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) return QDir::cleanPath(candidate).toStdString();
+    }
+    return std::string();
+}
 
 // A one-bit multimap the size of the sample world's, crossed by coast-like lines and marks.
 inline QImage SyntheticMultimap(int strokes) {

@@ -26,6 +26,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
@@ -39,25 +40,12 @@
 namespace brix {
 namespace {
 
-std::string FindWorldArchive() {
-    const char* named = std::getenv("BRIX_WORLD_ARCHIVE");
-    if (named != nullptr && *named != '\0') return named;
-    const QString candidates[] = {
-        QDir::current().filePath(QStringLiteral("kestrel.zip")),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../kestrel.zip")),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) return QDir::cleanPath(candidate).toStdString();
-    }
-    return std::string();
-}
-
 // The sample world; null when there is none.
 const TreasureCatalog* World() {
     static const std::unique_ptr<TreasureCatalog> catalog =
         []() -> std::unique_ptr<TreasureCatalog> {
         test::EnsureGuiApp();
-        const std::string path = FindWorldArchive();
+        const std::string path = bench::FindWorldArchive();
         auto made = std::make_unique<TreasureCatalog>();
         test::RecordingMessages messages;
         std::unique_ptr<ZipArchive> archive = path.empty() ? nullptr : ZipArchive::Open(path);

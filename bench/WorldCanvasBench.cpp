@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
 #include "core/data/ZipArchive.h"
@@ -97,26 +98,11 @@ bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
     return messages.Shown.empty() && !catalog.Drawing.WorldBitmap.isNull();
 }
 
-// The archive named by BRIX_WORLD_ARCHIVE, else a kestrel.zip in the working directory or in
-// the build folder above this program's; empty when there is none.
-std::string FindWorldArchive() {
-    const char* named = std::getenv("BRIX_WORLD_ARCHIVE");
-    if (named != nullptr && *named != '\0') return named;
-    const QString candidates[] = {
-        QDir::current().filePath(QStringLiteral("kestrel.zip")),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../kestrel.zip")),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) return QDir::cleanPath(candidate).toStdString();
-    }
-    return std::string();
-}
-
 const brix::TreasureCatalog& World() {
     static const std::unique_ptr<brix::TreasureCatalog> catalog = [] {
         brix::test::EnsureGuiApp();
         auto made = std::make_unique<brix::TreasureCatalog>();
-        const std::string path = FindWorldArchive();
+        const std::string path = brix::bench::FindWorldArchive();
         if (!path.empty() && path != "none") {
             if (LoadArchiveWorld(*made, path.c_str())) {
                 std::fprintf(stderr, "world from %s (%d regions)\n", path.c_str(),
