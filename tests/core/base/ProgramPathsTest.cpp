@@ -16,19 +16,17 @@ namespace {
 
 std::string Describe(const std::vector<ArchiveCandidate>& candidates) {
     std::string text;
-    for (const ArchiveCandidate& c : candidates) {
-        text += c.Path + " in " + c.Folder + " as " + std::to_string(static_cast<int>(c.Place));
-        text += "; ";
-    }
+    for (const ArchiveCandidate& c : candidates)
+        text +=
+            c.Path + " in " + c.Folder + " as " + std::to_string(static_cast<int>(c.Place)) + "; ";
     return text;
 }
 
 ProgramLocation Location(std::string working, std::string executable, std::string argument,
-                         std::vector<std::string> installed, std::string perUser) {
+                         std::vector<std::string> installed) {
     ProgramLocation location(std::move(working), std::move(executable));
     location.ArchiveArgument = std::move(argument);
     location.InstalledDataDirectories = std::move(installed);
-    location.PerUserDirectory = std::move(perUser);
     return location;
 }
 
@@ -39,33 +37,27 @@ TEST(ProgramPaths, ArchiveSearchOrder) {
         ProgramLocation Location;
         std::vector<ArchiveCandidate> Expected;
     };
-    const std::vector<std::string> installed = {"/usr/bin/../share/brix-tools",
-                                                "/home/ann/.local/share/brix-tools",
-                                                "/usr/share/brix-tools/"};
+    const std::vector<std::string> installed = {"/usr/bin/../share/brix-tools", "/usr/share/bt/"};
     const Row rows[] = {
         {"working folder, program folder, then the installed folders in their order",
-         Location("/home/ann/w", "/opt/bt/bin/brix-tools", "", installed, "/p"),
+         Location("/home/ann/w", "/opt/bt/bin/brix-tools", "", installed),
          {{"/home/ann/w/kestrel.zip", "/home/ann/w/", P::WorkingDirectory},
           {"/opt/bt/bin/kestrel.zip", "/opt/bt/bin/", P::ProgramDirectory},
           {"/usr/bin/../share/brix-tools/kestrel.zip", "/usr/bin/../share/brix-tools/",
            P::Installed},
-          {"/home/ann/.local/share/brix-tools/kestrel.zip", "/home/ann/.local/share/brix-tools/",
-           P::Installed}}},
+          {"/usr/share/bt/kestrel.zip", "/usr/share/bt/", P::Installed}}},
         {"a folder reached twice is tried once, at its first place",
-         Location("/opt/bt/bin/", "/opt/bt/bin/brix-tools", "", {"/opt/bt/share/../bin"}, "/p"),
+         Location("/opt/bt/bin/", "/opt/bt/bin/brix-tools", "", {"/opt/bt/share/../bin"}),
          {{"/opt/bt/bin/kestrel.zip", "/opt/bt/bin/", P::WorkingDirectory}}},
         {"no working folder known",
-         Location("", "/opt/bt/brix-tools", "", {}, ""),
+         Location("", "/opt/bt/brix-tools", "", {}),
          {{"/opt/bt/kestrel.zip", "/opt/bt/", P::ProgramDirectory}}},
         {"an absolute argument is the only candidate",
-         Location("/home/ann/w", "/opt/bt/brix-tools", "/data/worlds/test.zip", installed, "/p"),
+         Location("/home/ann/w", "/opt/bt/brix-tools", "/data/worlds/test.zip", installed),
          {{"/data/worlds/test.zip", "/data/worlds/", P::Argument}}},
         {"a relative argument is taken from the working folder",
-         Location("/home/ann/w", "/opt/bt/brix-tools", "../worlds/test.zip", installed, "/p"),
+         Location("/home/ann/w", "/opt/bt/brix-tools", "../worlds/test.zip", installed),
          {{"/home/ann/w/../worlds/test.zip", "/home/ann/w/../worlds/", P::Argument}}},
-        {"a bare file name as argument lies in the working folder",
-         Location("/home/ann/w/", "/opt/bt/brix-tools", "test.zip", {}, ""),
-         {{"/home/ann/w/test.zip", "/home/ann/w/", P::Argument}}},
     };
     for (const Row& row : rows) {
         const std::vector<ArchiveCandidate> got = ArchiveCandidates("kestrel.zip", row.Location);
@@ -84,31 +76,22 @@ TEST(ProgramPaths, UserFilesStayBesideAWritableArchiveElseGoToThePerUserFolder) 
     const std::string open = folder("open");
     const std::string closed = folder("closed");
     const std::string shared = folder("shared");  // closed, but user.xml is there and writable
-    const std::string sharedIni = folder("shared-ini");
     ASSERT_TRUE(test::WriteFileBytes(shared + "user.xml", "<brix-data/>"));
-    ASSERT_TRUE(test::WriteFileBytes(sharedIni + "brix-tools.ini", "[Settings]\n"));
     test::ReadOnlyFolder closeClosed(closed);
     test::ReadOnlyFolder closeShared(shared);
-    test::ReadOnlyFolder closeSharedIni(sharedIni);
-    if (!closeClosed.Closed() || !closeShared.Closed() || !closeSharedIni.Closed())
+    if (!closeClosed.Closed() || !closeShared.Closed())
         GTEST_SKIP() << "this file system cannot close a folder to new files";
 
     using P = ArchivePlace;
     struct Row {
         const char* What;
         P Place;
-        std::string Data;
-        std::string PerUser;
-        std::string Expected;
+        std::string Data, PerUser, Expected;
     };
     const Row rows[] = {
-        {"writable working folder", P::WorkingDirectory, open, perUser, open},
         {"writable folder named on the command line", P::Argument, open, perUser, open},
         {"read-only program folder", P::ProgramDirectory, closed, perUser, perUser + "/"},
-        {"read-only folder named on the command line", P::Argument, closed, perUser, perUser + "/"},
         {"read-only folder with a writable user.xml", P::WorkingDirectory, shared, perUser, shared},
-        {"read-only folder with a writable settings file", P::ProgramDirectory, sharedIni, perUser,
-         sharedIni},
         {"installed copy, even where it could write", P::Installed, open, perUser, perUser + "/"},
         {"no per-user folder known", P::ProgramDirectory, closed, "", closed},
     };
