@@ -91,8 +91,7 @@ private Q_SLOTS:
         }
     }
 
-    // The command states follow the shown view; Stay on Top is written at each toggle; About
-    // names the folder that holds the user's files.
+    // The command states follow the shown view; Stay on Top is written at each toggle.
     void commandsFollowTheShownView() {
         const auto frame = Frame();
         frame->UpdateCommandStates();
@@ -110,14 +109,6 @@ private Q_SLOTS:
         QVERIFY(catalog_->SettingsFile().StayOnTop());
         frame->ExecuteCommand(Command::StayOnTop);
         QVERIFY(!catalog_->SettingsFile().StayOnTop());
-
-        catalog_->Paths.UserDirectory = "/home/ann/.local/share/brix-tools/";
-        messages_.Shown.clear();
-        QVERIFY(frame->ExecuteCommand(Command::About));
-        QCOMPARE(messages_.Shown.size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(messages_.Shown[0].Text)
-                    .endsWith("\r\n\r\nYour characters and settings are kept in:\r\n"
-                              "/home/ann/.local/share/brix-tools/"));
     }
 
     // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:
@@ -136,10 +127,6 @@ private Q_SLOTS:
         const Row rows[] = {
             {"the menu bar", [&] { return frame->menuBar(); }, {}},
             {"the toolbar", [&] { return toolbar; }, {"Customize..."}},
-            {"a toolbar button",
-             [&] { return toolbar->widgetForAction(toolbar->actions().first()); },
-             {"Customize..."}},
-            {"the status bar", [&] { return frame->statusBar(); }, {}},
         };
         for (const Row& row : rows) {
             QWidget* target = row.Target();

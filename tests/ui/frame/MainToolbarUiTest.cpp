@@ -116,34 +116,14 @@ private Q_SLOTS:
         QVERIFY(button->width() >= button->sizeHint().width());  // the label is never squeezed
     }
 
-    // An out-of-range style shows the first item; the lists are read back by the values their
-    // items carry, not by the texts they show.
-    void optionListsHoldTheirValues() {
-        ToolbarOptionsPanel panel;
-        panel.SetTextStyle(3);
-        panel.SetIconStyle(-1);
-        QCOMPARE(panel.TextStyle(), 0);
-        QCOMPARE(panel.IconStyle(), 0);
-        auto* list = Find<QComboBox>(&panel, "TextOptions");
-        for (int i = 0; i < list->count(); ++i) list->setItemText(i, "Item " + QString::number(i));
-        list->setCurrentIndex(list->count() - 1);
-        QCOMPARE(panel.TextStyle(), list->count() - 1);
-    }
-
     void customisedButtonsComeBackAtTheNextStart_data() {
         // "current N" selects row N of the current buttons (-1 for none), "add NAME" adds NAME
-        // from the available buttons, and "remove", "up", "down", "reset" press those buttons.
+        // from the available buttons, and "remove" presses Remove.
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");
         QTest::newRow("add after the selection")
             << "current 0|add Print|add Copy"
             << "40002,57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664";
-        QTest::newRow("move up and down")
-            << "current 2|up|up|current 11|down"
-            << "40003,40002,0,40012,40011,0,40014,40013,40005,40008,40009,57664,0";
-        QTest::newRow("reset after changes")
-            << "current 0|remove|add Print|reset|current 12|remove"
-            << "40002,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0";
         QTest::newRow("a removed command is offered again")
             << "current 0|remove|current -1|add View World"
             << "0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664,40002";
@@ -159,10 +139,7 @@ private Q_SLOTS:
         auto* current = Find<QListWidget>(dialog, "CurrentButtons");
         const std::map<QString, QPushButton*> buttons = {
             {"add", Find<QPushButton>(dialog, "Add")},
-            {"remove", Find<QPushButton>(dialog, "Remove")},
-            {"up", Find<QPushButton>(dialog, "MoveUp")},
-            {"down", Find<QPushButton>(dialog, "MoveDown")},
-            {"reset", Find<QPushButton>(dialog, "Reset")}};
+            {"remove", Find<QPushButton>(dialog, "Remove")}};
         for (const QString& step : steps.split('|')) {
             const QString what = step.section(' ', 0, 0), arg = step.section(' ', 1);
             if (what == "current") {

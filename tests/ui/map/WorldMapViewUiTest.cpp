@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/map/Pictures.h"
@@ -74,14 +73,14 @@ struct Fixture {
     test::RecordingHost Host;
     std::unique_ptr<PaintRecordingView> View;
 
-    explicit Fixture(QSize size = QSize(420, 320), QPoint scroll = QPoint(50, 20)) {
+    Fixture() {
         FillCatalog(Catalog);
         View = std::make_unique<PaintRecordingView>(Catalog, Host);
-        View->resize(size);
+        View->resize(420, 320);
         View->show();
         if (!QTest::qWaitForWindowExposed(View.get())) qFatal("view not exposed");
-        View->horizontalScrollBar()->setValue(scroll.x());
-        View->verticalScrollBar()->setValue(scroll.y());
+        View->horizontalScrollBar()->setValue(50);
+        View->verticalScrollBar()->setValue(20);
         Settle();
     }
     QWidget* Viewport() const { return View->viewport(); }
@@ -114,11 +113,8 @@ private Q_SLOTS:
             int Region;
         };
         const Row rows[] = {
-            {"a named region", InRegion1, 1},
-            {"the adjacent region", InRegion2, 2},
-            {"a region without a name", InRegion4, 4},
-            {"the sea", AtSea, 0},
-            {"back to the unnamed region", InRegion4, 4},
+            {"a named region", InRegion1, 1},          {"the adjacent region", InRegion2, 2},
+            {"a region without a name", InRegion4, 4}, {"the sea", AtSea, 0},
             {"out of the view", QPoint(-1, -1), 0},
         };
         Fixture f;
@@ -158,7 +154,6 @@ private Q_SLOTS:
         const Row rows[] = {
             {"press and release on one region", true, InRegion1, InRegion1, false, 1},
             {"released on another region", true, InRegion1, InRegion2, false, 0},
-            {"release without a press here", false, AtSea, InRegion1, false, 0},
             {"released beyond the viewport", true, InRegion3, InRegion3, true, 0},
         };
         for (const Row& row : rows) {
@@ -182,24 +177,20 @@ private Q_SLOTS:
         }
     }
 
-    // Off-screen picture or straight to the view, scrolled or larger than the world: the
-    // viewport shows the canvas.
+    // Off-screen picture or straight to the view, scrolled: the viewport shows the canvas.
     void bothPaintPathsShowTheCanvas() {
-        for (const auto& [view, scroll] : {std::pair(QSize(420, 320), QPoint(50, 20)),
-                                           std::pair(QSize(700, 480), QPoint(0, 0))}) {
-            for (const bool beauty : {true, false}) {
-                Fixture f(view, scroll);
-                f.Catalog.Display.BeautyOverSpeed = beauty;
-                f.MoveTo(InRegion2);
-                f.View->RefreshCanvas();
-                f.Settle();
-                const QImage shown =
-                    f.Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-                const QRect box(f.View->ScrollOffset(), f.Viewport()->size());
-                QImage expected(box.size(), QImage::Format_RGB32);
-                DrawWorldCanvas(expected, box, f.Catalog, 2);
-                QCOMPARE(shown, expected);
-            }
+        for (const bool beauty : {true, false}) {
+            Fixture f;
+            f.Catalog.Display.BeautyOverSpeed = beauty;
+            f.MoveTo(InRegion2);
+            f.View->RefreshCanvas();
+            f.Settle();
+            const QImage shown =
+                f.Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QRect box(f.View->ScrollOffset(), f.Viewport()->size());
+            QImage expected(box.size(), QImage::Format_RGB32);
+            DrawWorldCanvas(expected, box, f.Catalog, 2);
+            QCOMPARE(shown, expected);
         }
     }
 };
