@@ -51,11 +51,7 @@ TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
     const Row rows[] = {
         {"<brix-data>\n  <Level Index=\"17\"></Level>\n</brix-data>", "Index value out of range", 2,
          2},
-        {"<brix-data>\n<Level index=\"3\"></Level>\n</brix-data>",
-         "Only the Index attribute is allowed in this element", 2, 0},
         {"<other/>", "Unknown or unexpected element", 1, 0},
-        {"<brix-data>\n<RuneLibrary><RuneBook a=\"1\"/></RuneLibrary>\n</brix-data>",
-         "Attributes not allowed on the element", 2, 13},
         {"<brix-data>\n<RuneLibrary><RuneBook><Treasures>1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17"
          "</Treasures></RuneBook></RuneLibrary>\n</brix-data>",
          "Rune book contains too many runes", 2, 75},
