@@ -205,6 +205,14 @@ TEST_F(StartupTest, UnreadableUserDataEndsStartUpAndIsKept) {
     EXPECT_TRUE(QFileInfo(QString::fromStdString(work_ + "user.xml")).isDir());
 }
 
+TEST_F(StartupTest, DamagedSystemDataEndsStartUp) {
+    PutArchive(work_, "<brix-data><Level Index=\"40\"/></brix-data>");
+    EXPECT_FALSE(StartUp(catalog_, messages_, location_));
+    ASSERT_EQ(messages_.Shown.size(), 1u);
+    EXPECT_NE(messages_.Shown[0].Text.find("Index value out of range"), std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(work_ + "user.xml")));
+}
+
 // The program builds its main window between the two halves of start-up while a worker decodes
 // the world picture; the picture must arrive whole, with one change notice, or say why not.
 TEST_F(StartupTest, TheWorldPictureArrivesWhenStartUpFinishes) {
