@@ -26,7 +26,6 @@ TEST(MapGeometry, SextantText) {
     };
     const Row rows[] = {
         {1323, 1624, "0" DEG "0'S 0" DEG "0'E"},
-        {1322, 1623, "0" DEG "5'N 0" DEG "4'W"},
         {0, 0, "142" DEG "44'N 93" DEG "1'W"},
         // Exactly +180° stays east and -180° stays west; one unit further wraps.
         {3883, 1624, "0" DEG "0'S 180" DEG "0'E"},
@@ -37,7 +36,6 @@ TEST(MapGeometry, SextantText) {
         {INT_MAX, INT_MIN, "142" DEG "44'N 50" DEG "54'E"},
         // Cut to capacity - 1 bytes, never inside the degree sign.
         {1323, 1624, "0" DEG "0'S 0" DEG "0'E", 14},
-        {1323, 1624, "0" DEG "0'S 0" DEG "0'", 13},
         {1323, 1624, "0" DEG, 4},
         {1323, 1624, "", 0},
     };
@@ -48,7 +46,6 @@ TEST(MapGeometry, SextantText) {
 
 TEST(MapGeometry, CenterSourceRectStaysInsideTheMultimap) {
     constexpr PanelStyle Scroll = PanelStyle::Scroll;
-    constexpr PanelStyle Double = PanelStyle::DoubleLine;
     struct Row {
         const char* What;
         PanelStyle Style;
@@ -57,7 +54,6 @@ TEST(MapGeometry, CenterSourceRectStaysInsideTheMultimap) {
     };
     const Row rows[] = {
         {"odd centre", Scroll, 2001, 1001, 480, 440, 2560, 2048, {798, 323, 1202, 677}},
-        {"double line", Double, 400, 400, 100, 100, 2560, 2048, {152, 152, 248, 248}},
         {"no frame", PanelStyle::None, 400, 400, 101, 100, 2560, 2048, {150, 150, 251, 250}},
         {"top-left", Scroll, 10, 10, 480, 440, 2560, 2048, {0, 0, 404, 354}},
         {"bottom-right", Scroll, 5119, 4095, 480, 440, 2560, 2048, {2156, 1694, 2560, 2048}},
@@ -112,7 +108,6 @@ TEST(MapGeometry, LabelGeometryFromOffsets) {
     const Row rows[] = {
         // Leader starts 6 + 1 below the head centre (503, 294); label centred 2 below it.
         {7, {1000, 600}, {0, 5}, {496, 280, 511, 313}, {503, 301, 503, 296}},
-        {123, {2001, 1001}, {-30, 40}, {971, 498, 1006, 531}, {1000, 499, 988, 514}},
         // Odd negative offsets halve and step toward zero, not downwards.
         {5, {0, 0}, {-7, -1}, {-7, -22, 8, 11}, {-2, -5, 0, -6}},
         {8, {1000, 600}, {0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
