@@ -11,7 +11,7 @@
 
 #include "BenchSupport.h"
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
@@ -27,19 +27,19 @@ constexpr int TackCount = 30;
 constexpr std::uint32_t Parchment = 0x00C0E0F0u;
 
 struct Scene {
-    TreasureCatalog Catalog;
+    Session TheSession;
     MapFilter Filter;
     std::vector<int> List;
     IntRect Source;
 
     Scene() {
         test::EnsureGuiApp();
-        DrawingResources& d = Catalog.Drawing;
+        DrawingResources& d = TheSession.GetWorld().Drawing;
         PrepareProgramPictures(d, LoadProgramPictures());
         d.MultimapBitmap = bench::SyntheticMultimap(200);
         d.MultimapSize = d.MultimapBitmap.size();
-        Catalog.Display.TackWithColor = 0x0000FF00u;
-        Catalog.Display.TackWithoutColor = 0x000000FFu;
+        TheSession.GetPrefs().Display.TackWithColor = 0x0000FF00u;
+        TheSession.GetPrefs().Display.TackWithoutColor = 0x000000FFu;
 
         // Thirty treasures spread over the panel's window, around world point (2400, 2000).
         const TextMeasurer measure = FontMeasurer(d.LabelFont);
@@ -50,11 +50,11 @@ struct Scene {
             t.Location = {2400 - 360 + (i * 137) % 720, 2000 - 300 + (i * 89) % 600};
             t.LabelOffset = {(i % 2 == 0 ? 60 : -60), (i % 3 == 0 ? 40 : -40)};
             ComputeLabelGeometry(t, measure);
-            Catalog.StoreTreasure(t);
+            TheSession.GetWorld().StoreTreasure(t);
         }
-        Filter.TreasureHasMap.assign(Catalog.Treasures.size(), 0);
+        Filter.TreasureHasMap.assign(TheSession.GetWorld().Treasures.size(), 0);
         for (int i = 1; i <= TackCount; i += 3) Filter.TreasureHasMap[i] = 1;
-        const RegionTreasureList region = BuildRegionTreasureList(Catalog, 1);
+        const RegionTreasureList region = BuildRegionTreasureList(TheSession.GetWorld(), 1);
         List = region.Treasures;
         Source = CenterSourceRect(PanelStyle::Scroll, region.CentreX, region.CentreY, PanelWidth,
                                   PanelHeight, d.MultimapSize.width(), d.MultimapSize.height());
@@ -73,7 +73,7 @@ void BM_DrawMapPanel(benchmark::State& state) {
     QPainter painter(&canvas);
     painter.setBackground(QColor::fromRgb(RgbFromColourRef(Parchment)));
     for (auto _ : state) {
-        DrawMapPanel(painter, scene.Catalog, PanelStyle::Scroll, true, Parchment,
+        DrawMapPanel(painter, scene.TheSession, PanelStyle::Scroll, true, Parchment,
                      IntRect{0, 0, PanelWidth, PanelHeight}, scene.Source, scene.List, true,
                      &scene.Filter, false);
         benchmark::DoNotOptimize(canvas.constBits());

@@ -16,7 +16,7 @@
 
 #include "core/data/DataLoader.h"
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "support/RecordingMessages.h"
 #include "ui/dialogs/MapInventoryDialog.h"
@@ -38,15 +38,16 @@ void EnsureApplication() {
 
 struct MaxWorld {
     QTemporaryDir Dir;
-    brix::TreasureCatalog Catalog;
+    brix::Session TheSession;
     brix::test::RecordingMessages Messages;
 
     MaxWorld() {
         auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
         if (!archive) std::abort();
-        brix::LoadSystemData(Catalog, Catalog, *archive, "data.xml", Messages);
-        Catalog.Paths.SettingsPath = Dir.filePath("brix-tools.ini").toStdString();
-        Catalog.SettingsFile().WriteLastLevel(7);
+        brix::LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive, "data.xml",
+                             Messages);
+        TheSession.GetPrefs().Paths.SettingsPath = Dir.filePath("brix-tools.ini").toStdString();
+        TheSession.SettingsFile().WriteLastLevel(7);
         for (int c = 0; c < 100; ++c) {
             brix::Character character{"Character " + std::to_string(c), {}};
             for (int t = 1; t <= 1000; ++t) {
@@ -54,10 +55,10 @@ struct MaxWorld {
                 entry.Counts[t % 16] = 1 + t % 3;
                 character.Entries.push_back(entry);
             }
-            Catalog.Characters.push_back(std::move(character));
+            TheSession.GetUser().Characters.push_back(std::move(character));
         }
-        Catalog.SetCurrentCharacter(&Catalog.Characters[50]);
-        const brix::MapInventoryOpening items = brix::PrepareMapInventory(Catalog, 500, true);
+        TheSession.SetCurrentCharacter(&TheSession.GetUser().Characters[50]);
+        const brix::MapInventoryOpening items = brix::PrepareMapInventory(TheSession, 500, true);
         for (const brix::NumberedItem& item : items.Treasures)
             TreasureTexts << QString::fromStdString(brix::NumberedItemText(item));
         for (const std::string& name : items.CharacterNames)
@@ -136,7 +137,8 @@ BENCHMARK(BM_Baseline_BareDialogWithThreeLists)->UseManualTime()->Unit(benchmark
 void BM_MapInventoryDialog(benchmark::State& state) {
     TimeToFirstPaint(state, [] {
         MaxWorld& world = World();
-        return std::make_unique<brix::MapInventoryDialog>(world.Catalog, world.Messages, 500, true);
+        return std::make_unique<brix::MapInventoryDialog>(world.TheSession, world.Messages, 500,
+                                                          true);
     });
 }
 BENCHMARK(BM_MapInventoryDialog)->UseManualTime()->Unit(benchmark::kMillisecond);

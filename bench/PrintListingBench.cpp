@@ -28,7 +28,7 @@
 
 #include "BenchSupport.h"
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
@@ -41,23 +41,23 @@ namespace brix {
 namespace {
 
 // The sample world; null when there is none.
-const TreasureCatalog* World() {
-    static const std::unique_ptr<TreasureCatalog> catalog =
-        []() -> std::unique_ptr<TreasureCatalog> {
+const Session* World() {
+    static const std::unique_ptr<Session> session = []() -> std::unique_ptr<Session> {
         test::EnsureGuiApp();
         const std::string path = bench::FindWorldArchive();
-        auto made = std::make_unique<TreasureCatalog>();
+        auto made = std::make_unique<Session>();
         test::RecordingMessages messages;
         std::unique_ptr<ZipArchive> archive = path.empty() ? nullptr : ZipArchive::Open(path);
-        if (!archive || !LoadSystemData(*made, *made, *archive, SystemDataMemberName, messages))
+        if (!archive || !LoadSystemData(made->GetWorld(), made->GetUser(), *archive,
+                                        SystemDataMemberName, messages))
             return nullptr;
-        LoadDrawingResources(*made, *archive, messages);
-        ComputeAllLabelGeometry(*made);
+        LoadDrawingResources(made->GetWorld(), *archive, messages);
+        ComputeAllLabelGeometry(made->GetWorld());
         std::fprintf(stderr, "world from %s (%zu treasure slots)\n", path.c_str(),
-                     made->Treasures.size());
+                     made->GetWorld().Treasures.size());
         return made;
     }();
-    return catalog.get();
+    return session.get();
 }
 
 // Resident set size and its peak, in kilobytes, from /proc/self/status.
@@ -87,12 +87,12 @@ PrintOutcome PrintTo(const QString& path, PrintMapOption option) {
 
 // What the maps would cost without the printing: each treasure's small colour picture, drawn
 // the plain way into one reused image.
-void DrawEveryPicture(const TreasureCatalog& world) {
+void DrawEveryPicture(const Session& world) {
     const QSize size = PrintPictureSize(PrintContent::Treasures, PrintMapOption::SmallColour);
     QImage picture(size, QImage::Format_RGB32);
     QPainter painter(&picture);
-    const QSize multimap = world.Drawing.MultimapSize;
-    for (const Treasure& treasure : world.Treasures) {
+    const QSize multimap = world.GetWorld().Drawing.MultimapSize;
+    for (const Treasure& treasure : world.GetWorld().Treasures) {
         if (treasure.Index < 1) continue;
         const int list[] = {treasure.Index};
         const IntRect source =

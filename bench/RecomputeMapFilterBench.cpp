@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr int TreasureCount = 1000;
 constexpr int RegionCount = 100;
 
 struct World {
-    brix::TreasureCatalog Catalog;
+    brix::Session TheSession;
     brix::MapFilter Filter;
     std::vector<int> RegionOf;  // region per treasure slot, for the baseline
 
@@ -25,14 +25,14 @@ struct World {
         for (int r = 1; r <= RegionCount; ++r) {
             brix::Region region;
             region.Index = r;
-            Catalog.StoreRegion(region);
+            TheSession.GetWorld().StoreRegion(region);
         }
         RegionOf.assign(TreasureCount + 1, 0);
         for (int t = 1; t <= TreasureCount; ++t) {
             brix::Treasure treasure;
             treasure.Index = t;
             treasure.Region = (t * 37) % RegionCount + 1;
-            Catalog.StoreTreasure(treasure);
+            TheSession.GetWorld().StoreTreasure(treasure);
             RegionOf[t] = treasure.Region;
         }
         brix::Character character;
@@ -45,7 +45,7 @@ struct World {
             if (k % 5 == 0) entry.Counts[(k / 5) % brix::MaxLevels] += 2;
             character.Entries.push_back(entry);
         }
-        Catalog.Characters.push_back(character);
+        TheSession.GetUser().Characters.push_back(character);
         // Only odd levels count, so the level test has work to do.
         Filter.LevelFilterOn = true;
         for (int n = 0; n < brix::MaxLevels; ++n) Filter.ShownLevels[n] = n % 2 == 0;
@@ -55,7 +55,8 @@ struct World {
 void BM_RecomputeMapFilter(benchmark::State& state) {
     World world;
     for (auto _ : state) {
-        brix::RecomputeMapFilter(world.Catalog, &world.Catalog.Characters[0], world.Filter);
+        brix::RecomputeMapFilter(world.TheSession.GetWorld(),
+                                 &world.TheSession.GetUser().Characters[0], world.Filter);
         benchmark::DoNotOptimize(world.Filter.TreasureHasMap.data());
         benchmark::DoNotOptimize(world.Filter.RegionHasMap.data());
         benchmark::ClobberMemory();
@@ -65,10 +66,10 @@ BENCHMARK(BM_RecomputeMapFilter);
 
 void BM_Baseline_ClearAndWalkEntries(benchmark::State& state) {
     World world;
-    const std::vector<brix::MapCounts>& entries = world.Catalog.Characters[0].Entries;
+    const std::vector<brix::MapCounts>& entries = world.TheSession.GetUser().Characters[0].Entries;
     const std::array<std::uint8_t, brix::MaxLevels> shown = world.Filter.ShownLevels;
-    std::vector<std::uint8_t> treasureFlags(world.Catalog.Treasures.size());
-    std::vector<std::uint8_t> regionFlags(world.Catalog.Regions.size());
+    std::vector<std::uint8_t> treasureFlags(world.TheSession.GetWorld().Treasures.size());
+    std::vector<std::uint8_t> regionFlags(world.TheSession.GetWorld().Regions.size());
     for (auto _ : state) {
         std::memset(treasureFlags.data(), 0, treasureFlags.size());
         std::memset(regionFlags.data(), 0, regionFlags.size());

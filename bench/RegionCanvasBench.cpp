@@ -10,7 +10,7 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "core/map/Pictures.h"
@@ -24,22 +24,22 @@ namespace {
 constexpr int TackCount = 30;
 
 struct Scene {
-    TreasureCatalog Catalog;
-    RegionCanvas Canvas{Catalog};
+    Session TheSession;
+    RegionCanvas Canvas{TheSession};
 
     Scene() {
         test::EnsureGuiApp();
-        DrawingResources& d = Catalog.Drawing;
+        DrawingResources& d = TheSession.GetWorld().Drawing;
         PrepareProgramPictures(d, LoadProgramPictures());
         d.MultimapBitmap = bench::SyntheticMultimap(300);
         d.MultimapSize = d.MultimapBitmap.size();
-        Catalog.Display.TackWithColor = 0x0000FF00u;
-        Catalog.Display.TackWithoutColor = 0x000000FFu;
+        TheSession.GetPrefs().Display.TackWithColor = 0x0000FF00u;
+        TheSession.GetPrefs().Display.TackWithoutColor = 0x000000FFu;
 
         Region region;
         region.Index = 1;
         region.Name = "Kestrel Downs";
-        Catalog.StoreRegion(region);
+        TheSession.GetWorld().StoreRegion(region);
         // Thirty treasures over an area a little larger than the map window, so that some
         // tacks and labels spill over the edges as they do in real regions.
         for (int i = 1; i <= TackCount; ++i) {
@@ -49,10 +49,10 @@ struct Scene {
             t.Location = {2000 + (i * 173) % 900, 1700 + (i * 97) % 780};
             t.LabelOffset = {(i % 2 == 0 ? 40 : -40) + i % 5, (i % 3 - 1) * 30};
             t.Name = "Treasure under the old oak " + std::to_string(i);
-            Catalog.StoreTreasure(t);
+            TheSession.GetWorld().StoreTreasure(t);
         }
-        ComputeAllLabelGeometry(Catalog);
-        for (int i = 1; i <= TackCount; i += 3) brix::test::GiveMap(Catalog, i);
+        ComputeAllLabelGeometry(TheSession.GetWorld());
+        for (int i = 1; i <= TackCount; i += 3) brix::test::GiveMap(TheSession, i);
         Canvas.ShowRegion(1, 17);
     }
 };

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
@@ -24,17 +24,17 @@ std::unique_ptr<brix::ZipArchive> OpenMax() {
     return archive;
 }
 
-void LoadSystem(brix::TreasureCatalog& catalog, brix::ZipArchive& archive) {
+void LoadSystem(brix::Session& session, brix::ZipArchive& archive) {
     brix::test::RecordingMessages messages;
-    brix::LoadSystemData(catalog, catalog, archive, "data.xml", messages);
+    brix::LoadSystemData(session.GetWorld(), session.GetUser(), archive, "data.xml", messages);
 }
 
 void BM_Baseline_InflateMembers(benchmark::State& state) {
     auto archive = OpenMax();
-    brix::TreasureCatalog catalog;
-    LoadSystem(catalog, *archive);
+    brix::Session session;
+    LoadSystem(session, *archive);
     std::vector<std::string> names = {"data.xml", "multimap.bmp", "world.bmp"};
-    for (const auto& region : catalog.Regions)
+    for (const auto& region : session.GetWorld().Regions)
         if (region.Index >= 1)
             names.push_back("world_overlay_" + std::to_string(region.Index) + ".bmp");
     for (auto _ : state) {
@@ -62,9 +62,9 @@ BENCHMARK(BM_Phase1_FindArchive)->Unit(benchmark::kMillisecond);
 void BM_Phase2_LoadSystemData(benchmark::State& state) {
     auto archive = OpenMax();
     for (auto _ : state) {
-        brix::TreasureCatalog catalog;
-        LoadSystem(catalog, *archive);
-        benchmark::DoNotOptimize(catalog.Treasures.size());
+        brix::Session session;
+        LoadSystem(session, *archive);
+        benchmark::DoNotOptimize(session.GetWorld().Treasures.size());
     }
 }
 BENCHMARK(BM_Phase2_LoadSystemData)->Unit(benchmark::kMillisecond);
@@ -72,23 +72,23 @@ BENCHMARK(BM_Phase2_LoadSystemData)->Unit(benchmark::kMillisecond);
 void BM_Phase3_LoadDrawingResources(benchmark::State& state) {
     brix::test::EnsureGuiApp();
     auto archive = OpenMax();
-    brix::TreasureCatalog catalog;
+    brix::Session session;
     brix::test::RecordingMessages messages;
     for (auto _ : state) {
-        brix::LoadDrawingResources(catalog, *archive, messages);
-        benchmark::DoNotOptimize(catalog.Drawing.WorldBitmap.width());
+        brix::LoadDrawingResources(session.GetWorld(), *archive, messages);
+        benchmark::DoNotOptimize(session.GetWorld().Drawing.WorldBitmap.width());
     }
 }
 BENCHMARK(BM_Phase3_LoadDrawingResources)->Unit(benchmark::kMillisecond);
 
 void BM_Phase4_LoadRegionMasks(benchmark::State& state) {
     auto archive = OpenMax();
-    brix::TreasureCatalog catalog;
-    LoadSystem(catalog, *archive);
+    brix::Session session;
+    LoadSystem(session, *archive);
     brix::test::RecordingMessages messages;
     for (auto _ : state) {
-        brix::LoadRegionMasks(catalog, *archive, messages);
-        benchmark::DoNotOptimize(catalog.Regions.size());
+        brix::LoadRegionMasks(session.GetWorld(), *archive, messages);
+        benchmark::DoNotOptimize(session.GetWorld().Regions.size());
     }
 }
 BENCHMARK(BM_Phase4_LoadRegionMasks)->Unit(benchmark::kMillisecond);
@@ -96,12 +96,12 @@ BENCHMARK(BM_Phase4_LoadRegionMasks)->Unit(benchmark::kMillisecond);
 void BM_Phase5_ComputeAllLabelGeometry(benchmark::State& state) {
     brix::test::EnsureGuiApp();
     auto archive = OpenMax();
-    brix::TreasureCatalog catalog;
-    LoadSystem(catalog, *archive);
-    catalog.Drawing.LabelFont = brix::MakeLabelFont();
+    brix::Session session;
+    LoadSystem(session, *archive);
+    session.GetWorld().Drawing.LabelFont = brix::MakeLabelFont();
     for (auto _ : state) {
-        brix::ComputeAllLabelGeometry(catalog);
-        benchmark::DoNotOptimize(catalog.Treasures.back().LabelRect.Left);
+        brix::ComputeAllLabelGeometry(session.GetWorld());
+        benchmark::DoNotOptimize(session.GetWorld().Treasures.back().LabelRect.Left);
     }
 }
 BENCHMARK(BM_Phase5_ComputeAllLabelGeometry)->Unit(benchmark::kMillisecond);

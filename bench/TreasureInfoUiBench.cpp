@@ -15,7 +15,7 @@
 
 #include "core/data/DataLoader.h"
 #include "core/data/NumberedItems.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/CommandIcons.h"
 #include "core/map/MapImages.h"
@@ -66,7 +66,7 @@ void ShowToFirstPaint(QWidget& window) {
 }
 
 struct World {
-    TreasureCatalog Catalog;
+    Session TheSession;
     test::RecordingMessages Messages;
     test::RecordingHost Host;
     std::unique_ptr<CommandIcons> Icons;
@@ -77,9 +77,10 @@ struct World {
     World() {
         EnsureWidgetApp();
         auto archive = ZipArchive::Open(BRIX_MAX_ARCHIVE);
-        if (!archive || !LoadSystemData(Catalog, Catalog, *archive, "data.xml", Messages))
+        if (!archive || !LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive,
+                                        "data.xml", Messages))
             std::abort();
-        LoadDrawingResources(Catalog, *archive, Messages);
+        LoadDrawingResources(TheSession.GetWorld(), *archive, Messages);
         for (int c = 0; c < CharacterCount; ++c) {
             Character character{"Character " + std::to_string(c), {}};
             for (int t = 1; t <= EntriesPerCharacter; ++t) {
@@ -87,18 +88,18 @@ struct World {
                 entry.Counts[static_cast<std::size_t>(t % 16)] = 1 + t % 3;
                 character.Entries.push_back(entry);
             }
-            Catalog.Characters.push_back(std::move(character));
+            TheSession.GetUser().Characters.push_back(std::move(character));
         }
         // The last character, so that its counts are looked up at the end of the list.
-        Catalog.SetCurrentCharacter(&Catalog.Characters.back());
+        TheSession.SetCurrentCharacter(&TheSession.GetUser().Characters.back());
         // The program renders its command icons once at start-up and hands them on.
         Icons = std::make_unique<CommandIcons>();
 
-        for (const NumberedItem& item : TreasureItems(Catalog))
+        for (const NumberedItem& item : TreasureItems(TheSession.GetWorld()))
             TreasureTexts << QString::fromStdString(NumberedItemText(item));
-        for (const Character& character : Catalog.Characters)
+        for (const Character& character : TheSession.GetUser().Characters)
             CharacterTexts << QString::fromStdString(character.Name);
-        for (const NumberedItem& item : LevelItems(Catalog))
+        for (const NumberedItem& item : LevelItems(TheSession.GetWorld()))
             LevelTexts << QString::fromStdString(NumberedItemText(item));
         if (TreasureTexts.size() != 1000 || LevelTexts.size() != 16) std::abort();
     }
@@ -128,7 +129,7 @@ BENCHMARK(BM_Baseline_BareDialogWithThreeLists)->Unit(benchmark::kMillisecond);
 void BM_TreasureInfoWindow(benchmark::State& state) {
     World& world = TheWorld();
     for (auto _ : state) {
-        TreasureInfoWindow window(world.Catalog, world.Host, world.Messages, *world.Icons,
+        TreasureInfoWindow window(world.TheSession, world.Host, world.Messages, *world.Icons,
                                   TreasureInfoWindow::Mode::Independent);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.SelectInfoTreasure(500);

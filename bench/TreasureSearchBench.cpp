@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/TreasureSearch.h"
@@ -30,7 +30,7 @@ std::vector<std::string> Keystrokes(const std::vector<std::string>& texts) {
 }
 
 struct MaxWorld {
-    brix::TreasureCatalog Catalog;
+    brix::Session TheSession;
     std::vector<std::string> Names;  // as stored, for the plain scan
     std::vector<std::string> NameKeystrokes;
     std::vector<std::string> NumberKeystrokes;
@@ -39,14 +39,15 @@ struct MaxWorld {
     MaxWorld() {
         brix::test::RecordingMessages messages;
         auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
-        if (!archive || !brix::LoadSystemData(Catalog, Catalog, *archive, "data.xml", messages))
+        if (!archive || !brix::LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive,
+                                              "data.xml", messages))
             std::abort();
-        for (const brix::Treasure& treasure : Catalog.Treasures)
+        for (const brix::Treasure& treasure : TheSession.GetWorld().Treasures)
             if (treasure.Index >= 1) Names.push_back(treasure.Name);
         // Names typed as they are written (the plain scan minds case, so it finds them too): a
         // long one, the first, and a common word that matches many names at its first letters.
-        const brix::Treasure* long505 = Catalog.FindTreasure(505);
-        const brix::Treasure* first = Catalog.FindTreasure(1);
+        const brix::Treasure* long505 = TheSession.GetWorld().FindTreasure(505);
+        const brix::Treasure* first = TheSession.GetWorld().FindTreasure(1);
         if (long505 == nullptr || first == nullptr) std::abort();
         NameKeystrokes = Keystrokes({long505->Name, first->Name, "the"});
         NumberKeystrokes = Keystrokes({"505", "17", "999"});
@@ -78,7 +79,7 @@ BENCHMARK(BM_PlainScanNames)->Unit(benchmark::kMicrosecond);
 
 void BM_SearchNames(benchmark::State& state) {
     const MaxWorld& world = World();
-    const brix::TreasureSearch search(world.Catalog);
+    const brix::TreasureSearch search(world.TheSession.GetWorld());
     for (auto _ : state) {
         for (const std::string& typed : world.NameKeystrokes) {
             std::vector<brix::SearchHit> hits = search.Find(typed);
@@ -91,7 +92,7 @@ BENCHMARK(BM_SearchNames)->Unit(benchmark::kMicrosecond);
 
 void BM_SearchNumbers(benchmark::State& state) {
     const MaxWorld& world = World();
-    const brix::TreasureSearch search(world.Catalog);
+    const brix::TreasureSearch search(world.TheSession.GetWorld());
     for (auto _ : state) {
         for (const std::string& typed : world.NumberKeystrokes) {
             std::vector<brix::SearchHit> hits = search.Find(typed);
@@ -106,7 +107,7 @@ BENCHMARK(BM_SearchNumbers)->Unit(benchmark::kMicrosecond);
 // 1000 treasures by distance.
 void BM_SearchReadings(benchmark::State& state) {
     const MaxWorld& world = World();
-    const brix::TreasureSearch search(world.Catalog);
+    const brix::TreasureSearch search(world.TheSession.GetWorld());
     for (auto _ : state) {
         for (const std::string& typed : world.ReadingKeystrokes) {
             std::vector<brix::SearchHit> hits = search.Find(typed);
@@ -121,7 +122,7 @@ BENCHMARK(BM_SearchReadings)->Unit(benchmark::kMicrosecond);
 void BM_BuildSearch(benchmark::State& state) {
     const MaxWorld& world = World();
     for (auto _ : state) {
-        const brix::TreasureSearch search(world.Catalog);
+        const brix::TreasureSearch search(world.TheSession.GetWorld());
         benchmark::DoNotOptimize(&search);
     }
 }

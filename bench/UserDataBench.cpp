@@ -18,7 +18,7 @@ constexpr int EntriesPerCharacter = 1000;
 
 const std::string& UserXml() {
     static const std::string bytes = [] {
-        brix::UserRecords catalog;
+        brix::UserRecords records;
         for (int c = 0; c < CharacterCount; ++c) {
             brix::Character character{"Character " + std::to_string(c), {}};
             for (int t = 1; t <= EntriesPerCharacter; ++t) {
@@ -27,9 +27,9 @@ const std::string& UserXml() {
                 entry.Counts[0] = c % 2;
                 character.Entries.push_back(entry);
             }
-            catalog.Characters.push_back(std::move(character));
+            records.Characters.push_back(std::move(character));
         }
-        return brix::BuildUserDataText(catalog);
+        return brix::BuildUserDataText(records);
     }();
     return bytes;
 }
@@ -60,15 +60,15 @@ void BM_LoaderParse(benchmark::State& state) {
     const std::string& xml = UserXml();
     for (auto _ : state) {
         brix::GameRecords game;
-        brix::UserRecords catalog;
-        brix::DataLoader loader(game, catalog);
+        brix::UserRecords records;
+        brix::DataLoader loader(game, records);
         for (std::size_t pos = 0; pos < xml.size(); pos += 1024) {
             const int n = static_cast<int>(std::min<std::size_t>(1024, xml.size() - pos));
             void* buffer = loader.GetBuffer(1024);
             std::memcpy(buffer, xml.data() + pos, static_cast<std::size_t>(n));
             loader.ParseBuffer(n);
         }
-        benchmark::DoNotOptimize(catalog.Characters.size());
+        benchmark::DoNotOptimize(records.Characters.size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }

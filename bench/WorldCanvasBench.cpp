@@ -22,7 +22,7 @@
 
 #include "BenchSupport.h"
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapImages.h"
 #include "core/map/WorldCanvas.h"
@@ -47,14 +47,14 @@ int CellAt(int x, int y) {
     return row * Columns + column;
 }
 
-void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
+void BuildSyntheticWorld(brix::Session& session) {
     QImage world(WorldWidth, WorldHeight, QImage::Format_RGB32);
     for (int y = 0; y < WorldHeight; ++y) {
         auto* row = reinterpret_cast<QRgb*>(world.scanLine(y));
         for (int x = 0; x < WorldWidth; ++x) row[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
     }
-    catalog.Drawing.WorldBitmap = world;
-    catalog.Drawing.WorldBitmapSize = world.size();
+    session.GetWorld().Drawing.WorldBitmap = world;
+    session.GetWorld().Drawing.WorldBitmapSize = world.size();
     const int cellWidth = WorldWidth / Columns;
     const int cellHeight = WorldHeight / Rows;
     for (int cell = 0; cell < Columns * Rows; ++cell) {
@@ -77,50 +77,51 @@ void BuildSyntheticWorld(brix::TreasureCatalog& catalog) {
                     0x80 >> ((x - left) % 8);
             }
         }
-        catalog.StoreRegion(region);
+        session.GetWorld().StoreRegion(region);
     }
     // Every other region has maps, so both tint colours are used.
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
-        brix::test::SetHasMap(catalog, static_cast<int>(i));
+    for (std::size_t i = 1; i < session.GetWorld().Regions.size(); i += 2)
+        brix::test::SetHasMap(session, static_cast<int>(i));
 }
 
-bool LoadArchiveWorld(brix::TreasureCatalog& catalog, const char* path) {
+bool LoadArchiveWorld(brix::Session& session, const char* path) {
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
     if (!archive) return false;
     brix::test::RecordingMessages messages;
-    if (!brix::LoadSystemData(catalog, catalog, *archive, brix::SystemDataMemberName, messages)) {
+    if (!brix::LoadSystemData(session.GetWorld(), session.GetUser(), *archive,
+                              brix::SystemDataMemberName, messages)) {
         return false;
     }
-    brix::LoadDrawingResources(catalog, *archive, messages);
-    brix::LoadRegionMasks(catalog, *archive, messages);
-    for (std::size_t i = 1; i < catalog.Regions.size(); i += 2)
-        brix::test::SetHasMap(catalog, static_cast<int>(i));
-    return messages.Shown.empty() && !catalog.Drawing.WorldBitmap.isNull();
+    brix::LoadDrawingResources(session.GetWorld(), *archive, messages);
+    brix::LoadRegionMasks(session.GetWorld(), *archive, messages);
+    for (std::size_t i = 1; i < session.GetWorld().Regions.size(); i += 2)
+        brix::test::SetHasMap(session, static_cast<int>(i));
+    return messages.Shown.empty() && !session.GetWorld().Drawing.WorldBitmap.isNull();
 }
 
-const brix::TreasureCatalog& World() {
-    static const std::unique_ptr<brix::TreasureCatalog> catalog = [] {
+const brix::Session& World() {
+    static const std::unique_ptr<brix::Session> session = [] {
         brix::test::EnsureGuiApp();
-        auto made = std::make_unique<brix::TreasureCatalog>();
+        auto made = std::make_unique<brix::Session>();
         const std::string path = brix::bench::FindWorldArchive();
         if (!path.empty() && path != "none") {
             if (LoadArchiveWorld(*made, path.c_str())) {
                 std::fprintf(stderr, "world from %s (%d regions)\n", path.c_str(),
-                             static_cast<int>(made->Regions.size()) - 1);
+                             static_cast<int>(made->GetWorld().Regions.size()) - 1);
                 return made;
             }
             std::fprintf(stderr, "could not load %s\n", path.c_str());
-            made = std::make_unique<brix::TreasureCatalog>();
+            made = std::make_unique<brix::Session>();
         }
         BuildSyntheticWorld(*made);
         std::fprintf(stderr, "synthetic world (%d regions)\n", Columns * Rows);
         return made;
     }();
-    return *catalog;
+    return *session;
 }
 
 QRect WorldRect() {
-    return QRect(QPoint(0, 0), World().Drawing.WorldBitmapSize);
+    return QRect(QPoint(0, 0), World().GetWorld().Drawing.WorldBitmapSize);
 }
 
 // The machine is shared, so repetitions report their fastest run beside mean and median.
@@ -133,7 +134,7 @@ void SetPixelCounters(benchmark::State& state, QRect box) {
 }
 
 void BM_CopyBaseline(benchmark::State& state) {
-    const QImage& world = World().Drawing.WorldBitmap;
+    const QImage& world = World().GetWorld().Drawing.WorldBitmap;
     QImage target(world.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         std::memcpy(target.bits(), world.constBits(),
@@ -146,7 +147,7 @@ void BM_CopyBaseline(benchmark::State& state) {
 BENCHMARK(BM_CopyBaseline)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 
 void BM_QImageCopyBaseline(benchmark::State& state) {
-    const QImage& world = World().Drawing.WorldBitmap;
+    const QImage& world = World().GetWorld().Drawing.WorldBitmap;
     for (auto _ : state) {
         QImage copy = world.copy();
         benchmark::DoNotOptimize(copy.constBits());
@@ -156,11 +157,11 @@ void BM_QImageCopyBaseline(benchmark::State& state) {
 BENCHMARK(BM_QImageCopyBaseline)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 
 void BM_FullCanvas(benchmark::State& state) {
-    const brix::TreasureCatalog& catalog = World();
+    const brix::Session& session = World();
     const QRect box = WorldRect();
     QImage target(box.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        brix::DrawWorldCanvas(target, box, catalog, 7);
+        brix::DrawWorldCanvas(target, box, session, 7);
         benchmark::DoNotOptimize(target.bits());
         benchmark::ClobberMemory();
     }
@@ -174,11 +175,11 @@ void BM_FullCanvasWith(benchmark::State& state, brix::TintBlend blend) {
         state.SkipWithError("form not built in or not run by this processor");
         return;
     }
-    const brix::TreasureCatalog& catalog = World();
+    const brix::Session& session = World();
     const QRect box = WorldRect();
     QImage target(box.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        brix::DrawWorldCanvas(target, box, catalog, 7, blend);
+        brix::DrawWorldCanvas(target, box, session, 7, blend);
         benchmark::DoNotOptimize(target.bits());
         benchmark::ClobberMemory();
     }
@@ -196,8 +197,8 @@ BENCHMARK_CAPTURE(BM_FullCanvasWith, avx2, brix::TintBlend::Avx2)
 
 // The canvas of a world without regions: what the copy of the bitmap costs inside the canvas.
 void BM_CanvasWithoutRegions(benchmark::State& state) {
-    brix::TreasureCatalog bare;
-    bare.Drawing = World().Drawing;
+    brix::Session bare;
+    bare.GetWorld().Drawing = World().GetWorld().Drawing;
     const QRect box = WorldRect();
     QImage target(box.size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -213,12 +214,12 @@ BENCHMARK(BM_CanvasWithoutRegions)
 
 // The canvas drawn through a painter, as when "Beauty over speed" is off.
 void BM_FullCanvasThroughPainter(benchmark::State& state) {
-    const brix::TreasureCatalog& catalog = World();
+    const brix::Session& session = World();
     const QRect box = WorldRect();
     QImage target(box.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&target);
-        brix::DrawWorldCanvas(painter, box, catalog, 7);
+        brix::DrawWorldCanvas(painter, box, session, 7);
         painter.end();
         benchmark::DoNotOptimize(target.bits());
     }
@@ -231,12 +232,12 @@ BENCHMARK(BM_FullCanvasThroughPainter)
 // The pointer crosses from region 7 to region 8: the paint covers the bounding box of their
 // two rectangles, drawn into an off-screen picture of that size.
 void BM_HoverRepaintTwoRegions(benchmark::State& state) {
-    const brix::TreasureCatalog& catalog = World();
-    const QRect box =
-        brix::MaskQRect(*catalog.FindRegion(7)) | brix::MaskQRect(*catalog.FindRegion(8));
+    const brix::Session& session = World();
+    const QRect box = brix::MaskQRect(*session.GetWorld().FindRegion(7)) |
+                      brix::MaskQRect(*session.GetWorld().FindRegion(8));
     QImage target(box.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        brix::DrawWorldCanvas(target, box, catalog, 8);
+        brix::DrawWorldCanvas(target, box, session, 8);
         benchmark::DoNotOptimize(target.bits());
         benchmark::ClobberMemory();
     }

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/output/ZerrinExport.h"
 #include "support/RecordingMessages.h"
@@ -24,17 +24,18 @@ namespace {
 
 struct World {
     QTemporaryDir Dir;
-    TreasureCatalog Catalog;
+    Session TheSession;
     test::RecordingMessages Messages;
     std::string Target;
 
     World() {
         auto archive = ZipArchive::Open(BRIX_MAX_ARCHIVE);
         if (!Dir.isValid() || !archive ||
-            !LoadSystemData(Catalog, Catalog, *archive, "data.xml", Messages))
+            !LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive, "data.xml",
+                            Messages))
             std::abort();
-        Catalog.Paths.DataDirectory = Dir.path().toStdString() + "/";
-        Catalog.Paths.SettingsPath = Dir.filePath("brix-tools.ini").toStdString();
+        TheSession.GetPrefs().Paths.DataDirectory = Dir.path().toStdString() + "/";
+        TheSession.GetPrefs().Paths.SettingsPath = Dir.filePath("brix-tools.ini").toStdString();
         Target = Dir.filePath("brix.map").toStdString();
     }
 };
@@ -47,7 +48,7 @@ World& TheWorld() {
 void BM_PlainSaveFile(benchmark::State& state) {
     World& world = TheWorld();
     const std::string bytes =
-        ZerrinPlaceFile(world.Catalog, world.Catalog.Filter(), "treasure", false);
+        ZerrinPlaceFile(world.TheSession.GetWorld(), world.TheSession.Filter(), "treasure", false);
     for (auto _ : state) {
         QSaveFile file(QString::fromStdString(world.Target));
         if (!file.open(QIODevice::WriteOnly)) std::abort();
@@ -63,12 +64,13 @@ BENCHMARK(BM_PlainSaveFile)->Unit(benchmark::kMicrosecond);
 void BM_ZerrinExport(benchmark::State& state) {
     World& world = TheWorld();
     int treasures = 0;
-    for (const Treasure& treasure : world.Catalog.Treasures) treasures += treasure.Index >= 1;
+    for (const Treasure& treasure : world.TheSession.GetWorld().Treasures)
+        treasures += treasure.Index >= 1;
     const ZerrinCategories categories({{"treasure", false}, {"Treasure", false}});
     bool odd = false;
     for (auto _ : state) {
         odd = state.range(0) != 0 && !odd;
-        ZerrinExport exporter(world.Catalog, categories);
+        ZerrinExport exporter(world.TheSession, categories);
         if (!exporter.Write(world.Target, odd ? "Treasure" : "treasure", world.Messages, nullptr))
             std::abort();
     }

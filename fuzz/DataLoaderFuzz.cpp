@@ -22,11 +22,11 @@ bool LoadAll(brix::UserRecords& user, const char* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    brix::UserRecords catalog;
-    if (!LoadAll(catalog, reinterpret_cast<const char*>(data), size)) return 0;
-    for (auto& library : catalog.RuneLibraries) library.Permanent = false;
+    brix::UserRecords records;
+    if (!LoadAll(records, reinterpret_cast<const char*>(data), size)) return 0;
+    for (auto& library : records.RuneLibraries) library.Permanent = false;
 
-    const std::string written = brix::BuildUserDataText(catalog);
+    const std::string written = brix::BuildUserDataText(records);
     // Undo the text-mode line ends the way the user data reader does.
     std::string text;
     for (std::size_t i = 0; i < written.size(); ++i) {
@@ -35,14 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     brix::UserRecords again;
     if (!LoadAll(again, text.data(), text.size())) std::abort();
-    if (again.Characters.size() != catalog.Characters.size()) std::abort();
+    if (again.Characters.size() != records.Characters.size()) std::abort();
     for (std::size_t i = 0; i < again.Characters.size(); ++i) {
-        if (again.Characters[i].Name != catalog.Characters[i].Name) std::abort();
+        if (again.Characters[i].Name != records.Characters[i].Name) std::abort();
     }
-    if (again.RuneLibraries.size() != catalog.RuneLibraries.size()) std::abort();
+    if (again.RuneLibraries.size() != records.RuneLibraries.size()) std::abort();
     for (std::size_t i = 0; i < again.RuneLibraries.size(); ++i) {
-        if (again.RuneLibraries[i].Name != catalog.RuneLibraries[i].Name) std::abort();
-        if (again.RuneLibraries[i].RuneBooks.size() != catalog.RuneLibraries[i].RuneBooks.size())
+        if (again.RuneLibraries[i].Name != records.RuneLibraries[i].Name) std::abort();
+        if (again.RuneLibraries[i].RuneBooks.size() != records.RuneLibraries[i].RuneBooks.size())
             std::abort();
     }
     return 0;

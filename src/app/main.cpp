@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QPixmap>
+#include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -11,7 +12,8 @@
 #include "core/Startup.h"
 #include "core/base/CloseSignals.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Autosave.h"
+#include "core/data/Session.h"
 #include "core/map/Pictures.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/QtMessages.h"
@@ -75,7 +77,11 @@ int main(int argc, char** argv) {
     brix::InitResources();
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(brix::RenderAppIcon(64))));
 
-    brix::TreasureCatalog catalog;
+    // The program's state, split by what it is; the session works on the other three.
+    brix::World world;
+    brix::UserData user;
+    brix::Preferences prefs;
+    brix::Session session(world, user, prefs);
     brix::QtMessages screenMessages(brix::LoadString(brix::StringId::ProgramTitle));
     brix::Messages& messages = screenMessages;
 
@@ -88,11 +94,16 @@ int main(int argc, char** argv) {
     location.PerUserDirectory =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 
-    brix::PendingWorld world;
-    if (!brix::StartUp(catalog, messages, location, world)) return 0;
+    brix::PendingWorld pendingWorld;
+    if (!brix::StartUp(session, messages, location, pendingWorld)) return 0;
 
     {
-        brix::MainFrame frame(catalog, messages);
+        // Every change of the player's records reaches user.xml within moments, so a crash, a
+        // kill or a lost display loses nothing; the desktop session's end saves at once.
+        brix::SessionAutosave autosave(session, messages);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                         [&autosave](QSessionManager&) { autosave.Saver().SaveNow(); });
+        brix::MainFrame frame(session, messages);
         if (!frame.Create()) {
             messages.Show(brix::LoadString(brix::StringId::CannotCreateMainWindow),
                           brix::MessageIcon::Stop);
@@ -100,7 +111,7 @@ int main(int argc, char** argv) {
         }
         // The world picture decodes on a worker while the window is built; it must be in place
         // before the first paint.
-        brix::FinishStartUp(catalog, messages, world);
+        brix::FinishStartUp(session, messages, pendingWorld);
         frame.show();
         // Closed the way the user closes it, so the window placement and user.xml are written
         // through the same code and to the same folders as at any other exit.
@@ -108,7 +119,9 @@ int main(int argc, char** argv) {
         // SIGTERM and its kin close the window as the user would, so the data is saved.
         const brix::CloseSignals closeSignals([&frame] { frame.close(); });
         app.exec();
+        // The exit save below writes the final state; a write still running finishes first.
+        autosave.Saver().Finish();
     }
-    brix::ShutDown(catalog, messages);
+    brix::ShutDown(session, messages);
     return 0;
 }

@@ -7,19 +7,19 @@
 #include "core/base/Settings.h"
 #include "core/base/Strings.h"
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 
 namespace brix {
 
-bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation& location,
+bool StartUp(Session& session, Messages& messages, const ProgramLocation& location,
              PendingWorld& pending) {
-    catalog.ProgramTitle = LoadString(StringId::ProgramTitle);
+    session.GetPrefs().ProgramTitle = LoadString(StringId::ProgramTitle);
 
     FoundArchive found = FindArchive(ArchiveFileName, location, UserDataFileName);
-    catalog.Paths = found.Paths;
+    session.GetPrefs().Paths = found.Paths;
     std::unique_ptr<ZipArchive> archive = std::move(found.Archive);
     if (!archive) {
         // An archive named on the command line is named back as it was given.
@@ -37,32 +37,37 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
     std::future<QImage> world =
         std::async(std::launch::async | std::launch::deferred, DecodeWorldBitmap, archive->Path());
 
-    // A save cut off by a crash or a kill leaves its temporary file behind; nothing else will
-    // ever remove it.
-    RemoveStaleSaveFiles(catalog.Paths.DataFile(UserDataFileName));
-    RemoveStaleSaveFiles(catalog.Paths.SettingsPath);
+    // A save cut off by a crash or a kill leaves its temporary file behind, beside the file it
+    // was writing (in the per-user folder when the files live there); nothing else will ever
+    // remove it. Only files of the program's own temporary name go.
+    RemoveStaleSaveFiles(session.GetPrefs().Paths.UserDirectory + UserDataFileName);
+    RemoveStaleSaveFiles(session.GetPrefs().Paths.SettingsPath);
 
-    catalog.Display = catalog.SettingsFile().ReadDisplaySettings();
+    session.GetPrefs().Display = session.SettingsFile().ReadDisplaySettings();
 
-    catalog.ClearSystemRecords();
-    if (!LoadSystemData(catalog, catalog, *archive, SystemDataMemberName, messages)) return false;
+    session.GetWorld().ClearRecords();
+    session.GetUser().RuneLibraries.clear();
+    if (!LoadSystemData(session.GetWorld(), session.GetUser(), *archive, SystemDataMemberName,
+                        messages))
+        return false;
 
     const std::string& perm = LoadString(StringId::PermSuffix);
-    for (RuneLibrary& library : catalog.RuneLibraries) {
+    for (RuneLibrary& library : session.GetUser().RuneLibraries) {
         library.Permanent = true;
         library.Name += perm;
     }
 
-    if (!LoadUserData(catalog, catalog.Paths.UserDirectory, UserDataFileName, messages))
+    if (!LoadUserData(session.GetUser(), session.GetPrefs().Paths.UserDirectory, UserDataFileName,
+                      messages))
         return false;
 
-    catalog.RestoreCurrentCharacter();
-    catalog.RestoreCurrentRuneLibrary();
+    session.RestoreCurrentCharacter();
+    session.RestoreCurrentRuneLibrary();
 
     const bool worldWanted =
-        LoadDrawingResourcesButWorld(catalog, *archive, messages, LoadProgramPictures());
-    LoadRegionMasks(catalog, *archive, messages);
-    ComputeAllLabelGeometry(catalog);
+        LoadDrawingResourcesButWorld(session.GetWorld(), *archive, messages, LoadProgramPictures());
+    LoadRegionMasks(session.GetWorld(), *archive, messages);
+    ComputeAllLabelGeometry(session.GetWorld());
 
     // The archive is closed here; nothing reads it after start-up (the worker has its own).
     archive.reset();
@@ -70,23 +75,25 @@ bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation
     return true;
 }
 
-bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation& location) {
+bool StartUp(Session& session, Messages& messages, const ProgramLocation& location) {
     PendingWorld pending;
-    if (!StartUp(catalog, messages, location, pending)) return false;
-    FinishStartUp(catalog, messages, pending);
+    if (!StartUp(session, messages, location, pending)) return false;
+    FinishStartUp(session, messages, pending);
     return true;
 }
 
-void FinishStartUp(TreasureCatalog& catalog, Messages& messages, PendingWorld& pending) {
+void FinishStartUp(Session& session, Messages& messages, PendingWorld& pending) {
     if (!pending.World.valid()) return;
-    SetWorldBitmap(catalog, messages, pending.World.get());
-    if (catalog.OnUpdate) catalog.OnUpdate();
+    SetWorldBitmap(session.GetWorld(), messages, pending.World.get());
+    session.Notify(Change::Display);
 }
 
-void ShutDown(TreasureCatalog& catalog, Messages& messages) {
-    SaveUserData(catalog, catalog.Paths.UserDirectory, UserDataFileName, messages,
-                 catalog.Paths.UserDirectoryIsPerUser);
-    catalog.ClearSystemRecords();
+void ShutDown(Session& session, Messages& messages) {
+    SaveUserData(session.GetUser(), session.GetPrefs().Paths.UserDirectory, UserDataFileName,
+                 messages, session.GetPrefs().Paths.UserDirectoryIsPerUser);
+    // Nothing may be undone into records that are no longer shown or saved.
+    session.UndoStack().clear();
+    session.GetWorld().ClearRecords();
 }
 
 }  // namespace brix

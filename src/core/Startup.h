@@ -9,7 +9,7 @@
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // The world picture, which a worker may still be decoding when StartUp returns; invalid when
 // there is none to wait for (the multimap failed to load).
@@ -23,16 +23,16 @@ struct PendingWorld {
 // and computes every treasure's label geometry. False means start-up must end (a message has
 // been shown); the user data file is then never written. The world picture is left to
 // FinishStartUp, which the program calls once its main window is built and before showing it.
-bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation& location,
+bool StartUp(Session& session, Messages& messages, const ProgramLocation& location,
              PendingWorld& pending);
 // Installs the world picture (or shows why it could not be loaded) and sends the change
 // notification, so that views built without it take its size.
-void FinishStartUp(TreasureCatalog& catalog, Messages& messages, PendingWorld& pending);
+void FinishStartUp(Session& session, Messages& messages, PendingWorld& pending);
 // Both, for callers that need no main window in between.
-bool StartUp(TreasureCatalog& catalog, Messages& messages, const ProgramLocation& location);
+bool StartUp(Session& session, Messages& messages, const ProgramLocation& location);
 
 // The data half of shutdown: writes the user data file (a failure is shown and shutdown goes
 // on) and empties the system records.
-void ShutDown(TreasureCatalog& catalog, Messages& messages);
+void ShutDown(Session& session, Messages& messages);
 
 }  // namespace brix

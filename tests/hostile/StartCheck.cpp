@@ -11,7 +11,7 @@
 
 #include "core/Startup.h"
 #include "core/base/Messages.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/Pictures.h"
 
 namespace {
@@ -37,19 +37,21 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     brix::InitResources();
     PrintedMessages messages;
-    brix::TreasureCatalog catalog;
+    brix::Session session;
     // The executable is placed in the working directory too, so that an archive there that is
     // refused is not replaced by one found beside this program.
     const std::string here = QDir::currentPath().toStdString();
     const brix::ProgramLocation location{here, here + "/brix-tools"};
-    if (!brix::StartUp(catalog, messages, location)) {
+    if (!brix::StartUp(session, messages, location)) {
         std::printf("start-up ended\n");
         return 0;
     }
     std::printf("started: %zu regions, %zu treasures, world %dx%d, multimap %dx%d\n",
-                catalog.Regions.size(), catalog.Treasures.size(),
-                catalog.Drawing.WorldBitmapSize.width(), catalog.Drawing.WorldBitmapSize.height(),
-                catalog.Drawing.MultimapSize.width(), catalog.Drawing.MultimapSize.height());
-    brix::ShutDown(catalog, messages);
+                session.GetWorld().Regions.size(), session.GetWorld().Treasures.size(),
+                session.GetWorld().Drawing.WorldBitmapSize.width(),
+                session.GetWorld().Drawing.WorldBitmapSize.height(),
+                session.GetWorld().Drawing.MultimapSize.width(),
+                session.GetWorld().Drawing.MultimapSize.height());
+    brix::ShutDown(session, messages);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "support/Records.h"
+#include "core/data/Session.h"
 
 #include <string>
 
@@ -21,6 +22,21 @@ void AddLevels(GameRecords& records, std::initializer_list<int> indexes) {
         level.Name = "Level " + std::to_string(index);
         records.StoreLevel(level);
     }
+}
+
+}  // namespace brix::test
+
+namespace brix::test {
+
+void ResetSession(Session& session) {
+    session.UndoStack().clear();
+    session.GetWorld() = World{};
+    session.GetUser() = UserData{};
+    session.GetPrefs() = Preferences{};
+    // Without a settings path these write no key.
+    session.SetCurrentCharacter(nullptr);
+    session.SetCurrentRuneLibrary(nullptr);
+    session.SetFilterOptions(MapFilter{});
 }
 
 }  // namespace brix::test

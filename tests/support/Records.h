@@ -11,3 +11,15 @@ void AddTreasures(GameRecords& records, std::initializer_list<int> indexes, int 
 void AddLevels(GameRecords& records, std::initializer_list<int> indexes);
 
 }  // namespace brix::test
+
+namespace brix {
+class Session;
+}
+
+namespace brix::test {
+
+// Empties the session as a new one would be: no world, no records, no paths, the filter's
+// default options, nothing to undo.
+void ResetSession(Session& session);
+
+}  // namespace brix::test

@@ -13,13 +13,13 @@ void FixedMeasure(const std::string& text, int& width, int& height) {
     height = 12;
 }
 
-void FillRegionCatalog(TreasureCatalog& catalog) {
-    catalog.Drawing.MultimapSize = QSize(2000, 1600);
+void FillRegionSession(Session& session) {
+    session.GetWorld().Drawing.MultimapSize = QSize(2000, 1600);
     for (int r = 1; r <= 5; ++r) {
         Region region;
         region.Index = r;
         region.Name = "Region " + std::to_string(r);
-        catalog.StoreRegion(region);
+        session.GetWorld().StoreRegion(region);
     }
     struct Row {
         int Index;
@@ -44,12 +44,12 @@ void FillRegionCatalog(TreasureCatalog& catalog) {
         t.LabelOffset = row.LabelOffset;
         t.Name = "Cache " + std::to_string(row.Index);
         ComputeLabelGeometry(t, FixedMeasure);
-        catalog.StoreTreasure(t);
+        session.GetWorld().StoreTreasure(t);
     }
 }
 
-void LoadRegionPictures(TreasureCatalog& catalog) {
-    DrawingResources& drawing = catalog.Drawing;
+void LoadRegionPictures(Session& session) {
+    DrawingResources& drawing = session.GetWorld().Drawing;
     PrepareProgramPictures(drawing, LoadProgramPictures());
     QImage multimap(2000, 1600, QImage::Format_Mono);
     multimap.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
@@ -59,23 +59,23 @@ void LoadRegionPictures(TreasureCatalog& catalog) {
     drawing.MultimapSize = multimap.size();
 }
 
-void SetMaps(TreasureCatalog& catalog, const std::vector<int>& treasures) {
-    if (Character* hunter = catalog.GetCurrentCharacter()) hunter->Entries.clear();
-    for (int treasure : treasures) GiveMap(catalog, treasure);
-    catalog.RecomputeFilter();
+void SetMaps(Session& session, const std::vector<int>& treasures) {
+    if (Character* hunter = session.GetCurrentCharacter()) hunter->Entries.clear();
+    for (int treasure : treasures) GiveMap(session, treasure);
+    session.RecomputeFilter();
 }
 
-void GiveMap(TreasureCatalog& catalog, int treasure) {
-    Character* hunter = catalog.GetCurrentCharacter();
+void GiveMap(Session& session, int treasure) {
+    Character* hunter = session.GetCurrentCharacter();
     if (hunter == nullptr) {
-        catalog.SetCurrentCharacter(catalog.FindOrAddCharacter("Hunter"));
-        hunter = catalog.GetCurrentCharacter();
+        session.SetCurrentCharacter(session.GetUser().FindOrAddCharacter("Hunter"));
+        hunter = session.GetCurrentCharacter();
     }
     if (MapCounts* entry = FindMapCounts(*hunter, treasure))
         ++entry->Counts[0];
     else
         hunter->Entries.push_back(MapCounts{treasure, {1}});
-    catalog.RecomputeFilter();
+    session.RecomputeFilter();
 }
 
 }  // namespace brix::test

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "ui/map/MapViewHost.h"
 
 namespace brix::test {
@@ -26,17 +26,17 @@ void FixedMeasure(const std::string& text, int& width, int& height);
 // Region 5 is wider than its map window (201, 323)-(605, 677): treasure 40's tack falls on the
 // side panel right of the close-up (head on the canvas at (270, 207)) and treasure 41's beyond
 // the canvas's right edge.
-void FillRegionCatalog(TreasureCatalog& catalog);
+void FillRegionSession(Session& session);
 
 // The program's own pictures, and a white multimap crossed by one black line at y = 500.
 // Needs a GUI application.
-void LoadRegionPictures(TreasureCatalog& catalog);
+void LoadRegionPictures(Session& session);
 
 // Gives the current character (a new "Hunter" when there is none) a level-1 map of the
 // treasure and recomputes the filter, so the treasure and its region count as having maps.
-void GiveMap(TreasureCatalog& catalog, int treasure);
+void GiveMap(Session& session, int treasure);
 // The current character holds maps of exactly these treasures.
-void SetMaps(TreasureCatalog& catalog, const std::vector<int>& treasures);
+void SetMaps(Session& session, const std::vector<int>& treasures);
 
 // Records what the map views ask of their window.
 class RecordingHost : public MapViewHost {

@@ -26,25 +26,25 @@ Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& ro
     return region;
 }
 
-void SetWorld(TreasureCatalog& catalog, const QImage& world) {
-    catalog.Drawing.WorldBitmap = world;
-    catalog.Drawing.WorldBitmapSize = world.size();
+void SetWorld(Session& session, const QImage& world) {
+    session.GetWorld().Drawing.WorldBitmap = world;
+    session.GetWorld().Drawing.WorldBitmapSize = world.size();
 }
 
-void SetHasMap(TreasureCatalog& catalog, int region) {
-    for (const Treasure& treasure : catalog.Treasures) {
+void SetHasMap(Session& session, int region) {
+    for (const Treasure& treasure : session.GetWorld().Treasures) {
         if (treasure.Index >= 1 && treasure.Region == region) {
-            GiveMap(catalog, treasure.Index);
+            GiveMap(session, treasure.Index);
             return;
         }
     }
     // A region without treasures gets one in the next free slot.
     Treasure treasure;
-    treasure.Index = std::max<int>(1, static_cast<int>(catalog.Treasures.size()));
+    treasure.Index = std::max<int>(1, static_cast<int>(session.GetWorld().Treasures.size()));
     treasure.Region = region;
     treasure.Name = "Cache of region " + std::to_string(region);
-    catalog.StoreTreasure(treasure);
-    GiveMap(catalog, treasure.Index);
+    session.GetWorld().StoreTreasure(treasure);
+    GiveMap(session, treasure.Index);
 }
 
 }  // namespace brix::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix::test {
 
@@ -16,10 +16,10 @@ Region MaskedRegion(int index, QPoint offset, const std::vector<std::string>& ro
                     bool hitTest = false);
 
 // Makes `world` the catalogue's world bitmap.
-void SetWorld(TreasureCatalog& catalog, const QImage& world);
+void SetWorld(Session& session, const QImage& world);
 
 // Gives the current character a map of one of the region's treasures (a new treasure when it
 // has none), so the region counts as having maps in the global filter.
-void SetHasMap(TreasureCatalog& catalog, int region);
+void SetHasMap(Session& session, int region);
 
 }  // namespace brix::test

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
@@ -75,22 +75,23 @@ std::map<std::string, std::string> ReadMembers(const std::string& path) {
 }
 
 // Loads an archive as the program does at start-up; false when data.xml did not load.
-bool Load(const std::string& path, brix::TreasureCatalog& catalog, RecordingMessages& messages) {
+bool Load(const std::string& path, brix::Session& session, RecordingMessages& messages) {
     brix::test::EnsureGuiApp();
     std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
-    if (!archive || !brix::LoadSystemData(catalog, catalog, *archive, "data.xml", messages))
+    if (!archive || !brix::LoadSystemData(session.GetWorld(), session.GetUser(), *archive,
+                                          "data.xml", messages))
         return false;
-    brix::LoadDrawingResources(catalog, *archive, messages, brix::ProgramPictures{});
-    brix::LoadRegionMasks(catalog, *archive, messages);
+    brix::LoadDrawingResources(session.GetWorld(), *archive, messages, brix::ProgramPictures{});
+    brix::LoadRegionMasks(session.GetWorld(), *archive, messages);
     return true;
 }
 
 // The region that owns each world-bitmap pixel by the masks, 0 for none; counts in `overlaps`
 // the pixels that more than one mask claims.
-std::vector<int> MaskOwners(const brix::TreasureCatalog& catalog, int& overlaps) {
+std::vector<int> MaskOwners(const brix::Session& session, int& overlaps) {
     std::vector<int> owner(Width * Height, 0);
     overlaps = 0;
-    for (const brix::Region& region : catalog.Regions) {
+    for (const brix::Region& region : session.GetWorld().Regions) {
         if (region.Index < 1 || !brix::HasUsableMask(region)) continue;
         const QRect box = brix::MaskQRect(region) & QRect(0, 0, Width, Height);
         for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -138,41 +139,41 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         for (const auto& member : ReadMembers(path)) names.insert(member.first);
         EXPECT_EQ(names, expected);
 
-        brix::TreasureCatalog catalog;
+        brix::Session session;
         RecordingMessages messages;
-        ASSERT_TRUE(Load(path, catalog, messages));
+        ASSERT_TRUE(Load(path, session, messages));
         EXPECT_TRUE(messages.Shown.empty()) << messages.Shown.front().Text;
-        EXPECT_EQ(CountRecords(catalog.Regions), row.Regions);
-        EXPECT_EQ(CountRecords(catalog.Treasures), row.Treasures);
-        EXPECT_EQ(CountRecords(catalog.Levels), row.Levels);
-        EXPECT_EQ(catalog.Drawing.WorldBitmap.size(), QSize(Width, Height));
+        EXPECT_EQ(CountRecords(session.GetWorld().Regions), row.Regions);
+        EXPECT_EQ(CountRecords(session.GetWorld().Treasures), row.Treasures);
+        EXPECT_EQ(CountRecords(session.GetWorld().Levels), row.Levels);
+        EXPECT_EQ(session.GetWorld().Drawing.WorldBitmap.size(), QSize(Width, Height));
 
         // Every region has a mask with white in it, and no pixel belongs to two regions.
-        for (const brix::Region& region : catalog.Regions) {
+        for (const brix::Region& region : session.GetWorld().Regions) {
             if (region.Index < 1) continue;
             ASSERT_TRUE(brix::HasUsableMask(region)) << "region " << region.Index;
             const QRect box = brix::MaskQRect(region);
             ASSERT_TRUE(QRect(0, 0, Width, Height).contains(box)) << "region " << region.Index;
         }
         int overlaps = 0;
-        const std::vector<int> owner = MaskOwners(catalog, overlaps);
+        const std::vector<int> owner = MaskOwners(session, overlaps);
         EXPECT_EQ(overlaps, 0);
 
         // Each treasure lies on a white pixel of its own region, where the player clicks.
-        for (const brix::Treasure& treasure : catalog.Treasures) {
+        for (const brix::Treasure& treasure : session.GetWorld().Treasures) {
             if (treasure.Index < 1) continue;
             const QPoint pixel(treasure.Location.X / 4, treasure.Location.Y / 4);
             EXPECT_EQ(owner[pixel.y() * Width + pixel.x()], treasure.Region)
                 << "treasure " << treasure.Index;
-            EXPECT_EQ(brix::HitTestRegion(catalog, pixel), treasure.Region)
+            EXPECT_EQ(brix::HitTestRegion(session.GetWorld(), pixel), treasure.Region)
                 << "treasure " << treasure.Index;
         }
 
         // On a region's map, measured in the label font as the program measures it, no label
         // covers another label or any tack, its own included.
-        brix::ComputeAllLabelGeometry(catalog);
+        brix::ComputeAllLabelGeometry(session.GetWorld());
         std::map<int, std::vector<const brix::Treasure*>> byRegion;
-        for (const brix::Treasure& treasure : catalog.Treasures)
+        for (const brix::Treasure& treasure : session.GetWorld().Treasures)
             if (treasure.Index >= 1) byRegion[treasure.Region].push_back(&treasure);
         int labelled = 0;
         for (const auto& [region, treasures] : byRegion) {
@@ -207,11 +208,11 @@ TEST(SampleWorld, RegionBordersAreDashedOnLandWhereRegionsMeet) {
         }
     }
 
-    brix::TreasureCatalog catalog;
+    brix::Session session;
     RecordingMessages messages;
-    ASSERT_TRUE(Load(Archive(""), catalog, messages));
+    ASSERT_TRUE(Load(Archive(""), session, messages));
     int overlaps = 0;
-    const std::vector<int> owner = MaskOwners(catalog, overlaps);
+    const std::vector<int> owner = MaskOwners(session, overlaps);
     auto ownerAt = [&](int x, int y) {
         return x < 0 || y < 0 || x >= Width || y >= Height ? 0 : owner[y * Width + x];
     };
@@ -285,9 +286,9 @@ TEST(SampleWorld, BrokenArchivesCarryTheirFault) {
         }
 
         // The program notices the fault and says so.
-        brix::TreasureCatalog catalog;
+        brix::Session session;
         RecordingMessages messages;
-        EXPECT_EQ(Load(path, catalog, messages), kind != "upper-data");
+        EXPECT_EQ(Load(path, session, messages), kind != "upper-data");
         std::vector<std::string> texts;
         for (const auto& entry : messages.Shown) texts.push_back(entry.Text);
         EXPECT_NE(std::find(texts.begin(), texts.end(), row.Message), texts.end())

@@ -72,6 +72,15 @@ bool SplitKeyLine(const std::string& line, std::string& key, std::string& value)
     return true;
 }
 
+bool SaveLines(const std::string& path, const Lines& lines, bool createFolder) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.Text.size(); ++i) {
+        out += lines.Text[i];
+        if (i + 1 < lines.Text.size() || lines.EndsWithLineEnd) out += lines.LineEnd;
+    }
+    return WriteFileSafely(path, out, createFolder);
+}
+
 }  // namespace
 
 std::optional<int> ParseLeadingInt(std::string_view text, std::size_t* consumed) {
@@ -182,12 +191,31 @@ bool IniFile::Write(const std::string& section, const std::string& key,
         }
     }
 
-    std::string out;
-    for (std::size_t i = 0; i < lines.Text.size(); ++i) {
-        out += lines.Text[i];
-        if (i + 1 < lines.Text.size() || lines.EndsWithLineEnd) out += lines.LineEnd;
+    return SaveLines(path_, lines, createFolder_);
+}
+
+bool IniFile::Remove(const std::string& section, const std::string& key) const {
+    if (path_.empty()) return false;
+    Lines lines;
+    if (!LoadLines(path_, lines)) return !QFile::exists(QString::fromStdString(path_));
+    bool inSection = false;
+    bool removed = false;
+    for (std::size_t i = 0; i < lines.Text.size();) {
+        if (auto name = SectionName(lines.Text[i])) {
+            inSection = EqualsIgnoringAsciiCase(*name, section);
+            ++i;
+            continue;
+        }
+        std::string k, v;
+        if (inSection && SplitKeyLine(lines.Text[i], k, v) && EqualsIgnoringAsciiCase(k, key)) {
+            lines.Text.erase(lines.Text.begin() + static_cast<std::ptrdiff_t>(i));
+            removed = true;
+            continue;
+        }
+        ++i;
     }
-    return WriteFileSafely(path_, out, createFolder_);
+    if (!removed) return true;
+    return SaveLines(path_, lines, createFolder_);
 }
 
 }  // namespace brix

@@ -30,6 +30,10 @@ public:
     // could not be written (the old file is then left whole).
     bool Write(const std::string& section, const std::string& key, const std::string& value) const;
 
+    // Removes the key from the section; true when it is absent afterwards (a missing file or
+    // key included), false when the file could not be rewritten.
+    bool Remove(const std::string& section, const std::string& key) const;
+
     const std::string& Path() const { return path_; }
 
 private:

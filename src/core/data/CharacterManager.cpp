@@ -3,7 +3,7 @@
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/data/RecordNaming.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 namespace {
@@ -14,18 +14,20 @@ constexpr NameRefusals CharacterRefusals{StringId::CharacterNameMissing,
 
 }  // namespace
 
-CharacterManager::CharacterManager(TreasureCatalog& catalog, Messages& messages)
-    : catalog_(catalog), messages_(messages) {
+CharacterManager::CharacterManager(Session& session, Messages& messages)
+    : session_(session), messages_(messages) {
     Sort();
 }
 
 void CharacterManager::Sort() {
-    rows_ = SortedPositions(catalog_.Characters);
+    rows_ = SortedPositions(session_.GetUser().Characters);
 }
 
 std::string CharacterManager::NameAt(int row) const {
     if (row < 0 || row >= RowCount()) return {};
-    return catalog_.Characters[static_cast<std::size_t>(rows_[static_cast<std::size_t>(row)])].Name;
+    return session_.GetUser()
+        .Characters[static_cast<std::size_t>(rows_[static_cast<std::size_t>(row)])]
+        .Name;
 }
 
 std::string CharacterManager::StartName(int row) const {
@@ -35,7 +37,7 @@ std::string CharacterManager::StartName(int row) const {
 bool CharacterManager::Delete(int row) {
     if (row < 0 || row >= RowCount()) return false;
     const int position = rows_[static_cast<std::size_t>(row)];
-    catalog_.DeleteCharacter(&catalog_.Characters[static_cast<std::size_t>(position)]);
+    session_.DeleteCharacter(&session_.GetUser().Characters[static_cast<std::size_t>(position)]);
     Sort();
     return true;
 }
@@ -45,16 +47,16 @@ int CharacterManager::Confirm(int row, std::string_view typed, QObject* owner) {
     const int self = row < 0 ? -1 : rows_[static_cast<std::size_t>(row)];
     std::string name = TrimName(typed);
     if (const int refusal =
-            NameRefusal(name, NamesOf(catalog_.Characters), self, CharacterRefusals)) {
+            NameRefusal(name, NamesOf(session_.GetUser().Characters), self, CharacterRefusals)) {
         messages_.Show(LoadString(refusal), MessageIcon::None, owner);
         return -1;
     }
     int position = self;
     if (self < 0) {
         // No character holds the name in any case (checked above), so this appends.
-        position = PositionIn(catalog_.Characters, catalog_.FindOrAddCharacter(name));
+        position = session_.AddCharacter(std::move(name));
     } else {
-        catalog_.RenameCharacter(&catalog_.Characters[static_cast<std::size_t>(self)],
+        session_.RenameCharacter(&session_.GetUser().Characters[static_cast<std::size_t>(self)],
                                  std::move(name));
     }
     Sort();

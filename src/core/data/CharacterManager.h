@@ -9,7 +9,7 @@ class QObject;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // The rules behind "Manage Characters" and "Character Configuration". The list shows every
 // character sorted by name; each row stands for one character by its position in the
@@ -17,7 +17,7 @@ class TreasureCatalog;
 // it only in case.
 class CharacterManager {
 public:
-    CharacterManager(TreasureCatalog& catalog, Messages& messages);
+    CharacterManager(Session& session, Messages& messages);
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     // The name shown in a row; empty outside the list.
@@ -41,7 +41,7 @@ public:
 private:
     void Sort();
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     Messages& messages_;
     std::vector<int> rows_;  // catalogue positions in shown order
 };

@@ -48,25 +48,25 @@ std::string MapCountsText(const UserRecords& records, std::string_view name, int
     return text.empty() ? LoadString(StringId::NoneText) : text;
 }
 
-MapInventoryOpening PrepareMapInventory(const TreasureCatalog& catalog, int treasure, bool adding) {
+MapInventoryOpening PrepareMapInventory(const Session& session, int treasure, bool adding) {
     MapInventoryOpening opening;
-    opening.Levels = LevelItems(catalog);
-    opening.LevelPosition = PositionOfNumber(opening.Levels, catalog.SettingsFile().LastLevel());
-    for (const Character& character : catalog.Characters)
+    opening.Levels = LevelItems(session.GetWorld());
+    opening.LevelPosition = PositionOfNumber(opening.Levels, session.SettingsFile().LastLevel());
+    for (const Character& character : session.GetUser().Characters)
         opening.CharacterNames.push_back(character.Name);
     std::stable_sort(
         opening.CharacterNames.begin(), opening.CharacterNames.end(),
         [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
-    if (const Character* current = catalog.GetCurrentCharacter())
+    if (const Character* current = session.GetCurrentCharacter())
         opening.CharacterName = current->Name;
-    opening.Treasures = TreasureItems(catalog);
+    opening.Treasures = TreasureItems(session.GetWorld());
     opening.TreasurePosition = PositionOfNumber(opening.Treasures, treasure);
     opening.Caption =
         CommandText(adding ? Command::GotAMap : Command::CompletedAMap, CommandField::StatusText);
     return opening;
 }
 
-bool AcceptMapInventory(TreasureCatalog& catalog, Messages& messages, QObject* owner,
+bool AcceptMapInventory(Session& session, Messages& messages, QObject* owner,
                         const MapInventoryRequest& request) {
     const std::string name = TrimName(request.Name);
     if (name.empty()) {
@@ -77,17 +77,12 @@ bool AcceptMapInventory(TreasureCatalog& catalog, Messages& messages, QObject* o
         messages.Show(LoadString(StringId::InvalidCharacterName), MessageIcon::None, owner);
         return false;
     }
-    if (catalog.FindCharacter(name) == nullptr &&
+    if (session.GetUser().FindCharacter(name) == nullptr &&
         !messages.AskYesNo(LoadString(StringId::NoSuchCharacter), owner))
         return false;
 
-    Character* character = catalog.FindOrAddCharacter(name);
-    AdjustMapCount(*character, request.Treasure, request.Level, request.Adding);
-    // Making the character current recomputes the filter, which then already sees the new
-    // count: one notification covers the whole change.
-    catalog.SetCurrentCharacter(character);
-    if (request.Level >= 1 && request.Level <= MaxLevels)
-        catalog.SettingsFile().WriteLastLevel(request.Level);
+    // One undoable change: the count, the character made current, "Character" and "LastLevel".
+    session.ChangeMapCount(name, request.Treasure, request.Level, request.Adding);
     return true;
 }
 

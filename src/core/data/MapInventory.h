@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/data/NumberedItems.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 class QObject;
 
@@ -42,7 +42,7 @@ struct MapInventoryOpening {
 };
 
 // Reads the records and "LastLevel"; `treasure` is the preset (0: none).
-MapInventoryOpening PrepareMapInventory(const TreasureCatalog& catalog, int treasure, bool adding);
+MapInventoryOpening PrepareMapInventory(const Session& session, int treasure, bool adding);
 
 // What the map inventory dialog holds when OK is pressed: the character field's text as typed
 // and the numbers of the chosen items, 0 when a list is empty.
@@ -55,11 +55,12 @@ struct MapInventoryRequest {
 
 // The OK of the map inventory dialog; true when the dialog may close. Refuses an empty or
 // invalid name with a message owned by `owner`, and asks before creating a character of an
-// unknown name (No: refused). Otherwise the character (found without regard to case, or
-// created with the trimmed name) becomes current and "Character" is written, the count is
-// adjusted, "LastLevel" is written, and the catalogue notifies. Without a treasure or a level
-// no count changes and no entry is created; the character still becomes current.
-bool AcceptMapInventory(TreasureCatalog& catalog, Messages& messages, QObject* owner,
+// unknown name (No: refused). Otherwise, as one undoable change, the character (found without
+// regard to case, or created with the trimmed name) becomes current and "Character" is
+// written, the count is adjusted, "LastLevel" is written, and the session notifies. Without a
+// treasure or a level no count changes and no entry is created; the character still becomes
+// current.
+bool AcceptMapInventory(Session& session, Messages& messages, QObject* owner,
                         const MapInventoryRequest& request);
 
 }  // namespace brix

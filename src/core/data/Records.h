@@ -55,22 +55,26 @@ struct Treasure {
 struct MapCounts {
     int Index = 0;
     std::array<int, MaxLevels> Counts{};
+    bool operator==(const MapCounts&) const = default;
 };
 
 struct Character {
     std::string Name;
     std::vector<MapCounts> Entries;
+    bool operator==(const Character&) const = default;
 };
 
 struct RuneBook {
     std::string Name;
     std::vector<int> Treasures;  // at most MaxRunesPerBook
+    bool operator==(const RuneBook&) const = default;
 };
 
 struct RuneLibrary {
     bool Permanent = false;
     std::string Name;
     std::vector<RuneBook> RuneBooks;
+    bool operator==(const RuneLibrary&) const = default;
 };
 
 // The highest level (1..16) with a count above 0, or 0 when the entry holds no map.

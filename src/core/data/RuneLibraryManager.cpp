@@ -6,7 +6,7 @@
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/data/RecordNaming.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 namespace {
@@ -75,13 +75,13 @@ int RuneLibraryDraft::ConfirmBook(int row, std::string_view typed,
     return RowOfPosition(rows_, position);
 }
 
-RuneLibraryManager::RuneLibraryManager(TreasureCatalog& catalog, Messages& messages)
-    : catalog_(catalog), messages_(messages) {
+RuneLibraryManager::RuneLibraryManager(Session& session, Messages& messages)
+    : session_(session), messages_(messages) {
     Sort();
 }
 
 void RuneLibraryManager::Sort() {
-    rows_ = SortedPositions(catalog_.RuneLibraries);
+    rows_ = SortedPositions(session_.GetUser().RuneLibraries);
 }
 
 int RuneLibraryManager::PositionAt(int row) const {
@@ -91,13 +91,13 @@ int RuneLibraryManager::PositionAt(int row) const {
 std::string RuneLibraryManager::NameAt(int row) const {
     const int position = PositionAt(row);
     return position < 0 ? std::string()
-                        : catalog_.RuneLibraries[static_cast<std::size_t>(position)].Name;
+                        : session_.GetUser().RuneLibraries[static_cast<std::size_t>(position)].Name;
 }
 
 bool RuneLibraryManager::MayChange(int row, QObject* owner) {
     const int position = PositionAt(row);
     if (position < 0) return false;
-    if (catalog_.RuneLibraries[static_cast<std::size_t>(position)].Permanent) {
+    if (session_.GetUser().RuneLibraries[static_cast<std::size_t>(position)].Permanent) {
         messages_.Show(LoadString(StringId::PermanentLibrary), MessageIcon::None, owner);
         return false;
     }
@@ -111,13 +111,14 @@ RuneLibraryDraft RuneLibraryManager::StartDraft(int row) const {
         empty.Name = LoadString(StringId::NewRuneLibraryName);
         return RuneLibraryDraft(std::move(empty), -1, messages_);
     }
-    return RuneLibraryDraft(catalog_.RuneLibraries[static_cast<std::size_t>(position)], position,
-                            messages_);
+    return RuneLibraryDraft(session_.GetUser().RuneLibraries[static_cast<std::size_t>(position)],
+                            position, messages_);
 }
 
 bool RuneLibraryManager::Delete(int row, QObject* owner) {
     if (!MayChange(row, owner)) return false;
-    catalog_.DeleteRuneLibrary(&catalog_.RuneLibraries[static_cast<std::size_t>(PositionAt(row))]);
+    session_.DeleteRuneLibrary(
+        &session_.GetUser().RuneLibraries[static_cast<std::size_t>(PositionAt(row))]);
     Sort();
     return true;
 }
@@ -125,21 +126,23 @@ bool RuneLibraryManager::Delete(int row, QObject* owner) {
 int RuneLibraryManager::Confirm(const RuneLibraryDraft& draft, std::string_view typed,
                                 QObject* owner) {
     const int self = draft.Position();
-    if (self >= static_cast<int>(catalog_.RuneLibraries.size())) return -1;
+    if (self >= static_cast<int>(session_.GetUser().RuneLibraries.size())) return -1;
     std::string name = TrimName(typed);
     if (const int refusal =
-            NameRefusal(name, NamesOf(catalog_.RuneLibraries), self, LibraryRefusals)) {
+            NameRefusal(name, NamesOf(session_.GetUser().RuneLibraries), self, LibraryRefusals)) {
         messages_.Show(LoadString(refusal), MessageIcon::None, owner);
         return -1;
     }
-    int position = self;
-    // No library holds the name in any case (checked above), so this appends.
-    if (self < 0)
-        position = PositionIn(catalog_.RuneLibraries, catalog_.FindOrAddRuneLibrary(name));
     RuneLibrary contents = draft.Copy();
     contents.Name = std::move(name);
-    catalog_.ReplaceRuneLibrary(&catalog_.RuneLibraries[static_cast<std::size_t>(position)],
-                                std::move(contents));
+    int position = self;
+    // No library holds the name in any case (checked above), so a new one is appended.
+    if (self < 0)
+        position = session_.AddRuneLibrary(std::move(contents));
+    else
+        session_.ReplaceRuneLibrary(
+            &session_.GetUser().RuneLibraries[static_cast<std::size_t>(position)],
+            std::move(contents));
     Sort();
     return RowOfPosition(rows_, position);
 }

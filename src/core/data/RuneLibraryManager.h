@@ -12,7 +12,7 @@ namespace brix {
 
 struct GameRecords;
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // A rune library being edited in "Rune Library Configuration": a private copy of its flag,
 // name and books. Book changes stay in the copy; nothing reaches the catalogue before the
@@ -59,7 +59,7 @@ private:
 // the system data) are shown but can be neither changed nor deleted.
 class RuneLibraryManager {
 public:
-    RuneLibraryManager(TreasureCatalog& catalog, Messages& messages);
+    RuneLibraryManager(Session& session, Messages& messages);
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     std::string NameAt(int row) const;
@@ -86,7 +86,7 @@ private:
     void Sort();
     int PositionAt(int row) const;
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     Messages& messages_;
     std::vector<int> rows_;
 };

@@ -1,6 +1,6 @@
 #include "core/map/DisplayOptions.h"
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 
 namespace brix {
@@ -21,13 +21,13 @@ void WriteDisplayOptions(const Settings& settings, const DisplayOptions& options
     settings.WriteTackWithoutColor(options.TackWithoutColor);
 }
 
-void ApplyDisplayOptions(TreasureCatalog& catalog, const DisplayOptions& options) {
-    const PrintMargins margins = catalog.Display.Margins;
-    catalog.Display = options;
-    catalog.Display.Margins = margins;
-    WriteDisplayOptions(catalog.SettingsFile(), options);
-    ComputeAllLabelGeometry(catalog);
-    if (catalog.OnUpdate) catalog.OnUpdate();
+void ApplyDisplayOptions(Session& session, const DisplayOptions& options) {
+    const PrintMargins margins = session.GetPrefs().Display.Margins;
+    session.GetPrefs().Display = options;
+    session.GetPrefs().Display.Margins = margins;
+    WriteDisplayOptions(session.SettingsFile(), options);
+    ComputeAllLabelGeometry(session.GetWorld());
+    session.Notify(Change::Display);
 }
 
 }  // namespace brix

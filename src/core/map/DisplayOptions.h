@@ -7,7 +7,7 @@
 
 namespace brix {
 
-class TreasureCatalog;
+class Session;
 
 // The seven display settings the Options sheet edits: the catalogue's display settings with
 // the print margins left at their defaults (the sheet does not show them, and OK keeps the
@@ -31,6 +31,6 @@ void WriteDisplayOptions(const Settings& settings, const DisplayOptions& options
 // gets all seven keys, every treasure's label geometry is recomputed and the change
 // notification repaints the views. Refreshing an independent Treasure Information window is
 // the caller's, which owns it.
-void ApplyDisplayOptions(TreasureCatalog& catalog, const DisplayOptions& options);
+void ApplyDisplayOptions(Session& session, const DisplayOptions& options);
 
 }  // namespace brix

@@ -16,7 +16,7 @@
 
 #include "core/data/DrawingResources.h"
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 
 namespace brix {
@@ -399,12 +399,12 @@ void Panel(RasterSurface& surface, QPainter& painter, const DrawingResources& dr
     }
 }
 
-void Tack(RasterSurface& surface, QPainter& painter, const TreasureCatalog& catalog, bool hasMaps,
+void Tack(RasterSurface& surface, QPainter& painter, const Session& session, bool hasMaps,
           bool monochrome, IntPoint anchor) {
-    const DrawingResources& drawing = catalog.Drawing;
+    const DrawingResources& drawing = session.GetWorld().Drawing;
     const IntPoint p =
         ApplyTackCorrection(IntPoint{anchor.X, Clamp(static_cast<long long>(anchor.Y) - 8)},
-                            catalog.Display.TacksCorrect);
+                            session.GetPrefs().Display.TacksCorrect);
     const QRect tack(QPoint(0, 0), drawing.TackSize);
     if (monochrome) {
         surface.Mono(RasterOp::And, p.X, p.Y, drawing.TackMask, tack, painter.pen().color().rgb(),
@@ -413,8 +413,8 @@ void Tack(RasterSurface& surface, QPainter& painter, const TreasureCatalog& cata
     }
     Transparent(surface, painter, p.X, p.Y, tack.width(), tack.height(), drawing.TackBitmap,
                 drawing.TackMask, 0, 0);
-    const std::uint32_t colour =
-        hasMaps ? catalog.Display.TackWithColor : catalog.Display.TackWithoutColor;
+    const std::uint32_t colour = hasMaps ? session.GetPrefs().Display.TackWithColor
+                                         : session.GetPrefs().Display.TackWithoutColor;
     if (IsAutomatic(colour)) return;
     // The head mask is black on the head: first cut the head out, then fill it with the colour.
     surface.Mono(RasterOp::And, p.X, p.Y, drawing.TackHeadMask, tack, Black, White);
@@ -537,13 +537,13 @@ void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyl
     painter.restore();
 }
 
-void DrawTack(QPainter& painter, const TreasureCatalog& catalog, bool hasMaps, bool monochrome,
+void DrawTack(QPainter& painter, const Session& session, bool hasMaps, bool monochrome,
               IntPoint anchor) {
     RasterSurface surface(painter);
-    Tack(surface, painter, catalog, hasMaps, monochrome, anchor);
+    Tack(surface, painter, session, hasMaps, monochrome, anchor);
 }
 
-void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle style, bool fill,
+void DrawMapPanel(QPainter& painter, const Session& session, PanelStyle style, bool fill,
                   std::uint32_t colour, const IntRect& rect, const IntRect& source,
                   std::span<const int> treasures, bool labels, const MapFilter* filter,
                   bool monochrome) {
@@ -551,7 +551,7 @@ void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle 
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setOpacity(1.0);
     RasterSurface surface(painter);
-    const DrawingResources& drawing = catalog.Drawing;
+    const DrawingResources& drawing = session.GetWorld().Drawing;
     Panel(surface, painter, drawing, style, fill, colour, rect);
     const PanelMargins m = MarginsOf(style);
     const int innerLeft = rect.Left + m.Left;
@@ -564,22 +564,22 @@ void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle 
     const long long offsetX = static_cast<long long>(innerLeft) - source.Left;
     const long long offsetY = static_cast<long long>(innerTop) - source.Top;
     for (const int index : treasures) {
-        const Treasure* treasure = catalog.FindTreasure(index);
+        const Treasure* treasure = session.GetWorld().FindTreasure(index);
         if (treasure == nullptr) continue;
         const IntPoint anchor{Clamp(offsetX + treasure->Location.X / 2),
                               Clamp(offsetY + treasure->Location.Y / 2)};
-        Tack(surface, painter, catalog, HasMap(filter, index), monochrome, anchor);
+        Tack(surface, painter, session, HasMap(filter, index), monochrome, anchor);
     }
 
     if (labels) {
         const IntPoint o = ApplyTackCorrection(IntPoint{Clamp(offsetX), Clamp(offsetY)},
-                                               catalog.Display.TacksCorrect);
+                                               session.GetPrefs().Display.TacksCorrect);
         const QPen textPen = painter.pen();
         const QColor background = painter.background().color();
         painter.setFont(drawing.LabelFont);
         const QFontMetrics metrics = painter.fontMetrics();
         for (const int index : treasures) {
-            const Treasure* treasure = catalog.FindTreasure(index);
+            const Treasure* treasure = session.GetWorld().FindTreasure(index);
             if (treasure == nullptr) continue;
             if (filter != nullptr && filter->OnlyLabelsWithMaps && !filter->TreasureFlag(index))
                 continue;

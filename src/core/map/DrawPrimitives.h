@@ -18,7 +18,7 @@ namespace brix {
 
 struct DrawingResources;
 struct MapFilter;
-class TreasureCatalog;
+class Session;
 
 // The opaque colour of a colour reference laid out 0x00BBGGRR.
 QRgb RgbFromColourRef(std::uint32_t colour);
@@ -68,13 +68,13 @@ void DrawTextPanel(QPainter& painter, const DrawingResources& drawing, PanelStyl
 
 // One tack whose point is at `anchor`; its head takes the display colour for treasures with or
 // without maps. In monochrome the tack is a silhouette in the pen colour.
-void DrawTack(QPainter& painter, const TreasureCatalog& catalog, bool hasMaps, bool monochrome,
+void DrawTack(QPainter& painter, const Session& session, bool hasMaps, bool monochrome,
               IntPoint anchor);
 
 // A panel showing `source` of the multimap with a tack for every listed treasure and, when
 // `labels` is set, their leader lines and numbers. Tacks and labels are not clipped to the
 // panel.
-void DrawMapPanel(QPainter& painter, const TreasureCatalog& catalog, PanelStyle style, bool fill,
+void DrawMapPanel(QPainter& painter, const Session& session, PanelStyle style, bool fill,
                   std::uint32_t colour, const IntRect& rect, const IntRect& source,
                   std::span<const int> treasures, bool labels, const MapFilter* filter,
                   bool monochrome);

@@ -11,7 +11,7 @@
 
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/World.h"
 
 namespace brix {
 namespace {
@@ -108,26 +108,26 @@ IntRect CenterSourceRect(PanelStyle style, int cx, int cy, int width, int height
     return r;
 }
 
-RegionTreasureList BuildRegionTreasureList(const TreasureCatalog& catalog, int regionIndex) {
+RegionTreasureList BuildRegionTreasureList(const World& world, int regionIndex) {
     RegionTreasureList list;
-    for (const Treasure& treasure : catalog.Treasures) {
+    for (const Treasure& treasure : world.Treasures) {
         if (treasure.Index >= 1 && treasure.Region == regionIndex)
             list.Treasures.push_back(treasure.Index);
     }
     // Tacks lower on the map are drawn later and cover those above them.
-    std::stable_sort(list.Treasures.begin(), list.Treasures.end(), [&catalog](int a, int b) {
-        return catalog.Treasures[a].Location.Y < catalog.Treasures[b].Location.Y;
+    std::stable_sort(list.Treasures.begin(), list.Treasures.end(), [&world](int a, int b) {
+        return world.Treasures[a].Location.Y < world.Treasures[b].Location.Y;
     });
 
     // An unloaded multimap has a null size; count it as empty.
-    const long long multimapWidth = std::max(0, catalog.Drawing.MultimapSize.width());
-    const long long multimapHeight = std::max(0, catalog.Drawing.MultimapSize.height());
+    const long long multimapWidth = std::max(0, world.Drawing.MultimapSize.width());
+    const long long multimapHeight = std::max(0, world.Drawing.MultimapSize.height());
     long long minX = 2 * multimapWidth;
     long long minY = 2 * multimapHeight;
     long long maxX = 0;
     long long maxY = 0;
     for (int index : list.Treasures) {
-        const IntPoint& p = catalog.Treasures[index].Location;
+        const IntPoint& p = world.Treasures[index].Location;
         minX = std::min<long long>(minX, p.X);
         minY = std::min<long long>(minY, p.Y);
         maxX = std::max<long long>(maxX, p.X);
@@ -181,9 +181,9 @@ void ComputeLabelGeometry(Treasure& treasure, const TextMeasurer& measure) {
     treasure.LeaderLine = {Saturate(startX), Saturate(startY), Saturate(endX), Saturate(endY)};
 }
 
-void ComputeAllLabelGeometry(TreasureCatalog& catalog) {
-    const TextMeasurer measure = FontMeasurer(catalog.Drawing.LabelFont);
-    for (Treasure& treasure : catalog.Treasures) {
+void ComputeAllLabelGeometry(World& world) {
+    const TextMeasurer measure = FontMeasurer(world.Drawing.LabelFont);
+    for (Treasure& treasure : world.Treasures) {
         if (treasure.Index >= 1) ComputeLabelGeometry(treasure, measure);
     }
 }

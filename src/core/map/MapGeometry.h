@@ -11,7 +11,7 @@ class QFont;
 
 namespace brix {
 
-class TreasureCatalog;
+struct World;
 
 constexpr IntPoint TackHotSpot{0, 8};
 constexpr IntPoint TackHeadCentre{3, -6};
@@ -57,7 +57,7 @@ struct RegionTreasureList {
 };
 
 // The region's treasures sorted by y (stable) and the centre of their bounding box.
-RegionTreasureList BuildRegionTreasureList(const TreasureCatalog& catalog, int regionIndex);
+RegionTreasureList BuildRegionTreasureList(const World& world, int regionIndex);
 
 // Measures a label text: width and height in pixels.
 using TextMeasurer = std::function<void(const std::string& text, int& width, int& height)>;
@@ -67,6 +67,6 @@ TextMeasurer FontMeasurer(const QFont& font);
 
 // Fills LabelRect and LeaderLine of one treasure, or of every treasure.
 void ComputeLabelGeometry(Treasure& treasure, const TextMeasurer& measure);
-void ComputeAllLabelGeometry(TreasureCatalog& catalog);
+void ComputeAllLabelGeometry(World& world);
 
 }  // namespace brix

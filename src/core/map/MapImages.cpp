@@ -13,7 +13,8 @@
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/DataFiles.h"
+#include "core/data/World.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/Pictures.h"
 
@@ -304,9 +305,9 @@ QImage DecodeWorldBitmap(const std::string& archivePath) {
     return archive ? LoadWorldBitmap(*archive) : QImage();
 }
 
-bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+bool LoadDrawingResourcesButWorld(World& world, ZipArchive& archive, Messages& messages,
                                   const ProgramPictures& pictures) {
-    DrawingResources& drawing = catalog.Drawing;
+    DrawingResources& drawing = world.Drawing;
     drawing = DrawingResources{};
     PrepareProgramPictures(drawing, pictures);
 
@@ -325,32 +326,32 @@ bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive,
     return true;
 }
 
-void SetWorldBitmap(TreasureCatalog& catalog, Messages& messages, const QImage& world) {
-    if (world.isNull()) {
+void SetWorldBitmap(World& world, Messages& messages, const QImage& picture) {
+    if (picture.isNull()) {
         ShowMemberMessage(messages, StringId::CannotLoadBitmap, WorldMemberName);
         return;
     }
-    catalog.Drawing.WorldBitmap = world;
-    catalog.Drawing.WorldBitmapSize = world.size();
+    world.Drawing.WorldBitmap = picture;
+    world.Drawing.WorldBitmapSize = picture.size();
 }
 
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+void LoadDrawingResources(World& world, ZipArchive& archive, Messages& messages,
                           const ProgramPictures& pictures) {
-    if (LoadDrawingResourcesButWorld(catalog, archive, messages, pictures))
-        SetWorldBitmap(catalog, messages, LoadWorldBitmap(archive));
+    if (LoadDrawingResourcesButWorld(world, archive, messages, pictures))
+        SetWorldBitmap(world, messages, LoadWorldBitmap(archive));
 }
 
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {
-    LoadDrawingResources(catalog, archive, messages, LoadProgramPictures());
+void LoadDrawingResources(World& world, ZipArchive& archive, Messages& messages) {
+    LoadDrawingResources(world, archive, messages, LoadProgramPictures());
 }
 
-void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages) {
-    for (Region& region : catalog.Regions) {
+void LoadRegionMasks(World& world, ZipArchive& archive, Messages& messages) {
+    for (Region& region : world.Regions) {
         region.MaskRect = IntRect{};
         region.MaskBits.clear();
         region.MaskBytesPerRow = 0;
     }
-    for (Region& region : catalog.Regions) {
+    for (Region& region : world.Regions) {
         if (region.Index < 1) continue;
         const std::string name = FormatText(OverlayMemberFormat, {region.Index});
         bool notMonochrome = false;

@@ -13,7 +13,7 @@
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+struct World;
 struct DrawingResources;
 class ZipArchive;
 
@@ -92,21 +92,21 @@ void PrepareProgramPictures(DrawingResources& drawing, const ProgramPictures& pi
 // cannot be loaded.
 QImage DecodeWorldBitmap(const std::string& archivePath);
 
-// Builds the shared images, pen and font into catalog.Drawing. Failures are shown through
+// Builds the shared images, pen and font into world.Drawing. Failures are shown through
 // `messages` and leave the images that could not be loaded null; the start-up goes on.
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+void LoadDrawingResources(World& world, ZipArchive& archive, Messages& messages,
                           const ProgramPictures& pictures);
 // The two halves of that, for a start-up that decodes the world picture on a worker: everything
 // but the world picture, false when the multimap failed (which leaves the world unloaded too);
 // then the world picture (a null image shows why it is missing).
-bool LoadDrawingResourcesButWorld(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages,
+bool LoadDrawingResourcesButWorld(World& world, ZipArchive& archive, Messages& messages,
                                   const ProgramPictures& pictures);
-void SetWorldBitmap(TreasureCatalog& catalog, Messages& messages, const QImage& world);
+void SetWorldBitmap(World& world, Messages& messages, const QImage& picture);
 // The same with the pictures built into the program.
-void LoadDrawingResources(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages);
+void LoadDrawingResources(World& world, ZipArchive& archive, Messages& messages);
 
 // Reads every region's overlay into its mask, in slot order; the first overlay that cannot be
 // loaded is reported and leaves it and every later region without a mask.
-void LoadRegionMasks(TreasureCatalog& catalog, ZipArchive& archive, Messages& messages);
+void LoadRegionMasks(World& world, ZipArchive& archive, Messages& messages);
 
 }  // namespace brix

@@ -9,7 +9,7 @@
 
 #include "core/base/Strings.h"
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 
@@ -41,7 +41,7 @@ void Fill(QPainter& painter, int left, int top, int right, int bottom, std::uint
 
 }  // namespace
 
-RegionCanvas::RegionCanvas(const TreasureCatalog& catalog) : catalog_(catalog) {}
+RegionCanvas::RegionCanvas(const Session& session) : session_(session) {}
 
 void RegionCanvas::InvalidateRect(const IntRect& rect) const {
     if (Invalidate) Invalidate(rect);
@@ -49,9 +49,9 @@ void RegionCanvas::InvalidateRect(const IntRect& rect) const {
 
 void RegionCanvas::ShowRegion(int region, int treasure) {
     currentRegion_ = region;
-    RegionTreasureList list = BuildRegionTreasureList(catalog_, region);
+    RegionTreasureList list = BuildRegionTreasureList(session_.GetWorld(), region);
     regionTreasures_ = std::move(list.Treasures);
-    const QSize multimap = catalog_.Drawing.MultimapSize;
+    const QSize multimap = session_.GetWorld().Drawing.MultimapSize;
     sourceRect_ = CenterSourceRect(PanelStyle::Scroll, list.CentreX, list.CentreY,
                                    RegionLayout::MapArea.Right - RegionLayout::MapArea.Left,
                                    RegionLayout::MapArea.Bottom - RegionLayout::MapArea.Top,
@@ -70,9 +70,9 @@ void RegionCanvas::SelectTreasure(int treasure) {
     } else {
         selectedTreasure_ = LowestTreasure();
     }
-    const Treasure* selected = catalog_.FindTreasure(selectedTreasure_);
+    const Treasure* selected = session_.GetWorld().FindTreasure(selectedTreasure_);
     if (selectedTreasure_ >= 1 && selected != nullptr) {
-        const QSize multimap = catalog_.Drawing.MultimapSize;
+        const QSize multimap = session_.GetWorld().Drawing.MultimapSize;
         closeUpSource_ =
             CenterSourceRect(PanelStyle::Scroll, selected->Location.X, selected->Location.Y,
                              RegionLayout::CloseUpWidth, RegionLayout::CloseUpHeight,
@@ -114,7 +114,8 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     const long long innerLeft = RegionLayout::MapArea.Left + margins.Left;
     const long long innerTop = RegionLayout::MapArea.Top + margins.Top;
     // Tacks and labels are drawn shifted by the correction; undo it before comparing.
-    const IntPoint correction = ApplyTackCorrection({0, 0}, catalog_.Display.TacksCorrect);
+    const IntPoint correction =
+        ApplyTackCorrection({0, 0}, session_.GetPrefs().Display.TacksCorrect);
     const long long px = canvasPoint.x() - innerLeft - correction.X;
     const long long py = canvasPoint.y() - innerTop - correction.Y;
 
@@ -122,9 +123,9 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     // cannot be clicked.
     const long long qx = sourceRect_.Left + px;
     const long long qy = sourceRect_.Top + py;
-    const MapFilter& filter = catalog_.Filter();
+    const MapFilter& filter = session_.Filter();
     for (const int index : regionTreasures_) {
-        const Treasure* treasure = catalog_.FindTreasure(index);
+        const Treasure* treasure = session_.GetWorld().FindTreasure(index);
         if (treasure == nullptr) continue;
         if (filter.OnlyLabelsWithMaps && !filter.TreasureFlag(index)) continue;
         if (treasure->LeaderLine.X1 == 0 && treasure->LeaderLine.Y1 == 0) continue;
@@ -139,7 +140,7 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
     int best = 0;
     long long bestDistance = TackHitRadius * TackHitRadius;
     for (const int index : regionTreasures_) {
-        const Treasure* treasure = catalog_.FindTreasure(index);
+        const Treasure* treasure = session_.GetWorld().FindTreasure(index);
         if (treasure == nullptr) continue;
         const long long dx =
             tx - (treasure->Location.X / 2 - static_cast<long long>(sourceRect_.Left));
@@ -157,21 +158,24 @@ int RegionCanvas::HitTestTreasure(QPoint canvasPoint) const {
 }
 
 bool RegionCanvas::CanStepRegion(bool forward) const {
-    return brix::StepRegion(catalog_, currentRegion_, forward, &catalog_.Filter()) >= 1;
+    return brix::StepRegion(session_.GetWorld(), currentRegion_, forward, &session_.Filter()) >= 1;
 }
 
 bool RegionCanvas::CanStepTreasure(bool forward) const {
-    return brix::StepTreasure(catalog_, selectedTreasure_, forward, &catalog_.Filter()) >= 1;
+    return brix::StepTreasure(session_.GetWorld(), selectedTreasure_, forward,
+                              &session_.Filter()) >= 1;
 }
 
 void RegionCanvas::StepRegion(bool forward) {
-    const int region = brix::StepRegion(catalog_, currentRegion_, forward, &catalog_.Filter());
+    const int region =
+        brix::StepRegion(session_.GetWorld(), currentRegion_, forward, &session_.Filter());
     if (region >= 1) ShowRegion(region, -1);
 }
 
 void RegionCanvas::StepTreasure(bool forward) {
-    const int index = brix::StepTreasure(catalog_, selectedTreasure_, forward, &catalog_.Filter());
-    const Treasure* treasure = catalog_.FindTreasure(index);
+    const int index =
+        brix::StepTreasure(session_.GetWorld(), selectedTreasure_, forward, &session_.Filter());
+    const Treasure* treasure = session_.GetWorld().FindTreasure(index);
     if (treasure == nullptr) return;
     if (treasure->Region != currentRegion_)
         ShowRegion(treasure->Region, index);
@@ -180,7 +184,7 @@ void RegionCanvas::StepTreasure(bool forward) {
 }
 
 std::string RegionCanvas::TitleText() const {
-    const Treasure* treasure = catalog_.FindTreasure(selectedTreasure_);
+    const Treasure* treasure = session_.GetWorld().FindTreasure(selectedTreasure_);
     if (selectedTreasure_ == 0 || treasure == nullptr) return std::string();
     // The limit is the name's own, so a long name never loses the number in front of it.
     return FormatText("%d - %s",
@@ -188,16 +192,16 @@ std::string RegionCanvas::TitleText() const {
 }
 
 std::string RegionCanvas::CoordinatesText() const {
-    const Treasure* treasure = catalog_.FindTreasure(selectedTreasure_);
+    const Treasure* treasure = session_.GetWorld().FindTreasure(selectedTreasure_);
     if (selectedTreasure_ == 0 || treasure == nullptr) return std::string();
     return SextantText(treasure->Location.X, treasure->Location.Y, 128);
 }
 
 void DrawRegionCanvas(QPainter& painter, const RegionCanvas& canvas, const QRect& clientArea) {
     using namespace RegionLayout;
-    const TreasureCatalog& catalog = canvas.Catalog();
-    const DrawingResources& drawing = catalog.Drawing;
-    const MapFilter* filter = &catalog.Filter();
+    const Session& session = canvas.GetSession();
+    const DrawingResources& drawing = session.GetWorld().Drawing;
+    const MapFilter* filter = &session.Filter();
 
     painter.save();
     // Labels are backed with parchment and written in black.
@@ -205,7 +209,7 @@ void DrawRegionCanvas(QPainter& painter, const RegionCanvas& canvas, const QRect
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(QColor(Qt::black));
 
-    DrawMapPanel(painter, catalog, PanelStyle::Scroll, true, ParchmentColour, MapArea,
+    DrawMapPanel(painter, session, PanelStyle::Scroll, true, ParchmentColour, MapArea,
                  canvas.SourceRect(), canvas.RegionTreasures(), true, filter, false);
     // Tacks and labels near the map's left edge may have spilled over; the side panel covers
     // them.
@@ -215,7 +219,7 @@ void DrawRegionCanvas(QPainter& painter, const RegionCanvas& canvas, const QRect
                   canvas.TitleText());
     const int selected = canvas.SelectedTreasure();
     if (selected != 0) {
-        DrawMapPanel(painter, catalog, PanelStyle::Scroll, true, ParchmentColour, CloseUp,
+        DrawMapPanel(painter, session, PanelStyle::Scroll, true, ParchmentColour, CloseUp,
                      canvas.CloseUpSource(), std::span<const int>(&selected, 1), false, filter,
                      false);
     } else {

@@ -14,7 +14,7 @@ class QPainter;
 
 namespace brix {
 
-class TreasureCatalog;
+class Session;
 
 // The region map's fixed canvas: the map scroll on the right, and on the left the selected
 // treasure's title, a close-up scroll and its coordinates, each centred in the side panel.
@@ -61,7 +61,7 @@ constexpr int MaxTitleCharacters = 127;
 // must have been computed.
 class RegionCanvas {
 public:
-    explicit RegionCanvas(const TreasureCatalog& catalog);
+    explicit RegionCanvas(const Session& session);
 
     // Called with a canvas rectangle whenever part of the picture has changed.
     std::function<void(const IntRect&)> Invalidate;
@@ -117,12 +117,12 @@ public:
     // The text of the coordinates box, empty without a selection.
     std::string CoordinatesText() const;
 
-    const TreasureCatalog& Catalog() const { return catalog_; }
+    const Session& GetSession() const { return session_; }
 
 private:
     void InvalidateRect(const IntRect& rect) const;
 
-    const TreasureCatalog& catalog_;
+    const Session& session_;
     int currentRegion_ = 0;
     std::vector<int> regionTreasures_;
     IntRect sourceRect_;

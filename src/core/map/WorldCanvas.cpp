@@ -24,7 +24,7 @@
 #endif
 
 #include "core/base/Settings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 
@@ -331,15 +331,14 @@ TintRowsFunction TintRowsFor(TintBlend blend) {
 }
 
 // The tints of every region that has a mask reaching into clip, in slot order.
-std::vector<PreparedTint> PrepareTints(const TreasureCatalog& catalog, int hoverRegion,
-                                       const QRect& clip) {
+std::vector<PreparedTint> PrepareTints(const Session& session, int hoverRegion, const QRect& clip) {
     std::vector<PreparedTint> tints;
     if (clip.isEmpty()) return tints;
-    for (const Region& region : catalog.Regions) {
+    for (const Region& region : session.GetWorld().Regions) {
         if (region.Index < 1 || !HasUsableMask(region)) continue;
         if (!MaskQRect(region).intersects(clip)) continue;
         const int weight = region.Index == hoverRegion ? HoverTintWeight : RegionTintWeight;
-        tints.push_back(PrepareTint(region, RegionTintColour(catalog, region.Index), weight, clip));
+        tints.push_back(PrepareTint(region, RegionTintColour(session, region.Index), weight, clip));
     }
     return tints;
 }
@@ -349,10 +348,10 @@ bool IsDirect32(QImage::Format format) {
            format == QImage::Format_ARGB32_Premultiplied;
 }
 
-const QImage& WorldPixels(const TreasureCatalog& catalog, QImage& converted) {
-    const QImage& world = catalog.Drawing.WorldBitmap;
-    if (world.isNull() || world.format() == QImage::Format_RGB32) return world;
-    converted = world.convertToFormat(QImage::Format_RGB32);
+const QImage& WorldPixels(const World& world, QImage& converted) {
+    const QImage& picture = world.Drawing.WorldBitmap;
+    if (picture.isNull() || picture.format() == QImage::Format_RGB32) return picture;
+    converted = picture.convertToFormat(QImage::Format_RGB32);
     return converted;
 }
 
@@ -401,28 +400,28 @@ bool MaskBitAt(const Region& region, QPoint point) {
     return (region.MaskBits[byte] & (0x80 >> (column % 8))) != 0;
 }
 
-int HitTestRegion(const TreasureCatalog& catalog, QPoint point) {
-    for (const Region& region : catalog.Regions) {
+int HitTestRegion(const World& world, QPoint point) {
+    for (const Region& region : world.Regions) {
         if (region.Index < 1 || !MaskQRect(region).contains(point)) continue;
         if (region.MaskHitTest || MaskBitAt(region, point)) return region.Index;
     }
     return 0;
 }
 
-QRgb RegionTintColour(const TreasureCatalog& catalog, int regionIndex) {
-    const bool hasMap = catalog.Filter().RegionFlag(regionIndex);
-    std::uint32_t reference =
-        hasMap ? catalog.Display.WithHighLight : catalog.Display.WithoutHighLight;
+QRgb RegionTintColour(const Session& session, int regionIndex) {
+    const bool hasMap = session.Filter().RegionFlag(regionIndex);
+    std::uint32_t reference = hasMap ? session.GetPrefs().Display.WithHighLight
+                                     : session.GetPrefs().Display.WithoutHighLight;
     if (reference == AutomaticColour) {
         reference = hasMap ? AutomaticWithMapTint : AutomaticWithoutMapTint;
     }
     return qRgb(reference & 0xFF, (reference >> 8) & 0xFF, (reference >> 16) & 0xFF);
 }
 
-QRgb WorldBackgroundColour(const TreasureCatalog& catalog) {
-    const QImage& world = catalog.Drawing.WorldBitmap;
-    if (world.isNull()) return qRgb(255, 255, 255);
-    return world.pixel(0, 0) | 0xFF000000u;
+QRgb WorldBackgroundColour(const World& world) {
+    const QImage& picture = world.Drawing.WorldBitmap;
+    if (picture.isNull()) return qRgb(255, 255, 255);
+    return picture.pixel(0, 0) | 0xFF000000u;
 }
 
 std::vector<TintBlend> BuiltTintBlends() {
@@ -465,13 +464,13 @@ void TintRegion(QImage& target, QRect canvasBox, const Region& region, QRgb colo
                        canvasBox.left(), tint.Top, tint.Bottom, tint);
 }
 
-void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& catalog,
-                     int hoverRegion, TintBlend blend) {
+void DrawWorldCanvas(QImage& target, QRect canvasBox, const Session& session, int hoverRegion,
+                     TintBlend blend) {
     if (target.isNull() || canvasBox.isEmpty()) return;
     const QRect box = canvasBox & QRect(canvasBox.topLeft(), target.size());
     if (!IsDirect32(target.format())) {
         QImage scratch(box.size(), QImage::Format_RGB32);
-        DrawWorldCanvas(scratch, box, catalog, hoverRegion, blend);
+        DrawWorldCanvas(scratch, box, session, hoverRegion, blend);
         QPainter painter(&target);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, scratch);
@@ -479,10 +478,10 @@ void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& cat
     }
 
     QImage converted;
-    const QImage& world = WorldPixels(catalog, converted);
-    const QRgb background = WorldBackgroundColour(catalog);
+    const QImage& world = WorldPixels(session.GetWorld(), converted);
+    const QRgb background = WorldBackgroundColour(session.GetWorld());
     const QRect visible = box & QRect(QPoint(0, 0), world.size());
-    const std::vector<PreparedTint> tints = PrepareTints(catalog, hoverRegion, visible);
+    const std::vector<PreparedTint> tints = PrepareTints(session, hoverRegion, visible);
     const int originX = canvasBox.left();
     const TintRowsFunction tintRows = TintRowsFor(blend);
 
@@ -515,8 +514,7 @@ void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& cat
     }
 }
 
-void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const TreasureCatalog& catalog,
-                     int hoverRegion) {
+void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const Session& session, int hoverRegion) {
     if (canvasBox.isEmpty()) return;
     // Band by band, each band composed in a small picture that is reused: the window fills in
     // from the top without a picture of the whole box.
@@ -527,7 +525,7 @@ void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const TreasureCatalog& 
     for (int top = canvasBox.top(); top <= canvasBox.bottom(); top += BandHeight) {
         const QRect bandBox(canvasBox.left(), top, canvasBox.width(),
                             std::min(BandHeight, canvasBox.bottom() + 1 - top));
-        DrawWorldCanvas(band, bandBox, catalog, hoverRegion);
+        DrawWorldCanvas(band, bandBox, session, hoverRegion);
         painter.drawImage(bandBox.topLeft(), band, QRect(QPoint(0, 0), bandBox.size()));
     }
     painter.restore();

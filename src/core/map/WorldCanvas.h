@@ -13,7 +13,8 @@ class QPainter;
 
 namespace brix {
 
-class TreasureCatalog;
+class Session;
+struct World;
 
 // Strength of a region's tint, out of 255: the region under the pointer stands out.
 inline constexpr int HoverTintWeight = 159;
@@ -35,15 +36,15 @@ bool MaskBitAt(const Region& region, QPoint point);
 
 // The Index of the first region, in slot order, under a world-bitmap pixel, or 0. A region
 // with MaskHitTest set reacts anywhere inside its rectangle.
-int HitTestRegion(const TreasureCatalog& catalog, QPoint point);
+int HitTestRegion(const World& world, QPoint point);
 
 // The colour a region is tinted with (opaque QRgb), chosen by whether the current character
 // holds maps for it and by the display settings.
-QRgb RegionTintColour(const TreasureCatalog& catalog, int regionIndex);
+QRgb RegionTintColour(const Session& session, int regionIndex);
 
 // What the canvas shows beyond the world bitmap: the bitmap's top-left colour, or white when
 // there is no world bitmap.
-QRgb WorldBackgroundColour(const TreasureCatalog& catalog);
+QRgb WorldBackgroundColour(const World& world);
 
 // The forms of the region tint blend. Fastest is the quickest form built in that the processor
 // runs; the others each name one form, so that every form can be measured and tested on any
@@ -67,12 +68,11 @@ void TintRegion(QImage& target, QRect canvasBox, const Region& region, QRgb colo
 // pixel (0, 0) stands for canvasBox's top-left corner: the world bitmap, every region tinted in
 // slot order (the hovered one more strongly) and the background beyond the bitmap. Parts of
 // the box that do not fit into target are left out.
-void DrawWorldCanvas(QImage& target, QRect canvasBox, const TreasureCatalog& catalog,
-                     int hoverRegion, TintBlend blend = TintBlend::Fastest);
+void DrawWorldCanvas(QImage& target, QRect canvasBox, const Session& session, int hoverRegion,
+                     TintBlend blend = TintBlend::Fastest);
 
 // The same picture drawn through a painter whose coordinates are canvas coordinates, without a
 // picture of the whole box: it goes out in bands of a few rows.
-void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const TreasureCatalog& catalog,
-                     int hoverRegion);
+void DrawWorldCanvas(QPainter& painter, QRect canvasBox, const Session& session, int hoverRegion);
 
 }  // namespace brix

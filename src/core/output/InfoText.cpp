@@ -9,7 +9,7 @@
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 
 namespace brix {
@@ -20,8 +20,8 @@ constexpr const char* ListSeparator = ", ";
 
 // The names of the current library's books that hold the treasure, in book order; each book
 // is named once however often it lists the treasure.
-std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
-    const RuneLibrary* library = catalog.GetCurrentRuneLibrary();
+std::string RuneBookList(const Session& session, int treasureIndex) {
+    const RuneLibrary* library = session.GetCurrentRuneLibrary();
     if (library == nullptr) return std::string();
     std::string list;
     for (const RuneBook& book : library->RuneBooks) {
@@ -35,8 +35,8 @@ std::string RuneBookList(const TreasureCatalog& catalog, int treasureIndex) {
 }
 
 // "L<level>=<count>" for every level the current character holds maps of for the treasure.
-std::string MapCountList(const TreasureCatalog& catalog, int treasureIndex) {
-    const Character* character = catalog.GetCurrentCharacter();
+std::string MapCountList(const Session& session, int treasureIndex) {
+    const Character* character = session.GetCurrentCharacter();
     if (character == nullptr) return std::string();
     const MapCounts* entry = FindMapCounts(*character, treasureIndex);
     if (entry == nullptr) return std::string();
@@ -57,18 +57,17 @@ void AppendOrNone(std::string& text, const std::string& list) {
 
 }  // namespace
 
-std::string BuildTreasureText(const TreasureCatalog& catalog, const Treasure& treasure,
-                              bool terse) {
+std::string BuildTreasureText(const Session& session, const Treasure& treasure, bool terse) {
     std::string text = FormatText(
         LoadString(StringId::TreasureFormat),
         {treasure.Index, treasure.Name, SextantText(treasure.Location.X, treasure.Location.Y),
          treasure.Location.X, treasure.Location.Y});
     text += LoadString(StringId::RuneBooksHeading);
-    AppendOrNone(text, RuneBookList(catalog, treasure.Index));
+    AppendOrNone(text, RuneBookList(session, treasure.Index));
     text += LoadString(StringId::MapsHeading);
-    AppendOrNone(text, MapCountList(catalog, treasure.Index));
+    AppendOrNone(text, MapCountList(session, treasure.Index));
     if (!terse) {
-        const Region* region = catalog.FindRegion(treasure.Region);
+        const Region* region = session.GetWorld().FindRegion(treasure.Region);
         if (region != nullptr && !region->Comment.empty()) {
             text += LineEnd;
             text += region->Comment;
@@ -116,10 +115,10 @@ bool WriteClipboardText(const std::string& utf8) {
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
-void CopyTreasureText(const TreasureCatalog& catalog, const Treasure* treasure, Messages& messages,
+void CopyTreasureText(const Session& session, const Treasure* treasure, Messages& messages,
                       QObject* owner, const ClipboardWriter& write) {
     if (treasure == nullptr) return;
-    if (!write(BuildTreasureText(catalog, *treasure, false)))
+    if (!write(BuildTreasureText(session, *treasure, false)))
         messages.Show(LoadString(StringId::ClipboardError), MessageIcon::None, owner);
 }
 

@@ -10,14 +10,14 @@ class QObject;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // The texts shown, printed and copied for one record: UTF-8, every line ending in CR LF.
 // The terse forms leave out region comments and monster lists.
 
 // Name, coordinates, the current rune library's books holding the treasure, the current
 // character's maps of it and (full form) its region's comment.
-std::string BuildTreasureText(const TreasureCatalog& catalog, const Treasure& treasure, bool terse);
+std::string BuildTreasureText(const Session& session, const Treasure& treasure, bool terse);
 std::string BuildRegionText(const Region& region, bool terse);
 std::string BuildLevelText(const Level& level, bool terse);
 
@@ -27,7 +27,7 @@ bool WriteClipboardText(const std::string& utf8);
 
 // Puts the full text of the treasure on the clipboard; a failure is reported through messages,
 // owned by owner. Does nothing for a null treasure.
-void CopyTreasureText(const TreasureCatalog& catalog, const Treasure* treasure, Messages& messages,
+void CopyTreasureText(const Session& session, const Treasure* treasure, Messages& messages,
                       QObject* owner = nullptr, const ClipboardWriter& write = WriteClipboardText);
 
 }  // namespace brix

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/InfoText.h"
 #include "core/output/PrintLayout.h"
 #include "core/output/PrintPicture.h"
@@ -206,11 +206,11 @@ QSize PrintPictureOnPaper(PrintContent content, PrintMapOption option, int dpiX,
                  ToInt(static_cast<long long>(picture.height()) * dpiY / style->PixelsPerInch));
 }
 
-PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
-                          QPagedPaintDevice& device, const PrintMargins& margins,
-                          const QDateTime& jobTime, const PrintProgress& progress) {
+PrintOutcome PrintListing(const Session& session, PrintOptions options, QPagedPaintDevice& device,
+                          const PrintMargins& margins, const QDateTime& jobTime,
+                          const PrintProgress& progress) {
     MapFilter& filter = options.Filter;
-    RecomputeMapFilter(catalog, catalog.GetCurrentCharacter(), filter);
+    RecomputeMapFilter(session.GetWorld(), session.GetCurrentCharacter(), filter);
     const bool treasures = options.Content == PrintContent::Treasures;
 
     const DeviceGeometry geometry = GeometryOf(device);
@@ -224,21 +224,23 @@ PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
     const std::optional<PrintPictureStyle> style = StyleOf(options.MapOption);
     std::optional<PrintPictures> pictures;
     if (style)
-        pictures.emplace(catalog, filter, *style,
+        pictures.emplace(session, filter, *style,
                          PrintPictureSize(options.Content, options.MapOption));
     PrintPaginator paginator(*pageGeometry, PrintPictureOnPaper(options.Content, options.MapOption,
                                                                 geometry.DpiX, geometry.DpiY));
 
     const QLocale locale;
-    const QString title = QString::fromStdString(catalog.ProgramTitle);
+    const QString title = QString::fromStdString(session.GetPrefs().ProgramTitle);
     ListingPainter page(device, font, pageGeometry->Printable, title,
                         locale.toString(jobTime.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
                             locale.toString(jobTime.time(), QLocale::ShortFormat));
 
     std::optional<PrintResult> stopped;
-    const std::size_t slots = treasures ? catalog.Treasures.size() : catalog.Regions.size();
+    const std::size_t slots =
+        treasures ? session.GetWorld().Treasures.size() : session.GetWorld().Regions.size();
     for (std::size_t slot = 0; slot < slots; ++slot) {
-        const int index = treasures ? catalog.Treasures[slot].Index : catalog.Regions[slot].Index;
+        const int index = treasures ? session.GetWorld().Treasures[slot].Index
+                                    : session.GetWorld().Regions[slot].Index;
         if (index < 1) continue;
         if (filter.OnlyTreasuresWithMaps &&
             !(treasures ? filter.TreasureFlag(index) : filter.RegionFlag(index)))
@@ -249,8 +251,9 @@ PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
         }
 
         const QString text =
-            PageText(treasures ? BuildTreasureText(catalog, catalog.Treasures[slot], options.Terse)
-                               : BuildRegionText(catalog.Regions[slot], options.Terse));
+            PageText(treasures ? BuildTreasureText(session, session.GetWorld().Treasures[slot],
+                                                   options.Terse)
+                               : BuildRegionText(session.GetWorld().Regions[slot], options.Terse));
         const PrintPlacement placement = paginator.Place([&](int width) {
             return metrics.boundingRect(QRect(0, 0, std::max(1, width), 1 << 28), TextFlags, text)
                 .height();
@@ -269,8 +272,9 @@ PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
         }
         page.Text(placement.Text, text);
         if (pictures) {
-            const QImage& picture = treasures ? pictures->ForTreasure(catalog.Treasures[slot])
-                                              : pictures->ForRegion(catalog.Regions[slot]);
+            const QImage& picture = treasures
+                                        ? pictures->ForTreasure(session.GetWorld().Treasures[slot])
+                                        : pictures->ForRegion(session.GetWorld().Regions[slot]);
             page.Picture(placement.Picture, *pictures, picture);
         }
     }

@@ -7,7 +7,7 @@
 #include "core/data/MapFilter.h"
 class QPagedPaintDevice;
 namespace brix {
-class TreasureCatalog;
+class Session;
 
 enum class PrintContent { Treasures = 0, Regions = 1 };
 // The "Map Options" items in their order (strings 11001..11005).
@@ -65,7 +65,7 @@ struct PrintOutcome {
 // "Page %d"), and begins the painter on the device only when the first item is placed, so that
 // NothingToPrint / NoBody leave the device untouched (a PDF writer then writes no file content;
 // the caller discards it).
-PrintOutcome PrintListing(const TreasureCatalog& catalog, PrintOptions options,
-                          QPagedPaintDevice& device, const PrintMargins& margins,
-                          const QDateTime& jobTime, const PrintProgress& progress);
+PrintOutcome PrintListing(const Session& session, PrintOptions options, QPagedPaintDevice& device,
+                          const PrintMargins& margins, const QDateTime& jobTime,
+                          const PrintProgress& progress);
 }  // namespace brix

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 
@@ -20,16 +20,16 @@ constexpr int TileSize = 256;
 
 }  // namespace
 
-PrintPictures::PrintPictures(const TreasureCatalog& catalog, const MapFilter& filter,
+PrintPictures::PrintPictures(const Session& session, const MapFilter& filter,
                              PrintPictureStyle style, QSize size)
-    : catalog_(catalog), filter_(filter), style_(style) {
+    : session_(session), filter_(filter), style_(style) {
     const PanelMargins m = MarginsOf(style.Style);
     inner_ =
         QRect(m.Left, m.Top, size.width() - m.Left - m.Right, size.height() - m.Top - m.Bottom);
     background_ = QImage(size, QImage::Format_RGB32);
     background_.fill(Qt::white);
     QPainter painter(&background_);
-    DrawPanel(painter, catalog.Drawing, style.Style, style.Fill, WhiteRef,
+    DrawPanel(painter, session.GetWorld().Drawing, style.Style, style.Fill, WhiteRef,
               IntRect{0, 0, size.width(), size.height()});
 }
 
@@ -40,14 +40,14 @@ const QImage& PrintPictures::ForTreasure(const Treasure& treasure) {
 }
 
 const QImage& PrintPictures::ForRegion(const Region& region) {
-    const RegionTreasureList list = BuildRegionTreasureList(catalog_, region.Index);
+    const RegionTreasureList list = BuildRegionTreasureList(session_.GetWorld(), region.Index);
     Draw(list.CentreX, list.CentreY, list.Treasures, true);
     return picture_;
 }
 
 void PrintPictures::Draw(int centreX, int centreY, std::span<const int> treasures, bool labels) {
     const QSize size = background_.size();
-    const QSize multimap = catalog_.Drawing.MultimapSize;
+    const QSize multimap = session_.GetWorld().Drawing.MultimapSize;
     const IntRect source = CenterSourceRect(style_.Style, centreX, centreY, size.width(),
                                             size.height(), multimap.width(), multimap.height());
     source_ = QRect(QPoint(source.Left, source.Top), QPoint(source.Right - 1, source.Bottom - 1));
@@ -59,7 +59,7 @@ void PrintPictures::Draw(int centreX, int centreY, std::span<const int> treasure
         painter.setPen(Qt::black);
         painter.setBackground(Qt::white);
         painter.setClipRect(inner_);
-        DrawMapPanel(painter, catalog_, PanelStyle::None, false, AutomaticColour, inner, source,
+        DrawMapPanel(painter, session_, PanelStyle::None, false, AutomaticColour, inner, source,
                      list, labels, &filter_, style_.Monochrome);
     };
     QImage map = background_.copy();
@@ -80,7 +80,7 @@ void PrintPictures::Draw(int centreX, int centreY, std::span<const int> treasure
 const QImage& PrintPictures::Tile(int column, int row) {
     QImage& tile = tiles_[{column, row}];
     if (tile.isNull()) {
-        const QImage& multimap = catalog_.Drawing.MultimapBitmap;
+        const QImage& multimap = session_.GetWorld().Drawing.MultimapBitmap;
         const QRect part =
             QRect(column * TileSize, row * TileSize, TileSize, TileSize) & multimap.rect();
         tile = multimap.copy(part).convertToFormat(QImage::Format_Indexed8);
@@ -101,7 +101,7 @@ void PrintPictures::DrawLayers(QPainter& painter, const QRectF& target) {
                       r.height() * sy);
     };
     painter.drawImage(target, background_);
-    const QImage& multimap = catalog_.Drawing.MultimapBitmap;
+    const QImage& multimap = session_.GetWorld().Drawing.MultimapBitmap;
     // The picture draws a one-bit multimap only; so do its layers.
     const QRect window = multimap.depth() == 1 ? source_ & multimap.rect() : QRect();
     if (!window.isEmpty()) {

@@ -18,7 +18,7 @@ class QRectF;
 
 namespace brix {
 
-class TreasureCatalog;
+class Session;
 
 // How one map option of the print dialog draws its picture.
 struct PrintPictureStyle {
@@ -37,7 +37,7 @@ struct PrintPictureStyle {
 // stored once per document, and only the item's tacks and labels are its own.
 class PrintPictures {
 public:
-    PrintPictures(const TreasureCatalog& catalog, const MapFilter& filter, PrintPictureStyle style,
+    PrintPictures(const Session& session, const MapFilter& filter, PrintPictureStyle style,
                   QSize size);
 
     // The close-up of one treasure with its tack and no label; valid until the next call.
@@ -56,7 +56,7 @@ private:
     // The multimap's black pixels in one tile, opaque, on a transparent ground.
     const QImage& Tile(int column, int row);
 
-    const TreasureCatalog& catalog_;
+    const Session& session_;
     const MapFilter& filter_;
     PrintPictureStyle style_;
     QRect inner_;

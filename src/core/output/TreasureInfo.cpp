@@ -5,15 +5,15 @@
 
 #include "core/base/Settings.h"
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapGeometry.h"
 #include "core/output/InfoText.h"
 
 namespace brix {
 
-TreasureInfoModel::TreasureInfoModel(const TreasureCatalog& catalog)
-    : catalog_(catalog), items_(TreasureItems(catalog)) {
+TreasureInfoModel::TreasureInfoModel(const Session& session)
+    : session_(session), items_(TreasureItems(session.GetWorld())) {
     SelectTreasure(0);
 }
 
@@ -32,7 +32,7 @@ int TreasureInfoModel::SelectedTreasure() const {
 }
 
 int TreasureInfoModel::StepTarget(bool forward) const {
-    return StepTreasure(catalog_, SelectedTreasure(), forward, &catalog_.Filter());
+    return StepTreasure(session_.GetWorld(), SelectedTreasure(), forward, &session_.Filter());
 }
 
 bool TreasureInfoModel::Step(bool forward) {
@@ -43,30 +43,31 @@ bool TreasureInfoModel::Step(bool forward) {
 }
 
 std::string TreasureInfoModel::Text() const {
-    const Treasure* treasure = catalog_.FindTreasure(SelectedTreasure());
+    const Treasure* treasure = session_.GetWorld().FindTreasure(SelectedTreasure());
     if (treasure == nullptr) return std::string();
-    return BuildTreasureText(catalog_, *treasure, false);
+    return BuildTreasureText(session_, *treasure, false);
 }
 
 IntRect TreasureInfoModel::CloseUpSource() const {
-    const Treasure* treasure = catalog_.FindTreasure(SelectedTreasure());
+    const Treasure* treasure = session_.GetWorld().FindTreasure(SelectedTreasure());
     if (treasure == nullptr) return IntRect{};
-    const QSize multimap = catalog_.Drawing.MultimapSize;
+    const QSize multimap = session_.GetWorld().Drawing.MultimapSize;
     return CenterSourceRect(PanelStyle::Scroll, treasure->Location.X, treasure->Location.Y,
                             InfoCloseUpWidth, InfoCloseUpHeight, std::max(0, multimap.width()),
                             std::max(0, multimap.height()));
 }
 
-void DrawTreasureCloseUp(QPainter& painter, const TreasureCatalog& catalog,
+void DrawTreasureCloseUp(QPainter& painter, const Session& session,
                          const TreasureInfoModel& model) {
     constexpr IntRect area{0, 0, InfoCloseUpWidth, InfoCloseUpHeight};
     const int selected = model.SelectedTreasure();
     if (selected >= 1) {
-        DrawMapPanel(painter, catalog, PanelStyle::Scroll, true, AutomaticColour, area,
+        DrawMapPanel(painter, session, PanelStyle::Scroll, true, AutomaticColour, area,
                      model.CloseUpSource(), std::span<const int>(&selected, 1), false,
-                     &catalog.Filter(), false);
+                     &session.Filter(), false);
     } else {
-        DrawPanel(painter, catalog.Drawing, PanelStyle::Scroll, true, AutomaticColour, area);
+        DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::Scroll, true, AutomaticColour,
+                  area);
     }
 }
 

@@ -10,7 +10,7 @@ class QPainter;
 
 namespace brix {
 
-class TreasureCatalog;
+class Session;
 
 // The close-up map of the Treasure Information window, in pixels.
 constexpr int InfoCloseUpWidth = 246;
@@ -24,7 +24,7 @@ constexpr int InfoCloseUpHeight = 262;
 class TreasureInfoModel {
 public:
     // Lists the treasures and selects the first one (none when there are none).
-    explicit TreasureInfoModel(const TreasureCatalog& catalog);
+    explicit TreasureInfoModel(const Session& session);
 
     const std::vector<NumberedItem>& Items() const { return items_; }
 
@@ -54,7 +54,7 @@ public:
     IntRect CloseUpSource() const;
 
 private:
-    const TreasureCatalog& catalog_;
+    const Session& session_;
     std::vector<NumberedItem> items_;
     int position_ = -1;
 };
@@ -64,7 +64,6 @@ private:
 // treasures with or without maps under the global filter, no label; the bare scroll while
 // nothing is selected. The scroll's transparent border leaves what the painter's device
 // already holds there.
-void DrawTreasureCloseUp(QPainter& painter, const TreasureCatalog& catalog,
-                         const TreasureInfoModel& model);
+void DrawTreasureCloseUp(QPainter& painter, const Session& session, const TreasureInfoModel& model);
 
 }  // namespace brix

@@ -10,7 +10,7 @@
 #include "core/base/SafeFile.h"
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 
@@ -63,26 +63,26 @@ PlaceTypeChoice ChoosePlaceTypes(const ZerrinCategories& categories, const std::
     return choice;
 }
 
-ZerrinExport::ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories)
-    : catalog_(catalog), categories_(std::move(categories)), filter_(catalog.Filter()) {
-    const Settings settings = catalog_.SettingsFile();
+ZerrinExport::ZerrinExport(Session& session, ZerrinCategories categories)
+    : session_(session), categories_(std::move(categories)), filter_(session.Filter()) {
+    const Settings settings = session_.SettingsFile();
     initialPath_ = settings.ZerrinExportFile();
-    if (initialPath_.empty()) initialPath_ = catalog_.Paths.DocumentFile("brix.map");
+    if (initialPath_.empty()) initialPath_ = session_.GetPrefs().Paths.DocumentFile("brix.map");
     placeTypes_ = ChoosePlaceTypes(categories_, settings.ZerrinExportPlaceType());
 }
 
 bool ZerrinExport::Write(const std::string& path, const std::string& placeType, Messages& messages,
                          QObject* owner) {
-    RecomputeMapFilter(catalog_, catalog_.GetCurrentCharacter(), filter_);
+    RecomputeMapFilter(session_.GetWorld(), session_.GetCurrentCharacter(), filter_);
     const std::string text =
-        ZerrinPlaceFile(catalog_, filter_, placeType, categories_.IsShop(placeType));
+        ZerrinPlaceFile(session_.GetWorld(), filter_, placeType, categories_.IsShop(placeType));
     if (!WriteFileSafely(path, text)) {
         const std::string title = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
         messages.Show(FormatText(LoadString(StringId::CannotOpenZerrinFile), {title}),
                       MessageIcon::None, owner);
         return false;
     }
-    const Settings settings = catalog_.SettingsFile();
+    const Settings settings = session_.SettingsFile();
     settings.WriteZerrinExportFile(path);
     settings.WriteZerrinExportPlaceType(placeType);
     return true;

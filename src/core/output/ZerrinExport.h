@@ -11,7 +11,7 @@ class QObject;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 inline constexpr const char* DefaultPlaceType = "treasure";
 inline constexpr std::size_t MaxPlaceNameBytes = 255;
@@ -38,7 +38,7 @@ PlaceTypeChoice ChoosePlaceTypes(const ZerrinCategories& categories, const std::
 // file.
 class ZerrinExport {
 public:
-    ZerrinExport(TreasureCatalog& catalog, ZerrinCategories categories);
+    ZerrinExport(Session& session, ZerrinCategories categories);
 
     // The last export's file, else "brix.map" beside the archive or, for an installed copy, in
     // the user's documents.
@@ -47,7 +47,7 @@ public:
     const ZerrinCategories& Categories() const { return categories_; }
     // The private filter; "Filter ..." works on this one.
     MapFilter& Filter() { return filter_; }
-    const TreasureCatalog& Catalog() const { return catalog_; }
+    const Session& GetSession() const { return session_; }
 
     // Recomputes the private filter's has-map flags for the current character, then replaces
     // the file with the place file so that a failed write never
@@ -58,7 +58,7 @@ public:
                QObject* owner);
 
 private:
-    TreasureCatalog& catalog_;
+    Session& session_;
     ZerrinCategories categories_;
     MapFilter filter_;
     std::string initialPath_;

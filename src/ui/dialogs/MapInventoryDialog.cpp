@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/DialogOwner.h"
 
@@ -33,11 +33,11 @@ int ChosenNumber(const QComboBox& list) {
 
 }  // namespace
 
-MapInventoryDialog::MapInventoryDialog(TreasureCatalog& catalog, Messages& messages, int treasure,
+MapInventoryDialog::MapInventoryDialog(Session& session, Messages& messages, int treasure,
                                        bool adding, QWidget* parent)
-    : QDialog(parent), catalog_(catalog), messages_(messages), adding_(adding) {
+    : QDialog(parent), session_(session), messages_(messages), adding_(adding) {
     setObjectName(QStringLiteral("MapInventoryDialog"));
-    const MapInventoryOpening opening = PrepareMapInventory(catalog, treasure, adding);
+    const MapInventoryOpening opening = PrepareMapInventory(session, treasure, adding);
     setWindowTitle(QString::fromStdString(opening.Caption));
 
     counts_ = new QLabel(this);
@@ -117,7 +117,7 @@ MapInventoryDialog::MapInventoryDialog(TreasureCatalog& catalog, Messages& messa
 
 void MapInventoryDialog::UpdateCounts() {
     counts_->setText(QString::fromStdString(MapCountsText(
-        catalog_, character_->currentText().toStdString(), ChosenNumber(*treasures_))));
+        session_.GetUser(), character_->currentText().toStdString(), ChosenNumber(*treasures_))));
 }
 
 void MapInventoryDialog::accept() {
@@ -126,13 +126,13 @@ void MapInventoryDialog::accept() {
     request.Treasure = ChosenNumber(*treasures_);
     request.Level = ChosenNumber(*levels_);
     request.Adding = adding_;
-    if (AcceptMapInventory(catalog_, messages_, this, request)) QDialog::accept();
+    if (AcceptMapInventory(session_, messages_, this, request)) QDialog::accept();
 }
 
-void RunMapInventory(TreasureCatalog& catalog, Messages& messages, int treasure, bool adding,
+void RunMapInventory(Session& session, Messages& messages, int treasure, bool adding,
                      QWidget* fallback) {
     QPointer<MapInventoryDialog> dialog =
-        new MapInventoryDialog(catalog, messages, treasure, adding, DialogOwner(fallback));
+        new MapInventoryDialog(session, messages, treasure, adding, DialogOwner(fallback));
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->exec();
     // Null when the owner took the dialog with it while it was open.

@@ -8,7 +8,7 @@ class QLabel;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // "I Just Got a Map" and "I Just Completed a Map": the treasure, the character and the level of
 // one map, and the character's counts for the chosen treasure. OK records the map through
@@ -17,7 +17,7 @@ class MapInventoryDialog : public QDialog {
     Q_OBJECT
 public:
     // `treasure` is the preset treasure (0: the first of the list); `adding` chooses the mode.
-    MapInventoryDialog(TreasureCatalog& catalog, Messages& messages, int treasure, bool adding,
+    MapInventoryDialog(Session& session, Messages& messages, int treasure, bool adding,
                        QWidget* parent = nullptr);
 
     void accept() override;
@@ -25,7 +25,7 @@ public:
 private:
     void UpdateCounts();
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     Messages& messages_;
     bool adding_;
     QLabel* counts_ = nullptr;
@@ -37,7 +37,7 @@ private:
 // Runs the dialog application-modal over the window that is active now (see DialogOwner),
 // `fallback` when there is none. The dialog goes with its owner should that window be destroyed
 // while it is open; nothing keeps a pointer to it.
-void RunMapInventory(TreasureCatalog& catalog, Messages& messages, int treasure, bool adding,
+void RunMapInventory(Session& session, Messages& messages, int treasure, bool adding,
                      QWidget* fallback);
 
 }  // namespace brix

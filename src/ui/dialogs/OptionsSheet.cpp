@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "ui/dialogs/ColorPickerButton.h"
 #include "ui/dialogs/DialogButtons.h"
 
@@ -168,11 +168,11 @@ DisplayOptions OptionsSheet::Options() const {
     return options;
 }
 
-bool OptionsSheet::Open(TreasureCatalog& catalog, QWidget* owner) {
-    OptionsSheet sheet(QString::fromStdString(catalog.ProgramTitle), OptionsOf(catalog.Display),
-                       owner);
+bool OptionsSheet::Open(Session& session, QWidget* owner) {
+    OptionsSheet sheet(QString::fromStdString(session.GetPrefs().ProgramTitle),
+                       OptionsOf(session.GetPrefs().Display), owner);
     if (sheet.exec() != QDialog::Accepted) return false;
-    ApplyDisplayOptions(catalog, sheet.Options());
+    ApplyDisplayOptions(session, sheet.Options());
     return true;
 }
 

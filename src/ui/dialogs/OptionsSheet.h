@@ -11,7 +11,7 @@ class QTabWidget;
 namespace brix {
 
 class ColorPickerButton;
-class TreasureCatalog;
+class Session;
 
 // "General": whether Treasure Information runs beside the main window.
 class GeneralPage : public QWidget {
@@ -53,7 +53,7 @@ public:
     // Runs the sheet modally over `owner` on the catalogue's settings. On OK the catalogue
     // takes them, all seven keys are written and the views repaint; true then. Cancel changes
     // and writes nothing.
-    static bool Open(TreasureCatalog& catalog, QWidget* owner);
+    static bool Open(Session& session, QWidget* owner);
 
 private:
     QTabWidget* pages_ = nullptr;

@@ -14,13 +14,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "core/base/Commands.h"
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
 #include "core/base/ToolbarLayout.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/Pictures.h"
 #include "ui/dialogs/DialogOwner.h"
@@ -114,16 +115,16 @@ QSize BoundedToPrimaryScreen(QSize size) {
 
 }  // namespace
 
-MainFrame::MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* parent)
+MainFrame::MainFrame(Session& session, Messages& messages, QWidget* parent)
     : QMainWindow(parent),
-      catalog_(catalog),
+      session_(session),
       messages_(messages),
       printers_(std::make_unique<PrinterState>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
 MainFrame::~MainFrame() {
-    if (catalog_.OnUpdate) catalog_.OnUpdate = nullptr;
+    changes_.reset();
     // A window closed with this one may still wait for its deferred deletion; the user data
     // are written once the frame is gone, and no window may show them then.
     delete treasureInfo_.data();
@@ -159,6 +160,14 @@ void MainFrame::BuildMenus() {
     file->addAction(MakeAction(Command::Exit, tr("E&xit")));
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
+    QAction* undo = MakeAction(Command::Undo, QString());
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    edit->addAction(undo);
+    QAction* redo = MakeAction(Command::Redo, QString());
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(redo);
+    edit->addSeparator();
     QAction* copy = MakeAction(Command::Copy, tr("&Copy"));
     copy->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
@@ -223,7 +232,7 @@ void MainFrame::BuildMenus() {
 
 void MainFrame::FillRegionMenu(QMenu& menu) const {
     menu.clear();
-    for (const Region& region : catalog_.Regions) {
+    for (const Region& region : session_.GetWorld().Regions) {
         if (region.Index < 1) continue;
         const int index = region.Index;
         QAction* item = menu.addAction(QString::fromStdString(region.Name));
@@ -234,24 +243,25 @@ void MainFrame::FillRegionMenu(QMenu& menu) const {
 }
 
 void MainFrame::FillCharacterMenu(QMenu& menu) {
-    FillRecordMenu(
-        menu, catalog_.Characters, catalog_.GetCurrentCharacter(),
-        Command::LastCharacter - Command::FirstCharacter + 1, Action(Command::ManageCharacters),
-        [this](int position) { catalog_.SetCurrentCharacter(&catalog_.Characters[position]); });
+    FillRecordMenu(menu, session_.GetUser().Characters, session_.GetCurrentCharacter(),
+                   Command::LastCharacter - Command::FirstCharacter + 1,
+                   Action(Command::ManageCharacters), [this](int position) {
+                       session_.SetCurrentCharacter(&session_.GetUser().Characters[position]);
+                   });
 }
 
 void MainFrame::FillRuneLibraryMenu(QMenu& menu) {
-    FillRecordMenu(menu, catalog_.RuneLibraries, catalog_.GetCurrentRuneLibrary(),
+    FillRecordMenu(menu, session_.GetUser().RuneLibraries, session_.GetCurrentRuneLibrary(),
                    Command::LastRuneLibrary - Command::FirstRuneLibrary + 1,
                    Action(Command::ManageRuneLibraries), [this](int position) {
-                       catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[position]);
+                       session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[position]);
                    });
 }
 
 bool MainFrame::Create() {
-    const Settings settings = catalog_.SettingsFile();
+    const Settings settings = session_.SettingsFile();
     stayOnTop_ = settings.StayOnTop();
-    setWindowTitle(QString::fromStdString(catalog_.ProgramTitle));
+    setWindowTitle(QString::fromStdString(session_.GetPrefs().ProgramTitle));
     setWindowIcon(QIcon(QPixmap::fromImage(RenderAppIcon(32))));
     if (stayOnTop_) setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
@@ -277,20 +287,20 @@ bool MainFrame::Create() {
     ShowReadyText();
 
     views_ = new QStackedWidget(this);
-    worldView_ = new WorldMapView(catalog_, *this, views_);
+    worldView_ = new WorldMapView(session_, *this, views_);
     views_->addWidget(worldView_);
     views_->setCurrentWidget(worldView_);
     setCentralWidget(views_);
 
-    // The program's one change notification repaints the frame and the shown view.
-    catalog_.OnUpdate = [this] {
+    // The views and windows keep themselves current; the frame repaints itself and brings the
+    // commands' states (Undo and Redo among them) up to date.
+    changes_.emplace(session_, [this](unsigned) {
         update();
-        if (views_->currentWidget() == worldView_)
-            worldView_->RefreshCanvas();
-        else if (regionView_ != nullptr)
-            regionView_->viewport()->update();
-        if (treasureInfo_) treasureInfo_->Refresh();
-    };
+        UpdateCommandStates();
+    });
+    QUndoStack& history = session_.UndoStack();
+    connect(&history, &QUndoStack::undoTextChanged, this, &MainFrame::UpdateCommandStates);
+    connect(&history, &QUndoStack::redoTextChanged, this, &MainFrame::UpdateCommandStates);
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &MainFrame::UpdateCommandStates);
@@ -301,7 +311,7 @@ bool MainFrame::Create() {
 }
 
 void MainFrame::RestoreWindowPlacement() {
-    const auto rect = catalog_.SettingsFile().WindowPlacement();
+    const auto rect = session_.SettingsFile().WindowPlacement();
     if (!rect || rect->Right <= rect->Left || rect->Bottom <= rect->Top) {
         resize(BoundedToPrimaryScreen(QSize(1024, 768)));
         return;
@@ -323,7 +333,7 @@ void MainFrame::SaveWindowPlacement() {
     const QRect normal =
         isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
     if (!normal.isValid()) return;
-    catalog_.SettingsFile().WriteWindowPlacement({normal.left(), normal.top(),
+    session_.SettingsFile().WriteWindowPlacement({normal.left(), normal.top(),
                                                   normal.left() + normal.width(),
                                                   normal.top() + normal.height()});
 }
@@ -346,7 +356,7 @@ void MainFrame::ShowWorldView() {
 
 void MainFrame::ShowRegionView(int region, int treasure) {
     if (regionView_ == nullptr) {
-        regionView_ = new RegionMapView(catalog_, *this, messages_, views_);
+        regionView_ = new RegionMapView(session_, *this, messages_, views_);
         views_->addWidget(regionView_);
     }
     regionView_->ShowRegion(region, treasure);
@@ -367,7 +377,7 @@ void MainFrame::ShowReadyText() {
 
 void MainFrame::ShowTreasureInfo(int treasure) {
     using Mode = TreasureInfoWindow::Mode;
-    const bool independent = catalog_.Display.TreasureInfoInd;
+    const bool independent = session_.GetPrefs().Display.TreasureInfoInd;
     if (treasureInfo_ && treasureInfo_->IsIndependent() &&
         (!independent || !treasureInfo_->isVisible())) {
         // Closed by its user and waiting to be deleted, or of the form the option no longer
@@ -382,7 +392,7 @@ void MainFrame::ShowTreasureInfo(int treasure) {
         treasureInfo_->activateWindow();
         return;
     }
-    auto* window = new TreasureInfoWindow(catalog_, *this, messages_, icons_,
+    auto* window = new TreasureInfoWindow(session_, *this, messages_, icons_,
                                           independent ? Mode::Independent : Mode::Modal, this);
     treasureInfo_ = window;
     window->SelectInfoTreasure(treasure);
@@ -399,7 +409,7 @@ void MainFrame::ShowTreasureInfo(int treasure) {
 
 void MainFrame::RefreshTreasureInfo() {
     if (!treasureInfo_) return;
-    if (treasureInfo_->IsIndependent() && !catalog_.Display.TreasureInfoInd) {
+    if (treasureInfo_->IsIndependent() && !session_.GetPrefs().Display.TreasureInfoInd) {
         treasureInfo_->close();
         treasureInfo_ = nullptr;
         return;
@@ -410,7 +420,7 @@ void MainFrame::RefreshTreasureInfo() {
 void MainFrame::OpenMapInventory(int treasure, bool adding) {
     // The caller may be another window (the Treasure Information window): the dialog sits over
     // whichever window is active and keeps the whole program waiting until it closes.
-    RunMapInventory(catalog_, messages_, treasure, adding, this);
+    RunMapInventory(session_, messages_, treasure, adding, this);
 }
 
 bool MainFrame::ExecuteCommand(int command) {
@@ -425,6 +435,12 @@ bool MainFrame::ExecuteCommand(int command) {
     switch (command) {
         case Command::World:
             ShowWorldView();
+            break;
+        case Command::Undo:
+            session_.UndoStack().undo();
+            break;
+        case Command::Redo:
+            session_.UndoStack().redo();
             break;
         case Command::StayOnTop:
             ToggleStayOnTop();
@@ -443,7 +459,7 @@ bool MainFrame::ExecuteCommand(int command) {
             OpenMapInventory(0, command == Command::GotAMap);
             break;
         case Command::LevelInformation:
-            RunLevelInformation(catalog_, 1, this);
+            RunLevelInformation(session_.GetWorld(), 1, this);
             break;
         case Command::Customize:
             toolbar_->Customize();
@@ -453,41 +469,41 @@ bool MainFrame::ExecuteCommand(int command) {
             break;
         case Command::Filter: {
             // The catalogue takes the chosen levels and switches and recolours the maps at once.
-            MapFilter chosen = catalog_.Filter();
-            if (FilterDialog::Open(catalog_, chosen, DialogOwner(this)))
-                catalog_.SetFilterOptions(chosen);
+            MapFilter chosen = session_.Filter();
+            if (FilterDialog::Open(session_.GetWorld(), chosen, DialogOwner(this)))
+                session_.SetFilterOptions(chosen);
             break;
         }
         case Command::ManageCharacters: {
-            ManageCharactersDialog dialog(catalog_, messages_, DialogOwner(this));
+            ManageCharactersDialog dialog(session_, messages_, DialogOwner(this));
             dialog.exec();
             break;
         }
         case Command::ManageRuneLibraries: {
-            ManageRuneLibrariesDialog dialog(catalog_, messages_, DialogOwner(this));
+            ManageRuneLibrariesDialog dialog(session_, messages_, DialogOwner(this));
             dialog.exec();
             break;
         }
         case Command::Options:
             // OK has already repainted the maps; the independent window follows the option.
-            if (OptionsSheet::Open(catalog_, DialogOwner(this))) RefreshTreasureInfo();
+            if (OptionsSheet::Open(session_, DialogOwner(this))) RefreshTreasureInfo();
             break;
         case Command::ExportToZerrin:
-            RunZerrinExport(catalog_, messages_, this);
+            RunZerrinExport(session_, messages_, this);
             break;
         case Command::FindTreasure: {
             // One box for the run: it stays open beside the map and keeps its last search.
             auto* box = findChild<FindTreasureDialog*>(QString(), Qt::FindDirectChildrenOnly);
-            if (box == nullptr) box = new FindTreasureDialog(catalog_, *this, this);
+            if (box == nullptr) box = new FindTreasureDialog(session_.GetWorld(), *this, this);
             box->Present();
             break;
         }
         case Command::PageSetup:
-            RunPageSetup(catalog_, messages_, *printers_, printers_->Current(), DialogOwner(this),
+            RunPageSetup(session_, messages_, *printers_, printers_->Current(), DialogOwner(this),
                          DefaultPageSetupPrompt());
             break;
         case Command::Print:
-            RunPrint(catalog_, messages_, *printers_, this, DefaultPrintSeams(messages_));
+            RunPrint(session_, messages_, *printers_, this, DefaultPrintSeams(messages_));
             break;
         case Command::Copy:
         case Command::NextRegion:
@@ -520,6 +536,20 @@ void MainFrame::UpdateCommandStates() {
             enable(command, regionView_->IsCommandEnabled(command));
     }
     if (QAction* onTop = Action(Command::StayOnTop)) onTop->setChecked(stayOnTop_);
+    const QUndoStack& history = session_.UndoStack();
+    for (auto [command, can, what, format, plain] :
+         {std::tuple{Command::Undo, history.canUndo(), history.undoText(), StringId::UndoMenuText,
+                     tr("&Undo")},
+          std::tuple{Command::Redo, history.canRedo(), history.redoText(), StringId::RedoMenuText,
+                     tr("&Redo")}}) {
+        QAction* action = Action(command);
+        if (action == nullptr) continue;
+        action->setEnabled(can);
+        // The menu names the change: "Undo Add Map: 43 - Scarecrow, level 3, Kira".
+        action->setText(what.isEmpty() ? plain
+                                       : QString::fromStdString(
+                                             FormatText(LoadString(format), {what.toStdString()})));
+    }
 }
 
 void MainFrame::ToggleStayOnTop() {
@@ -529,16 +559,16 @@ void MainFrame::ToggleStayOnTop() {
     setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop_);
     setGeometry(where);
     if (wasVisible) show();
-    catalog_.SettingsFile().WriteStayOnTop(stayOnTop_);
+    session_.SettingsFile().WriteStayOnTop(stayOnTop_);
 }
 
 void MainFrame::ShowAbout() {
-    messages_.Show(
-        FormatText(LoadString(StringId::AboutText),
-                   {catalog_.ProgramTitle, std::string(BRIX_VERSION)}) +
-            "\r\n\r\n" +
-            FormatText(LoadString(StringId::AboutUserFolder), {catalog_.Paths.UserDirectory}),
-        MessageIcon::None, this);
+    messages_.Show(FormatText(LoadString(StringId::AboutText),
+                              {session_.GetPrefs().ProgramTitle, std::string(BRIX_VERSION)}) +
+                       "\r\n\r\n" +
+                       FormatText(LoadString(StringId::AboutUserFolder),
+                                  {session_.GetPrefs().Paths.UserDirectory}),
+                   MessageIcon::None, this);
 }
 
 }  // namespace brix

@@ -5,9 +5,11 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/data/Session.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/map/MapViewHost.h"
 
@@ -20,7 +22,7 @@ namespace brix {
 class Messages;
 class PrinterState;
 class RegionMapView;
-class TreasureCatalog;
+class Session;
 class TreasureInfoWindow;
 class WorldMapView;
 
@@ -29,7 +31,7 @@ class WorldMapView;
 class MainFrame : public QMainWindow, public MapViewHost {
     Q_OBJECT
 public:
-    MainFrame(TreasureCatalog& catalog, Messages& messages, QWidget* parent = nullptr);
+    MainFrame(Session& session, Messages& messages, QWidget* parent = nullptr);
     ~MainFrame() override;
 
     // Builds the window from the settings; false when it could not be built.
@@ -71,7 +73,7 @@ private:
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     Messages& messages_;
     CommandIcons icons_;
     std::map<int, QAction*> actions_;
@@ -89,6 +91,7 @@ private:
     // The printer of the run, chosen in the print dialog; it asks the print system nothing
     // until printing or Page Setup needs it.
     std::unique_ptr<PrinterState> printers_;
+    std::optional<SessionSubscription> changes_;
 };
 
 }  // namespace brix

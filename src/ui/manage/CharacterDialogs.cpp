@@ -43,9 +43,9 @@ void CharacterConfigDialog::accept() {
     QDialog::accept();
 }
 
-ManageCharactersDialog::ManageCharactersDialog(TreasureCatalog& catalog, Messages& messages,
+ManageCharactersDialog::ManageCharactersDialog(Session& session, Messages& messages,
                                                QWidget* parent)
-    : QDialog(parent), manager_(std::make_unique<CharacterManager>(catalog, messages)) {
+    : QDialog(parent), manager_(std::make_unique<CharacterManager>(session, messages)) {
     setObjectName(QStringLiteral("ManageCharactersDialog"));
     setWindowTitle(tr("Manage Characters"));
     records_ = new RecordListBox(tr("&Characters:"), QStringLiteral("Characters"), this);

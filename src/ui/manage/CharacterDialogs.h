@@ -13,7 +13,7 @@ namespace brix {
 class CharacterManager;
 class Messages;
 class RecordListBox;
-class TreasureCatalog;
+class Session;
 
 // "Character Configuration": the name of one character (row -1: a new one). OK keeps the
 // dialog open while the manager refuses the name.
@@ -40,7 +40,7 @@ private:
 class ManageCharactersDialog : public QDialog {
     Q_OBJECT
 public:
-    ManageCharactersDialog(TreasureCatalog& catalog, Messages& messages, QWidget* parent = nullptr);
+    ManageCharactersDialog(Session& session, Messages& messages, QWidget* parent = nullptr);
     ~ManageCharactersDialog() override;
 
     RecordListBox* Records() const { return records_; }

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/data/RuneLibraryManager.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/NumberedListWidget.h"
 #include "ui/manage/RecordListBox.h"
@@ -180,11 +180,11 @@ void RuneLibraryConfigDialog::accept() {
     QDialog::accept();
 }
 
-ManageRuneLibrariesDialog::ManageRuneLibrariesDialog(TreasureCatalog& catalog, Messages& messages,
+ManageRuneLibrariesDialog::ManageRuneLibrariesDialog(Session& session, Messages& messages,
                                                      QWidget* parent)
     : QDialog(parent),
-      catalog_(catalog),
-      manager_(std::make_unique<RuneLibraryManager>(catalog, messages)) {
+      session_(session),
+      manager_(std::make_unique<RuneLibraryManager>(session, messages)) {
     setObjectName(QStringLiteral("ManageRuneLibrariesDialog"));
     setWindowTitle(tr("Manage Rune Libraries"));
     records_ = new RecordListBox(tr("Rune &Libraries:"), QStringLiteral("RuneLibraries"), this);
@@ -212,7 +212,7 @@ void ManageRuneLibrariesDialog::Refill(int selected) {
 }
 
 void ManageRuneLibrariesDialog::Configure(int row) {
-    RuneLibraryConfigDialog dialog(catalog_, *manager_, row, this);
+    RuneLibraryConfigDialog dialog(session_.GetWorld(), *manager_, row, this);
     if (dialog.exec() == QDialog::Accepted) Refill(dialog.ResultRow());
 }
 

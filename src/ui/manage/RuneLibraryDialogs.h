@@ -15,7 +15,7 @@ class NumberedListWidget;
 class RecordListBox;
 class RuneLibraryDraft;
 class RuneLibraryManager;
-class TreasureCatalog;
+class Session;
 
 // "Rune Book Configuration": the name of one book of a library copy (row -1: a new book) and
 // its treasures, moved between "Available Treasures" and "Treasures In Rune Book" (at most
@@ -82,8 +82,7 @@ private:
 class ManageRuneLibrariesDialog : public QDialog {
     Q_OBJECT
 public:
-    ManageRuneLibrariesDialog(TreasureCatalog& catalog, Messages& messages,
-                              QWidget* parent = nullptr);
+    ManageRuneLibrariesDialog(Session& session, Messages& messages, QWidget* parent = nullptr);
     ~ManageRuneLibrariesDialog() override;
 
     RecordListBox* Records() const { return records_; }
@@ -92,7 +91,7 @@ private:
     void Refill(int selected);
     void Configure(int row);
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     std::unique_ptr<RuneLibraryManager> manager_;
     RecordListBox* records_ = nullptr;
 };

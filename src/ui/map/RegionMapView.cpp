@@ -9,7 +9,7 @@
 
 #include "core/base/Commands.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/Pictures.h"
 #include "core/output/InfoText.h"
@@ -17,9 +17,14 @@
 
 namespace brix {
 
-RegionMapView::RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
+RegionMapView::RegionMapView(Session& session, MapViewHost& host, Messages& messages,
                              QWidget* parent)
-    : MapScrollArea(parent), catalog_(catalog), host_(host), messages_(messages), canvas_(catalog) {
+    : MapScrollArea(parent),
+      session_(session),
+      host_(host),
+      messages_(messages),
+      canvas_(session),
+      changes_(session, [this](unsigned) { viewport()->update(); }) {
     setObjectName(QStringLiteral("RegionMapView"));
     // Every pixel is painted, so the system never needs to clear the view first.
     viewport()->setAutoFillBackground(false);
@@ -53,7 +58,8 @@ bool RegionMapView::HandleCommand(int id) {
             return true;
         case Command::Copy:
             if (canvas_.SelectedTreasure() != 0)
-                CopyTreasureText(catalog_, catalog_.FindTreasure(canvas_.SelectedTreasure()),
+                CopyTreasureText(session_,
+                                 session_.GetWorld().FindTreasure(canvas_.SelectedTreasure()),
                                  messages_, this);
             return true;
         case Command::NextRegion:
@@ -106,7 +112,7 @@ void RegionMapView::paintEvent(QPaintEvent* event) {
     const QRect box = damage.translated(offset).normalized();
     const QRect clientArea(offset, viewport()->size());
     QPainter painter(viewport());
-    if (catalog_.Display.BeautyOverSpeed) {
+    if (session_.GetPrefs().Display.BeautyOverSpeed) {
         // Composed off-screen and shown in one transfer, so the tacks never flicker.
         QImage image(box.size(), QImage::Format_RGB32);
         if (image.isNull()) return;
@@ -126,7 +132,7 @@ void RegionMapView::paintEvent(QPaintEvent* event) {
 void RegionMapView::PointerMoved(QPoint viewportPoint) {
     if (!canvas_.MovePointer(viewportPoint + ScrollOffset())) return;
     const int hover = canvas_.HoverTreasure();
-    const Treasure* treasure = catalog_.FindTreasure(hover);
+    const Treasure* treasure = session_.GetWorld().FindTreasure(hover);
     if (hover >= 1 && treasure != nullptr) {
         host_.ShowStatusText(
             FormatText(LoadString(StringId::TreasureStatusText), {hover, treasure->Name}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/Session.h"
 #include "core/map/RegionCanvas.h"
 #include "ui/map/MapScrollArea.h"
 
@@ -7,7 +8,7 @@ namespace brix {
 
 class MapViewHost;
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // The parchment map of one region with the selected treasure's title, close-up and
 // coordinates beside it. The user picks a treasure by clicking its tack or label and steps
@@ -16,7 +17,7 @@ class RegionMapView : public MapScrollArea {
     Q_OBJECT
 
 public:
-    RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
+    RegionMapView(Session& session, MapViewHost& host, Messages& messages,
                   QWidget* parent = nullptr);
 
     // See RegionCanvas::ShowRegion.
@@ -45,10 +46,11 @@ private:
     void PointerLeft() override;
     void InvalidateCanvasRect(const IntRect& rect);
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     MapViewHost& host_;
     Messages& messages_;
     RegionCanvas canvas_;
+    SessionSubscription changes_;
     bool capturing_ = false;
 };
 

@@ -19,7 +19,7 @@
 
 #include "core/base/Commands.h"
 #include "core/base/ToolbarLayout.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/CommandIcons.h"
 #include "core/output/InfoText.h"
 #include "ui/map/MapViewHost.h"
@@ -45,8 +45,8 @@ int DialogUnitsX(const QFontMetrics& metrics, int units) {
 // repaint of the window (a tooltip, another window passing over) costs one copy.
 class TreasureCloseUp : public QWidget {
 public:
-    TreasureCloseUp(const TreasureCatalog& catalog, const TreasureInfoModel& model, QWidget* parent)
-        : QWidget(parent), catalog_(catalog), model_(model) {
+    TreasureCloseUp(const Session& session, const TreasureInfoModel& model, QWidget* parent)
+        : QWidget(parent), session_(session), model_(model) {
         setObjectName(QStringLiteral("CloseUp"));
         setFixedSize(InfoCloseUpWidth, InfoCloseUpHeight);
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,7 +64,7 @@ protected:
             picture_ = QImage(InfoCloseUpWidth, InfoCloseUpHeight, QImage::Format_RGB32);
             picture_.fill(palette().color(backgroundRole()));
             QPainter painter(&picture_);
-            DrawTreasureCloseUp(painter, catalog_, model_);
+            DrawTreasureCloseUp(painter, session_, model_);
             stale_ = false;
         }
         QPainter painter(this);
@@ -77,21 +77,20 @@ protected:
     }
 
 private:
-    const TreasureCatalog& catalog_;
+    const Session& session_;
     const TreasureInfoModel& model_;
     QImage picture_;
     bool stale_ = true;
 };
 
-TreasureInfoWindow::TreasureInfoWindow(TreasureCatalog& catalog, MapViewHost& host,
-                                       Messages& messages, const CommandIcons& icons, Mode mode,
-                                       QWidget* owner)
+TreasureInfoWindow::TreasureInfoWindow(Session& session, MapViewHost& host, Messages& messages,
+                                       const CommandIcons& icons, Mode mode, QWidget* owner)
     : QDialog(mode == Mode::Modal ? owner : nullptr),
-      catalog_(catalog),
+      session_(session),
       host_(host),
       messages_(messages),
       mode_(mode),
-      model_(catalog) {
+      model_(session) {
     setObjectName(QStringLiteral("TreasureInfoWindow"));
     setWindowTitle(tr("Treasure Information"));
     if (mode_ == Mode::Independent) {
@@ -101,7 +100,7 @@ TreasureInfoWindow::TreasureInfoWindow(TreasureCatalog& catalog, MapViewHost& ho
         setAttribute(Qt::WA_DeleteOnClose);
         connect(this, &QDialog::finished, this, &QWidget::close);
     }
-    topMost_ = catalog_.SettingsFile().TreasureStayOnTop();
+    topMost_ = session_.SettingsFile().TreasureStayOnTop();
     if (topMost_) setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
     BuildToolbar(icons);
@@ -135,7 +134,7 @@ TreasureInfoWindow::TreasureInfoWindow(TreasureCatalog& catalog, MapViewHost& ho
     text_->setMinimumSize(columnWidth, metrics.lineSpacing() * 6);
     list_->setMinimumWidth(columnWidth);
 
-    closeUp_ = new TreasureCloseUp(catalog_, model_, this);
+    closeUp_ = new TreasureCloseUp(session_, model_, this);
     closeUp_->setAccessibleName(tr("Close-up map"));
 
     auto* column = new QVBoxLayout;
@@ -205,6 +204,7 @@ void TreasureInfoWindow::ShowSelection() {
         list_->setCurrentIndex(model_.SelectedPosition());
     }
     Refresh();
+    changes_.emplace(session_, [this](unsigned) { Refresh(); });
 }
 
 void TreasureInfoWindow::Refresh() {
@@ -219,7 +219,8 @@ bool TreasureInfoWindow::ExecuteCommand(int command) {
     switch (command) {
         case Command::Copy:
             if (model_.SelectedTreasure() != 0)
-                CopyTreasureText(catalog_, catalog_.FindTreasure(model_.SelectedTreasure()),
+                CopyTreasureText(session_,
+                                 session_.GetWorld().FindTreasure(model_.SelectedTreasure()),
                                  messages_, this);
             return true;
         case Command::NextTreasure:
@@ -238,7 +239,7 @@ bool TreasureInfoWindow::ExecuteCommand(int command) {
         case Command::StayOnTop:
             topMost_ = !topMost_;
             ApplyTopMost();
-            catalog_.SettingsFile().WriteTreasureStayOnTop(topMost_);
+            session_.SettingsFile().WriteTreasureStayOnTop(topMost_);
             return true;
         default:
             return false;

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "core/data/Session.h"
 #include "core/output/TreasureInfo.h"
 
 class QAction;
@@ -15,7 +18,7 @@ namespace brix {
 class CommandIcons;
 class MapViewHost;
 class Messages;
-class TreasureCatalog;
+class Session;
 class TreasureCloseUp;
 
 // One treasure at a time: a list of every treasure, the chosen one's information text, a
@@ -34,7 +37,7 @@ public:
 
     // A modal window belongs to `owner`; an independent one has none. The map inventory
     // commands go to the host; the icons are the program's, rendered once.
-    TreasureInfoWindow(TreasureCatalog& catalog, MapViewHost& host, Messages& messages,
+    TreasureInfoWindow(Session& session, MapViewHost& host, Messages& messages,
                        const CommandIcons& icons, Mode mode, QWidget* owner = nullptr);
     ~TreasureInfoWindow() override;
 
@@ -59,7 +62,7 @@ private:
     void ShowSelection();
     void ApplyTopMost();
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     MapViewHost& host_;
     Messages& messages_;
     const Mode mode_;
@@ -72,6 +75,8 @@ private:
     QPlainTextEdit* text_ = nullptr;
     TreasureCloseUp* closeUp_ = nullptr;
     QPushButton* close_ = nullptr;
+    // Last, so that no change reaches the window before its controls exist.
+    std::optional<SessionSubscription> changes_;
 };
 
 }  // namespace brix

@@ -8,21 +8,27 @@
 #include <algorithm>
 #include <string>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/Pictures.h"
 #include "core/map/WorldCanvas.h"
 #include "ui/map/MapViewHost.h"
 
 namespace brix {
 
-WorldMapView::WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent)
-    : MapScrollArea(parent), catalog_(catalog), host_(host) {
+WorldMapView::WorldMapView(Session& session, MapViewHost& host, QWidget* parent)
+    : MapScrollArea(parent),
+      session_(session),
+      host_(host),
+      // The tints follow the has-map flags and the colours; the extent follows the picture.
+      changes_(session, [this](unsigned reasons) {
+          if (reasons & (Change::Filter | Change::Display)) RefreshCanvas();
+      }) {
     setObjectName(QStringLiteral("WorldMapView"));
     UpdateScrollBars();
 }
 
 QSize WorldMapView::CanvasExtent() const {
-    return catalog_.Drawing.WorldBitmapSize;
+    return session_.GetWorld().Drawing.WorldBitmapSize;
 }
 
 void WorldMapView::RefreshCanvas() {
@@ -36,27 +42,27 @@ void WorldMapView::paintEvent(QPaintEvent* event) {
     const QPoint offset = ScrollOffset();
     const QRect box = damaged.translated(offset).normalized();
     QPainter painter(viewport());
-    if (catalog_.Display.BeautyOverSpeed) {
+    if (session_.GetPrefs().Display.BeautyOverSpeed) {
         if (buffer_.width() < box.width() || buffer_.height() < box.height()) {
             buffer_ = QImage(std::max(buffer_.width(), box.width()),
                              std::max(buffer_.height(), box.height()), QImage::Format_RGB32);
         }
-        DrawWorldCanvas(buffer_, box, catalog_, hoverRegion_);
+        DrawWorldCanvas(buffer_, box, session_, hoverRegion_);
         painter.drawImage(damaged.topLeft(), buffer_, QRect(QPoint(0, 0), box.size()));
     } else {
         painter.translate(-offset);
-        DrawWorldCanvas(painter, box, catalog_, hoverRegion_);
+        DrawWorldCanvas(painter, box, session_, hoverRegion_);
     }
 }
 
 int WorldMapView::RegionAt(QPoint viewportPoint) const {
     if (!viewport()->rect().contains(viewportPoint)) return 0;
-    return HitTestRegion(catalog_, viewportPoint + ScrollOffset());
+    return HitTestRegion(session_.GetWorld(), viewportPoint + ScrollOffset());
 }
 
 void WorldMapView::InvalidateRegion(int index) {
     if (index < 1) return;
-    const Region* region = catalog_.FindRegion(index);
+    const Region* region = session_.GetWorld().FindRegion(index);
     if (region == nullptr) return;
     const QRect rect = MaskQRect(*region);
     if (!rect.isEmpty()) viewport()->update(rect.translated(-ScrollOffset()));
@@ -75,7 +81,8 @@ void WorldMapView::PointerMovedTo(QPoint viewportPoint) {
         }
     }
     // A region shows its name even when that is empty; only the sea brings back "Ready".
-    const Region* record = hoverRegion_ >= 1 ? catalog_.FindRegion(hoverRegion_) : nullptr;
+    const Region* record =
+        hoverRegion_ >= 1 ? session_.GetWorld().FindRegion(hoverRegion_) : nullptr;
     if (record != nullptr)
         host_.ShowStatusText(record->Name);
     else

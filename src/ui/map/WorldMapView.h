@@ -3,19 +3,20 @@
 #include <QImage>
 #include <QPoint>
 
+#include "core/data/Session.h"
 #include "ui/map/MapScrollArea.h"
 
 namespace brix {
 
 class MapViewHost;
-class TreasureCatalog;
+class Session;
 
 // The world bitmap with every region tinted; the region under the pointer is tinted more
 // strongly and named in the status bar, and a click on a region opens it in the region view.
 class WorldMapView : public MapScrollArea {
     Q_OBJECT
 public:
-    WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent = nullptr);
+    WorldMapView(Session& session, MapViewHost& host, QWidget* parent = nullptr);
 
     // Takes the world bitmap's size as the scroll extent again and repaints the whole view;
     // the frame calls it after the filter, the character or the colours changed.
@@ -39,8 +40,9 @@ private:
     void PointerLeft() override;
     void InvalidateRegion(int index);
 
-    TreasureCatalog& catalog_;
+    Session& session_;
     MapViewHost& host_;
+    SessionSubscription changes_;
     int hoverRegion_ = 0;
     int pressedRegion_ = 0;
     bool capturing_ = false;

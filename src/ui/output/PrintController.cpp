@@ -13,7 +13,7 @@
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "ui/dialogs/DialogOwner.h"
 #include "ui/output/PrintContentDialog.h"
 #include "ui/output/PrintProgressDialog.h"
@@ -87,12 +87,12 @@ void ReportOutcome(const PrintOutcome& outcome, Messages& messages, QWidget* mai
 
 // Runs the listing on `device` under the progress window; `abandon` drops a job that ends early
 // while its pages are still open (a printer's), so that nothing half is printed.
-PrintOutcome PrintWithProgress(const TreasureCatalog& catalog, const PrintOptions& options,
+PrintOutcome PrintWithProgress(const Session& session, const PrintOptions& options,
                                QPagedPaintDevice& device, const QString& printer,
                                const QString& port, QWidget* mainWindow,
                                std::function<void()> abandon) {
-    PrintProgressDialog progress(QString::fromStdString(catalog.ProgramTitle), printer, port,
-                                 mainWindow);
+    PrintProgressDialog progress(QString::fromStdString(session.GetPrefs().ProgramTitle), printer,
+                                 port, mainWindow);
     const MainWindowLock lock(mainWindow);
     // The progress window is the main window's own, and disabling the main window disabled
     // it too; a window may be enabled on its own.
@@ -109,15 +109,15 @@ PrintOutcome PrintWithProgress(const TreasureCatalog& catalog, const PrintOption
         return !progress.Cancelled();
     };
     hooks.Abandon = std::move(abandon);
-    return PrintListing(catalog, options, device, catalog.Display.Margins,
+    return PrintListing(session, options, device, session.GetPrefs().Display.Margins,
                         QDateTime::currentDateTime(), hooks);
 }
 
-std::optional<PrintOutcome> PrintToPdf(const TreasureCatalog& catalog, const PrintOptions& options,
+std::optional<PrintOutcome> PrintToPdf(const Session& session, const PrintOptions& options,
                                        Messages& messages, PrinterState& printers,
                                        QWidget* mainWindow, const PrintSeams& seams) {
-    const QString proposed =
-        printers.PdfPath(QString::fromStdString(catalog.Paths.DocumentFile(DefaultPdfFileName)));
+    const QString proposed = printers.PdfPath(
+        QString::fromStdString(session.GetPrefs().Paths.DocumentFile(DefaultPdfFileName)));
     const std::optional<QString> path =
         seams.AskPdfFile ? seams.AskPdfFile(proposed, DialogOwner(mainWindow)) : std::nullopt;
     if (!path || path->isEmpty()) return std::nullopt;
@@ -134,12 +134,12 @@ std::optional<PrintOutcome> PrintToPdf(const TreasureCatalog& catalog, const Pri
     {
         QPdfWriter writer(&file);
         writer.setResolution(PdfResolution);
-        writer.setTitle(QString::fromStdString(catalog.ProgramTitle));
-        writer.setCreator(QString::fromStdString(catalog.ProgramTitle));
+        writer.setTitle(QString::fromStdString(session.GetPrefs().ProgramTitle));
+        writer.setCreator(QString::fromStdString(session.GetPrefs().ProgramTitle));
         const QPageLayout layout = printers.PdfPageLayout();
         writer.setPageSize(layout.pageSize());
         writer.setPageOrientation(layout.orientation());
-        outcome = PrintWithProgress(catalog, options, writer,
+        outcome = PrintWithProgress(session, options, writer,
                                     PrintContentDialog::OutputName(PrintOutput{}),
                                     QDir::toNativeSeparators(*path), mainWindow, nullptr);
     }
@@ -156,19 +156,19 @@ std::optional<PrintOutcome> PrintToPdf(const TreasureCatalog& catalog, const Pri
     return outcome;
 }
 
-std::optional<PrintOutcome> PrintToPrinter(const TreasureCatalog& catalog,
-                                           const PrintOptions& options, Messages& messages,
-                                           PrinterState& printers, QWidget* mainWindow) {
+std::optional<PrintOutcome> PrintToPrinter(const Session& session, const PrintOptions& options,
+                                           Messages& messages, PrinterState& printers,
+                                           QWidget* mainWindow) {
     QPrinter* printer = printers.CurrentPrinter();
     if (printer == nullptr) {
         ShowText(messages, StringId::CannotOpenPrinter, mainWindow,
                  printers.Current().PrinterName.toStdString());
         return PrintOutcome{PrintResult::CouldNotStart, 0};
     }
-    printer->setDocName(QString::fromStdString(catalog.ProgramTitle));
+    printer->setDocName(QString::fromStdString(session.GetPrefs().ProgramTitle));
     const QString name = printer->printerName();
     const PrintOutcome outcome =
-        PrintWithProgress(catalog, options, *printer, name, PrinterPlace(name), mainWindow,
+        PrintWithProgress(session, options, *printer, name, PrinterPlace(name), mainWindow,
                           [printer] { printer->abort(); });
     ReportOutcome(outcome, messages, mainWindow);
     return outcome;
@@ -216,7 +216,7 @@ PrintSeams DefaultPrintSeams(Messages& messages) {
     return PrintSeams{DefaultPdfFilePrompt(messages), DefaultPageSetupPrompt()};
 }
 
-bool RunPageSetup(TreasureCatalog& catalog, Messages& messages, PrinterState& printers,
+bool RunPageSetup(Session& session, Messages& messages, PrinterState& printers,
                   const PrintOutput& output, QWidget* owner, const PageSetupPrompt& prompt) {
     if (!printers.Select(output)) {
         ShowText(messages, StringId::CannotOpenPrinter, owner, output.PrinterName.toStdString());
@@ -240,7 +240,7 @@ bool RunPageSetup(TreasureCatalog& catalog, Messages& messages, PrinterState& pr
         choice.Orientation = printer->pageLayout().orientation();
         choice.Papers = QPrinterInfo::printerInfo(printer->printerName()).supportedPageSizes();
     }
-    choice.Margins = catalog.Display.Margins;
+    choice.Margins = session.GetPrefs().Display.Margins;
     if (!prompt || !prompt(choice, owner)) return false;
 
     // The output keeps the paper and orientation; the margins are the program's, for every
@@ -251,14 +251,13 @@ bool RunPageSetup(TreasureCatalog& catalog, Messages& messages, PrinterState& pr
     } else {
         printers.SetPdfPage(choice.Paper, choice.Orientation);
     }
-    catalog.Display.Margins = choice.Margins;
-    catalog.SettingsFile().WriteMargins(choice.Margins);
+    session.GetPrefs().Display.Margins = choice.Margins;
+    session.SettingsFile().WriteMargins(choice.Margins);
     return true;
 }
 
-std::optional<PrintOutcome> RunPrint(TreasureCatalog& catalog, Messages& messages,
-                                     PrinterState& printers, QWidget* mainWindow,
-                                     const PrintSeams& seams) {
+std::optional<PrintOutcome> RunPrint(Session& session, Messages& messages, PrinterState& printers,
+                                     QWidget* mainWindow, const PrintSeams& seams) {
     // One job at a time: a second Print arriving while the first pumps events is ignored.
     if (printers.JobRunning) return std::nullopt;
     printers.JobRunning = true;
@@ -269,9 +268,9 @@ std::optional<PrintOutcome> RunPrint(TreasureCatalog& catalog, Messages& message
 
     const QList<PrintOutput> outputs = printers.Outputs();
     PrintContentDialog dialog(
-        catalog, catalog.Filter(), outputs, printers.Current(),
+        session.GetWorld(), session.Filter(), outputs, printers.Current(),
         [&](const PrintOutput& output, QWidget* owner) {
-            RunPageSetup(catalog, messages, printers, output, owner, seams.PageSetup);
+            RunPageSetup(session, messages, printers, output, owner, seams.PageSetup);
         },
         DialogOwner(mainWindow));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -282,8 +281,8 @@ std::optional<PrintOutcome> RunPrint(TreasureCatalog& catalog, Messages& message
                  output.PrinterName.toStdString());
         return PrintOutcome{PrintResult::CouldNotStart, 0};
     }
-    if (output.IsPdf()) return PrintToPdf(catalog, options, messages, printers, mainWindow, seams);
-    return PrintToPrinter(catalog, options, messages, printers, mainWindow);
+    if (output.IsPdf()) return PrintToPdf(session, options, messages, printers, mainWindow, seams);
+    return PrintToPrinter(session, options, messages, printers, mainWindow);
 }
 
 }  // namespace brix

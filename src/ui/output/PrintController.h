@@ -14,7 +14,7 @@ class QWidget;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 
 // Asks where the PDF file goes, starting from `proposed`; nothing when the user cancels. The
 // default runs a Save As dialog over `owner` and asks through Messages before an existing file
@@ -44,15 +44,14 @@ inline constexpr const char* DefaultPdfFileName = "brix-print.pdf";
 // replaces the target only when the listing was printed whole. Failures are reported through
 // `messages`, owned by the main window. Nothing when the dialog, the file prompt or an earlier
 // job still running ended the command before a job began; otherwise the job's outcome.
-std::optional<PrintOutcome> RunPrint(TreasureCatalog& catalog, Messages& messages,
-                                     PrinterState& printers, QWidget* mainWindow,
-                                     const PrintSeams& seams);
+std::optional<PrintOutcome> RunPrint(Session& session, Messages& messages, PrinterState& printers,
+                                     QWidget* mainWindow, const PrintSeams& seams);
 
 // Page Setup on `output` (made the current output first; an output that cannot be opened is
 // reported and the old one kept): paper and orientation stay with that output, the margins
 // are shown from and, on OK, stored at once in the catalogue's display settings and the
 // settings file ("PrintMargins"). Cancel changes nothing. True on OK.
-bool RunPageSetup(TreasureCatalog& catalog, Messages& messages, PrinterState& printers,
+bool RunPageSetup(Session& session, Messages& messages, PrinterState& printers,
                   const PrintOutput& output, QWidget* owner, const PageSetupPrompt& prompt);
 
 }  // namespace brix

@@ -9,7 +9,7 @@
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
 #include "ui/dialogs/DialogOwner.h"
 #include "ui/dialogs/FilterDialog.h"
@@ -97,7 +97,7 @@ void ZerrinExportDialog::accept() {
 
 void ZerrinExportDialog::OpenFilter() {
     // Only the export's own copy changes; the screen keeps the global filter.
-    FilterDialog::Open(exporter_.Catalog(), exporter_.Filter(), this);
+    FilterDialog::Open(exporter_.GetSession().GetWorld(), exporter_.Filter(), this);
 }
 
 ZerrinExportPrompt DefaultZerrinExportPrompt(Messages& messages) {
@@ -111,16 +111,16 @@ ZerrinExportPrompt DefaultZerrinExportPrompt(Messages& messages) {
         };
 }
 
-bool RunZerrinExport(TreasureCatalog& catalog, Messages& messages, QWidget* mainWindow,
+bool RunZerrinExport(Session& session, Messages& messages, QWidget* mainWindow,
                      const ZerrinExportPrompt& prompt, ZerrinCategories categories) {
-    ZerrinExport exporter(catalog, std::move(categories));
+    ZerrinExport exporter(session, std::move(categories));
     const std::optional<ZerrinExportChoice> choice = prompt(exporter, DialogOwner(mainWindow));
     if (!choice) return false;
     return exporter.Write(choice->Path, choice->PlaceType, messages, mainWindow);
 }
 
-bool RunZerrinExport(TreasureCatalog& catalog, Messages& messages, QWidget* mainWindow) {
-    return RunZerrinExport(catalog, messages, mainWindow, DefaultZerrinExportPrompt(messages),
+bool RunZerrinExport(Session& session, Messages& messages, QWidget* mainWindow) {
+    return RunZerrinExport(session, messages, mainWindow, DefaultZerrinExportPrompt(messages),
                            ZerrinCategories::FromSystem());
 }
 

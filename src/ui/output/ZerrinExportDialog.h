@@ -13,7 +13,7 @@ class QComboBox;
 namespace brix {
 
 class Messages;
-class TreasureCatalog;
+class Session;
 class ZerrinExport;
 
 // The Save As dialog of "Export to Zerrin...": Qt's own (not the platform's) file dialog for
@@ -53,9 +53,9 @@ ZerrinExportPrompt DefaultZerrinExportPrompt(Messages& messages);
 
 // The "Export to Zerrin..." command: prompts over the active window, then writes the file;
 // failures are reported owned by `mainWindow`. True when a file was written.
-bool RunZerrinExport(TreasureCatalog& catalog, Messages& messages, QWidget* mainWindow,
+bool RunZerrinExport(Session& session, Messages& messages, QWidget* mainWindow,
                      const ZerrinExportPrompt& prompt, ZerrinCategories categories);
 // The same with the Save As dialog and this machine's Zerrin categories.
-bool RunZerrinExport(TreasureCatalog& catalog, Messages& messages, QWidget* mainWindow);
+bool RunZerrinExport(Session& session, Messages& messages, QWidget* mainWindow);
 
 }  // namespace brix

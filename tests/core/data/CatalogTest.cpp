@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "core/base/Text.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 namespace {
@@ -42,24 +42,24 @@ class CatalogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
     }
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
 };
 
 // Two names that differ only in case can come from a hand-edited file; the one the settings
 // file names, spelt exactly, must be the one found again at the next start.
 TEST_F(CatalogTest, ANameSpeltExactlyWinsOverOneInOtherCase) {
-    catalog_.FindOrAddCharacter("Ann");
-    catalog_.Characters.push_back(Character{});
-    catalog_.Characters.back().Name = "ann";
-    EXPECT_EQ(catalog_.FindCharacter("ann"), &catalog_.Characters[1]);
-    EXPECT_EQ(catalog_.FindCharacter("Ann"), &catalog_.Characters[0]);
+    session_.GetUser().FindOrAddCharacter("Ann");
+    session_.GetUser().Characters.push_back(Character{});
+    session_.GetUser().Characters.back().Name = "ann";
+    EXPECT_EQ(session_.GetUser().FindCharacter("ann"), &session_.GetUser().Characters[1]);
+    EXPECT_EQ(session_.GetUser().FindCharacter("Ann"), &session_.GetUser().Characters[0]);
 
-    catalog_.SettingsFile().WriteCharacter("ann");
-    catalog_.RestoreCurrentCharacter();
-    EXPECT_EQ(catalog_.CurrentCharacterPosition(), 1);
+    session_.SettingsFile().WriteCharacter("ann");
+    session_.RestoreCurrentCharacter();
+    EXPECT_EQ(session_.CurrentCharacterPosition(), 1);
 }
 
 TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
@@ -74,21 +74,22 @@ TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
         {{}, "Ann", -1},
     };
     for (const Row& row : rows) {
-        TreasureCatalog catalog;
-        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
-        for (const auto& name : row.Characters) catalog.FindOrAddCharacter(name);
-        catalog.SettingsFile().WriteCharacter(row.Stored ? row.Stored : "");
-        catalog.RestoreCurrentCharacter();
-        EXPECT_EQ(catalog.CurrentCharacterPosition(), row.Expected)
+        Session session;
+        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
+        for (const auto& name : row.Characters) session.GetUser().FindOrAddCharacter(name);
+        session.SettingsFile().WriteCharacter(row.Stored ? row.Stored : "");
+        session.RestoreCurrentCharacter();
+        EXPECT_EQ(session.CurrentCharacterPosition(), row.Expected)
             << (row.Stored ? row.Stored : "(none)");
     }
 }
 
 TEST_F(CatalogTest, RuneLibrariesAndBooks) {
-    catalog_.RuneLibraries.push_back({true, "Atlas (Perm)", {}});
-    RuneLibrary* mine = catalog_.FindOrAddRuneLibrary("Mine");
+    session_.GetUser().RuneLibraries.push_back({true, "Atlas (Perm)", {}});
+    RuneLibrary* mine = session_.GetUser().FindOrAddRuneLibrary("Mine");
     EXPECT_FALSE(mine->Permanent);
-    EXPECT_EQ(catalog_.FindRuneLibrary("atlas (perm)"), &catalog_.RuneLibraries[0]);
+    EXPECT_EQ(session_.GetUser().FindRuneLibrary("atlas (perm)"),
+              &session_.GetUser().RuneLibraries[0]);
 
     FindOrAddRuneBook(*mine, "North");
     FindOrAddRuneBook(*mine, "South");
@@ -97,10 +98,10 @@ TEST_F(CatalogTest, RuneLibrariesAndBooks) {
     ASSERT_EQ(mine->RuneBooks.size(), 1u);
     EXPECT_EQ(mine->RuneBooks[0].Name, "South");
 
-    catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[0]);
-    EXPECT_EQ(catalog_.SettingsFile().RuneLibrary(), "Atlas (Perm)");
-    catalog_.DeleteRuneLibrary(&catalog_.RuneLibraries[1]);
-    EXPECT_EQ(catalog_.CurrentRuneLibraryPosition(), 0);
+    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[0]);
+    EXPECT_EQ(session_.SettingsFile().RuneLibrary(), "Atlas (Perm)");
+    session_.DeleteRuneLibrary(&session_.GetUser().RuneLibraries[1]);
+    EXPECT_EQ(session_.CurrentRuneLibraryPosition(), 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "core/base/Strings.h"
 #include "core/data/CharacterManager.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
 
 namespace brix {
@@ -18,26 +18,26 @@ class CharacterManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
     }
     std::string Key() const {
-        return catalog_.SettingsFile().File().Read("Settings", "Character").value_or("(no key)");
+        return session_.SettingsFile().File().Read("Settings", "Character").value_or("(no key)");
     }
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 };
 
 TEST_F(CharacterManagerTest, DeletingKeepsTheCurrentCharacterOrLeavesNone) {
-    catalog_.Characters = {{"Cy", {}}, {"Ann", {}}, {"Bo", {}}};
-    catalog_.SetCurrentCharacter(&catalog_.Characters[2]);  // Bo
-    CharacterManager manager(catalog_, messages_);          // rows: Ann, Bo, Cy
+    session_.GetUser().Characters = {{"Cy", {}}, {"Ann", {}}, {"Bo", {}}};
+    session_.SetCurrentCharacter(&session_.GetUser().Characters[2]);  // Bo
+    CharacterManager manager(session_, messages_);                    // rows: Ann, Bo, Cy
     ASSERT_TRUE(manager.Delete(0));  // Ann, before Bo in the catalogue: the key is rewritten
-    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Bo");
+    EXPECT_EQ(session_.GetCurrentCharacter()->Name, "Bo");
     EXPECT_EQ(Key(), "Bo");
     ASSERT_TRUE(manager.Delete(0));  // Bo, the current one
-    EXPECT_EQ(catalog_.GetCurrentCharacter(), nullptr);
+    EXPECT_EQ(session_.GetCurrentCharacter(), nullptr);
     EXPECT_EQ(Key(), "");
     EXPECT_EQ(manager.NameAt(0), "Cy");
     EXPECT_FALSE(manager.Delete(1));
@@ -47,14 +47,15 @@ TEST_F(CharacterManagerTest, DeletingKeepsTheCurrentCharacterOrLeavesNone) {
 TEST_F(CharacterManagerTest, DeleteRemovesTheChosenOfTwoNamesDifferingInCase) {
     const std::vector<Character> both = {{"ann", {{7, {1}}}}, {"Ann", {{9, {0, 2}}}}};
     for (int chosen : {0, 1}) {
-        TreasureCatalog catalog;
-        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
-        catalog.Characters = both;
-        CharacterManager manager(catalog, messages_);
+        Session session;
+        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
+        session.GetUser().Characters = both;
+        CharacterManager manager(session, messages_);
         ASSERT_EQ(manager.NameAt(chosen), both[chosen].Name);  // equal names keep file order
         ASSERT_TRUE(manager.Delete(chosen));
-        ASSERT_EQ(catalog.Characters.size(), 1u);
-        EXPECT_EQ(catalog.Characters[0].Entries[0].Index, both[1 - chosen].Entries[0].Index);
+        ASSERT_EQ(session.GetUser().Characters.size(), 1u);
+        EXPECT_EQ(session.GetUser().Characters[0].Entries[0].Index,
+                  both[1 - chosen].Entries[0].Index);
     }
 }
 
@@ -77,11 +78,11 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Typed);
-        TreasureCatalog catalog;
-        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
-        catalog.Characters = {{"Bo", {}}, {"Ann", {}}};
+        Session session;
+        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
+        session.GetUser().Characters = {{"Bo", {}}, {"Ann", {}}};
         test::RecordingMessages messages;
-        CharacterManager manager(catalog, messages);
+        CharacterManager manager(session, messages);
         QObject owner;
         const int shown = manager.Confirm(row.Row, row.Typed, &owner);
         if (row.Refusal != 0) {
@@ -89,21 +90,21 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
             ASSERT_EQ(messages.Shown.size(), 1u);
             EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
             EXPECT_EQ(messages.Shown[0].Owner, &owner);
-            EXPECT_EQ(catalog.Characters[1].Name, "Ann");
+            EXPECT_EQ(session.GetUser().Characters[1].Name, "Ann");
             continue;
         }
         ASSERT_GE(shown, 0);
         EXPECT_EQ(manager.NameAt(shown), row.Stored);
-        EXPECT_EQ(catalog.Characters.size(), row.Row < 0 ? 3u : 2u);
+        EXPECT_EQ(session.GetUser().Characters.size(), row.Row < 0 ? 3u : 2u);
     }
 }
 
 TEST_F(CharacterManagerTest, ConfirmKeepsTheCurrentCharacterAndItsKey) {
-    catalog_.Characters = {{"Ann", {}}, {"Bo", {}}};
-    catalog_.SetCurrentCharacter(&catalog_.Characters[1]);  // Bo
-    CharacterManager manager(catalog_, messages_);
+    session_.GetUser().Characters = {{"Ann", {}}, {"Bo", {}}};
+    session_.SetCurrentCharacter(&session_.GetUser().Characters[1]);  // Bo
+    CharacterManager manager(session_, messages_);
     EXPECT_EQ(manager.Confirm(-1, "Abe", nullptr), 0);  // rows: Abe, Ann, Bo
-    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Bo");
+    EXPECT_EQ(session_.GetCurrentCharacter()->Name, "Bo");
     EXPECT_EQ(manager.Confirm(1, "Zed", nullptr), 2);  // rows: Abe, Bo, Zed
     EXPECT_EQ(Key(), "Bo");
     // The current one: the key follows, so the next start finds it again.

@@ -5,7 +5,7 @@
 
 #include "core/base/Strings.h"
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
 #include "core/data/ZipArchive.h"
 #include "support/RecordingMessages.h"
@@ -24,8 +24,8 @@ struct Parsed {
     long Column;
 };
 
-Parsed ParseDocument(TreasureCatalog& catalog, const std::string& xml) {
-    DataLoader loader(catalog, catalog);
+Parsed ParseDocument(Session& session, const std::string& xml) {
+    DataLoader loader(session.GetWorld(), session.GetUser());
     bool allParsed = true;
     for (std::size_t pos = 0; pos < xml.size() && allParsed; pos += 1024) {
         const std::string piece = xml.substr(pos, 1024);
@@ -60,8 +60,8 @@ TEST(DataLoader, GrammarErrorsCarryTextAndTagPosition) {
          "Unknown or unexpected element", 10, 0},
     };
     for (const Row& row : rows) {
-        TreasureCatalog catalog;
-        const Parsed result = ParseDocument(catalog, row.Xml);
+        Session session;
+        const Parsed result = ParseDocument(session, row.Xml);
         EXPECT_FALSE(result.Ok) << row.Xml;
         EXPECT_EQ(result.Error, row.Error) << row.Xml;
         EXPECT_EQ(result.Line, row.Line) << row.Xml;
@@ -76,10 +76,10 @@ TEST(DataLoader, NumberListsSaturate) {
 }
 
 TEST(DataLoader, RecordsAreBuiltAndStored) {
-    TreasureCatalog catalog;
+    Session session;
     const std::string sixteen = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16";
     const Parsed result = ParseDocument(
-        catalog, Doc("<Level Index=\"5\"><WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
+        session, Doc("<Level Index=\"5\"><WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
                      "<TREASURE Index=\"4\"><name>first</name></TREASURE>\n"
                      "<Treasure Index=\"4\"><Name>  second </Name></Treasure>\n"
                      "<RuneLibrary><RuneBook><Treasures>1,2</Treasures><Treasures>3</Treasures>"
@@ -88,34 +88,35 @@ TEST(DataLoader, RecordsAreBuiltAndStored) {
                      std::string(1100, 'n') + "</Name><MapCounts Index=\"4\">" + sixteen +
                      ",17</MapCounts></Character>"));
     ASSERT_TRUE(result.Ok) << result.Error;
-    ASSERT_EQ(catalog.Levels.size(), 6u);
-    EXPECT_EQ(catalog.Levels[5].WhatSpawns, "rats and bats");
-    EXPECT_EQ(catalog.FindTreasure(4)->Name, "  second ");  // the later record wins
-    ASSERT_EQ(catalog.RuneLibraries.at(0).RuneBooks.size(), 2u);
-    EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[0].Treasures, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(catalog.RuneLibraries[0].RuneBooks[1].Treasures.size(), 16u);
-    const Character& longName = catalog.Characters.at(0);
+    ASSERT_EQ(session.GetWorld().Levels.size(), 6u);
+    EXPECT_EQ(session.GetWorld().Levels[5].WhatSpawns, "rats and bats");
+    EXPECT_EQ(session.GetWorld().FindTreasure(4)->Name, "  second ");  // the later record wins
+    ASSERT_EQ(session.GetUser().RuneLibraries.at(0).RuneBooks.size(), 2u);
+    EXPECT_EQ(session.GetUser().RuneLibraries[0].RuneBooks[0].Treasures,
+              (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(session.GetUser().RuneLibraries[0].RuneBooks[1].Treasures.size(), 16u);
+    const Character& longName = session.GetUser().Characters.at(0);
     EXPECT_EQ(longName.Name, std::string(1023, 'n'));
     EXPECT_EQ(longName.Entries.at(0).Counts[15], 16);  // the 17th count is ignored
 }
 
 TEST(DataLoader, LongTextIsCutOnACharacterBoundary) {
-    TreasureCatalog catalog;
+    Session session;
     std::string name(1022, 'a');
     name += "\xC3\xA9\xC3\xA9";  // two two-byte characters straddling the 1023-byte limit
-    ASSERT_TRUE(ParseDocument(catalog, Doc("<Character><Name>" + name + "</Name></Character>")).Ok);
-    EXPECT_EQ(catalog.Characters.at(0).Name, std::string(1022, 'a'));
+    ASSERT_TRUE(ParseDocument(session, Doc("<Character><Name>" + name + "</Name></Character>")).Ok);
+    EXPECT_EQ(session.GetUser().Characters.at(0).Name, std::string(1022, 'a'));
 }
 
 TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
-    TreasureCatalog catalog;
-    EXPECT_TRUE(ParseDocument(catalog, "").Ok);
-    EXPECT_TRUE(ParseDocument(catalog,
+    Session session;
+    EXPECT_TRUE(ParseDocument(session, "").Ok);
+    EXPECT_TRUE(ParseDocument(session,
                               "<brix-data><Character><Name>A</Name></Character>"
                               "<Character><Name>B</Name>")
                     .Ok);
-    ASSERT_EQ(catalog.Characters.size(), 1u);
-    EXPECT_EQ(catalog.Characters[0].Name, "A");
+    ASSERT_EQ(session.GetUser().Characters.size(), 1u);
+    EXPECT_EQ(session.GetUser().Characters[0].Name, "A");
 }
 
 class DataFilesTest : public ::testing::Test {
@@ -128,7 +129,7 @@ protected:
 
     QTemporaryDir dir_;
     std::string folder_;
-    TreasureCatalog catalog_;
+    Session session_;
     RecordingMessages messages_;
 };
 
@@ -158,21 +159,21 @@ const char* const TwoCharactersOneLibrary =
 
 TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersOneLibrary));
-    ASSERT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
+    ASSERT_TRUE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
     EXPECT_TRUE(messages_.Shown.empty());
-    ASSERT_EQ(catalog_.Characters.size(), 2u);
-    ASSERT_EQ(catalog_.RuneLibraries.size(), 1u);
+    ASSERT_EQ(session_.GetUser().Characters.size(), 2u);
+    ASSERT_EQ(session_.GetUser().RuneLibraries.size(), 1u);
 
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), "stale"));
-    ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
+    ASSERT_TRUE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
     EXPECT_EQ(test::ReadFileBytes(PathOf("user.xml")), TwoCharactersOneLibrary);
 }
 
 TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
-    catalog_.Characters.push_back({"Zero", {MapCounts{5, {}}}});
-    catalog_.RuneLibraries.push_back({true, "System (Perm)", {}});
-    catalog_.StoreTreasure(Treasure{7, 1, {}, {}, "t", {}, {}});
-    const std::string text = BuildUserDataText(catalog_);
+    session_.GetUser().Characters.push_back({"Zero", {MapCounts{5, {}}}});
+    session_.GetUser().RuneLibraries.push_back({true, "System (Perm)", {}});
+    session_.GetWorld().StoreTreasure(Treasure{7, 1, {}, {}, "t", {}, {}});
+    const std::string text = BuildUserDataText(session_.GetUser());
     EXPECT_EQ(text,
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n<brix-data>\r\r\n"
               "\t<Character>\r\n\t\t<Name>Zero</Name>\r\n\t</Character>\r\n</brix-data>\r\r\n");
@@ -181,30 +182,31 @@ TEST_F(DataFilesTest, WriterSkipsPermanentLibrariesAndEmptyEntries) {
 TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
     const std::vector<std::string> names = {"A<b>&c", "cr\rhere", "line\nfeed", "\xC3\x89lodie",
                                             "]]>"};
-    for (const std::string& name : names) catalog_.Characters.push_back({name, {}});
-    catalog_.RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});
-    ASSERT_TRUE(SaveUserData(catalog_, folder_, "user.xml", messages_));
+    for (const std::string& name : names) session_.GetUser().Characters.push_back({name, {}});
+    session_.GetUser().RuneLibraries.push_back({false, "<lib>", {RuneBook{"&book", {4}}}});
+    ASSERT_TRUE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
 
-    TreasureCatalog reloaded;
-    ASSERT_TRUE(LoadUserData(reloaded, folder_, "user.xml", messages_));
+    Session reloaded;
+    ASSERT_TRUE(LoadUserData(reloaded.GetUser(), folder_, "user.xml", messages_));
     ASSERT_TRUE(messages_.Shown.empty()) << messages_.Shown[0].Text;
-    ASSERT_EQ(reloaded.Characters.size(), names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(reloaded.Characters[i].Name, names[i]);
-    EXPECT_EQ(reloaded.RuneLibraries.at(0).RuneBooks.at(0).Name, "&book");
+    ASSERT_EQ(reloaded.GetUser().Characters.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(reloaded.GetUser().Characters[i].Name, names[i]);
+    EXPECT_EQ(reloaded.GetUser().RuneLibraries.at(0).RuneBooks.at(0).Name, "&book");
 }
 
 TEST_F(DataFilesTest, MissingAndEmptyUserDataLoadAsNothing) {
-    EXPECT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
+    EXPECT_TRUE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), ""));
-    EXPECT_TRUE(LoadUserData(catalog_, folder_, "user.xml", messages_));
-    EXPECT_TRUE(catalog_.Characters.empty());
+    EXPECT_TRUE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
+    EXPECT_TRUE(session_.GetUser().Characters.empty());
     EXPECT_TRUE(messages_.Shown.empty());
 }
 
 TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"),
                                      "<brix-data>\r\n<Character>\r\n<Name>A</Name>\r\n<Oops/>"));
-    EXPECT_FALSE(LoadUserData(catalog_, folder_, "user.xml", messages_));
+    EXPECT_FALSE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text,
               "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
@@ -213,8 +215,8 @@ TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
 
 TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     folder_ = PathOf("missing-folder/");
-    catalog_.Characters.push_back({"Ann", {}});
-    EXPECT_FALSE(SaveUserData(catalog_, folder_, "user.xml", messages_));
+    session_.GetUser().Characters.push_back({"Ann", {}});
+    EXPECT_FALSE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
 
@@ -222,7 +224,7 @@ TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     messages_.Shown.clear();
     folder_ = dir_.path().toStdString() + "/";
     ASSERT_TRUE(QDir(dir_.path()).mkdir("user.xml"));
-    EXPECT_FALSE(SaveUserData(catalog_, folder_, "user.xml", messages_));
+    EXPECT_FALSE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
     EXPECT_EQ(messages_.Shown.size(), 1u);
     EXPECT_TRUE(QFileInfo(QString::fromStdString(PathOf("user.xml"))).isDir());
 }
@@ -250,9 +252,11 @@ TEST_F(DataFilesTest, SystemDataComesFromTheArchive) {
         ASSERT_TRUE(test::WriteZip(zip, row.Members));
         auto archive = ZipArchive::Open(zip);
         ASSERT_TRUE(archive);
-        TreasureCatalog catalog;
+        Session session;
         RecordingMessages messages;
-        EXPECT_EQ(LoadSystemData(catalog, catalog, *archive, "data.xml", messages), row.Ok);
+        EXPECT_EQ(
+            LoadSystemData(session.GetWorld(), session.GetUser(), *archive, "data.xml", messages),
+            row.Ok);
         if (row.Message.empty()) {
             EXPECT_TRUE(messages.Shown.empty());
         } else {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <climits>
 #include <initializer_list>
 #include <vector>
 
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 
 namespace brix {
 namespace {
@@ -38,26 +40,27 @@ protected:
         Region region;
         for (int index : {1, 2, 4, 7}) {
             region.Index = index;
-            catalog_.StoreRegion(region);
+            session_.GetWorld().StoreRegion(region);
         }
         Treasure t;
         for (auto [index, r] :
              {std::pair{1, 1}, {2, 2}, {5, 4}, {10, 4}, {11, 7}, {12, 0}, {13, 150}}) {
             t.Index = index;
             t.Region = r;
-            catalog_.StoreTreasure(t);
+            session_.GetWorld().StoreTreasure(t);
         }
         // Entries outside the treasure slots and counts of 0 or below are skipped; treasure
         // 13's region lies outside the region slots and 12's is region 0.
-        catalog_.Characters.resize(2);
-        catalog_.Characters[0].Entries = {
+        session_.GetUser().Characters.resize(2);
+        session_.GetUser().Characters[0].Entries = {
             Entry(10, {1}), Entry(2, {2}),  Entry(11, {5}, 0), Entry(11, {6}, -1), Entry(0, {1}),
             Entry(-1, {1}), Entry(14, {1}), Entry(5000, {1}),  Entry(13, {3}, 2),  Entry(12, {16})};
-        catalog_.Characters[1].Entries = {Entry(5, {4})};
-        catalog_.OnUpdate = [this] { ++updates_; };
+        session_.GetUser().Characters[1].Entries = {Entry(5, {4})};
+        counter_.emplace(session_, [this](unsigned) { ++updates_; });
     }
-    TreasureCatalog catalog_;
+    Session session_;
     int updates_ = 0;
+    std::optional<SessionSubscription> counter_;
 };
 
 TEST_F(MapFilterTest, FlagsFollowTheCharacterAndTheCountedLevels) {
@@ -81,10 +84,10 @@ TEST_F(MapFilterTest, FlagsFollowTheCharacterAndTheCountedLevels) {
     filter.RegionHasMap.assign(3, 1);
     for (const Row& row : rows) {
         const Character* character =
-            row.Character < 0 ? nullptr : &catalog_.Characters[row.Character];
+            row.Character < 0 ? nullptr : &session_.GetUser().Characters[row.Character];
         ShowLevels(filter, row.Shown);
         filter.LevelFilterOn = row.LevelFilterOn;
-        RecomputeMapFilter(catalog_, character, filter);
+        RecomputeMapFilter(session_.GetWorld(), character, filter);
         EXPECT_EQ(filter.TreasureHasMap.size(), 2000u) << row.What;
         EXPECT_EQ(filter.RegionHasMap.size(), 8u) << row.What;
         EXPECT_EQ(FlagsSet(filter.TreasureHasMap), row.Treasures) << row.What;
@@ -94,35 +97,35 @@ TEST_F(MapFilterTest, FlagsFollowTheCharacterAndTheCountedLevels) {
 }
 
 TEST_F(MapFilterTest, TheCatalogueFilterFollowsEveryChange) {
-    catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
+    session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
     MapFilter options;
     ShowLevels(options, 0x0002);
     options.TreasureHasMap.assign(3, 1);  // only the levels and switches are taken
-    catalog_.SetFilterOptions(options);
-    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), std::vector<int>{2});
+    session_.SetFilterOptions(options);
+    EXPECT_EQ(FlagsSet(session_.Filter().TreasureHasMap), std::vector<int>{2});
     EXPECT_EQ(updates_, 2);
-    catalog_.OnUpdate = nullptr;  // before the main window exists it still recomputes
-    catalog_.DeleteCharacter(catalog_.GetCurrentCharacter());
-    EXPECT_EQ(FlagsSet(catalog_.Filter().TreasureHasMap), std::vector<int>{});
+    counter_.reset();  // with no one listening it still recomputes
+    session_.DeleteCharacter(session_.GetCurrentCharacter());
+    EXPECT_EQ(FlagsSet(session_.Filter().TreasureHasMap), std::vector<int>{});
 }
 
 TEST_F(MapFilterTest, SteppingSkipsEmptySlotsAndFilteredRecords) {
-    const Character* hunter = &catalog_.Characters[0];
+    const Character* hunter = &session_.GetUser().Characters[0];
     MapFilter withMaps;  // treasures 2, 10, 12, 13; regions 2, 4
     withMaps.OnlyTreasuresWithMaps = true;
     MapFilter noArrays = withMaps;  // as the filter dialog leaves it until the next recompute
-    RecomputeMapFilter(catalog_, hunter, withMaps);
+    RecomputeMapFilter(session_.GetWorld(), hunter, withMaps);
     MapFilter switchOff = withMaps;
     switchOff.OnlyTreasuresWithMaps = false;
     MapFilter level2 = noArrays;  // treasure 10 holds only level-1 maps
     ShowLevels(level2, 0x0002);
-    RecomputeMapFilter(catalog_, hunter, level2);
+    RecomputeMapFilter(session_.GetWorld(), hunter, level2);
 
     // Every step from the start until 0: there is no wrap-around.
     auto walk = [this](auto step, const MapFilter* filter, int start, bool forward) {
         std::vector<int> steps;
-        for (int i = step(catalog_, start, forward, filter); i != 0 && steps.size() < 20;
-             i = step(catalog_, i, forward, filter))
+        for (int i = step(session_.GetWorld(), start, forward, filter); i != 0 && steps.size() < 20;
+             i = step(session_.GetWorld(), i, forward, filter))
             steps.push_back(i);
         return steps;
     };

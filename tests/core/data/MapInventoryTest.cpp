@@ -10,7 +10,7 @@
 
 #include "core/base/Strings.h"
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
 
@@ -60,53 +60,55 @@ class MapInventoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        test::AddLevels(catalog_, {1, 2, 5});
-        test::AddTreasures(catalog_, {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
-        Character& ann = *catalog_.FindOrAddCharacter("Ann");
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::AddLevels(session_.GetWorld(), {1, 2, 5});
+        test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+        Character& ann = *session_.GetUser().FindOrAddCharacter("Ann");
         AdjustMapCount(ann, 12, 3, true);
         AdjustMapCount(ann, 12, 5, true);
         AdjustMapCount(ann, 12, 5, true);
-        catalog_.FindOrAddCharacter("bo");
-        catalog_.FindOrAddCharacter("Bob");
-        catalog_.OnUpdate = [this] { ++updates_; };
+        session_.GetUser().FindOrAddCharacter("bo");
+        session_.GetUser().FindOrAddCharacter("Bob");
+        counter_.emplace(session_, [this](unsigned) { ++updates_; });
     }
 
     // Level 1 first; empty without an entry for the treasure.
     std::vector<int> CountsOf(const std::string& name, int treasure) {
-        const Character* character = catalog_.FindCharacter(name);
+        const Character* character = session_.GetUser().FindCharacter(name);
         const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
         if (entry == nullptr) return {};
         return std::vector<int>(entry->Counts.begin(), entry->Counts.end());
     }
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
     int updates_ = 0;
+    std::optional<SessionSubscription> counter_;
 };
 
 TEST_F(MapInventoryTest, CountsText) {
-    EXPECT_EQ(MapCountsText(catalog_, "  aNN\t", 12), "L3=1, L5=2");  // trimmed, any case
-    EXPECT_EQ(MapCountsText(catalog_, "Anna", 12), "(None)");
+    EXPECT_EQ(MapCountsText(session_.GetUser(), "  aNN\t", 12), "L3=1, L5=2");  // trimmed, any case
+    EXPECT_EQ(MapCountsText(session_.GetUser(), "Anna", 12), "(None)");
 
     // An entry whose counts all went back to 0 reads as no maps at all.
-    for (int level : {3, 5, 5}) AdjustMapCount(*catalog_.FindCharacter("Ann"), 12, level, false);
-    EXPECT_EQ(MapCountsText(catalog_, "Ann", 12), "(None)");
+    for (int level : {3, 5, 5})
+        AdjustMapCount(*session_.GetUser().FindCharacter("Ann"), 12, level, false);
+    EXPECT_EQ(MapCountsText(session_.GetUser(), "Ann", 12), "(None)");
 }
 
 TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
     // Level 5 is the third item, treasure 12 the fourth; out of range gives the first items.
     for (auto [level, preset, levelAt, treasureAt] :
          {std::array{5, 12, 2, 3}, std::array{17, 1001, 0, 0}}) {
-        catalog_.SettingsFile().WriteLastLevel(level);
-        const MapInventoryOpening opening = PrepareMapInventory(catalog_, preset, true);
+        session_.SettingsFile().WriteLastLevel(level);
+        const MapInventoryOpening opening = PrepareMapInventory(session_, preset, true);
         EXPECT_EQ(opening.LevelPosition, levelAt) << level;
         EXPECT_EQ(opening.TreasurePosition, treasureAt) << preset;
     }
 
-    TreasureCatalog empty;
-    empty.Paths.SettingsPath = catalog_.Paths.SettingsPath;
+    Session empty;
+    empty.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
     const MapInventoryOpening none = PrepareMapInventory(empty, 12, true);
     EXPECT_EQ(none.LevelPosition, -1);
     EXPECT_EQ(none.TreasurePosition, -1);
@@ -129,58 +131,58 @@ TEST_F(MapInventoryTest, OkRefusesAndAsksThroughTheDialog) {
     for (const Row& row : rows) {
         messages_.Shown.clear();
         messages_.Answers.assign(row.Answers.begin(), row.Answers.end());
-        const bool accepted = AcceptMapInventory(catalog_, messages_, &dialog, {row.Name, 12, 5});
+        const bool accepted = AcceptMapInventory(session_, messages_, &dialog, {row.Name, 12, 5});
         EXPECT_EQ(accepted, row.Accepted) << row.What;
         ASSERT_EQ(messages_.Shown.size(), 1u) << row.What;
         EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Message)) << row.What;
         EXPECT_EQ(messages_.Shown[0].Owner, &dialog) << row.What;
     }
     // Nothing was changed or remembered by any refusal.
-    EXPECT_EQ(catalog_.Characters.size(), 3u);
-    EXPECT_EQ(catalog_.SettingsFile().LastLevel(), 0);
+    EXPECT_EQ(session_.GetUser().Characters.size(), 3u);
+    EXPECT_EQ(session_.SettingsFile().LastLevel(), 0);
     EXPECT_EQ(updates_, 0);
 }
 
 TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
     // An existing name in another case, typed with blanks: no question, the stored case stays.
-    ASSERT_TRUE(AcceptMapInventory(catalog_, messages_, nullptr, {"  aNN ", 12, 5, true}));
+    ASSERT_TRUE(AcceptMapInventory(session_, messages_, nullptr, {"  aNN ", 12, 5, true}));
     EXPECT_TRUE(messages_.Shown.empty());
     EXPECT_EQ(CountsOf("Ann", 12)[4], 3);
-    EXPECT_EQ(catalog_.GetCurrentCharacter()->Name, "Ann");
-    EXPECT_EQ(catalog_.SettingsFile().LastLevel(), 5);
+    EXPECT_EQ(session_.GetCurrentCharacter()->Name, "Ann");
+    EXPECT_EQ(session_.SettingsFile().LastLevel(), 5);
     EXPECT_EQ(updates_, 1);
 
     // An unknown name answered Yes: created as typed after trimming and the map recorded.
     messages_.Answers = {true};
-    ASSERT_TRUE(AcceptMapInventory(catalog_, messages_, nullptr, {" Cy Rhen_2 ", 13, 2, true}));
-    EXPECT_EQ(catalog_.Characters.back().Name, "Cy Rhen_2");
+    ASSERT_TRUE(AcceptMapInventory(session_, messages_, nullptr, {" Cy Rhen_2 ", 13, 2, true}));
+    EXPECT_EQ(session_.GetUser().Characters.back().Name, "Cy Rhen_2");
     EXPECT_EQ(CountsOf("Cy Rhen_2", 13)[1], 1);
-    EXPECT_EQ(catalog_.SettingsFile().Character(), "Cy Rhen_2");
+    EXPECT_EQ(session_.SettingsFile().Character(), "Cy Rhen_2");
 
     // Removing a map nobody counted: the new character exists with no maps and is current.
     messages_.Answers = {true};
-    ASSERT_TRUE(AcceptMapInventory(catalog_, messages_, nullptr, {"Dee", 12, 1, false}));
-    EXPECT_TRUE(catalog_.FindCharacter("Dee")->Entries.empty());
-    EXPECT_EQ(catalog_.SettingsFile().LastLevel(), 1);
+    ASSERT_TRUE(AcceptMapInventory(session_, messages_, nullptr, {"Dee", 12, 1, false}));
+    EXPECT_TRUE(session_.GetUser().FindCharacter("Dee")->Entries.empty());
+    EXPECT_EQ(session_.SettingsFile().LastLevel(), 1);
 }
 
 // A data file without treasures or levels leaves the lists empty; OK must store nothing that
 // the next start would refuse.
 TEST_F(MapInventoryTest, OkWithAnEmptyListStoresNoCount) {
-    catalog_.SettingsFile().WriteLastLevel(2);
+    session_.SettingsFile().WriteLastLevel(2);
     for (const MapInventoryRequest& request :
          {MapInventoryRequest{"Ann", 0, 5, true}, MapInventoryRequest{"Ann", 12, 0, true},
           MapInventoryRequest{"Ann", 0, 0, false}}) {
-        ASSERT_TRUE(AcceptMapInventory(catalog_, messages_, nullptr, request));
-        const Character& ann = *catalog_.FindCharacter("Ann");
+        ASSERT_TRUE(AcceptMapInventory(session_, messages_, nullptr, request));
+        const Character& ann = *session_.GetUser().FindCharacter("Ann");
         ASSERT_EQ(ann.Entries.size(), 1u);
         EXPECT_EQ(ann.Entries[0].Index, 12);
         EXPECT_EQ(CountsOf("Ann", 12),
                   (std::vector<int>{0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(catalog_.GetCurrentCharacter(), &ann);
+        EXPECT_EQ(session_.GetCurrentCharacter(), &ann);
     }
     // Only the request with a level remembered it.
-    EXPECT_EQ(catalog_.SettingsFile().LastLevel(), 5);
+    EXPECT_EQ(session_.SettingsFile().LastLevel(), 5);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "core/base/Strings.h"
 #include "core/data/RuneLibraryManager.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
@@ -20,14 +20,15 @@ class RuneLibraryManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        test::AddTreasures(catalog_, {2, 3, 5, 7, 11});
-        catalog_.RuneLibraries.push_back({true, "Atlas (Perm)", {{"A", {2}}}});
-        catalog_.RuneLibraries.push_back({false, "Mine", {{"North", {7, 3}}, {"south", {}}}});
-        catalog_.RuneLibraries.push_back({false, "Zoo", {}});
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::AddTreasures(session_.GetWorld(), {2, 3, 5, 7, 11});
+        session_.GetUser().RuneLibraries.push_back({true, "Atlas (Perm)", {{"A", {2}}}});
+        session_.GetUser().RuneLibraries.push_back(
+            {false, "Mine", {{"North", {7, 3}}, {"south", {}}}});
+        session_.GetUser().RuneLibraries.push_back({false, "Zoo", {}});
     }
     std::string Key() const {
-        return catalog_.SettingsFile().File().Read("Settings", "RuneLibrary").value_or("(no key)");
+        return session_.SettingsFile().File().Read("Settings", "RuneLibrary").value_or("(no key)");
     }
     std::vector<std::string> Books(const RuneLibraryDraft& draft) const {
         std::vector<std::string> names;
@@ -36,35 +37,35 @@ protected:
     }
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 };
 
 TEST_F(RuneLibraryManagerTest, PermanentLibraryIsRefused) {
-    RuneLibraryManager manager(catalog_, messages_);
+    RuneLibraryManager manager(session_, messages_);
     QObject owner;
     EXPECT_FALSE(manager.MayChange(0, &owner));
     EXPECT_FALSE(manager.Delete(0, &owner));
     ASSERT_EQ(messages_.Shown.size(), 2u);
     EXPECT_EQ(messages_.Shown[1].Text, LoadString(StringId::PermanentLibrary));
-    EXPECT_EQ(catalog_.RuneLibraries.size(), 3u);
+    EXPECT_EQ(session_.GetUser().RuneLibraries.size(), 3u);
     EXPECT_TRUE(manager.MayChange(1, &owner));
 }
 
 TEST_F(RuneLibraryManagerTest, DeletingKeepsTheCurrentLibraryOrLeavesNone) {
-    catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[2]);  // Zoo
-    RuneLibraryManager manager(catalog_, messages_);
+    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[2]);  // Zoo
+    RuneLibraryManager manager(session_, messages_);
     ASSERT_TRUE(manager.Delete(1, nullptr));  // Mine, before Zoo
-    EXPECT_EQ(catalog_.GetCurrentRuneLibrary()->Name, "Zoo");
+    EXPECT_EQ(session_.GetCurrentRuneLibrary()->Name, "Zoo");
     EXPECT_EQ(Key(), "Zoo");
     ASSERT_TRUE(manager.Delete(1, nullptr));  // Zoo itself
-    EXPECT_EQ(catalog_.GetCurrentRuneLibrary(), nullptr);
+    EXPECT_EQ(session_.GetCurrentRuneLibrary(), nullptr);
     EXPECT_EQ(Key(), "");
 }
 
 TEST_F(RuneLibraryManagerTest, DiscardedDraftLeavesTheLibraryByteForByte) {
-    const std::string before = BuildUserDataText(catalog_);
-    RuneLibraryManager manager(catalog_, messages_);
+    const std::string before = BuildUserDataText(session_.GetUser());
+    RuneLibraryManager manager(session_, messages_);
     {
         RuneLibraryDraft draft = manager.StartDraft(1);
         ASSERT_EQ(Books(draft), (std::vector<std::string>{"North", "south"}));
@@ -73,16 +74,16 @@ TEST_F(RuneLibraryManagerTest, DiscardedDraftLeavesTheLibraryByteForByte) {
         EXPECT_GE(draft.ConfirmBook(-1, "East", {11}, nullptr), 0);
         EXPECT_EQ(Books(draft), (std::vector<std::string>{"East", "Northern"}));
     }
-    EXPECT_EQ(BuildUserDataText(catalog_), before);
+    EXPECT_EQ(BuildUserDataText(session_.GetUser()), before);
 }
 
 TEST_F(RuneLibraryManagerTest, ConfirmStoresTheCopyAndFollowsTheCurrentName) {
-    catalog_.SetCurrentRuneLibrary(&catalog_.RuneLibraries[1]);  // Mine
-    RuneLibraryManager manager(catalog_, messages_);
+    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[1]);  // Mine
+    RuneLibraryManager manager(session_, messages_);
     RuneLibraryDraft draft = manager.StartDraft(1);
     EXPECT_EQ(draft.ConfirmBook(1, "SOUTH", {5}, nullptr), 1);  // case-only rename
     EXPECT_EQ(manager.Confirm(draft, "  Ours ", nullptr), 1);
-    const RuneLibrary& stored = catalog_.RuneLibraries[1];
+    const RuneLibrary& stored = session_.GetUser().RuneLibraries[1];
     EXPECT_EQ(stored.Name, "Ours");
     ASSERT_EQ(stored.RuneBooks.size(), 2u);
     EXPECT_EQ(stored.RuneBooks[0].Treasures, (std::vector<int>{7, 3}));  // untouched book
@@ -92,8 +93,8 @@ TEST_F(RuneLibraryManagerTest, ConfirmStoresTheCopyAndFollowsTheCurrentName) {
     // A new library is appended and does not become current.
     RuneLibraryDraft fresh = manager.StartDraft(-1);
     EXPECT_EQ(manager.Confirm(fresh, "Abc", nullptr), 0);
-    EXPECT_EQ(catalog_.RuneLibraries.at(3).Name, "Abc");
-    EXPECT_EQ(catalog_.GetCurrentRuneLibrary()->Name, "Ours");
+    EXPECT_EQ(session_.GetUser().RuneLibraries.at(3).Name, "Abc");
+    EXPECT_EQ(session_.GetCurrentRuneLibrary()->Name, "Ours");
 }
 
 TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
@@ -118,11 +119,11 @@ TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
-        TreasureCatalog catalog;
-        catalog.Paths.SettingsPath = catalog_.Paths.SettingsPath;
-        catalog.RuneLibraries = catalog_.RuneLibraries;
+        Session session;
+        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
+        session.GetUser().RuneLibraries = session_.GetUser().RuneLibraries;
         test::RecordingMessages messages;
-        RuneLibraryManager manager(catalog, messages);
+        RuneLibraryManager manager(session, messages);
         RuneLibraryDraft draft = manager.StartDraft(row.Book ? 1 : row.Row);
         const int shown = row.Book ? draft.ConfirmBook(row.Row, row.Typed, {}, nullptr)
                                    : manager.Confirm(draft, row.Typed, nullptr);
@@ -133,7 +134,7 @@ TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
             EXPECT_EQ(shown, -1);
             ASSERT_EQ(messages.Shown.size(), 1u);
             EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
-            EXPECT_EQ(catalog.RuneLibraries.size(), 3u);
+            EXPECT_EQ(session.GetUser().RuneLibraries.size(), 3u);
         }
     }
 }
@@ -141,13 +142,13 @@ TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
 TEST_F(RuneLibraryManagerTest, BookListsKeepEntriesOfAnotherWorld) {
     // 40 and 1 name no treasure of this world; the book is stored out of order.
     const RuneBook book{"Old", {40, 7, 1, 3}};
-    const RuneBookLists lists = MakeRuneBookLists(catalog_, &book);
+    const RuneBookLists lists = MakeRuneBookLists(session_.GetWorld(), &book);
     EXPECT_EQ(lists.InBook, (std::vector<int>{1, 3, 7, 40}));
     EXPECT_EQ(lists.Available, (std::vector<int>{2, 5, 11}));
-    EXPECT_EQ(RuneBookEntryName(catalog_, 40), "(unknown treasure)");
+    EXPECT_EQ(RuneBookEntryName(session_.GetWorld(), 40), "(unknown treasure)");
 
-    catalog_.RuneLibraries[1].RuneBooks.push_back(book);
-    RuneLibraryManager manager(catalog_, messages_);
+    session_.GetUser().RuneLibraries[1].RuneBooks.push_back(book);
+    RuneLibraryManager manager(session_, messages_);
     RuneLibraryDraft draft = manager.StartDraft(1);
     const int row = draft.ConfirmBook(1, "Old", lists.InBook, nullptr);  // 0 North, 1 Old
     ASSERT_EQ(row, 1);
@@ -158,7 +159,7 @@ TEST_F(RuneLibraryManagerTest, BookHoldsAtMostSixteen) {
     EXPECT_TRUE(CanAddToRuneBook(true, 15));
     EXPECT_FALSE(CanAddToRuneBook(true, 16));
 
-    RuneLibraryManager manager(catalog_, messages_);
+    RuneLibraryManager manager(session_, messages_);
     RuneLibraryDraft draft = manager.StartDraft(-1);
     std::vector<int> many(20);
     for (int i = 0; i < 20; ++i) many[i] = i + 1;

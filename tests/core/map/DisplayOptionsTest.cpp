@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QTemporaryDir>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DisplayOptions.h"
 #include "support/GuiApp.h"
 #include "support/RegionFixture.h"
@@ -20,12 +22,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         test::EnsureGuiApp();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        test::FillRegionCatalog(catalog_);
-        catalog_.OnUpdate = [this] { ++updates_; };
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::FillRegionSession(session_);
+        counter_.emplace(session_, [this](unsigned) { ++updates_; });
     }
     std::vector<std::string> Lines() const {
-        std::istringstream in(test::ReadFileBytes(catalog_.Paths.SettingsPath));
+        std::istringstream in(test::ReadFileBytes(session_.GetPrefs().Paths.SettingsPath));
         std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -35,15 +37,16 @@ protected:
     }
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     int updates_ = 0;
+    std::optional<SessionSubscription> counter_;
 };
 
 // OK writes all seven keys in their order, whatever changed; the catalogue takes the values
 // (its margins stay), the label layout is computed again and the views are told once.
 TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
-    catalog_.Display.Margins = {100, 200, 300, 400};
-    catalog_.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
+    session_.GetPrefs().Display.Margins = {100, 200, 300, 400};
+    session_.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
 
     struct Row {
         const char* change;
@@ -74,14 +77,14 @@ TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change);
         updates_ = 0;
-        Treasure* treasure = catalog_.FindTreasure(22);
+        Treasure* treasure = session_.GetWorld().FindTreasure(22);
         treasure->LabelRect = {};
-        ApplyDisplayOptions(catalog_, row.options);
+        ApplyDisplayOptions(session_, row.options);
         EXPECT_GT(treasure->LabelRect.Right, treasure->LabelRect.Left);
         EXPECT_EQ(Lines(), row.lines);
-        EXPECT_EQ(OptionsOf(catalog_.Display), row.options);
-        EXPECT_EQ(OptionsOf(catalog_.SettingsFile().ReadDisplaySettings()), row.options);
-        EXPECT_EQ(catalog_.Display.Margins, (PrintMargins{100, 200, 300, 400}));
+        EXPECT_EQ(OptionsOf(session_.GetPrefs().Display), row.options);
+        EXPECT_EQ(OptionsOf(session_.SettingsFile().ReadDisplaySettings()), row.options);
+        EXPECT_EQ(session_.GetPrefs().Display.Margins, (PrintMargins{100, 200, 300, 400}));
         EXPECT_EQ(updates_, 1);
     }
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/data/MapFilter.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapImages.h"
 #include "support/GuiApp.h"
@@ -62,7 +62,7 @@ QImage TestMultimap(int width, int height, bool blank = false) {
 }
 
 // The drawing resources as start-up builds them, from the test pictures.
-void Prepare(TreasureCatalog& catalog, const QImage& multimap) {
+void Prepare(Session& session, const QImage& multimap) {
     ProgramPictures pictures{QImage(246, 196, QImage::Format_RGB32),
                              QImage(13, 21, QImage::Format_RGB32),
                              QImage(13, 21, QImage::Format_RGB32)};
@@ -78,7 +78,7 @@ void Prepare(TreasureCatalog& catalog, const QImage& multimap) {
             pictures.Tack.setPixel(x, y, part == TackPart::None ? Key : colour);
             pictures.TackHead.setPixel(x, y, part == TackPart::Head ? Black : White);
         }
-    DrawingResources& d = catalog.Drawing;
+    DrawingResources& d = session.GetWorld().Drawing;
     PrepareProgramPictures(d, pictures);
     d.MultimapBitmap = multimap;
     d.MultimapSize = multimap.size();
@@ -101,15 +101,15 @@ TEST(DrawPrimitives, ScrollBorderIsTiledBetweenItsCorners) {
          {{0, 38, 0}, {38, 208, 38}, {378, 442, 38}, {442, 480, 208}},
          {{0, 38, 0}, {38, 148, 38}, {368, 392, 38}, {392, 440, 148}}},
     };
-    TreasureCatalog catalog;
-    Prepare(catalog, TestMultimap(8, 8));
+    Session session;
+    Prepare(session, TestMultimap(8, 8));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Width);
         QImage canvas = Filled(row.Width + 20, row.Height + 20, Canvas);
         {
             QPainter painter(&canvas);
-            DrawPanel(painter, catalog.Drawing, PanelStyle::Scroll, false, AutomaticColour,
-                      IntRect{10, 10, 10 + row.Width, 10 + row.Height});
+            DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::Scroll, false,
+                      AutomaticColour, IntRect{10, 10, 10 + row.Width, 10 + row.Height});
         }
         const int bottom = row.Height - 48 + 20, right = row.Width - 38 + 15;
         for (const Segment& s : row.Across)
@@ -154,14 +154,14 @@ TEST(DrawPrimitives, PanelInteriorAndColour) {
         {twoLines, false, RedRef, 2, 2, Red},
         {twoLines, true, automatic, 2, 2, parchment},
     };
-    TreasureCatalog catalog;
-    Prepare(catalog, TestMultimap(8, 8));
+    Session session;
+    Prepare(session, TestMultimap(8, 8));
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << int(row.Style) << " " << row.Fill << " " << row.Colour);
         QImage canvas = Filled(500, 460, Canvas);
         {
             QPainter painter(&canvas);
-            DrawPanel(painter, catalog.Drawing, row.Style, row.Fill, row.Colour,
+            DrawPanel(painter, session.GetWorld().Drawing, row.Style, row.Fill, row.Colour,
                       {10, 10, 490, 450});
         }
         EXPECT_EQ(canvas.pixel(10 + row.X, 10 + row.Y), row.Expected) << row.X << "," << row.Y;
@@ -194,16 +194,16 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         const Row& row = rows[i];
-        TreasureCatalog catalog;
-        Prepare(catalog, TestMultimap(8, 8));
-        catalog.Display.TackWithColor = row.WithColour;
-        catalog.Display.TackWithoutColor = row.WithoutColour;
-        catalog.Display.TacksCorrect = row.TacksCorrect;
+        Session session;
+        Prepare(session, TestMultimap(8, 8));
+        session.GetPrefs().Display.TackWithColor = row.WithColour;
+        session.GetPrefs().Display.TackWithoutColor = row.WithoutColour;
+        session.GetPrefs().Display.TacksCorrect = row.TacksCorrect;
         QImage canvas = Filled(64, 64, pale);
         {
             QPainter painter(&canvas);
             painter.setPen(QColor::fromRgb(row.Pen));
-            DrawTack(painter, catalog, row.HasMaps, row.Monochrome, row.Anchor);
+            DrawTack(painter, session, row.HasMaps, row.Monochrome, row.Anchor);
         }
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
@@ -221,19 +221,20 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
 // Drawn past the multimap's right and bottom edges: only lines inside both are darkened.
 TEST(DrawPrimitives, MapPanelDarkensExactlyTheMultimapLines) {
     const IntRect rect{5, 7, 125, 97}, source{250, 150, 370, 240};
-    TreasureCatalog catalog;
-    Prepare(catalog, TestMultimap(300, 200));
+    Session session;
+    Prepare(session, TestMultimap(300, 200));
     QImage before(500, 460, QImage::Format_RGB32);
     for (int y = 0; y < before.height(); ++y)
         for (int x = 0; x < before.width(); ++x) before.setPixel(x, y, qRgb(x % 256, y % 256, 77));
     QImage after = before;
     {
         QPainter painter(&before);
-        DrawPanel(painter, catalog.Drawing, PanelStyle::None, false, AutomaticColour, rect);
+        DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::None, false, AutomaticColour,
+                  rect);
     }
     {
         QPainter painter(&after);
-        DrawMapPanel(painter, catalog, PanelStyle::None, false, AutomaticColour, rect, source, {},
+        DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour, rect, source, {},
                      true, nullptr, false);
     }
     int darkened = 0;
@@ -269,11 +270,11 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        TreasureCatalog catalog;
-        Prepare(catalog, TestMultimap(600, 600, true));
-        catalog.Display.TackWithColor = GreenRef;
-        catalog.Display.TackWithoutColor = BlueRef;
-        catalog.Display.TacksCorrect = row.TacksCorrect;
+        Session session;
+        Prepare(session, TestMultimap(600, 600, true));
+        session.GetPrefs().Display.TackWithColor = GreenRef;
+        session.GetPrefs().Display.TackWithoutColor = BlueRef;
+        session.GetPrefs().Display.TacksCorrect = row.TacksCorrect;
         Treasure treasure;
         treasure.Index = 5;
         treasure.Location = {200, 300};  // multimap (100, 150)
@@ -281,7 +282,7 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
             treasure.LabelRect = {170, 40, 210, 80};
             treasure.LeaderLine = {130, 120, 160, 90};
         }
-        catalog.StoreTreasure(treasure);
+        session.GetWorld().StoreTreasure(treasure);
         MapFilter filter;
         filter.TreasureHasMap.assign(row.ShortFlags ? 5 : 6, 0);
         if (row.HasMap) filter.TreasureHasMap.back() = 1;
@@ -292,7 +293,7 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
             painter.setPen(QColor(Qt::black));
             painter.setBackground(QColor::fromRgb(magenta));
             const int list[] = {5};
-            DrawMapPanel(painter, catalog, PanelStyle::None, false, AutomaticColour,
+            DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour,
                          {0, 0, 400, 300}, {0, 0, 400, 300}, list, labels,
                          row.Kind == Filter::None ? nullptr : &filter, false);
             return canvas;
@@ -315,9 +316,9 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
 
 TEST(DrawPrimitives, PanelTextFitsItsInterior) {
     test::EnsureGuiApp();
-    TreasureCatalog catalog;
-    Prepare(catalog, TestMultimap(10, 10));
-    const QFont font = catalog.Drawing.LabelFont;
+    Session session;
+    Prepare(session, TestMultimap(10, 10));
+    const QFont font = session.GetWorld().Drawing.LabelFont;
     const int fullSize = font.pixelSize();
     enum class Fit { Full, Scaled, Cut };
     struct Row {
@@ -378,8 +379,8 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
                              (row.Interior - 2 * PanelTextPadding) * row.Ratio, 46 * row.Ratio);
         QPainter painter(&canvas);
         painter.setPen(QColor(Red));
-        DrawTextPanel(painter, catalog.Drawing, PanelStyle::DoubleLine, false, 0x00FFFFFFu, panel,
-                      row.Text);
+        DrawTextPanel(painter, session.GetWorld().Drawing, PanelStyle::DoubleLine, false,
+                      0x00FFFFFFu, panel, row.Text);
         painter.end();
         int inside = 0, outside = 0;
         for (int y = 0; y < canvas.height(); ++y)
@@ -395,14 +396,14 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
 
 TEST(DrawPrimitives, PainterStateIsRestored) {
     test::EnsureGuiApp();
-    TreasureCatalog catalog;
-    Prepare(catalog, TestMultimap(300, 200));
+    Session session;
+    Prepare(session, TestMultimap(300, 200));
     Treasure t;
     t.Index = 1;
     t.Location = {200, 200};
     t.LabelRect = {120, 60, 150, 95};
     t.LeaderLine = {104, 96, 130, 80};
-    catalog.StoreTreasure(t);
+    session.GetWorld().StoreTreasure(t);
     const int list[] = {1};
     QImage canvas = Filled(420, 320, Canvas);
     QPainter painter(&canvas);
@@ -417,12 +418,12 @@ TEST(DrawPrimitives, PainterStateIsRestored) {
         EXPECT_EQ(painter.transform(), transform);
         EXPECT_EQ(painter.clipBoundingRect(), QRectF(1, 1, 180, 140));
     };
-    DrawTextPanel(painter, catalog.Drawing, PanelStyle::DoubleLine, false, RedRef, {0, 0, 200, 150},
-                  "17");
+    DrawTextPanel(painter, session.GetWorld().Drawing, PanelStyle::DoubleLine, false, RedRef,
+                  {0, 0, 200, 150}, "17");
     expectUnchanged("DrawTextPanel");
-    DrawTack(painter, catalog, true, false, IntPoint{4, 4});
+    DrawTack(painter, session, true, false, IntPoint{4, 4});
     expectUnchanged("DrawTack");
-    DrawMapPanel(painter, catalog, PanelStyle::Scroll, true, RedRef, {0, 0, 200, 150},
+    DrawMapPanel(painter, session, PanelStyle::Scroll, true, RedRef, {0, 0, 200, 150},
                  {0, 0, 124, 64}, list, true, nullptr, false);
     expectUnchanged("DrawMapPanel");
 }

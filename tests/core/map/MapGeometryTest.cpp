@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "support/GuiApp.h"
@@ -74,22 +74,22 @@ Treasure MakeTreasure(int index, int region, IntPoint location, IntPoint offset 
 }
 
 TEST(MapGeometry, RegionTreasureListIsSortedByYAndCentred) {
-    TreasureCatalog catalog;
-    catalog.Drawing.MultimapSize = QSize(2560, 2048);
+    Session session;
+    session.GetWorld().Drawing.MultimapSize = QSize(2560, 2048);
     for (const Treasure& t : {MakeTreasure(4, 3, {900, 500}), MakeTreasure(7, 3, {1100, 300}),
                               MakeTreasure(9, 3, {1000, 500}), MakeTreasure(12, 3, {1300, 100}),
                               MakeTreasure(16, 5, {4000, 3001})})
-        catalog.StoreTreasure(t);
+        session.GetWorld().StoreTreasure(t);
     // Region 1 has enough treasures on two rows that an unstable sort would reorder them.
     std::vector<int> upper, lower;
     for (int i = 101; i <= 160; ++i) {
         const bool low = (i * 7) % 3 == 0;
-        catalog.StoreTreasure(MakeTreasure(i, 1, {i, low ? 800 : 200}));
+        session.GetWorld().StoreTreasure(MakeTreasure(i, 1, {i, low ? 800 : 200}));
         (low ? lower : upper).push_back(i);
     }
     upper.insert(upper.end(), lower.begin(), lower.end());
-    auto list = [&catalog](int region) {
-        const RegionTreasureList l = BuildRegionTreasureList(catalog, region);
+    auto list = [&session](int region) {
+        const RegionTreasureList l = BuildRegionTreasureList(session.GetWorld(), region);
         return std::tuple(l.Treasures, l.CentreX, l.CentreY);
     };
     EXPECT_EQ(list(3), std::tuple(std::vector<int>{12, 7, 4, 9}, 1100, 300));
@@ -134,20 +134,21 @@ TEST(MapGeometry, LabelGeometryFromOffsets) {
 
 TEST(MapGeometry, AllLabelsAreMeasuredInTheLabelFont) {
     test::EnsureGuiApp();
-    TreasureCatalog catalog;
-    catalog.Drawing.LabelFont = MakeLabelFont();
-    catalog.StoreTreasure(MakeTreasure(7, 1, {1000, 600}, {0, 40}));
-    catalog.StoreTreasure(MakeTreasure(1000, 1, {1000, 600}, {0, 40}));
-    catalog.Treasures[3].LabelRect = {1, 1, 9, 9};  // an empty slot is left alone
+    Session session;
+    session.GetWorld().Drawing.LabelFont = MakeLabelFont();
+    session.GetWorld().StoreTreasure(MakeTreasure(7, 1, {1000, 600}, {0, 40}));
+    session.GetWorld().StoreTreasure(MakeTreasure(1000, 1, {1000, 600}, {0, 40}));
+    session.GetWorld().Treasures[3].LabelRect = {1, 1, 9, 9};  // an empty slot is left alone
 
-    ComputeAllLabelGeometry(catalog);
+    ComputeAllLabelGeometry(session.GetWorld());
 
-    const IntRect& one = catalog.Treasures[7].LabelRect;
-    const IntRect& four = catalog.Treasures[1000].LabelRect;
+    const IntRect& one = session.GetWorld().Treasures[7].LabelRect;
+    const IntRect& four = session.GetWorld().Treasures[1000].LabelRect;
     EXPECT_GT(four.Right - four.Left, one.Right - one.Left + 2 * 10);
     // The cell height of the label font plus the inset above and below.
-    EXPECT_EQ(one.Bottom - one.Top, 2 + QFontMetrics(catalog.Drawing.LabelFont).height());
-    EXPECT_EQ(catalog.Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
+    EXPECT_EQ(one.Bottom - one.Top,
+              2 + QFontMetrics(session.GetWorld().Drawing.LabelFont).height());
+    EXPECT_EQ(session.GetWorld().Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
 }
 
 }  // namespace

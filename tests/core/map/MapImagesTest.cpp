@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapImages.h"
 #include "support/GuiApp.h"
@@ -179,12 +179,12 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
         SCOPED_TRACE(row.Name);
         ArchiveFixture fixture;
         ASSERT_TRUE(fixture.Build(row.Members));
-        TreasureCatalog catalog;
+        Session session;
         test::RecordingMessages messages;
-        LoadDrawingResources(catalog, *fixture.Archive, messages, SmallPictures());
+        LoadDrawingResources(session.GetWorld(), *fixture.Archive, messages, SmallPictures());
 
         EXPECT_EQ(Texts(messages), row.Messages);
-        const DrawingResources& d = catalog.Drawing;
+        const DrawingResources& d = session.GetWorld().Drawing;
         EXPECT_EQ(d.MultimapBitmap.isNull(), !row.Multimap.isValid());
         EXPECT_EQ(d.WorldBitmap.isNull(), !row.World.isValid());
         if (row.Multimap.isValid()) {
@@ -220,12 +220,12 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
         std::vector<test::ZipMember> members;
-        TreasureCatalog catalog;
+        Session session;
         for (int index : row.Regions) {
             Region region;
             region.Index = index;
             region.MaskOffset = {index * 10, index * 5};
-            catalog.StoreRegion(region);
+            session.GetWorld().StoreRegion(region);
         }
         for (int index = 1; index <= 9; ++index) {
             if (index == row.Missing) continue;
@@ -241,11 +241,11 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
         ArchiveFixture fixture;
         ASSERT_TRUE(fixture.Build(members));
         test::RecordingMessages messages;
-        LoadRegionMasks(catalog, *fixture.Archive, messages);
+        LoadRegionMasks(session.GetWorld(), *fixture.Archive, messages);
 
         EXPECT_EQ(Texts(messages), row.Messages);
         std::vector<int> withMasks;
-        for (const Region& region : catalog.Regions) {
+        for (const Region& region : session.GetWorld().Regions) {
             if (region.MaskBits.empty()) continue;
             withMasks.push_back(region.Index);
             const int width = 8 + region.Index;
@@ -276,18 +276,18 @@ TEST(MapImages, MaskBitsAreRowsOfWhiteBitsPaddedToTwoBytes) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        TreasureCatalog catalog;
+        Session session;
         Region region;
         region.Index = 1;
         region.MaskOffset = {300, 200};
-        catalog.StoreRegion(region);
+        session.GetWorld().StoreRegion(region);
         ArchiveFixture fixture;
         ASSERT_TRUE(fixture.Build(
             {{"world_overlay_1.bmp", MonoBmp(row.Width, row.Height, row.Pixel, row.WhiteFirst)}}));
         test::RecordingMessages messages;
-        LoadRegionMasks(catalog, *fixture.Archive, messages);
+        LoadRegionMasks(session.GetWorld(), *fixture.Archive, messages);
         ASSERT_TRUE(messages.Shown.empty());
-        const Region& loaded = catalog.Regions[1];
+        const Region& loaded = session.GetWorld().Regions[1];
         EXPECT_EQ(loaded.MaskRect, (IntRect{300, 200, 300 + row.Width, 200 + row.Height}));
         ASSERT_EQ(loaded.MaskBytesPerRow, row.BytesPerRow);
         ASSERT_EQ(loaded.MaskBits.size(),

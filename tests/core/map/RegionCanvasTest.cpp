@@ -18,16 +18,16 @@ namespace {
 // The catalogue is described in support/RegionFixture.h.
 class RegionCanvasTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::FillRegionCatalog(catalog_); }
+    void SetUp() override { test::FillRegionSession(session_); }
 
     void SetMaps(bool only, const std::vector<int>& maps) {
-        test::SetMaps(catalog_, maps);
-        MapFilter options = catalog_.Filter();
+        test::SetMaps(session_, maps);
+        MapFilter options = session_.Filter();
         options.OnlyTreasuresWithMaps = only;
-        catalog_.SetFilterOptions(options);
+        session_.SetFilterOptions(options);
     }
 
-    TreasureCatalog catalog_;
+    Session session_;
 };
 
 TEST_F(RegionCanvasTest, ShowAndSelect) {
@@ -50,7 +50,7 @@ TEST_F(RegionCanvasTest, ShowAndSelect) {
         {"a window inside the multimap", 4, 29, 29, IntRect{473, 376, 877, 730}},
     };
     for (const Row& row : rows) {
-        RegionCanvas canvas(catalog_);
+        RegionCanvas canvas(session_);
         canvas.ShowRegion(row.Region, row.Request);
         EXPECT_EQ(canvas.CurrentRegion(), row.Region) << row.What;
         EXPECT_EQ(canvas.SelectedTreasure(), row.Selected) << row.What;
@@ -58,7 +58,7 @@ TEST_F(RegionCanvasTest, ShowAndSelect) {
     }
 
     std::vector<IntRect> repainted;
-    RegionCanvas canvas(catalog_);
+    RegionCanvas canvas(session_);
     canvas.Invalidate = [&repainted](const IntRect& rect) { repainted.push_back(rect); };
     canvas.ShowRegion(4, 0);
     EXPECT_NE(std::find(repainted.begin(), repainted.end(), RegionLayout::MapArea),
@@ -100,8 +100,8 @@ TEST_F(RegionCanvasTest, TitleCutsTheNameNotTheNumber) {
          "21 - " + repeat("c", 126) + e},
     };
     for (const Row& row : rows) {
-        catalog_.FindTreasure(21)->Name = row.Name;
-        RegionCanvas canvas(catalog_);
+        session_.GetWorld().FindTreasure(21)->Name = row.Name;
+        RegionCanvas canvas(session_);
         canvas.ShowRegion(4, 21);
         EXPECT_EQ(canvas.TitleText(), row.Title) << row.What;
     }
@@ -127,18 +127,18 @@ TEST_F(RegionCanvasTest, HitTestTreasure) {
         {"a tack hidden by the side panel", 0, 5, {270, 207}, 0},
     };
     for (const Row& row : rows) {
-        catalog_.Display.TacksCorrect = (row.Flags & Correct) != 0;
-        MapFilter options = catalog_.Filter();
+        session_.GetPrefs().Display.TacksCorrect = (row.Flags & Correct) != 0;
+        MapFilter options = session_.Filter();
         options.OnlyLabelsWithMaps = (row.Flags & OnlyLabels) != 0;
-        catalog_.SetFilterOptions(options);
-        RegionCanvas canvas(catalog_);
+        session_.SetFilterOptions(options);
+        RegionCanvas canvas(session_);
         canvas.ShowRegion(row.Region, 0);
         EXPECT_EQ(canvas.HitTestTreasure(row.Point), row.Expected) << row.What;
     }
     // Treasure 1 on the multimap's left edge, at multimap (0, 250), is drawn over the scroll
     // border with its head at canvas (315, 257): the map is clickable up to the side panel.
-    catalog_.Treasures[1].Location = {0, 500};
-    RegionCanvas canvas(catalog_);
+    session_.GetWorld().Treasures[1].Location = {0, 500};
+    RegionCanvas canvas(session_);
     canvas.ShowRegion(1, 0);
     ASSERT_EQ(canvas.SourceRect(), (IntRect{0, 23, 404, 377}));
     EXPECT_EQ(canvas.HitTestTreasure({315, 257}), 1);
@@ -169,7 +169,7 @@ TEST_F(RegionCanvasTest, NavigationEnablesAndSteps) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
         SetMaps(row.OnlyWithMaps, row.Maps);
-        RegionCanvas canvas(catalog_);
+        RegionCanvas canvas(session_);
         canvas.ShowRegion(row.Region, row.Request);
         std::string enabled;
         for (const bool on : {canvas.SelectedTreasure() != 0, canvas.CanStepRegion(true),
@@ -192,7 +192,7 @@ protected:
     void SetUp() override {
         test::EnsureGuiApp();
         RegionCanvasTest::SetUp();
-        test::LoadRegionPictures(catalog_);
+        test::LoadRegionPictures(session_);
     }
 
     QImage Draw(const RegionCanvas& canvas, QSize client) {
@@ -212,7 +212,7 @@ TEST_F(RegionCanvasDrawingTest, EveryPixelIsPaintedAndTheRestIsParchment) {
     // Region 5's second tack lies beyond the canvas's right edge; treasure 40's tack on the
     // side panel is painted over.
     for (const QPoint shown : {QPoint(5, -1), QPoint(3, -1)}) {
-        RegionCanvas canvas(catalog_);
+        RegionCanvas canvas(session_);
         canvas.ShowRegion(shown.x(), shown.y());
         const QImage image = Draw(canvas, QSize(820, 480));
         int unpainted = 0, beyond = 0, marked = 0;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/SextantReading.h"
@@ -129,14 +129,15 @@ TEST(TreasureSearch, RanksNumbersNamesAndReadings) {
 // the program shows for it.
 TEST(TreasureSearch, SampleWorldRoundTrip) {
     test::EnsureGuiApp();
-    TreasureCatalog catalog;
+    Session session;
     test::RecordingMessages messages;
     std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
     ASSERT_TRUE(archive);
-    ASSERT_TRUE(LoadSystemData(catalog, catalog, *archive, "data.xml", messages));
-    const TreasureSearch search(catalog);
+    ASSERT_TRUE(
+        LoadSystemData(session.GetWorld(), session.GetUser(), *archive, "data.xml", messages));
+    const TreasureSearch search(session.GetWorld());
     int checked = 0;
-    for (const Treasure& treasure : catalog.Treasures) {
+    for (const Treasure& treasure : session.GetWorld().Treasures) {
         if (treasure.Index < 1) continue;
         ++checked;
         const std::string text = SextantText(treasure.Location.X, treasure.Location.Y);

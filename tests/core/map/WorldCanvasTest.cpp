@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/WorldCanvas.h"
 #include "support/GuiApp.h"
 #include "support/WorldFixture.h"
@@ -25,10 +25,10 @@ QImage Solid(int width, int height, QRgb colour) {
     return image;
 }
 
-QImage Draw(const TreasureCatalog& catalog, QRect box, int hover) {
+QImage Draw(const Session& session, QRect box, int hover) {
     QImage image(box.size(), QImage::Format_RGB32);
     image.fill(qRgb(1, 2, 3));
-    DrawWorldCanvas(image, box, catalog, hover);
+    DrawWorldCanvas(image, box, session, hover);
     return image;
 }
 
@@ -37,23 +37,23 @@ std::string Rgb(QRgb c) {
 }
 
 TEST(WorldCanvas, HitTestFindsTheFirstRegionUnderAPoint) {
-    TreasureCatalog catalog;
-    catalog.StoreRegion(MaskedRegion(1, {2, 2}, {"#..#", ".##.", "####"}));
+    Session session;
+    session.GetWorld().StoreRegion(MaskedRegion(1, {2, 2}, {"#..#", ".##.", "####"}));
     // Reacts on its whole rectangle although its mask is empty, and comes before region 3.
-    catalog.StoreRegion(MaskedRegion(2, {4, 3}, {"...", "...", "..."}, true));
-    catalog.StoreRegion(MaskedRegion(3, {5, 4}, {"###", "###", "###"}));
+    session.GetWorld().StoreRegion(MaskedRegion(2, {4, 3}, {"...", "...", "..."}, true));
+    session.GetWorld().StoreRegion(MaskedRegion(3, {5, 4}, {"###", "###", "###"}));
     // Bits too short for its rectangle: never hit rather than read past the end.
     Region truncated = MaskedRegion(4, {20, 20}, {"####", "####"});
     truncated.MaskBits.resize(2);
-    catalog.StoreRegion(truncated);
+    session.GetWorld().StoreRegion(truncated);
     // A mask on an empty slot belongs to no region.
-    catalog.Regions.resize(7);
-    catalog.Regions[6] = MaskedRegion(0, {30, 30}, {"##"});
+    session.GetWorld().Regions.resize(7);
+    session.GetWorld().Regions[6] = MaskedRegion(0, {30, 30}, {"##"});
     // A region whose overlay never loaded.
     Region unloaded;
     unloaded.Index = 7;
     unloaded.MaskHitTest = true;
-    catalog.StoreRegion(unloaded);
+    session.GetWorld().StoreRegion(unloaded);
 
     struct Row {
         QPoint Point;
@@ -70,7 +70,7 @@ TEST(WorldCanvas, HitTestFindsTheFirstRegionUnderAPoint) {
         {{0, 0}, 0},    // region without a mask
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(HitTestRegion(catalog, row.Point), row.Expected)
+        EXPECT_EQ(HitTestRegion(session.GetWorld(), row.Point), row.Expected)
             << "at " << row.Point.x() << "," << row.Point.y();
     }
 }
@@ -104,14 +104,14 @@ TEST(WorldCanvas, TintBlendsExactlyTheMaskedPixelsByWeightAndColour) {
                                            "####################"};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
-        TreasureCatalog catalog;
-        SetWorld(catalog, Solid(30, 4, row.World));
-        catalog.StoreRegion(MaskedRegion(1, {5, 1}, mask));
-        if (row.HasMap) SetHasMap(catalog, 1);
-        catalog.Display.WithHighLight = row.WithHighLight;
-        catalog.Display.WithoutHighLight = row.WithoutHighLight;
+        Session session;
+        SetWorld(session, Solid(30, 4, row.World));
+        session.GetWorld().StoreRegion(MaskedRegion(1, {5, 1}, mask));
+        if (row.HasMap) SetHasMap(session, 1);
+        session.GetPrefs().Display.WithHighLight = row.WithHighLight;
+        session.GetPrefs().Display.WithoutHighLight = row.WithoutHighLight;
         for (const QRect& box : {QRect(0, 0, 30, 4), QRect(9, 1, 12, 3)}) {
-            const QImage image = Draw(catalog, box, row.Hover ? 1 : 0);
+            const QImage image = Draw(session, box, row.Hover ? 1 : 0);
             for (int y = box.top(); y <= box.bottom(); ++y) {
                 for (int x = box.left(); x <= box.right(); ++x) {
                     const bool set =
@@ -126,14 +126,14 @@ TEST(WorldCanvas, TintBlendsExactlyTheMaskedPixelsByWeightAndColour) {
 }
 
 TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
-    TreasureCatalog catalog;
-    SetWorld(catalog, Solid(12, 4, qRgb(100, 150, 200)));
+    Session session;
+    SetWorld(session, Solid(12, 4, qRgb(100, 150, 200)));
     // Region 1 (no maps: yellow-orange) and region 2 (maps: red) share pixel (4, 1); region 2's
     // rectangle also covers (3, 1) and (5, 2), where only region 1's mask is set, and (5, 1)
     // belongs to region 2 alone.
-    catalog.StoreRegion(MaskedRegion(1, {1, 1}, {"####.", "....#"}));
-    catalog.StoreRegion(MaskedRegion(2, {3, 1}, {".##", "..."}));
-    SetHasMap(catalog, 2);
+    session.GetWorld().StoreRegion(MaskedRegion(1, {1, 1}, {"####.", "....#"}));
+    session.GetWorld().StoreRegion(MaskedRegion(2, {3, 1}, {".##", "..."}));
+    SetHasMap(session, 2);
 
     struct Row {
         QPoint Point;
@@ -146,7 +146,7 @@ TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
         {{5, 1}, qRgb(157, 93, 125)},  // region 2 alone: red at 95
     };
     for (const QRect& box : {QRect(0, 0, 12, 4), QRect(4, 1, 2, 2)}) {
-        const QImage image = Draw(catalog, box, 0);
+        const QImage image = Draw(session, box, 0);
         for (const Row& row : rows) {
             if (!box.contains(row.Point)) continue;
             EXPECT_EQ(Rgb(image.pixel(row.Point - box.topLeft())), Rgb(row.Expected))
@@ -156,24 +156,25 @@ TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
 }
 
 TEST(WorldCanvas, BackgroundBeyondTheBitmapIsItsTopLeftColour) {
-    TreasureCatalog catalog;
+    Session session;
     QImage world = Solid(4, 3, qRgb(40, 80, 120));
     world.setPixel(0, 0, qRgb(7, 77, 177));
-    SetWorld(catalog, world);
+    SetWorld(session, world);
     // Tints the top-left pixel and reaches past the bitmap's right edge and bottom.
-    catalog.StoreRegion(MaskedRegion(1, {0, 0}, {"######", "######", "######", "######"}));
+    session.GetWorld().StoreRegion(
+        MaskedRegion(1, {0, 0}, {"######", "######", "######", "######"}));
     const QRgb background = qRgb(7, 77, 177);
 
-    const QImage image = Draw(catalog, QRect(0, 0, 9, 7), 0);
+    const QImage image = Draw(session, QRect(0, 0, 9, 7), 0);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 9; ++x)
             EXPECT_EQ(image.pixel(x, y) == background, x >= 4 || y >= 3) << x << "," << y;
     // A box wholly right of and below the bitmap.
-    EXPECT_EQ(Draw(catalog, QRect(6, 5, 3, 2), 0), Solid(3, 2, background));
+    EXPECT_EQ(Draw(session, QRect(6, 5, 3, 2), 0), Solid(3, 2, background));
 
     // Without a world bitmap there is nothing to show but a plain white window.
-    TreasureCatalog empty;
-    empty.StoreRegion(MaskedRegion(1, {0, 0}, {"##"}));
+    Session empty;
+    empty.GetWorld().StoreRegion(MaskedRegion(1, {0, 0}, {"##"}));
     EXPECT_EQ(Draw(empty, QRect(0, 0, 5, 2), 1), Solid(5, 2, qRgb(255, 255, 255)));
 }
 

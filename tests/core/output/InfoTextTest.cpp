@@ -7,7 +7,7 @@
 #include <string>
 #include <type_traits>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/InfoText.h"
 #include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
@@ -28,24 +28,24 @@ protected:
         region.Index = 3;
         region.Name = "Kestrel Isle";
         region.Comment = "Windy. Bring a cloak.";
-        catalog_.StoreRegion(region);
+        session_.GetWorld().StoreRegion(region);
         oak_.Index = 10;
         oak_.Name = "Old Oak";
         oak_.Region = 3;
         oak_.Location = {2000, 1000};
-        catalog_.StoreTreasure(oak_);
-        catalog_.RuneLibraries.resize(2);
-        catalog_.RuneLibraries[0].RuneBooks = {
+        session_.GetWorld().StoreTreasure(oak_);
+        session_.GetUser().RuneLibraries.resize(2);
+        session_.GetUser().RuneLibraries[0].RuneBooks = {
             {"Alpha", {10, 4, 10}}, {"Beta", {4}}, {"Gamma", {1, 10}}};
-        catalog_.RuneLibraries[1].RuneBooks = {{"Delta", {10}}, {"Epsilon", {}}};
+        session_.GetUser().RuneLibraries[1].RuneBooks = {{"Delta", {10}}, {"Epsilon", {}}};
         // The first character holds maps of another treasure and of levels 2, 5 and 16 of
         // this one (counts of 0 or below are no maps); the second's entry has none left.
-        catalog_.Characters.resize(2);
-        catalog_.Characters[0].Entries = {{11, {5}},
-                                          {10, {0, 1, 0, 0, 3, 0, 0, 0, -2, 0, 0, 0, 0, 0, 0, 12}}};
-        catalog_.Characters[1].Entries = {{10, {}}};
+        session_.GetUser().Characters.resize(2);
+        session_.GetUser().Characters[0].Entries = {
+            {11, {5}}, {10, {0, 1, 0, 0, 3, 0, 0, 0, -2, 0, 0, 0, 0, 0, 0, 12}}};
+        session_.GetUser().Characters[1].Entries = {{10, {}}};
     }
-    TreasureCatalog catalog_;
+    Session session_;
     Treasure oak_;
 };
 
@@ -76,10 +76,12 @@ TEST_F(InfoTextTest, TreasureText) {
             if (position < 0) return static_cast<Record*>(nullptr);
             return position < static_cast<int>(list.size()) ? &list[position] : stranger;
         };
-        catalog_.SetCurrentCharacter(pick(catalog_.Characters, row.Character, &strangerCharacter));
-        catalog_.SetCurrentRuneLibrary(pick(catalog_.RuneLibraries, row.Library, &strangerLibrary));
+        session_.SetCurrentCharacter(
+            pick(session_.GetUser().Characters, row.Character, &strangerCharacter));
+        session_.SetCurrentRuneLibrary(
+            pick(session_.GetUser().RuneLibraries, row.Library, &strangerLibrary));
         oak_.Region = row.Region;
-        EXPECT_EQ(BuildTreasureText(catalog_, oak_, row.Terse), row.Expected) << row.What;
+        EXPECT_EQ(BuildTreasureText(session_, oak_, row.Terse), row.Expected) << row.What;
     }
 }
 
@@ -112,21 +114,21 @@ TEST_F(InfoTextTest, CopyTreasureText) {
     test::EnsureGuiApp();
     QClipboard* clipboard = QGuiApplication::clipboard();
     test::RecordingMessages messages;
-    CopyTreasureText(catalog_, &oak_, messages);
-    EXPECT_EQ(clipboard->text(), QString::fromUtf8(BuildTreasureText(catalog_, oak_, false)));
+    CopyTreasureText(session_, &oak_, messages);
+    EXPECT_EQ(clipboard->text(), QString::fromUtf8(BuildTreasureText(session_, oak_, false)));
     EXPECT_TRUE(clipboard->text().contains(QChar(0x00B0)));  // as Unicode
     clipboard->setText(QStringLiteral("before"));
-    CopyTreasureText(catalog_, nullptr, messages);  // no treasure: nothing happens
+    CopyTreasureText(session_, nullptr, messages);  // no treasure: nothing happens
     EXPECT_EQ(clipboard->text(), QStringLiteral("before"));
     EXPECT_TRUE(messages.Shown.empty());
 
     QObject owner;
     std::string written;
-    CopyTreasureText(catalog_, &oak_, messages, &owner, [&written](const std::string& text) {
+    CopyTreasureText(session_, &oak_, messages, &owner, [&written](const std::string& text) {
         written = text;
         return false;
     });
-    EXPECT_EQ(written, BuildTreasureText(catalog_, oak_, false));
+    EXPECT_EQ(written, BuildTreasureText(session_, oak_, false));
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text, "Error copying data to the clipboard");
     EXPECT_EQ(messages.Shown[0].Owner, &owner);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
@@ -119,10 +119,10 @@ TEST(PrintPicture, SizeOnPaper) {
 // would land on the frame.
 TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
     test::EnsureGuiApp();
-    TreasureCatalog catalog;
-    test::FillRegionCatalog(catalog);
-    test::LoadRegionPictures(catalog);
-    ComputeAllLabelGeometry(catalog);
+    Session session;
+    test::FillRegionSession(session);
+    test::LoadRegionPictures(session);
+    ComputeAllLabelGeometry(session.GetWorld());
     const MapFilter filter;
     for (const PrintMapOption option : {PrintMapOption::SmallMono, PrintMapOption::LargeColour}) {
         SCOPED_TRACE(static_cast<int>(option));
@@ -130,11 +130,11 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
         const PrintPictureStyle style{mono ? PanelStyle::DoubleLine : PanelStyle::Scroll, !mono,
                                       mono, 200};
         const QSize size = PrintPictureSize(PrintContent::Regions, option);
-        PrintPictures pictures(catalog, filter, style, size);
+        PrintPictures pictures(session, filter, style, size);
         const PanelMargins m = MarginsOf(style.Style);
         const QRect inner(m.Left, m.Top, size.width() - m.Left - m.Right,
                           size.height() - m.Top - m.Bottom);
-        const QImage& picture = pictures.ForRegion(*catalog.FindRegion(5));
+        const QImage& picture = pictures.ForRegion(*session.GetWorld().FindRegion(5));
         const QImage& frame = pictures.Background();
         int frameChanged = 0, inside = 0;
         for (int y = 0; y < size.height(); ++y)
@@ -157,18 +157,19 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
 // ---- Whole jobs on a PDF writer.
 
 #ifdef BRIX_SAMPLE_ARCHIVE
-const TreasureCatalog& SampleWorld() {
-    static const std::unique_ptr<TreasureCatalog> catalog = [] {
+const Session& SampleWorld() {
+    static const std::unique_ptr<Session> session = [] {
         test::EnsureGuiApp();
-        auto made = std::make_unique<TreasureCatalog>();
+        auto made = std::make_unique<Session>();
         test::RecordingMessages messages;
         std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-        if (archive && LoadSystemData(*made, *made, *archive, SystemDataMemberName, messages))
-            LoadDrawingResources(*made, *archive, messages);
-        ComputeAllLabelGeometry(*made);
+        if (archive && LoadSystemData(made->GetWorld(), made->GetUser(), *archive,
+                                      SystemDataMemberName, messages))
+            LoadDrawingResources(made->GetWorld(), *archive, messages);
+        ComputeAllLabelGeometry(made->GetWorld());
         return made;
     }();
-    return *catalog;
+    return *session;
 }
 #endif
 
@@ -179,7 +180,7 @@ protected:
         GTEST_SKIP() << "no sample world in this build";
 #else
         ASSERT_TRUE(dir_.isValid());
-        ASSERT_GT(SampleWorld().Treasures.size(), 400u);
+        ASSERT_GT(SampleWorld().GetWorld().Treasures.size(), 400u);
 #endif
     }
     QString Path(const char* name) const {
@@ -200,9 +201,9 @@ protected:
 // The region listing read back, in full and terse; pdftotext reads the text when installed.
 TEST_F(PrintListingPdf, TheSampleWorldPrintsAsAListing) {
 #ifdef BRIX_SAMPLE_ARCHIVE
-    const TreasureCatalog& world = SampleWorld();
+    const Session& world = SampleWorld();
     const Region* commented = nullptr;
-    for (const Region& region : world.Regions)
+    for (const Region& region : world.GetWorld().Regions)
         if (region.Index >= 1 && !region.Comment.empty() && commented == nullptr)
             commented = &region;
     ASSERT_NE(commented, nullptr);
@@ -239,7 +240,8 @@ TEST_F(PrintListingPdf, TheSampleWorldPrintsAsAListing) {
         EXPECT_TRUE(text.contains(QStringLiteral("Page 1\n")));
         EXPECT_TRUE(text.contains(QStringLiteral("Page %1\n").arg(outcome.Pages)));
         // Names may be wrapped onto two lines.
-        EXPECT_TRUE(text.simplified().contains(QString::fromStdString(world.Regions.back().Name)));
+        EXPECT_TRUE(text.simplified().contains(
+            QString::fromStdString(world.GetWorld().Regions.back().Name)));
         EXPECT_EQ(text.simplified().contains(comment), !terse);
     }
 #endif

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/TreasureInfo.h"
 #include "support/Records.h"
 
@@ -14,22 +14,22 @@ namespace {
 class TreasureInfoModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        catalog_.Drawing.MultimapSize = QSize(2000, 1600);
-        test::AddTreasures(catalog_, {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
-        for (Treasure& treasure : catalog_.Treasures)
+        session_.GetWorld().Drawing.MultimapSize = QSize(2000, 1600);
+        test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+        for (Treasure& treasure : session_.GetWorld().Treasures)
             treasure.Location = {100 * treasure.Index, 60 * treasure.Index};
     }
 
     // The current character (made when there is none) holds one map of each treasure.
     void GiveMaps(const std::vector<int>& treasures) {
-        if (catalog_.GetCurrentCharacter() == nullptr)
-            catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter("Hunter"));
+        if (session_.GetCurrentCharacter() == nullptr)
+            session_.SetCurrentCharacter(session_.GetUser().FindOrAddCharacter("Hunter"));
         for (int treasure : treasures)
-            catalog_.GetCurrentCharacter()->Entries.push_back(MapCounts{treasure, {1}});
-        catalog_.RecomputeFilter();
+            session_.GetCurrentCharacter()->Entries.push_back(MapCounts{treasure, {1}});
+        session_.RecomputeFilter();
     }
 
-    TreasureCatalog catalog_;
+    Session session_;
 };
 
 TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
@@ -45,7 +45,7 @@ TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
         {2, 0, 1},     // an empty slot: the first
         {1000, 0, 1},  // beyond the slots
     };
-    TreasureInfoModel model(catalog_);
+    TreasureInfoModel model(session_);
     for (const Row& row : rows) {
         model.SelectTreasure(14);  // start elsewhere, so that each row must move the selection
         model.SelectTreasure(row.Request);
@@ -54,11 +54,11 @@ TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
     }
     // Without treasure 1 the first item stands in for it, not the first whose text begins
     // with the digit 1.
-    catalog_.Treasures[1] = Treasure();
+    session_.GetWorld().Treasures[1] = Treasure();
     Treasure five;
     five.Index = 5;
-    catalog_.StoreTreasure(five);
-    TreasureInfoModel withoutOne(catalog_);
+    session_.GetWorld().StoreTreasure(five);
+    TreasureInfoModel withoutOne(session_);
     withoutOne.SelectTreasure(19);
     withoutOne.SelectTreasure(1);
     EXPECT_EQ(withoutOne.SelectedTreasure(), 5);
@@ -86,13 +86,13 @@ TEST_F(TreasureInfoModelTest, StepsUnderTheGlobalFilter) {
         {"forward at the last with maps", {12, 15}, true, 15, true, 0},
     };
     for (const Row& row : rows) {
-        catalog_ = TreasureCatalog();
+        test::ResetSession(session_);
         SetUp();
         GiveMaps(row.Maps);
         MapFilter options;
         options.OnlyTreasuresWithMaps = row.OnlyWithMaps;
-        catalog_.SetFilterOptions(options);
-        TreasureInfoModel model(catalog_);
+        session_.SetFilterOptions(options);
+        TreasureInfoModel model(session_);
         model.SelectTreasure(row.From);
         EXPECT_EQ(model.StepTarget(row.Forward), row.To) << row.What;
         EXPECT_EQ(model.Step(row.Forward), row.To != 0) << row.What;
@@ -101,9 +101,9 @@ TEST_F(TreasureInfoModelTest, StepsUnderTheGlobalFilter) {
 }
 
 TEST(TreasureInfoModel, NothingToShowWithoutTreasures) {
-    TreasureCatalog catalog;
-    catalog.Drawing.MultimapSize = QSize(2000, 1600);
-    TreasureInfoModel model(catalog);
+    Session session;
+    session.GetWorld().Drawing.MultimapSize = QSize(2000, 1600);
+    TreasureInfoModel model(session);
     EXPECT_TRUE(model.Items().empty());
     model.SelectTreasure(1);
     EXPECT_EQ(model.SelectedPosition(), -1);
@@ -123,8 +123,8 @@ TEST_F(TreasureInfoModelTest, CloseUpIsCentredOnTheTreasure) {
         {{3999, 3199}, {1830, 1424, 2000, 1600}},
     };
     for (const Row& row : rows) {
-        catalog_.FindTreasure(12)->Location = row.Location;
-        TreasureInfoModel model(catalog_);
+        session_.GetWorld().FindTreasure(12)->Location = row.Location;
+        TreasureInfoModel model(session_);
         model.SelectTreasure(12);
         EXPECT_EQ(model.CloseUpSource(), row.Source) << row.Location.X;
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/base/Strings.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
@@ -22,11 +22,11 @@ class ZerrinExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        catalog_.Paths.DataDirectory = dir_.path().toStdString() + "/";
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        session_.GetPrefs().Paths.DataDirectory = dir_.path().toStdString() + "/";
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         AddTreasure(1, {10, 20}, "Old Oak");
         AddTreasure(3, {-5, 4000}, "Well");
-        catalog_.Characters.push_back({"Hunter", {{3, {0, 1}}}});
+        session_.GetUser().Characters.push_back({"Hunter", {{3, {0, 1}}}});
     }
 
     void AddTreasure(int index, IntPoint at, std::string name) {
@@ -35,13 +35,13 @@ protected:
         treasure.Region = 1;
         treasure.Location = at;
         treasure.Name = std::move(name);
-        catalog_.StoreTreasure(treasure);
+        session_.GetWorld().StoreTreasure(treasure);
     }
 
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 };
 
@@ -68,9 +68,9 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
         {{}, "treasure", WithMapsLevelOne, "3\r\n"},  // the map is of level 2
     };
     for (const Row& row : rows) {
-        catalog_.SetCurrentCharacter(row.Only == WithMapsNoCharacter ? nullptr
-                                                                     : &catalog_.Characters[0]);
-        ZerrinExport exporter(catalog_, ZerrinCategories(row.Categories));
+        session_.SetCurrentCharacter(
+            row.Only == WithMapsNoCharacter ? nullptr : &session_.GetUser().Characters[0]);
+        ZerrinExport exporter(session_, ZerrinCategories(row.Categories));
         exporter.Filter().OnlyTreasuresWithMaps = row.Only != All;
         exporter.Filter().LevelFilterOn = row.Only == WithMapsLevelOne;
         exporter.Filter().ShownLevels.fill(0);
@@ -78,7 +78,7 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
         ASSERT_TRUE(exporter.Write(Path("out.map"), row.PlaceType, messages_, nullptr));
         EXPECT_EQ(test::ReadFileBytes(Path("out.map")), row.Expected) << row.Only;
         // The screen's filter is the catalogue's, and the export never touches it.
-        EXPECT_FALSE(catalog_.Filter().OnlyTreasuresWithMaps || catalog_.Filter().LevelFilterOn);
+        EXPECT_FALSE(session_.Filter().OnlyTreasuresWithMaps || session_.Filter().LevelFilterOn);
     }
 }
 
@@ -101,9 +101,9 @@ TEST_F(ZerrinExportTest, WritesNamesOnOneLine) {
         {"Tab\there" + e + "\x7F", "Tab here" + e + " "},
     };
     for (const Row& row : rows) {
-        catalog_.Treasures.clear();
+        session_.GetWorld().Treasures.clear();
         AddTreasure(7, {1, 2}, row.Name);
-        ZerrinExport exporter(catalog_, {});
+        ZerrinExport exporter(session_, {});
         ASSERT_TRUE(exporter.Write(Path("cut.map"), "tre\nasure", messages_, nullptr));
         EXPECT_EQ(test::ReadFileBytes(Path("cut.map")),
                   "3\r\n+tre asure: 1 2 0 7 - " + row.Written + "\r\n")
@@ -142,12 +142,12 @@ TEST(ZerrinPlaceTypes, SortsAndPreselects) {
 TEST_F(ZerrinExportTest, RemembersTheLastExport) {
     const std::vector<ZerrinCategory> zerrin = {{"Smiths", true}, {"Mines", false}};
     {
-        ZerrinExport first(catalog_, ZerrinCategories(zerrin));
+        ZerrinExport first(session_, ZerrinCategories(zerrin));
         EXPECT_EQ(first.PlaceTypes().Types, (std::vector<std::string>{"Mines", "Smiths"}));
         EXPECT_EQ(first.PlaceTypes().Selected, 0);  // "treasure" is not listed
         ASSERT_TRUE(first.Write(Path("hunt.map"), "Smiths", messages_, nullptr));
     }
-    ZerrinExport second(catalog_, ZerrinCategories(zerrin));
+    ZerrinExport second(session_, ZerrinCategories(zerrin));
     EXPECT_EQ(second.InitialPath(), Path("hunt.map"));
     EXPECT_EQ(second.PlaceTypes().Selected, 1);
 }
@@ -155,10 +155,10 @@ TEST_F(ZerrinExportTest, RemembersTheLastExport) {
 // The first export is proposed beside the archive, unless the archive's folder is not the
 // user's (an installed copy): then in the user's own documents, never in the installed folder.
 TEST_F(ZerrinExportTest, FirstExportGoesWhereTheUserCanWrite) {
-    EXPECT_EQ(ZerrinExport(catalog_, {}).InitialPath(), Path("brix.map"));
-    catalog_.Paths.UserDirectoryIsPerUser = true;
-    const std::string proposed = ZerrinExport(catalog_, {}).InitialPath();
-    EXPECT_NE(proposed.rfind(catalog_.Paths.DataDirectory, 0), 0u) << proposed;
+    EXPECT_EQ(ZerrinExport(session_, {}).InitialPath(), Path("brix.map"));
+    session_.GetPrefs().Paths.UserDirectoryIsPerUser = true;
+    const std::string proposed = ZerrinExport(session_, {}).InitialPath();
+    EXPECT_NE(proposed.rfind(session_.GetPrefs().Paths.DataDirectory, 0), 0u) << proposed;
     EXPECT_TRUE(QFileInfo(QFileInfo(QString::fromStdString(proposed)).path()).isDir()) << proposed;
 }
 
@@ -174,12 +174,12 @@ TEST_F(ZerrinExportTest, ReportsAFailedWrite) {
         {"a folder of that name", Path("folder.map"), "folder.map"},
     };
     QObject owner;
-    const Settings settings = catalog_.SettingsFile();
+    const Settings settings = session_.SettingsFile();
     settings.WriteZerrinExportFile("/earlier/brix.map");
     settings.WriteZerrinExportPlaceType("Mines");
     for (const auto& row : rows) {
         messages_.Shown.clear();
-        ZerrinExport exporter(catalog_, {});
+        ZerrinExport exporter(session_, {});
         EXPECT_FALSE(exporter.Write(row.Path, "treasure", messages_, &owner)) << row.Name;
         ASSERT_EQ(messages_.Shown.size(), 1u) << row.Name;
         EXPECT_EQ(messages_.Shown[0].Text,

@@ -10,7 +10,7 @@
 
 #include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
@@ -158,27 +158,24 @@ private Q_SLOTS:
     // treasure 3 (no maps). Escape keeps the filter; Enter applies it and the map flags at once;
     // the lists follow the level switch.
     void okAndCancelThroughTheFilterCommand() {
-        TreasureCatalog catalog;
-        catalog.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        catalog.Levels = records_.Levels;
+        Session session;
+        session.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        session.GetWorld().Levels = records_.Levels;
         Region region;
-        for (region.Index = 1; region.Index <= 2; ++region.Index) catalog.StoreRegion(region);
-        test::AddTreasures(catalog, {1, 2}, 1);
-        test::AddTreasures(catalog, {3}, 2);
-        Character& hunter = *catalog.FindOrAddCharacter("Hunter");
+        for (region.Index = 1; region.Index <= 2; ++region.Index)
+            session.GetWorld().StoreRegion(region);
+        test::AddTreasures(session.GetWorld(), {1, 2}, 1);
+        test::AddTreasures(session.GetWorld(), {3}, 2);
+        Character& hunter = *session.GetUser().FindOrAddCharacter("Hunter");
         AdjustMapCount(hunter, 1, 3, true);
         AdjustMapCount(hunter, 2, 12, true);
-        catalog.SetCurrentCharacter(&hunter);
+        session.SetCurrentCharacter(&hunter);
         test::RecordingMessages messages;
-        MainFrame frame(catalog, messages);
+        MainFrame frame(session, messages);
         QVERIFY(frame.Create());
         int updates = 0;
-        const std::function<void()> repaint = catalog.OnUpdate;
-        catalog.OnUpdate = [&] {
-            ++updates;
-            repaint();
-        };
-        const MapFilter before = catalog.Filter();
+        const SessionSubscription counter(session, [&](unsigned) { ++updates; });
+        const MapFilter before = session.Filter();
 
         auto closed = WhenDialogOpens([](FilterDialog& dialog) {
             QVERIFY(!Shown(dialog).isEnabled());
@@ -188,7 +185,7 @@ private Q_SLOTS:
         });
         QVERIFY(frame.ExecuteCommand(Command::Filter));
         QVERIFY(*closed);
-        QVERIFY(SameFilter(catalog.Filter(), before));
+        QVERIFY(SameFilter(session.Filter(), before));
         QCOMPARE(updates, 0);
 
         // Hiding level 3: treasure 1 loses its flag, region 1 keeps it.
@@ -205,7 +202,7 @@ private Q_SLOTS:
         expected.OnlyTreasuresWithMaps = true;
         expected.TreasureHasMap = {0, 0, 1, 0};
         expected.RegionHasMap = {0, 1, 0};
-        QVERIFY(SameFilter(catalog.Filter(), expected));
+        QVERIFY(SameFilter(session.Filter(), expected));
     }
 };
 

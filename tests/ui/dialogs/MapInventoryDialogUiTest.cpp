@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
@@ -24,7 +24,7 @@ class MapInventoryDialogUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 
     static QString Counts(QDialog& dialog) { return Find<QLabel>(dialog, "CurrentCounts").text(); }
@@ -34,28 +34,28 @@ class MapInventoryDialogUiTest : public QObject {
         QTest::keyClicks(edit, text);
     }
     int CountOf(const char* name, int treasure, int level) {
-        const Character* character = catalog_.FindCharacter(name);
+        const Character* character = session_.GetUser().FindCharacter(name);
         const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
         return entry ? entry->Counts[static_cast<std::size_t>(level - 1)] : 0;
     }
 
 private Q_SLOTS:
     void init() {
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        QFile::remove(QString::fromStdString(catalog_.Paths.SettingsPath));
-        test::AddLevels(catalog_, {1, 2, 5});
-        test::AddTreasures(catalog_, {1, 10, 11, 12, 13});
-        Character& ann = *catalog_.FindOrAddCharacter("Ann");
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        QFile::remove(QString::fromStdString(session_.GetPrefs().Paths.SettingsPath));
+        test::AddLevels(session_.GetWorld(), {1, 2, 5});
+        test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13});
+        Character& ann = *session_.GetUser().FindOrAddCharacter("Ann");
         AdjustMapCount(ann, 12, 3, true);
         AdjustMapCount(ann, 12, 5, true);
-        catalog_.FindOrAddCharacter("Bob");
+        session_.GetUser().FindOrAddCharacter("Bob");
         messages_ = test::RecordingMessages();
     }
 
     // The counts follow a typed name, a chosen one and the treasure.
     void countsFollowTheFields() {
-        MapInventoryDialog dialog(catalog_, messages_, 12, false);
+        MapInventoryDialog dialog(session_, messages_, 12, false);
         Type(dialog, "Ann");
         QCOMPARE(Counts(dialog), QString("L3=1, L5=1"));
         Find<QComboBox>(dialog, "CharacterField").setCurrentIndex(1);  // "Bob" from the list
@@ -67,7 +67,7 @@ private Q_SLOTS:
 
     // Typing a name that starts an existing one must not turn into that name.
     void typedNamesAreTakenAsTyped() {
-        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        MapInventoryDialog dialog(session_, messages_, 12, true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         Find<QComboBox>(dialog, "CharacterField").setFocus();
@@ -83,16 +83,16 @@ private Q_SLOTS:
     // cut it, or OK would offer to create a second character of the cut name.
     void aLongNameIsKeptWhole() {
         const std::string longName(200, 'k');
-        catalog_.SetCurrentCharacter(catalog_.FindOrAddCharacter(longName));
-        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        session_.SetCurrentCharacter(session_.GetUser().FindOrAddCharacter(longName));
+        MapInventoryDialog dialog(session_, messages_, 12, true);
         QCOMPARE(Find<QComboBox>(dialog, "CharacterField").lineEdit()->text().size(), 200);
         dialog.accept();
         QVERIFY(messages_.Shown.empty());
         QCOMPARE(CountOf(longName.c_str(), 12, 1), 1);
 
         // Without such a name, typing stops at 128 characters.
-        catalog_.DeleteCharacter(catalog_.FindCharacter(longName));
-        MapInventoryDialog limited(catalog_, messages_, 12, true);
+        session_.DeleteCharacter(session_.GetUser().FindCharacter(longName));
+        MapInventoryDialog limited(session_, messages_, 12, true);
         QCOMPARE(Find<QComboBox>(limited, "CharacterField").lineEdit()->maxLength(),
                  MaxTypedCharacterName);
     }
@@ -100,7 +100,7 @@ private Q_SLOTS:
     // Tab walks the controls as laid out; Escape in the character field cancels, and a refusal
     // on OK keeps the dialog open for the correction.
     void keyboardAndRefusals() {
-        MapInventoryDialog dialog(catalog_, messages_, 12, true);
+        MapInventoryDialog dialog(session_, messages_, 12, true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto& box = Find<QDialogButtonBox>(dialog, "Buttons");
@@ -118,8 +118,8 @@ private Q_SLOTS:
         Type(dialog, "Cy");
         QTest::keyClick(Find<QComboBox>(dialog, "CharacterField").lineEdit(), Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(catalog_.FindCharacter("Cy") == nullptr);
-        QCOMPARE(catalog_.SettingsFile().LastLevel(), 0);
+        QVERIFY(session_.GetUser().FindCharacter("Cy") == nullptr);
+        QCOMPARE(session_.SettingsFile().LastLevel(), 0);
     }
 
     // The dialog sits over the window that is active when it opens, blocks the whole program,
@@ -138,7 +138,7 @@ private Q_SLOTS:
             sawModality = dialog.windowModality() == Qt::ApplicationModal;
             delete other.data();  // takes the open dialog with it
         });
-        RunMapInventory(catalog_, messages_, 12, true, &main);
+        RunMapInventory(session_, messages_, 12, true, &main);
         QVERIFY(*seen && sawOwner && sawModality);
         QVERIFY(other.isNull());
         QVERIFY(main.findChildren<MapInventoryDialog*>().isEmpty());

@@ -12,9 +12,10 @@
 
 #include "core/base/ColourPalette.h"
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 #include "support/RegionFixture.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
@@ -33,13 +34,13 @@ class OptionsSheetUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 
     std::string IniPath() const { return dir_.filePath("brix-tools.ini").toStdString(); }
 
     std::unique_ptr<MainFrame> Frame() {
-        auto frame = std::make_unique<MainFrame>(catalog_, messages_);
+        auto frame = std::make_unique<MainFrame>(session_, messages_);
         if (!frame->Create()) qFatal("frame not created");
         frame->show();
         if (!QTest::qWaitForWindowExposed(frame.get())) qFatal("frame not exposed");
@@ -83,17 +84,17 @@ private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
         QFile::remove(QString::fromStdString(IniPath()));
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = IniPath();
-        test::FillRegionCatalog(catalog_);
-        test::LoadRegionPictures(catalog_);
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = IniPath();
+        test::FillRegionSession(session_);
+        test::LoadRegionPictures(session_);
         QImage world(400, 300, QImage::Format_RGB32);
         world.fill(qRgb(90, 120, 150));
-        test::SetWorld(catalog_, world);
-        catalog_.FindOrAddCharacter("Ann");
-        catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
-        test::GiveMap(catalog_, 22);
-        catalog_.Display = catalog_.SettingsFile().ReadDisplaySettings();
+        test::SetWorld(session_, world);
+        session_.GetUser().FindOrAddCharacter("Ann");
+        session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
+        test::GiveMap(session_, 22);
+        session_.GetPrefs().Display = session_.SettingsFile().ReadDisplaySettings();
         messages_ = test::RecordingMessages();
     }
 
@@ -101,8 +102,8 @@ private Q_SLOTS:
     // the shown map draws with the new values and the file holds them (also when only the tack
     // colours changed).
     void mapFollowsOkNotCancel() {
-        catalog_.Display.TackWithoutColor = ColourRef(0, 0, 255);
-        const DisplayOptions before = OptionsOf(catalog_.Display);
+        session_.GetPrefs().Display.TackWithoutColor = ColourRef(0, 0, 255);
+        const DisplayOptions before = OptionsOf(session_.GetPrefs().Display);
         const auto frame = Frame();
         frame->ShowRegionView(4, 22);
         auto* view = frame->findChild<RegionMapView*>();
@@ -116,7 +117,7 @@ private Q_SLOTS:
         QVERIFY(view->grab().toImage() == shown);
         QVERIFY(!QFileInfo::exists(QString::fromStdString(IniPath())) ||
                 test::ReadFileBytes(IniPath()).find("TackWithColor") == std::string::npos);
-        QCOMPARE(OptionsOf(catalog_.Display), before);
+        QCOMPARE(OptionsOf(session_.GetPrefs().Display), before);
 
         shown = Settled(view);
         QVERIFY(RunOptions(*frame, [](OptionsSheet& s) {
@@ -125,15 +126,15 @@ private Q_SLOTS:
             Find<QPushButton>(s, "Ok").click();
         }));
         QVERIFY(view->grab().toImage() != shown);
-        QCOMPARE(catalog_.Display.TackWithColor, ColourRef(255, 0, 0));
-        QCOMPARE(OptionsOf(catalog_.SettingsFile().ReadDisplaySettings()),
-                 OptionsOf(catalog_.Display));
+        QCOMPARE(session_.GetPrefs().Display.TackWithColor, ColourRef(255, 0, 0));
+        QCOMPARE(OptionsOf(session_.SettingsFile().ReadDisplaySettings()),
+                 OptionsOf(session_.GetPrefs().Display));
         frame->close();
     }
 
     // Turning independence off while the independent window is open closes it on OK.
     void independenceOffClosesTheWindow() {
-        catalog_.Display.TreasureInfoInd = true;
+        session_.GetPrefs().Display.TreasureInfoInd = true;
         const auto frame = Frame();
         frame->ShowTreasureInfo(22);
         QPointer<TreasureInfoWindow> window;
@@ -150,7 +151,7 @@ private Q_SLOTS:
         }));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window.isNull() || !window->isVisible());
-        QCOMPARE(catalog_.SettingsFile().TreasureInfoInd(), false);
+        QCOMPARE(session_.SettingsFile().TreasureInfoInd(), false);
         frame->close();
     }
 

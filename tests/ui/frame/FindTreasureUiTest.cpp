@@ -6,8 +6,9 @@
 #include <memory>
 
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 #include "support/RegionFixture.h"
 #include "ui/dialogs/FindTreasureDialog.h"
 #include "ui/frame/MainFrame.h"
@@ -20,7 +21,7 @@ class FindTreasureUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
     std::unique_ptr<MainFrame> frame_;
 
@@ -37,13 +38,13 @@ class FindTreasureUiTest : public QObject {
 private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         for (int r = 1; r <= 2; ++r) {
             Region region;
             region.Index = r;
             region.Name = r == 1 ? "Greenhollow" : "Saltmarsh";
-            catalog_.StoreRegion(region);
+            session_.GetWorld().StoreRegion(region);
         }
         const char* names[] = {"Under the lone oak", "Oakheart Hollow",
                                "<b>Smugglers</b> & \"Sons\""};
@@ -54,10 +55,10 @@ private Q_SLOTS:
             treasure.Region = i < 2 ? 1 : 2;
             treasure.Name = names[i];
             treasure.Location = places[i];
-            catalog_.StoreTreasure(treasure);
+            session_.GetWorld().StoreTreasure(treasure);
         }
-        test::LoadRegionPictures(catalog_);
-        frame_ = std::make_unique<MainFrame>(catalog_, messages_);
+        test::LoadRegionPictures(session_);
+        frame_ = std::make_unique<MainFrame>(session_, messages_);
         QVERIFY(frame_->Create());
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));

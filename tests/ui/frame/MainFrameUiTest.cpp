@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/MainToolbar.h"
@@ -23,27 +23,27 @@ class MainFrameUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::unique_ptr<TreasureCatalog> catalog_;
+    std::unique_ptr<Session> session_;
     test::RecordingMessages messages_;
 
     // A fresh catalogue (three regions of two treasures) and a created frame over it.
-    std::unique_ptr<MainFrame> Frame(std::function<void(TreasureCatalog&)> prepare = nullptr) {
-        catalog_ = std::make_unique<TreasureCatalog>();
-        catalog_->Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+    std::unique_ptr<MainFrame> Frame(std::function<void(Session&)> prepare = nullptr) {
+        session_ = std::make_unique<Session>();
+        session_->GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         for (int r = 1; r <= 3; ++r) {
             Region region;
             region.Index = r;
-            catalog_->StoreRegion(region);
+            session_->GetWorld().StoreRegion(region);
         }
         for (int t = 1; t <= 6; ++t) {
             Treasure treasure;
             treasure.Index = t;
             treasure.Region = (t + 1) / 2;
             treasure.Location = {400 + 40 * t, 400 + 30 * t};
-            catalog_->StoreTreasure(treasure);
+            session_->GetWorld().StoreTreasure(treasure);
         }
-        if (prepare) prepare(*catalog_);
-        auto frame = std::make_unique<MainFrame>(*catalog_, messages_);
+        if (prepare) prepare(*session_);
+        auto frame = std::make_unique<MainFrame>(*session_, messages_);
         if (!frame->Create()) qFatal("frame not created");
         return frame;
     }
@@ -60,7 +60,7 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             frame->close();
         }
-        const auto stored = catalog_->SettingsFile().WindowPlacement();
+        const auto stored = session_->SettingsFile().WindowPlacement();
         QVERIFY(stored.has_value());
         QCOMPARE(
             QRect(QPoint(stored->Left, stored->Top), QPoint(stored->Right - 1, stored->Bottom - 1)),
@@ -82,8 +82,8 @@ private Q_SLOTS:
              QRect(area.right() - 299, area.bottom() - 199, 300, 200)},
         };
         for (const auto& [saved, expected] : rows) {
-            const auto frame = Frame([saved = saved](TreasureCatalog& catalog) {
-                catalog.SettingsFile().WriteWindowPlacement({saved.left(), saved.top(),
+            const auto frame = Frame([saved = saved](Session& session) {
+                session.SettingsFile().WriteWindowPlacement({saved.left(), saved.top(),
                                                              saved.left() + saved.width(),
                                                              saved.top() + saved.height()});
             });
@@ -106,9 +106,9 @@ private Q_SLOTS:
 
         frame->ExecuteCommand(Command::StayOnTop);
         QVERIFY(frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(catalog_->SettingsFile().StayOnTop());
+        QVERIFY(session_->SettingsFile().StayOnTop());
         frame->ExecuteCommand(Command::StayOnTop);
-        QVERIFY(!catalog_->SettingsFile().StayOnTop());
+        QVERIFY(!session_->SettingsFile().StayOnTop());
     }
 
     // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:

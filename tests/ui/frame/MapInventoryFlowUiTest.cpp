@@ -10,7 +10,7 @@
 
 #include "core/Startup.h"
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
@@ -37,7 +37,7 @@ const char* const SystemData =
     "</Treasure>\n"
     "</brix-data>\n";
 
-const char* const UserData =
+const char* const UserXml =
     "<?xml version=\"1.0\"?>\n<brix-data>\n"
     "<Character><Name>Ann</Name><MapCounts Index=\"2\">0,1</MapCounts></Character>\n"
     "</brix-data>\n";
@@ -83,14 +83,14 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const std::string work = dir.path().toStdString() + "/";
         QVERIFY(test::WriteWorldArchive(work + "kestrel.zip", SystemData, 256, 192, 2));
-        QVERIFY(test::WriteFileBytes(work + "user.xml", UserData));
+        QVERIFY(test::WriteFileBytes(work + "user.xml", UserXml));
         QVERIFY(test::WriteFileBytes(work + "brix-tools.ini", "[Settings]\nLastLevel=2\n"));
 
-        TreasureCatalog catalog;
+        Session session;
         test::RecordingMessages messages;
-        QVERIFY(StartUp(catalog, messages, {dir.path().toStdString(), work + "brix-tools"}));
+        QVERIFY(StartUp(session, messages, {dir.path().toStdString(), work + "brix-tools"}));
         {
-            MainFrame frame(catalog, messages);
+            MainFrame frame(session, messages);
             QVERIFY(frame.Create());
             frame.show();
             QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -128,7 +128,7 @@ private Q_SLOTS:
 
             frame.close();
         }
-        ShutDown(catalog, messages);
+        ShutDown(session, messages);
         QCOMPARE(messages.Shown.size(), std::size_t(1));  // only the question for Cy
 
         const std::string expected =

@@ -10,8 +10,9 @@
 #include <memory>
 
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 #include "support/RegionFixture.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/map/TreasureInfoWindow.h"
@@ -23,12 +24,12 @@ class TreasureInfoFrameUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 
     std::unique_ptr<MainFrame> Frame(bool independent) {
-        catalog_.Display.TreasureInfoInd = independent;
-        auto frame = std::make_unique<MainFrame>(catalog_, messages_);
+        session_.GetPrefs().Display.TreasureInfoInd = independent;
+        auto frame = std::make_unique<MainFrame>(session_, messages_);
         if (!frame->Create()) qFatal("frame not created");
         frame->show();
         if (!QTest::qWaitForWindowExposed(frame.get())) qFatal("frame not exposed");
@@ -52,12 +53,12 @@ private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
         QFile::remove(dir_.filePath("brix-tools.ini"));
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        test::FillRegionCatalog(catalog_);
-        test::LoadRegionPictures(catalog_);
-        for (const char* name : {"Ann", "Bob"}) catalog_.FindOrAddCharacter(name);
-        catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::FillRegionSession(session_);
+        test::LoadRegionPictures(session_);
+        for (const char* name : {"Ann", "Bob"}) session_.GetUser().FindOrAddCharacter(name);
+        session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
         messages_ = test::RecordingMessages();
     }
 
@@ -107,7 +108,7 @@ private Q_SLOTS:
         QPointer<TreasureInfoWindow> window = InfoWindows().first();
         QVERIFY(Text(*window).contains("\nMaps: (None)\n"));
 
-        test::GiveMap(catalog_, 22);
+        test::GiveMap(session_, 22);
         QVERIFY(Text(*window).contains("\nMaps: L1=1\n"));
 
         // Another character chosen from the main window's menu.

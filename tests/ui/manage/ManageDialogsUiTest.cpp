@@ -15,7 +15,7 @@
 
 #include "core/Startup.h"
 #include "core/data/RuneLibraryManager.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
@@ -72,27 +72,28 @@ class ManageDialogsUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingMessages messages_;
 
 private Q_SLOTS:
     void init() {
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        for (int t = 1; t <= 20; ++t) test::AddTreasures(catalog_, {t}, 1);
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        for (int t = 1; t <= 20; ++t) test::AddTreasures(session_.GetWorld(), {t}, 1);
         messages_ = test::RecordingMessages();
     }
 
     // The list deletes the chosen one of two case variants; Enter confirms a new name, a
     // double-click modifies the chosen one, Escape cancels.
     void charactersDialogWiringAndKeyboard() {
-        catalog_.Characters = {{"ann", {{4, {1}}}}, {"Ann", {}}, {"Bo", {}}, {"Cy", {}}};
-        ManageCharactersDialog dialog(catalog_, messages_);
+        session_.GetUser().Characters = {{"ann", {{4, {1}}}}, {"Ann", {}}, {"Bo", {}}, {"Cy", {}}};
+        ManageCharactersDialog dialog(session_, messages_);
         RecordListBox* records = dialog.Records();
         dialog.show();
         records->List()->setCurrentRow(1);
         records->DeleteButton()->click();
-        QCOMPARE(catalog_.Characters[0].Entries.at(0).Index, 4);  // the other one, with its maps
+        QCOMPARE(session_.GetUser().Characters[0].Entries.at(0).Index,
+                 4);  // the other one, with its maps
         QVERIFY(!records->ModifyButton()->isEnabled() && !records->DeleteButton()->isEnabled());
 
         WhenDialogOpens(&dialog, [&](QDialog* config) {
@@ -120,23 +121,23 @@ private Q_SLOTS:
 
     void modifyDoesNotCutALongerName() {
         const std::string longName(60, 'x');  // the map inventory takes up to 128
-        catalog_.Characters = {{longName, {}}};
-        catalog_.SetCurrentCharacter(&catalog_.Characters[0]);
-        ManageCharactersDialog dialog(catalog_, messages_);
+        session_.GetUser().Characters = {{longName, {}}};
+        session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
+        ManageCharactersDialog dialog(session_, messages_);
         ConfirmNext(&dialog, "Name");
         dialog.Records()->ModifyButton()->click();
-        QCOMPARE(catalog_.Characters[0].Name, longName);
-        QCOMPARE(catalog_.SettingsFile().Character(), longName);
+        QCOMPARE(session_.GetUser().Characters[0].Name, longName);
+        QCOMPARE(session_.SettingsFile().Character(), longName);
     }
 
     void runeBookAddStopsAtSixteen() {
         RuneBook book{"Full", {}};
         for (int t = 15; t >= 1; --t) book.Treasures.push_back(t);
         book.Treasures.push_back(40);  // names no treasure of this world
-        catalog_.RuneLibraries.push_back({false, "Mine", {book}});
-        RuneLibraryManager manager(catalog_, messages_);
+        session_.GetUser().RuneLibraries.push_back({false, "Mine", {book}});
+        RuneLibraryManager manager(session_, messages_);
         RuneLibraryDraft draft = manager.StartDraft(0);
-        RuneBookConfigDialog dialog(catalog_, draft, 0);
+        RuneBookConfigDialog dialog(session_.GetWorld(), draft, 0);
         dialog.show();
         NumberedListWidget* available = dialog.Available();
         NumberedListWidget* inBook = dialog.InBook();
@@ -152,17 +153,18 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const std::vector<int> expected = {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 40};
         QCOMPARE(draft.BookAt(0)->Treasures, expected);
-        QCOMPARE(catalog_.RuneLibraries[0].RuneBooks[0].Treasures, book.Treasures);
+        QCOMPARE(session_.GetUser().RuneLibraries[0].RuneBooks[0].Treasures, book.Treasures);
     }
 
     // Changes cancelled with Escape leave the file written at exit byte for byte.
     void cancelledLibraryStaysAsItWas() {
-        catalog_.RuneLibraries = {{false, "Mine", {{"North", {7, 3}}, {"South", {2}}}}};
-        ManageRuneLibrariesDialog dialog(catalog_, messages_);
+        session_.GetUser().RuneLibraries = {{false, "Mine", {{"North", {7, 3}}, {"South", {2}}}}};
+        ManageRuneLibrariesDialog dialog(session_, messages_);
         RecordListBox* records = dialog.Records();
         const std::string folder = dir_.path().toStdString() + "/";
         auto written = [&] {
-            if (!SaveUserData(catalog_, folder, "user.xml", messages_)) return std::string();
+            if (!SaveUserData(session_.GetUser(), folder, "user.xml", messages_))
+                return std::string();
             return test::ReadFileBytes(folder + "user.xml");
         };
         const std::string before = written();
@@ -187,18 +189,18 @@ private Q_SLOTS:
 
     // The menus take the chosen one of two case variants.
     void frameMenusTakeTheChosenCaseVariant() {
-        catalog_.Characters = {{"ann", {}}, {"Ann", {}}};
-        catalog_.RuneLibraries = {{false, "Mine", {}}, {false, "MINE", {}}};
-        MainFrame frame(catalog_, messages_);
+        session_.GetUser().Characters = {{"ann", {}}, {"Ann", {}}};
+        session_.GetUser().RuneLibraries = {{false, "Mine", {}}, {false, "MINE", {}}};
+        MainFrame frame(session_, messages_);
         QVERIFY(frame.Create());
         QMenu characters;
         frame.FillCharacterMenu(characters);
         characters.actions().at(1)->trigger();
-        QCOMPARE(catalog_.CurrentCharacterPosition(), 1);
+        QCOMPARE(session_.CurrentCharacterPosition(), 1);
         QMenu libraries;
         frame.FillRuneLibraryMenu(libraries);
         libraries.actions().at(1)->trigger();
-        QCOMPARE(catalog_.CurrentRuneLibraryPosition(), 1);
+        QCOMPARE(session_.CurrentRuneLibraryPosition(), 1);
     }
 
     // Create, rename and delete through the dialogs; the file written at shutdown holds
@@ -226,12 +228,12 @@ private Q_SLOTS:
             "</RuneBook></RuneLibrary></brix-data>"));
         QVERIFY(test::WriteFileBytes(work + "brix-tools.ini",
                                      "[Settings]\nCharacter=Ann\nRuneLibrary=Mine\n"));
-        TreasureCatalog catalog;
+        Session session;
         test::RecordingMessages messages;
-        QVERIFY(StartUp(catalog, messages, {root.path().toStdString(), work + "brix-tools"}));
+        QVERIFY(StartUp(session, messages, {root.path().toStdString(), work + "brix-tools"}));
 
         {
-            ManageCharactersDialog characters(catalog, messages);
+            ManageCharactersDialog characters(session, messages);
             RecordListBox* records = characters.Records();
             ConfirmNext(&characters, "Name", QStringLiteral("Eve"));
             records->NewButton()->click();
@@ -242,7 +244,7 @@ private Q_SLOTS:
             records->DeleteButton()->click();
         }
         {
-            ManageRuneLibrariesDialog libraries(catalog, messages);
+            ManageRuneLibrariesDialog libraries(session, messages);
             RecordListBox* records = libraries.Records();
             // Confirm the old library's book untouched: the entry of another world stays.
             records->List()->setCurrentRow(1);  // Mine
@@ -255,9 +257,9 @@ private Q_SLOTS:
             records->ModifyButton()->click();
         }
         QVERIFY(messages.Shown.empty());
-        QCOMPARE(catalog.SettingsFile().Character(), std::string("Anna"));
+        QCOMPARE(session.SettingsFile().Character(), std::string("Anna"));
 
-        ShutDown(catalog, messages);
+        ShutDown(session, messages);
         const std::string expected =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
             "<brix-data>\r\r\n"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/RecordingMessages.h"
 #include "support/RegionFixture.h"
 #include "support/WorldFixture.h"
@@ -31,23 +31,23 @@ private Q_SLOTS:
             {"region, scrolled both ways", true, QSize(500, 300)},
         };
         for (const Row& row : rows) {
-            TreasureCatalog catalog;
+            Session session;
             test::RecordingHost host;
             test::RecordingMessages messages;
             std::unique_ptr<MapScrollArea> view;
             QSize canvas;
             if (row.Region) {
-                test::FillRegionCatalog(catalog);
-                test::LoadRegionPictures(catalog);
-                auto region = std::make_unique<RegionMapView>(catalog, host, messages);
+                test::FillRegionSession(session);
+                test::LoadRegionPictures(session);
+                auto region = std::make_unique<RegionMapView>(session, host, messages);
                 region->ShowRegion(4, 0);
                 view = std::move(region);
                 canvas = QSize(760, 440);
             } else {
                 QImage world(600, 400, QImage::Format_RGB32);
                 world.fill(Qt::darkGreen);
-                test::SetWorld(catalog, world);
-                view = std::make_unique<WorldMapView>(catalog, host);
+                test::SetWorld(session, world);
+                view = std::make_unique<WorldMapView>(session, host);
                 canvas = world.size();
             }
             view->resize(row.Size);

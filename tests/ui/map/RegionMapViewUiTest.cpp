@@ -9,6 +9,7 @@
 
 #include "core/base/Commands.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 #include "support/RegionFixture.h"
 #include "ui/map/RegionMapView.h"
 
@@ -43,7 +44,7 @@ class RegionMapViewUiTest : public QObject {
     }
 
     std::unique_ptr<RegionMapView> Show(QSize size, int region, int treasure) {
-        auto view = std::make_unique<RegionMapView>(catalog_, host_, messages_);
+        auto view = std::make_unique<RegionMapView>(session_, host_, messages_);
         view->resize(size);
         view->ShowRegion(region, treasure);
         view->show();
@@ -53,9 +54,9 @@ class RegionMapViewUiTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        catalog_ = TreasureCatalog();
-        test::FillRegionCatalog(catalog_);
-        test::LoadRegionPictures(catalog_);
+        test::ResetSession(session_);
+        test::FillRegionSession(session_);
+        test::LoadRegionPictures(session_);
         host_ = test::RecordingHost();
         messages_ = test::RecordingMessages();
     }
@@ -104,7 +105,7 @@ private Q_SLOTS:
         for (const Row& row : rows) {
             host_.Calls.clear();
             QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-            RegionMapView view(catalog_, host_, messages_);
+            RegionMapView view(session_, host_, messages_);
             view.ShowRegion(row.Region, row.Request);
             QCOMPARE(view.HandleCommand(row.Command), row.Handled);
             if (row.Command == Command::Copy) {
@@ -130,9 +131,9 @@ private Q_SLOTS:
             auto grab = [&view] {
                 return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
             };
-            catalog_.Display.BeautyOverSpeed = true;
+            session_.GetPrefs().Display.BeautyOverSpeed = true;
             const QImage beauty = grab();
-            catalog_.Display.BeautyOverSpeed = false;
+            session_.GetPrefs().Display.BeautyOverSpeed = false;
             QCOMPARE(beauty.size(), view->viewport()->size());
             QCOMPARE(beauty, grab());
             // The canvas scrolled by the offset: the title box's top-left frame corner is black.
@@ -141,7 +142,7 @@ private Q_SLOTS:
     }
 
 private:
-    TreasureCatalog catalog_;
+    Session session_;
     test::RecordingHost host_;
     test::RecordingMessages messages_;
 };

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/map/CommandIcons.h"
 #include "core/output/TreasureInfo.h"
 #include "support/RecordingMessages.h"
@@ -42,7 +42,7 @@ class TreasureInfoWindowUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     ScriptedHost host_;
     test::RecordingMessages messages_;
     std::unique_ptr<CommandIcons> icons_;
@@ -50,7 +50,7 @@ class TreasureInfoWindowUiTest : public QObject {
     std::unique_ptr<TreasureInfoWindow> Open(
         int treasure, TreasureInfoWindow::Mode mode = TreasureInfoWindow::Mode::Independent) {
         auto window =
-            std::make_unique<TreasureInfoWindow>(catalog_, host_, messages_, *icons_, mode);
+            std::make_unique<TreasureInfoWindow>(session_, host_, messages_, *icons_, mode);
         // Deleting on close is the frame's business; here the test owns the window.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->SelectInfoTreasure(treasure);
@@ -77,17 +77,18 @@ private Q_SLOTS:
 
     // Treasures 1 and 10 to 19 in region 1, spread over a 2000 × 1600 multimap.
     void init() {
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         QFile::remove(dir_.filePath("brix-tools.ini"));
-        test::LoadRegionPictures(catalog_);
-        catalog_.Display.TackWithColor = 0x0000FF00u;     // green; colour references are 0x00BBGGRR
-        catalog_.Display.TackWithoutColor = 0x00FF0000u;  // blue
+        test::LoadRegionPictures(session_);
+        session_.GetPrefs().Display.TackWithColor =
+            0x0000FF00u;  // green; colour references are 0x00BBGGRR
+        session_.GetPrefs().Display.TackWithoutColor = 0x00FF0000u;  // blue
         Region region;
         region.Index = 1;
-        catalog_.StoreRegion(region);
-        test::AddTreasures(catalog_, {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, 1);
-        for (Treasure& treasure : catalog_.Treasures)
+        session_.GetWorld().StoreRegion(region);
+        test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, 1);
+        for (Treasure& treasure : session_.GetWorld().Treasures)
             treasure.Location = {180 * treasure.Index, 140 * treasure.Index};
         host_ = ScriptedHost();
         messages_ = test::RecordingMessages();
@@ -105,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(window->SelectedTreasure(), 12);
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: (None)\n")));
         const QImage withoutMap = CloseUp(*window);
-        host_.Inventory = [this](int treasure, bool) { test::GiveMap(catalog_, treasure); };
+        host_.Inventory = [this](int treasure, bool) { test::GiveMap(session_, treasure); };
         ToolbarAction(*window, Command::GotAMap)->trigger();
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: L1=1\n")));
         QVERIFY(CloseUp(*window) != withoutMap);  // the tack takes the "with maps" colour
@@ -123,7 +124,7 @@ private Q_SLOTS:
     // The map inventory runs its own loop; if the window is destroyed meanwhile (its main
     // window closed, or the option switched off), returning to it must touch nothing.
     void windowGoneWhileTheMapDialogRuns() {
-        auto* window = new TreasureInfoWindow(catalog_, host_, messages_, *icons_,
+        auto* window = new TreasureInfoWindow(session_, host_, messages_, *icons_,
                                               TreasureInfoWindow::Mode::Independent);
         QPointer<TreasureInfoWindow> guard(window);
         window->SelectInfoTreasure(13);
@@ -135,7 +136,7 @@ private Q_SLOTS:
 
     // Without any treasure the buttons do nothing.
     void emptyCatalogue() {
-        catalog_.Treasures.clear();
+        session_.GetWorld().Treasures.clear();
         const auto window = Open(1);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         for (int command : {Command::Copy, Command::NextTreasure, Command::PreviousTreasure})
@@ -147,7 +148,7 @@ private Q_SLOTS:
     // Stay on Top keeps a modal window where it is and open, and the next window starts in
     // the same state.
     void stayOnTopIsRemembered() {
-        auto* window = new TreasureInfoWindow(catalog_, host_, messages_, *icons_,
+        auto* window = new TreasureInfoWindow(session_, host_, messages_, *icons_,
                                               TreasureInfoWindow::Mode::Modal);
         QPointer<TreasureInfoWindow> guard(window);
         bool checked = false;
@@ -165,12 +166,12 @@ private Q_SLOTS:
         const auto next = Open(1);
         QVERIFY(next->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         ToolbarAction(*next, Command::StayOnTop)->trigger();
-        QVERIFY(!catalog_.SettingsFile().TreasureStayOnTop());
+        QVERIFY(!session_.SettingsFile().TreasureStayOnTop());
     }
 
     // The independent window closes with Escape and is then deleted.
     void escapeClosesAndDeletesTheIndependentWindow() {
-        auto* window = new TreasureInfoWindow(catalog_, host_, messages_, *icons_,
+        auto* window = new TreasureInfoWindow(session_, host_, messages_, *icons_,
                                               TreasureInfoWindow::Mode::Independent);
         QPointer<TreasureInfoWindow> guard(window);
         window->show();

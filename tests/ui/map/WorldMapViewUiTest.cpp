@@ -42,17 +42,18 @@ Region BlockRegion(int index, const char* name, QRect rect, int holeFrom = 0, in
 
 // Region 1 and region 2 lie side by side with overlapping rectangles; region 3 lies below
 // them; region 4, whose name is empty, between them; everything else is sea.
-void FillCatalog(TreasureCatalog& catalog) {
+void FillSession(Session& session) {
     QImage world(600, 400, QImage::Format_RGB32);
     for (int y = 0; y < world.height(); ++y)
         for (int x = 0; x < world.width(); ++x)
             world.setPixel(x, y, qRgb(x % 256, y % 256, (x + 2 * y) % 256));
-    test::SetWorld(catalog, world);
-    catalog.StoreRegion(BlockRegion(1, "Kestrel Downs", QRect(0, 0, 200, 150), 180, 200));
-    catalog.StoreRegion(BlockRegion(2, "Mistral Fen", QRect(180, 0, 200, 150), 0, 20));
-    catalog.StoreRegion(BlockRegion(3, "Ember Reach", QRect(100, 200, 480, 100)));
-    catalog.StoreRegion(BlockRegion(4, "", QRect(400, 155, 100, 40)));
-    test::SetHasMap(catalog, 2);
+    test::SetWorld(session, world);
+    session.GetWorld().StoreRegion(
+        BlockRegion(1, "Kestrel Downs", QRect(0, 0, 200, 150), 180, 200));
+    session.GetWorld().StoreRegion(BlockRegion(2, "Mistral Fen", QRect(180, 0, 200, 150), 0, 20));
+    session.GetWorld().StoreRegion(BlockRegion(3, "Ember Reach", QRect(100, 200, 480, 100)));
+    session.GetWorld().StoreRegion(BlockRegion(4, "", QRect(400, 155, 100, 40)));
+    test::SetHasMap(session, 2);
 }
 
 constexpr QPoint InRegion1(100, 50);
@@ -69,13 +70,13 @@ std::string StatusFor(int region) {
 }
 
 struct Fixture {
-    TreasureCatalog Catalog;
+    Session TheSession;
     test::RecordingHost Host;
     std::unique_ptr<PaintRecordingView> View;
 
     Fixture() {
-        FillCatalog(Catalog);
-        View = std::make_unique<PaintRecordingView>(Catalog, Host);
+        FillSession(TheSession);
+        View = std::make_unique<PaintRecordingView>(TheSession, Host);
         View->resize(420, 320);
         View->show();
         if (!QTest::qWaitForWindowExposed(View.get())) qFatal("view not exposed");
@@ -94,7 +95,8 @@ struct Fixture {
         View->Painted = QRegion();
     }
     QRect ShownRect(int region) const {
-        return MaskQRect(*Catalog.FindRegion(region)).translated(-View->ScrollOffset());
+        return MaskQRect(*TheSession.GetWorld().FindRegion(region))
+            .translated(-View->ScrollOffset());
     }
 };
 
@@ -161,7 +163,8 @@ private Q_SLOTS:
             QPoint release = f.ToViewport(row.ReleaseAt);
             if (row.ReleaseBeyondViewport) {
                 release.setX(f.Viewport()->width() + 5);
-                QCOMPARE(HitTestRegion(f.Catalog, release + f.View->ScrollOffset()), 3);
+                QCOMPARE(HitTestRegion(f.TheSession.GetWorld(), release + f.View->ScrollOffset()),
+                         3);
             }
             if (row.Press) {
                 QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.ToViewport(row.PressAt));
@@ -181,7 +184,7 @@ private Q_SLOTS:
     void bothPaintPathsShowTheCanvas() {
         for (const bool beauty : {true, false}) {
             Fixture f;
-            f.Catalog.Display.BeautyOverSpeed = beauty;
+            f.TheSession.GetPrefs().Display.BeautyOverSpeed = beauty;
             f.MoveTo(InRegion2);
             f.View->RefreshCanvas();
             f.Settle();
@@ -189,7 +192,7 @@ private Q_SLOTS:
                 f.Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
             const QRect box(f.View->ScrollOffset(), f.Viewport()->size());
             QImage expected(box.size(), QImage::Format_RGB32);
-            DrawWorldCanvas(expected, box, f.Catalog, 2);
+            DrawWorldCanvas(expected, box, f.TheSession, 2);
             QCOMPARE(shown, expected);
         }
     }

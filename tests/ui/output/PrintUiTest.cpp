@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "core/base/Commands.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/TestFiles.h"
@@ -52,7 +52,7 @@ class PrintUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::unique_ptr<TreasureCatalog> catalog_;
+    std::unique_ptr<Session> session_;
     test::RecordingMessages messages_;
     QStringList proposed_;  // what the PDF prompt was offered, in order
 
@@ -78,15 +78,15 @@ private Q_SLOTS:
     void init() {
         for (const QString& file : QDir(dir_.path()).entryList(QDir::Files))
             QFile::remove(dir_.filePath(file));
-        catalog_ = std::make_unique<TreasureCatalog>();
-        catalog_->Paths.DataDirectory = dir_.path().toStdString() + "/";
-        catalog_->Paths.SettingsPath = Path("brix-tools.ini").toStdString();
+        session_ = std::make_unique<Session>();
+        session_->GetPrefs().Paths.DataDirectory = dir_.path().toStdString() + "/";
+        session_->GetPrefs().Paths.SettingsPath = Path("brix-tools.ini").toStdString();
         for (int index = 1; index <= 60; ++index) {
             Treasure treasure;
             treasure.Index = index;
             treasure.Location = {100 + 30 * index, 200 + 20 * index};
             treasure.Name = "Spot " + std::to_string(index);
-            catalog_->StoreTreasure(treasure);
+            session_->GetWorld().StoreTreasure(treasure);
         }
         messages_ = test::RecordingMessages();
         proposed_.clear();
@@ -95,10 +95,10 @@ private Q_SLOTS:
     // Print from the File menu opens the dialog with the defaults, whatever the last opening
     // chose, and with the filter copied from the screen's; the screen's filter never changes.
     void dialogStartsFromTheDefaultsEveryTime() {
-        MapFilter screen = catalog_->Filter();
+        MapFilter screen = session_->Filter();
         screen.OnlyLabelsWithMaps = true;
-        catalog_->SetFilterOptions(screen);
-        MainFrame frame(*catalog_, messages_);
+        session_->SetFilterOptions(screen);
+        MainFrame frame(*session_, messages_);
         QVERIFY(frame.Create());
         for (int opening = 0; opening < 2; ++opening) {
             QStringList seen;
@@ -122,14 +122,14 @@ private Q_SLOTS:
             QVERIFY(*shown);
             QCOMPARE(seen, (QStringList{"0", "1", "terse", "labels", "-"}));
         }
-        QVERIFY(!catalog_->Filter().OnlyTreasuresWithMaps);
+        QVERIFY(!session_->Filter().OnlyTreasuresWithMaps);
         QVERIFY(messages_.Shown.empty());
     }
 
     // Tab walks the lists, the check boxes, then OK; Enter is OK from anywhere in the dialog.
     void keyboard() {
-        PrintContentDialog dialog(*catalog_, catalog_->Filter(), {PrintOutput{}}, PrintOutput{},
-                                  nullptr);
+        PrintContentDialog dialog(session_->GetWorld(), session_->Filter(), {PrintOutput{}},
+                                  PrintOutput{}, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(QApplication::focusWidget(), &Find<QComboBox>(dialog, "Content"));
@@ -155,14 +155,14 @@ private Q_SLOTS:
             preselected = Find<QComboBox>(d, "Printer").currentText();
             Find<QComboBox>(d, "Printer").setCurrentText(QStringLiteral("PDF file"));
         });
-        QVERIFY(!RunPrint(*catalog_, messages_, printers, &mainWindow, Seams(std::nullopt)));
+        QVERIFY(!RunPrint(*session_, messages_, printers, &mainWindow, Seams(std::nullopt)));
         QVERIFY(*toPdf);
         QCOMPARE(preselected, QStringLiteral("Laser"));
         auto toLaser = AcceptContent([](PrintContentDialog& d) {
             Find<QComboBox>(d, "Printer").setCurrentText(QStringLiteral("Laser"));
         });
         const auto failed =
-            RunPrint(*catalog_, messages_, printers, &mainWindow, Seams(Path("never.pdf")));
+            RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("never.pdf")));
         QVERIFY(*toLaser);
         QVERIFY(failed && failed->Result == PrintResult::CouldNotStart);
         QCOMPARE(messages_.Shown.size(), std::size_t{1});
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QWidget mainWindow;
         auto shown = AcceptContent(FullNoPictures);
         const auto outcome =
-            RunPrint(*catalog_, messages_, printers, &mainWindow, Seams(Path("listing.pdf")));
+            RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("listing.pdf")));
         QVERIFY(*shown);
         QVERIFY(outcome && outcome->Result == PrintResult::Printed && outcome->Pages >= 2);
         QVERIFY(test::ReadFileBytes(Path("listing.pdf").toStdString()).rfind("%PDF", 0) == 0);
@@ -189,7 +189,7 @@ private Q_SLOTS:
             Find<QCheckBox>(d, "OnlyTreasuresWithMaps").setChecked(true);
         });
         const auto empty =
-            RunPrint(*catalog_, messages_, printers, &mainWindow, Seams(Path("empty.pdf")));
+            RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("empty.pdf")));
         QVERIFY(*nothing);
         QVERIFY(empty && empty->Result == PrintResult::NothingToPrint);
         QCOMPARE(proposed_, (QStringList{Path("brix-print.pdf"), Path("listing.pdf")}));
@@ -203,7 +203,7 @@ private Q_SLOTS:
     void cancelLeavesTheOldFile() {
         test::WriteFileBytes(Path("listing.pdf").toStdString(), "old");
         PrinterState printers(Printers({}, {}));
-        MainFrame frame(*catalog_, messages_);
+        MainFrame frame(*session_, messages_);
         QVERIFY(frame.Create());
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -226,7 +226,7 @@ private Q_SLOTS:
         everyPass.start(0);
         auto shown = AcceptContent(FullNoPictures);
         const auto outcome =
-            RunPrint(*catalog_, messages_, printers, &frame, Seams(Path("listing.pdf")));
+            RunPrint(*session_, messages_, printers, &frame, Seams(Path("listing.pdf")));
         QVERIFY(*shown && cancelled);
         QVERIFY(outcome && outcome->Result == PrintResult::Cancelled);
         QVERIFY(!frameEnabled && !frameClosed);
@@ -250,19 +250,19 @@ private Q_SLOTS:
                 Find<QRadioButton>(d, orientation).setChecked(true);
                 QTest::keyClick(&Find<QComboBox>(d, "Paper"), key);
             });
-            const bool ok = RunPageSetup(*catalog_, messages_, printers, PrintOutput{}, &owner,
+            const bool ok = RunPageSetup(*session_, messages_, printers, PrintOutput{}, &owner,
                                          DefaultPageSetupPrompt());
             if (!*seen) qFatal("no page setup dialog");
             return ok;
         };
         QVERIFY(setup(0.5, "Landscape", Qt::Key_Return));
-        QCOMPARE(catalog_->SettingsFile().File().ReadString("Settings", "PrintMargins", "", 255),
+        QCOMPARE(session_->SettingsFile().File().ReadString("Settings", "PrintMargins", "", 255),
                  std::string("500 500 500 500"));
-        QCOMPARE(catalog_->Display.Margins, (PrintMargins{500, 500, 500, 500}));
+        QCOMPARE(session_->GetPrefs().Display.Margins, (PrintMargins{500, 500, 500, 500}));
         QCOMPARE(printers.PdfPageLayout().orientation(), QPageLayout::Landscape);
 
         QVERIFY(!setup(1.0, "Portrait", Qt::Key_Escape));
-        QCOMPARE(catalog_->SettingsFile().Margins(), (PrintMargins{500, 500, 500, 500}));
+        QCOMPARE(session_->SettingsFile().Margins(), (PrintMargins{500, 500, 500, 500}));
         QCOMPARE(printers.PdfPageLayout().orientation(), QPageLayout::Landscape);
         QVERIFY(messages_.Shown.empty());
     }

@@ -10,10 +10,11 @@
 #include <string>
 
 #include "core/data/MapInventory.h"
-#include "core/data/TreasureCatalog.h"
+#include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
 #include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
+#include "support/Records.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
@@ -44,12 +45,12 @@ class ZerrinExportDialogUiTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    TreasureCatalog catalog_;
+    Session session_;
     QWidget mainWindow_;
 
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
     bool Export(test::RecordingMessages& messages) {
-        return RunZerrinExport(catalog_, messages, &mainWindow_,
+        return RunZerrinExport(session_, messages, &mainWindow_,
                                DefaultZerrinExportPrompt(messages), Zerrin());
     }
 
@@ -57,24 +58,24 @@ private Q_SLOTS:
     // Treasures 1 and 2; the hunter holds a level-1 map of treasure 2.
     void init() {
         QFile::remove(dir_.filePath("brix-tools.ini"));
-        catalog_ = TreasureCatalog();
-        catalog_.Paths.DataDirectory = dir_.path().toStdString() + "/";
-        catalog_.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.DataDirectory = dir_.path().toStdString() + "/";
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         for (int index : {1, 2}) {
             Treasure treasure;
             treasure.Index = index;
             treasure.Location = {index * 20 - 10, index * 20};
             treasure.Name = index == 1 ? "Old Oak" : "Well";
-            catalog_.StoreTreasure(treasure);
+            session_.GetWorld().StoreTreasure(treasure);
         }
-        Character& hunter = *catalog_.FindOrAddCharacter("Hunter");
+        Character& hunter = *session_.GetUser().FindOrAddCharacter("Hunter");
         AdjustMapCount(hunter, 2, 1, true);
-        catalog_.SetCurrentCharacter(&hunter);
+        session_.SetCurrentCharacter(&hunter);
     }
 
     // Tab walks file type, place type, "Filter ...", Save.
     void tabOrder() {
-        ZerrinExport exporter(catalog_, Zerrin());
+        ZerrinExport exporter(session_, Zerrin());
         test::RecordingMessages messages;
         ZerrinExportDialog dialog(exporter, messages);
         dialog.show();
@@ -117,7 +118,7 @@ private Q_SLOTS:
 
     // "Filter ..." changes what this export writes, never the screen's filter.
     void filterChangesOnlyThisExport() {
-        const MapFilter before = catalog_.Filter();
+        const MapFilter before = session_.Filter();
         test::RecordingMessages messages;
         bool filterSeen = false;
         auto shown = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
@@ -134,8 +135,8 @@ private Q_SLOTS:
         QVERIFY(*shown && filterSeen);
         QCOMPARE(test::ReadFileBytes(Path("mine.map")),
                  std::string("3\r\n-Smiths: 30 40 0 2 - Well\r\n"));
-        QVERIFY(!catalog_.Filter().OnlyTreasuresWithMaps);
-        QVERIFY(catalog_.Filter().TreasureHasMap == before.TreasureHasMap);
+        QVERIFY(!session_.Filter().OnlyTreasuresWithMaps);
+        QVERIFY(session_.Filter().TreasureHasMap == before.TreasureHasMap);
     }
 
     // Replacing a file is asked through Messages; No keeps the dialog open and the file.
@@ -164,10 +165,10 @@ private Q_SLOTS:
         const ZerrinExportPrompt fixed = [this](ZerrinExport&, QWidget*) {
             return std::optional<ZerrinExportChoice>({Path("missing/x.map"), "Mines"});
         };
-        QVERIFY(!RunZerrinExport(catalog_, messages, &mainWindow_, fixed, Zerrin()));
+        QVERIFY(!RunZerrinExport(session_, messages, &mainWindow_, fixed, Zerrin()));
         QCOMPARE(messages.Shown.size(), std::size_t{1});
         QCOMPARE(messages.Shown[0].Owner, static_cast<QObject*>(&mainWindow_));
-        QCOMPARE(catalog_.SettingsFile().ZerrinExportFile(), std::string());
+        QCOMPARE(session_.SettingsFile().ZerrinExportFile(), std::string());
     }
 };
 

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+
+#include "core/base/SafeFile.h"
+#include "core/data/Autosave.h"
+#include "core/data/Session.h"
+#include "core/data/UserDataWriter.h"
+#include "support/GuiApp.h"
+#include "support/RecordingMessages.h"
+#include "support/Records.h"
+#include "support/TestFiles.h"
+
+namespace brix {
+namespace {
+
+// A session with a world of treasures 1..50, two characters with counts, a permanent and two
+// user libraries, and its settings file in a temporary folder.
+class SessionEditTest : public ::testing::Test {
+protected:
+    void SetUp() override { Fill(); }
+    void Fill() {
+        ASSERT_TRUE(dir_.isValid());
+        Preferences& prefs = session_.GetPrefs();
+        prefs.Paths.UserDirectory = dir_.path().toStdString() + "/";
+        prefs.Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::AddTreasures(session_.GetWorld(), {1, 2, 3, 43});
+        session_.GetWorld().FindTreasure(43)->Name = "Scarecrow";
+        UserData& user = session_.GetUser();
+        for (const char* name : {"Kira", "Bo"}) user.FindOrAddCharacter(name);
+        user.Characters[0].Entries.push_back({2, {0, 1, 0, 4}});
+        user.Characters[0].Entries.push_back({43, {1}});
+        user.Characters[1].Entries.push_back({1, {0, 0, 2}});
+        for (const char* name : {"Guild (Perm)", "Home", "Trips"}) user.FindOrAddRuneLibrary(name);
+        user.RuneLibraries[0].Permanent = true;
+        user.RuneLibraries[1].RuneBooks.push_back({"North", {1, 2}});
+        session_.SetCurrentCharacter(&user.Characters[0]);
+        session_.SetCurrentRuneLibrary(&user.RuneLibraries[1]);
+        session_.SettingsFile().WriteLastLevel(2);
+        session_.UndoStack().clear();
+    }
+
+    // Everything an undo must put back: the records, which are current, the settings file and
+    // the user data file's bytes.
+    struct Snapshot {
+        std::vector<Character> Characters;
+        std::vector<RuneLibrary> Libraries;
+        int CurrentCharacter;
+        int CurrentLibrary;
+        std::string Settings;
+        std::string UserFile;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot Take() const {
+        return {session_.GetUser().Characters,
+                session_.GetUser().RuneLibraries,
+                session_.CurrentCharacterPosition(),
+                session_.CurrentRuneLibraryPosition(),
+                test::ReadFileBytes(session_.GetPrefs().Paths.SettingsPath),
+                BuildUserDataText(session_.GetUser())};
+    }
+
+    QTemporaryDir dir_;
+    Session session_;
+};
+
+TEST_F(SessionEditTest, EveryChangeUndoesToTheStateBeforeAndRedoesToTheStateAfter) {
+    struct Row {
+        const char* Name;
+        std::function<void(Session&)> Change;
+        const char* UndoText;
+        std::function<void(Session&)> Prepare = nullptr;
+    };
+    RuneLibrary trips;
+    trips.Name = "Trips Renamed";
+    trips.RuneBooks.push_back({"South", {3, 43}});
+    const Row rows[] = {
+        {"add a map", [](Session& s) { s.ChangeMapCount("kira", 43, 3, true); },
+         "Add Map: 43 - Scarecrow, level 3, Kira"},
+        {"remove a map of another character, who becomes current",
+         [](Session& s) { s.ChangeMapCount("Bo", 1, 3, false); },
+         "Remove Map: 1 - Spot 1, level 3, Bo"},
+        {"a map for a new character", [](Session& s) { s.ChangeMapCount("Ann", 2, 16, true); },
+         "Add Map: 2 - Spot 2, level 16, Ann"},
+        {"new character", [](Session& s) { s.AddCharacter("Zed"); }, "New Character: Zed"},
+        {"rename the current character",
+         [](Session& s) { s.RenameCharacter(&s.GetUser().Characters[0], "Kiri"); },
+         "Rename Character: Kira to Kiri"},
+        {"delete the current character with its counts",
+         [](Session& s) { s.DeleteCharacter(&s.GetUser().Characters[0]); },
+         "Delete Character: Kira"},
+        {"delete a character before the current one",
+         [](Session& s) { s.DeleteCharacter(&s.GetUser().Characters[0]); },
+         "Delete Character: Kira",
+         [](Session& s) { s.SetCurrentCharacter(&s.GetUser().Characters[1]); }},
+        {"new rune library",
+         [](Session& s) {
+             RuneLibrary library;
+             library.Name = "Caves";
+             s.AddRuneLibrary(library);
+         },
+         "New Rune Library: Caves"},
+        {"change the current rune library",
+         [trips](Session& s) { s.ReplaceRuneLibrary(&s.GetUser().RuneLibraries[1], trips); },
+         "Change Rune Library: Trips Renamed"},
+        {"delete the current rune library",
+         [](Session& s) { s.DeleteRuneLibrary(&s.GetUser().RuneLibraries[1]); },
+         "Delete Rune Library: Home"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        // Fresh records for every row; Fill makes the same current records and keys again.
+        session_.GetUser() = UserData{};
+        session_.GetWorld() = World{};
+        Fill();
+        if (row.Prepare) row.Prepare(session_);
+        const Snapshot before = Take();
+        row.Change(session_);
+        const Snapshot after = Take();
+        ASSERT_EQ(session_.UndoStack().count(), 1);
+        EXPECT_EQ(session_.UndoStack().undoText().toStdString(), row.UndoText);
+        EXPECT_FALSE(before == after);
+
+        session_.UndoStack().undo();
+        EXPECT_EQ(Take(), before);
+        EXPECT_EQ(session_.Filter().TreasureHasMap, [&] {
+            MapFilter filter = session_.Filter();
+            RecomputeMapFilter(session_.GetWorld(), session_.GetCurrentCharacter(), filter);
+            return filter.TreasureHasMap;
+        }());
+        session_.UndoStack().redo();
+        EXPECT_EQ(Take(), after);
+    }
+}
+
+TEST_F(SessionEditTest, UndoRestoresADeletedCharactersCountsAndTheFilterFollows) {
+    const std::vector<MapCounts> counts = session_.GetUser().Characters[0].Entries;
+    session_.DeleteCharacter(&session_.GetUser().Characters[0]);
+    EXPECT_EQ(session_.GetCurrentCharacter(), nullptr);
+    EXPECT_FALSE(session_.Filter().TreasureFlag(43));
+    session_.UndoStack().undo();
+    ASSERT_EQ(session_.GetCurrentCharacter(), &session_.GetUser().Characters[0]);
+    EXPECT_EQ(session_.GetCurrentCharacter()->Entries, counts);
+    EXPECT_TRUE(session_.Filter().TreasureFlag(43));
+    EXPECT_EQ(session_.SettingsFile().Character(), "Kira");
+}
+
+TEST_F(SessionEditTest, ChangesThatChangeNoRecordLeaveNothingToUndo) {
+    // Removing a map not held, a level or a treasure out of range.
+    EXPECT_FALSE(session_.ChangeMapCount("Kira", 3, 1, false));
+    EXPECT_FALSE(session_.ChangeMapCount("Kira", 43, 17, true));
+    EXPECT_FALSE(session_.ChangeMapCount("Kira", MaxTreasures + 1, 1, true));
+    EXPECT_EQ(session_.UndoStack().count(), 0);
+    // Choosing another character or library is no change of the records.
+    session_.SetCurrentCharacter(&session_.GetUser().Characters[1]);
+    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[2]);
+    EXPECT_EQ(session_.UndoStack().count(), 0);
+}
+
+TEST_F(SessionEditTest, ListenersHearTheReasonsOfEachChange) {
+    std::vector<unsigned> heard;
+    {
+        SessionSubscription subscription(session_,
+                                         [&](unsigned reasons) { heard.push_back(reasons); });
+        session_.ChangeMapCount("Kira", 43, 3, true);
+        session_.SetCurrentRuneLibrary(nullptr);
+        session_.UndoStack().undo();
+    }
+    session_.UndoStack().redo();  // after the subscription ended: not heard
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_TRUE(heard[0] & Change::Records);
+    EXPECT_EQ(heard[1], Change::Selection);
+    EXPECT_TRUE(heard[2] & Change::Records);
+}
+
+// --- Autosave.
+
+// Runs the event loop until the condition holds or five seconds pass.
+bool WaitFor(const std::function<bool()>& condition) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    return condition();
+}
+
+TEST_F(SessionEditTest, AutosaveWritesABurstOnceWithTheExitSavesBytes) {
+    test::EnsureGuiApp();
+    test::RecordingMessages messages;
+    SessionAutosave autosave(session_, messages, 50);
+    const std::string path = session_.GetPrefs().Paths.UserDirectory + UserDataFileName;
+    for (int level = 1; level <= 5; ++level) session_.ChangeMapCount("Kira", 43, level, true);
+    ASSERT_TRUE(WaitFor([&] { return autosave.Saver().WritesDone() > 0; }));
+    EXPECT_EQ(autosave.Saver().WritesDone(), 1);
+    EXPECT_EQ(test::ReadFileBytes(path), BuildUserDataText(session_.GetUser()));
+    // A selection alone writes nothing; an undo is a change like any other.
+    session_.SetCurrentCharacter(nullptr);
+    session_.UndoStack().undo();
+    ASSERT_TRUE(WaitFor([&] { return autosave.Saver().WritesDone() == 2; }));
+    EXPECT_EQ(test::ReadFileBytes(path), BuildUserDataText(session_.GetUser()));
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(SessionEditTest, AFailingAutosaveIsReportedOnceAndRetriedAtTheNextChange) {
+    test::EnsureGuiApp();
+    test::RecordingMessages messages;
+    std::atomic<bool> failing = true;
+    Autosaver saver(session_.GetUser(), dir_.filePath("user.xml").toStdString(), false, messages,
+                    10);
+    std::atomic<int> attempts = 0;
+    saver.WriteFile = [&](const std::string& path, const std::string& bytes, bool folder) {
+        ++attempts;
+        return !failing && WriteFileSafely(path, bytes, folder);
+    };
+    for (int round = 0; round < 2; ++round) {
+        saver.Schedule();
+        ASSERT_TRUE(WaitFor([&] { return attempts == round + 1 && !saver.Pending(); }))
+            << "round " << round << ", attempts " << attempts << ", pending " << saver.Pending();
+    }
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_NE(messages.Shown[0].Text.find(dir_.filePath("user.xml").toStdString()),
+              std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(dir_.filePath("user.xml").toStdString()), "");
+
+    failing = false;
+    session_.ChangeMapCount("Bo", 2, 2, true);
+    saver.Schedule();
+    ASSERT_TRUE(WaitFor([&] { return saver.WritesDone() == 1; }));
+    EXPECT_EQ(test::ReadFileBytes(dir_.filePath("user.xml").toStdString()),
+              BuildUserDataText(session_.GetUser()));
+    EXPECT_EQ(messages.Shown.size(), 1u);
+}
+
+TEST_F(SessionEditTest, AChangeDuringAWriteIsWrittenAfterItAndExitWaitsForTheWrite) {
+    test::EnsureGuiApp();
+    test::RecordingMessages messages;
+    const std::string path = dir_.filePath("user.xml").toStdString();
+    Autosaver saver(session_.GetUser(), path, false, messages, 10);
+    std::mutex gate;
+    std::unique_lock<std::mutex> held(gate);
+    std::atomic<int> started = 0;
+    saver.WriteFile = [&](const std::string& file, const std::string& bytes, bool folder) {
+        ++started;
+        std::lock_guard<std::mutex> wait(gate);
+        return WriteFileSafely(file, bytes, folder);
+    };
+    session_.ChangeMapCount("Kira", 1, 1, true);
+    saver.Schedule();
+    ASSERT_TRUE(WaitFor([&] { return started == 1; }));
+    // The write now holds the first state; a second change must not start a second write.
+    session_.ChangeMapCount("Kira", 1, 2, true);
+    saver.Schedule();
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(started, 1);
+    held.unlock();
+    ASSERT_TRUE(WaitFor([&] { return saver.WritesDone() == 2; }));
+    EXPECT_EQ(test::ReadFileBytes(path), BuildUserDataText(session_.GetUser()));
+
+    // Exit: a pending change is dropped by Finish, and the exit save writes the final state.
+    session_.ChangeMapCount("Kira", 1, 3, true);
+    saver.Schedule();
+    saver.Finish();
+    EXPECT_FALSE(saver.Pending());
+    Messages& shown = messages;
+    ASSERT_TRUE(
+        SaveUserData(session_.GetUser(), dir_.path().toStdString() + "/", "user.xml", shown));
+    EXPECT_EQ(test::ReadFileBytes(path), BuildUserDataText(session_.GetUser()));
+}
+
+}  // namespace
+}  // namespace brix
