@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/data/MapInventory.h"
 #include "core/hunt/HuntPlan.h"
 
 namespace brix {
@@ -146,11 +148,26 @@ TEST_F(HuntPlanTest, ThePlanRecallsThroughTheLibraryAndCopiesAsText) {
               "Hunt plan for \r\nTotal: walk 0, recalls 0\r\n");
 }
 
-TEST_F(HuntPlanTest, CompletedTakesTheLowestShownLevel) {
+TEST_F(HuntPlanTest, CompletedTakesTheLowestShownLevelAndThePlanFollows) {
     EXPECT_EQ(CompletedLevel(ann_, 1, MapFilter()), 3);
     EXPECT_EQ(CompletedLevel(ann_, 1, ShowingLevels({5})), 5);
     EXPECT_EQ(CompletedLevel(ann_, 1, ShowingLevels({4})), 0);
     EXPECT_EQ(CompletedLevel(ann_, 4, MapFilter()), 0);
+
+    const auto stopsOf = [this](const MapFilter& shown) {
+        std::vector<int> stops;
+        for (const HuntPlanRow& row : MakeHuntPlan(records_, &ann_, shown, &library_, 300).Rows)
+            stops.push_back(row.Treasure);
+        std::sort(stops.begin(), stops.end());
+        return stops;
+    };
+    ASSERT_TRUE(AdjustMapCount(ann_, 5, 4, true));  // a map recorded: a new stop
+    EXPECT_EQ(stopsOf(MapFilter()), (std::vector<int>{1, 2, 3, 5}));
+    // Completing the mill's maps of shown level 5 twice leaves its level 3 map, not shown.
+    for (int completed = 0; completed < 2; ++completed)
+        ASSERT_TRUE(AdjustMapCount(ann_, 1, CompletedLevel(ann_, 1, ShowingLevels({4, 5})), false));
+    EXPECT_EQ(stopsOf(ShowingLevels({4, 5})), (std::vector<int>{5}));
+    EXPECT_EQ(stopsOf(MapFilter()), (std::vector<int>{1, 2, 3, 5}));
 }
 
 }  // namespace
