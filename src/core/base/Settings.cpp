@@ -1,5 +1,7 @@
 #include "core/base/Settings.h"
 
+#include <algorithm>
+
 namespace brix {
 namespace {
 
@@ -179,6 +181,14 @@ int Settings::LastLevel() const {
 }
 void Settings::WriteLastLevel(int level) const {
     WriteInt("LastLevel", level);
+}
+
+int Settings::RecallCost() const {
+    return std::clamp(ini_.ReadInt(Section, "RecallCost", DefaultRecallCost), MinRecallCost,
+                      MaxRecallCost);
+}
+void Settings::WriteRecallCost(int cost) const {
+    WriteInt("RecallCost", std::clamp(cost, MinRecallCost, MaxRecallCost));
 }
 
 std::string Settings::ZerrinExportFile() const {

@@ -12,6 +12,12 @@ namespace brix {
 
 constexpr std::uint32_t AutomaticColour = 0xFF000000u;
 
+// A recall costs as much as walking this many world units. Above the maximum no leg across the
+// world would ever take one, and a negative cost would make recalling pay for itself.
+constexpr int DefaultRecallCost = 300;
+constexpr int MinRecallCost = 0;
+constexpr int MaxRecallCost = 100000;
+
 // Left, top, right, bottom in thousandths of an inch: four distances from the paper's edges,
 // not a rectangle.
 struct PrintMargins {
@@ -88,6 +94,11 @@ public:
 
     int LastLevel() const;
     void WriteLastLevel(int level) const;
+
+    // What a recall costs the hunt plan, in world units of walking; a hand-edited value is
+    // brought into MinRecallCost..MaxRecallCost, one that does not parse gives the default.
+    int RecallCost() const;
+    void WriteRecallCost(int cost) const;
 
     std::string ZerrinExportFile() const;
     void WriteZerrinExportFile(const std::string& path) const;

@@ -2,13 +2,32 @@
 
 #include <algorithm>
 
+#include "core/base/Strings.h"
+
 namespace brix {
 
+bool MapFilter::LevelShown(int level) const {
+    if (level < 1 || level > MaxLevels) return false;
+    return !LevelFilterOn || ShownLevels[static_cast<std::size_t>(level - 1)] != 0;
+}
+
 bool MapFilter::EntryCounts(const MapCounts& entry) const {
-    for (int n = 0; n < MaxLevels; ++n) {
-        if (entry.Counts[n] >= 1 && (!LevelFilterOn || ShownLevels[n] != 0)) return true;
+    for (int level = 1; level <= MaxLevels; ++level) {
+        if (entry.Counts[static_cast<std::size_t>(level - 1)] >= 1 && LevelShown(level))
+            return true;
     }
     return false;
+}
+
+std::string MapCountsList(const MapCounts& entry, const MapFilter* shown) {
+    std::string list;
+    for (int level = 1; level <= MaxLevels; ++level) {
+        const int count = entry.Counts[static_cast<std::size_t>(level - 1)];
+        if (count <= 0 || (shown != nullptr && !shown->LevelShown(level))) continue;
+        if (!list.empty()) list += ", ";
+        list += FormatText("L%d=%d", {level, count});
+    }
+    return list;
 }
 
 void MapFilter::CopyOptionsFrom(const MapFilter& other) {

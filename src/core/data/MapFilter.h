@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/data/GameRecords.h"
@@ -25,11 +26,17 @@ struct MapFilter {
     // Takes the other filter's levels and switches; the flags stay until the next recompute.
     void CopyOptionsFrom(const MapFilter& other);
 
+    // True when maps of the level (1..MaxLevels) count under this filter.
+    bool LevelShown(int level) const;
     // True when the entry holds a map of a level that counts under this filter.
     bool EntryCounts(const MapCounts& entry) const;
     bool TreasureFlag(int index) const;
     bool RegionFlag(int index) const;
 };
+
+// The entry's maps as "L3=1, L5=2": every level with a count above 0 in rising order, or with
+// `shown` only the levels that count under it. Empty when there is none.
+std::string MapCountsList(const MapCounts& entry, const MapFilter* shown = nullptr);
 
 // Rebuilds the filter's flag arrays for the character (null: no character, no flags) under the
 // filter's own levels and switches. Sends no notification: the catalogue does that for its own

@@ -7,6 +7,7 @@
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
 #include "core/base/Text.h"
+#include "core/data/MapFilter.h"
 #include "core/data/RecordNaming.h"
 
 namespace brix {
@@ -33,18 +34,10 @@ bool AdjustMapCount(Character& character, int treasure, int level, bool adding) 
 }
 
 std::string MapCountsText(const UserRecords& records, std::string_view name, int treasure) {
-    std::string text;
     const std::string trimmed = TrimName(name);
     const Character* character = trimmed.empty() ? nullptr : records.FindCharacter(trimmed);
     const MapCounts* entry = character ? FindMapCounts(*character, treasure) : nullptr;
-    if (entry != nullptr) {
-        for (int level = 1; level <= MaxLevels; ++level) {
-            const int count = entry->Counts[static_cast<std::size_t>(level - 1)];
-            if (count <= 0) continue;
-            if (!text.empty()) text += ", ";
-            text += FormatText("L%d=%d", {level, count});
-        }
-    }
+    const std::string text = entry != nullptr ? MapCountsList(*entry) : std::string();
     return text.empty() ? LoadString(StringId::NoneText) : text;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
+#include "core/data/MapFilter.h"
 #include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
 
@@ -39,15 +40,7 @@ std::string MapCountList(const Session& session, int treasureIndex) {
     const Character* character = session.GetCurrentCharacter();
     if (character == nullptr) return std::string();
     const MapCounts* entry = FindMapCounts(*character, treasureIndex);
-    if (entry == nullptr) return std::string();
-    std::string list;
-    for (int level = 1; level <= MaxLevels; ++level) {
-        const int count = entry->Counts[level - 1];
-        if (count <= 0) continue;
-        if (!list.empty()) list += ListSeparator;
-        list += FormatText("L%d=%d", {level, count});
-    }
-    return list;
+    return entry != nullptr ? MapCountsList(*entry) : std::string();
 }
 
 void AppendOrNone(std::string& text, const std::string& list) {

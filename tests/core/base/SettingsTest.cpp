@@ -85,6 +85,30 @@ TEST_F(SettingsTest, WritesKeepEverythingElse) {
     EXPECT_EQ(IniFile(Path()).ReadString("Other", "character", "", 256), "keep me");
 }
 
+TEST_F(SettingsTest, RecallCostIsKeptWithinItsBounds) {
+    struct Row {
+        const char* Line;
+        int Cost;
+    };
+    const Row rows[] = {
+        {"", DefaultRecallCost},
+        {"RecallCost=450", 450},
+        {"RecallCost=-20", MinRecallCost},
+        {"RecallCost=99999999999", MaxRecallCost},
+        {"RecallCost=cheap", DefaultRecallCost},
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(
+            test::WriteFileBytes(Path(), std::string("[Settings]\r\n") + row.Line + "\r\n"));
+        EXPECT_EQ(Settings(Path()).RecallCost(), row.Cost) << row.Line;
+    }
+    Settings settings(Path());
+    settings.WriteRecallCost(125);
+    EXPECT_EQ(settings.RecallCost(), 125);
+    settings.WriteRecallCost(-1);
+    EXPECT_EQ(IniFile(Path()).ReadString(Settings::Section, "RecallCost", "", 16), "0");
+}
+
 TEST(IniFile, LeadingIntegers) {
     struct Row {
         const char* Text;
