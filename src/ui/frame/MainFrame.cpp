@@ -34,6 +34,7 @@
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
+#include "ui/map/StayOnTop.h"
 #include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
 #include "ui/output/PrintController.h"
@@ -524,11 +525,7 @@ void MainFrame::UpdateCommandStates() {
 
 void MainFrame::ToggleStayOnTop() {
     stayOnTop_ = !stayOnTop_;
-    const QRect where = geometry();
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop_);
-    setGeometry(where);
-    if (wasVisible) show();
+    SetStaysOnTop(*this, stayOnTop_);
     catalog_.SettingsFile().WriteStayOnTop(stayOnTop_);
 }
 
