@@ -23,13 +23,6 @@ void Fill(NumberedListWidget& list, const GameRecords& records, const std::vecto
     list.setCurrentRow(row);
 }
 
-// The row of the current item while it is selected, else -1: a Ctrl+click takes the selection
-// away but leaves the item current, and then the list has nothing to move.
-int SelectedRow(const NumberedListWidget& list) {
-    const QListWidgetItem* current = list.currentItem();
-    return current != nullptr && current->isSelected() ? list.currentRow() : -1;
-}
-
 }  // namespace
 
 FilterPanel::FilterPanel(const GameRecords& records, const MapFilter& target, QWidget* parent)
@@ -134,8 +127,8 @@ FilterControls FilterPanel::Controls() const {
     FilterControls controls;
     controls.Shown = shown_->Numbers();
     controls.Hidden = hidden_->Numbers();
-    controls.ShownRow = SelectedRow(*shown_);
-    controls.HiddenRow = SelectedRow(*hidden_);
+    controls.ShownRow = shown_->SelectedRow();
+    controls.HiddenRow = hidden_->SelectedRow();
     controls.LevelFilterOn = levels_->isChecked();
     controls.OnlyTreasuresWithMaps = treasures_->isChecked();
     controls.OnlyLabelsWithMaps = labels_->isChecked();
@@ -154,7 +147,7 @@ void FilterPanel::Refresh() {
 }
 
 void FilterPanel::Move(NumberedListWidget& from, NumberedListWidget& to) {
-    if (SelectedRow(from) < 0) return;
+    if (from.SelectedRow() < 0) return;
     MoveCurrentItem(from, to);
     Refresh();
 }

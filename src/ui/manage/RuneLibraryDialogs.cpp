@@ -88,27 +88,29 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     connect(remove_, &QPushButton::clicked, this, &RuneBookConfigDialog::RemoveSelected);
     connect(available_, &QListWidget::itemDoubleClicked, this, &RuneBookConfigDialog::AddSelected);
     connect(inBook_, &QListWidget::itemDoubleClicked, this, &RuneBookConfigDialog::RemoveSelected);
-    connect(available_, &QListWidget::currentRowChanged, this,
-            &RuneBookConfigDialog::UpdateButtons);
-    connect(inBook_, &QListWidget::currentRowChanged, this, &RuneBookConfigDialog::UpdateButtons);
+    for (NumberedListWidget* list : {available_, inBook_}) {
+        connect(list, &QListWidget::currentRowChanged, this, &RuneBookConfigDialog::UpdateButtons);
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                &RuneBookConfigDialog::UpdateButtons);
+    }
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::AddSelected() {
-    if (!CanAddToRuneBook(available_->currentRow() >= 0, inBook_->count())) return;
+    if (!CanAddToRuneBook(available_->SelectedRow() >= 0, inBook_->count())) return;
     MoveCurrentItem(*available_, *inBook_);
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::RemoveSelected() {
-    if (inBook_->currentRow() < 0) return;
+    if (inBook_->SelectedRow() < 0) return;
     MoveCurrentItem(*inBook_, *available_);
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::UpdateButtons() {
-    const bool canAdd = CanAddToRuneBook(available_->currentRow() >= 0, inBook_->count());
-    const bool canRemove = inBook_->currentRow() >= 0;
+    const bool canAdd = CanAddToRuneBook(available_->SelectedRow() >= 0, inBook_->count());
+    const bool canRemove = inBook_->SelectedRow() >= 0;
     // A button disabled while it has the focus would pass it on to an unrelated control.
     if (add_->hasFocus() && !canAdd) available_->setFocus();
     if (remove_->hasFocus() && !canRemove) inBook_->setFocus();
