@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "ui/dialogs/Caption.h"
 #include "ui/dialogs/NumberedListWidget.h"
 
 namespace brix {
@@ -42,10 +43,10 @@ FilterPanel::FilterPanel(const GameRecords& records, const MapFilter& target, QW
     hidden_->setObjectName(QStringLiteral("HiddenLevels"));
     auto* shownLabel = new QLabel(tr("Show These Levels"), this);
     shownLabel->setAlignment(Qt::AlignCenter);
-    shownLabel->setBuddy(shown_);
+    SetCaption(*shownLabel, *shown_);
     auto* hiddenLabel = new QLabel(tr("Don't Show These Levels"), this);
     hiddenLabel->setAlignment(Qt::AlignCenter);
-    hiddenLabel->setBuddy(hidden_);
+    SetCaption(*hiddenLabel, *hidden_);
 
     add_ = new QPushButton(tr("<< Add"), this);
     add_->setObjectName(QStringLiteral("AddLevel"));

@@ -146,6 +146,12 @@ QAction* MainFrame::Action(int command) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
+std::vector<int> MainFrame::Commands() const {
+    std::vector<int> commands;
+    for (const auto& [command, action] : actions_) commands.push_back(command);
+    return commands;
+}
+
 void MainFrame::BuildMenus() {
     QMenuBar* bar = menuBar();
 

@@ -10,6 +10,7 @@
 
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/TreasureCatalog.h"
+#include "ui/dialogs/Caption.h"
 #include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/NumberedListWidget.h"
 #include "ui/manage/RecordListBox.h"
@@ -38,7 +39,7 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     auto* availableLabel = new QLabel(tr("&Available Treasures"), this);
     available_ = new NumberedListWidget(this);
     available_->setObjectName(QStringLiteral("AvailableTreasures"));
-    availableLabel->setBuddy(available_);
+    SetCaption(*availableLabel, *available_);
     add_ = new QPushButton(tr("A&dd >>"), this);
     add_->setObjectName(QStringLiteral("Add"));
     remove_ = new QPushButton(tr("<< &Remove"), this);
@@ -46,7 +47,7 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     auto* inBookLabel = new QLabel(tr("&Treasures In Rune Book"), this);
     inBook_ = new NumberedListWidget(this);
     inBook_->setObjectName(QStringLiteral("TreasuresInRuneBook"));
-    inBookLabel->setBuddy(inBook_);
+    SetCaption(*inBookLabel, *inBook_);
 
     const RuneBookLists lists = MakeRuneBookLists(game, draft_.BookAt(row));
     for (int index : lists.Available)

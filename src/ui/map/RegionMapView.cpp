@@ -21,6 +21,7 @@ RegionMapView::RegionMapView(TreasureCatalog& catalog, MapViewHost& host, Messag
                              QWidget* parent)
     : MapScrollArea(parent), catalog_(catalog), host_(host), messages_(messages), canvas_(catalog) {
     setObjectName(QStringLiteral("RegionMapView"));
+    setAccessibleName(tr("Region map"));
     // Every pixel is painted, so the system never needs to clear the view first.
     viewport()->setAutoFillBackground(false);
     viewport()->setCursor(Qt::ArrowCursor);

@@ -18,6 +18,7 @@ namespace brix {
 WorldMapView::WorldMapView(TreasureCatalog& catalog, MapViewHost& host, QWidget* parent)
     : MapScrollArea(parent), catalog_(catalog), host_(host) {
     setObjectName(QStringLiteral("WorldMapView"));
+    setAccessibleName(tr("World map"));
     UpdateScrollBars();
 }
 
