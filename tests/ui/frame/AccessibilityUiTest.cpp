@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,7 +29,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 
 #include "core/base/Commands.h"
 #include "core/data/TreasureCatalog.h"
