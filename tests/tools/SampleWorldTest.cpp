@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <set>
@@ -115,6 +116,21 @@ brix::IntRect TackRect(const brix::Treasure& treasure) {
     return {x, y, x + 13, y + 21};
 }
 
+// Whether the part of a treasure's leader that shows beside its label lies within 30 degrees of
+// horizontal and is shorter than the label is high, so that it reads as a minus sign.
+bool LeaderReadsAsMinus(const brix::Treasure& treasure) {
+    const brix::IntLine& line = treasure.LeaderLine;
+    const brix::IntRect& label = treasure.LabelRect;
+    const double dx = line.X2 - line.X1, dy = line.Y2 - line.Y1;
+    if (dy * dy * 3.0 > dx * dx) return false;
+    double shown = 0.0;  // the fraction of the line before it enters the label
+    if (line.X1 < label.Left) shown = std::max(shown, (label.Left - line.X1) / dx);
+    if (line.X1 > label.Right) shown = std::max(shown, (label.Right - line.X1) / dx);
+    if (line.Y1 < label.Top) shown = std::max(shown, (label.Top - line.Y1) / dy);
+    if (line.Y1 > label.Bottom) shown = std::max(shown, (label.Bottom - line.Y1) / dy);
+    return shown * std::hypot(dx, dy) < label.Bottom - label.Top;
+}
+
 template <typename Record>
 int CountRecords(const std::vector<Record>& slots) {
     return static_cast<int>(
@@ -170,7 +186,8 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
         }
 
         // On a region's map, measured in the label font as the program measures it, no label
-        // covers another label or any tack, its own included.
+        // covers another label or any tack, its own included, and no leader reads as a minus
+        // sign in front of the number.
         brix::ComputeAllLabelGeometry(session.GetWorld());
         std::map<int, std::vector<const brix::Treasure*>> byRegion;
         for (const brix::Treasure& treasure : session.GetWorld().Treasures)
@@ -180,6 +197,8 @@ TEST(SampleWorld, ArchivesLoadAndHoldTogether) {
             for (const brix::Treasure* t : treasures) {
                 if (t->LabelOffset.X == 0 && t->LabelOffset.Y == 0) continue;
                 ++labelled;
+                EXPECT_FALSE(LeaderReadsAsMinus(*t))
+                    << "the leader of " << t->Index << " reads as a minus sign";
                 for (const brix::Treasure* other : treasures) {
                     EXPECT_FALSE(Intersect(t->LabelRect, TackRect(*other)))
                         << "label " << t->Index << " covers the tack of " << other->Index;

@@ -1,5 +1,6 @@
 #include "Labels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -26,6 +27,22 @@ QPoint LeaderEndFor(int x, int y, int dx, int dy) {
 
 QRect TackRectFor(int x, int y) {
     return QRect(x / 2, y / 2 - 8, 13, 21);
+}
+
+bool ReadsAsMinus(QPoint start, QPoint end, const QRect& label) {
+    const double dx = end.x() - start.x(), dy = end.y() - start.y();
+    // Tangent of 30 degrees, squared.
+    if (dy * dy * 3.0 > dx * dx) return false;
+    // The leader shows until it enters the label: the latest of its entries across the
+    // rectangle's vertical and horizontal edges.
+    auto entry = [](double from, double step, double low, double high) {
+        if (from < low) return (low - from) / step;
+        if (from > high) return (high - from) / step;
+        return 0.0;
+    };
+    const double shown = std::max(entry(start.x(), dx, label.left(), label.right() + 1.0),
+                                  entry(start.y(), dy, label.top(), label.bottom() + 1.0));
+    return shown * std::hypot(dx, dy) < label.height();
 }
 
 }  // namespace brix::gen

@@ -24,4 +24,9 @@ QPoint LeaderEndFor(int x, int y, int dx, int dy);
 // The tack bitmap (13 × 21) drawn for a treasure, in multimap pixels.
 QRect TackRectFor(int x, int y);
 
+// True when the part of a leader that shows (from its start to where it meets the label
+// rectangle) lies within 30 degrees of horizontal and is shorter than the label is high: beside
+// the number it reads as a minus sign ("-45"). Multimap pixels; `end` lies inside `label`.
+bool ReadsAsMinus(QPoint start, QPoint end, const QRect& label);
+
 }  // namespace brix::gen

@@ -243,59 +243,102 @@ struct Placement {
     double Cost = 0.0;
 };
 
+// What a label must keep clear of on one region's map: every tack, and the labels and leaders
+// placed so far.
+struct RegionMap {
+    const std::vector<QRect>& Tacks;
+    const std::vector<int>& List;  // the treasure of each tack
+    QRect View;
+    std::vector<QRect> Labels;
+    std::vector<std::pair<QPointF, QPointF>> Leaders;
+
+    void Add(const TreasurePlan& t, int dx, int dy) {
+        Labels.push_back(LabelRectFor(t.X, t.Y, dx, dy, t.Index));
+        Leaders.push_back(
+            {QPointF(LeaderStartFor(t.X, t.Y, dx, dy)), QPointF(LeaderEndFor(t.X, t.Y, dx, dy))});
+    }
+};
+
+// The cheapest free spot for the label of treasure `self`, or a zero offset when there is
+// none. With `shunMinus`, spots whose leader reads as a minus sign are passed over.
+Placement BestSpot(const TreasurePlan& t, int self, const RegionMap& map, bool shunMinus) {
+    Placement best;
+    best.Cost = 1e30;
+    for (int distance : {30, 36, 44, 54, 66, 80, 96, 116, 140, 166}) {
+        for (int a = 0; a < 32; ++a) {
+            double angle = -std::numbers::pi / 4.0 + a * (2.0 * std::numbers::pi / 32.0);
+            int dx = 2 * static_cast<int>(std::lround(distance * std::cos(angle)));
+            int dy = 2 * static_cast<int>(std::lround(distance * std::sin(angle)));
+            if (dx == 0 && dy == 0) continue;
+            QRect rect = LabelRectFor(t.X, t.Y, dx, dy, t.Index);
+            if (rect.left() < 0 || rect.top() < 0 || rect.right() >= MultimapWidth ||
+                rect.bottom() >= MultimapHeight)
+                continue;
+            QRectF padded = Grow(rect, 2.0);
+            bool blocked = false;
+            for (const QRect& other : map.Labels)
+                if (padded.intersects(QRectF(other))) blocked = true;
+            for (const QRect& tack : map.Tacks)
+                if (padded.intersects(QRectF(tack))) blocked = true;
+            if (blocked) continue;
+            QPoint s = LeaderStartFor(t.X, t.Y, dx, dy);
+            QPoint e = LeaderEndFor(t.X, t.Y, dx, dy);
+            if (shunMinus && ReadsAsMinus(s, e, rect)) continue;
+            for (const QRect& other : map.Labels)
+                if (SegmentHitsRect(s, e, Grow(other, 1.0))) blocked = true;
+            for (std::size_t k = 0; k < map.Tacks.size() && !blocked; ++k)
+                if (map.List[k] != self && SegmentHitsRect(s, e, Grow(map.Tacks[k], 0.0)))
+                    blocked = true;
+            if (blocked) continue;
+            double cost = distance;
+            for (const auto& [ls, le] : map.Leaders)
+                if (SegmentsCross(s, e, ls, le)) cost += 70.0;
+            // A label cut off by the edge of the region view is a last resort.
+            if (!map.View.contains(rect)) cost += 10000.0;
+            cost += 6.0 * (1.0 - std::cos(angle + std::numbers::pi / 5.0));
+            if (cost < best.Cost) best = {dx, dy, cost};
+        }
+    }
+    return best.Cost >= 1e30 ? Placement{} : best;
+}
+
 // Places the labels of one region's treasures greedily in the given order; a treasure that
 // finds no free spot gets no label. Returns the offsets by position in `order`.
 std::vector<Placement> PlaceRegionLabels(const World& world, const std::vector<int>& order,
                                          const std::vector<QRect>& tacks,
                                          const std::vector<int>& list, const QRect& view) {
     std::vector<Placement> result(order.size());
-    std::vector<QRect> labels;
-    std::vector<std::pair<QPointF, QPointF>> leaders;
+    RegionMap map{tacks, list, view, {}, {}};
     for (std::size_t n = 0; n < order.size(); ++n) {
         const TreasurePlan& t = world.Treasures[order[n]];
-        Placement best;
-        best.Cost = 1e30;
-        for (int distance : {30, 36, 44, 54, 66, 80, 96, 116, 140, 166}) {
-            for (int a = 0; a < 32; ++a) {
-                double angle = -std::numbers::pi / 4.0 + a * (2.0 * std::numbers::pi / 32.0);
-                int dx = 2 * static_cast<int>(std::lround(distance * std::cos(angle)));
-                int dy = 2 * static_cast<int>(std::lround(distance * std::sin(angle)));
-                if (dx == 0 && dy == 0) continue;
-                QRect rect = LabelRectFor(t.X, t.Y, dx, dy, t.Index);
-                if (rect.left() < 0 || rect.top() < 0 || rect.right() >= MultimapWidth ||
-                    rect.bottom() >= MultimapHeight)
-                    continue;
-                QRectF padded = Grow(rect, 2.0);
-                bool blocked = false;
-                for (const QRect& other : labels)
-                    if (padded.intersects(QRectF(other))) blocked = true;
-                for (const QRect& tack : tacks)
-                    if (padded.intersects(QRectF(tack))) blocked = true;
-                if (blocked) continue;
-                QPointF s = LeaderStartFor(t.X, t.Y, dx, dy);
-                QPointF e = LeaderEndFor(t.X, t.Y, dx, dy);
-                for (const QRect& other : labels)
-                    if (SegmentHitsRect(s, e, Grow(other, 1.0))) blocked = true;
-                for (std::size_t k = 0; k < tacks.size() && !blocked; ++k)
-                    if (list[k] != order[n] && SegmentHitsRect(s, e, Grow(tacks[k], 0.0)))
-                        blocked = true;
-                if (blocked) continue;
-                double cost = distance;
-                for (const auto& [ls, le] : leaders)
-                    if (SegmentsCross(s, e, ls, le)) cost += 70.0;
-                // A label cut off by the edge of the region view is a last resort.
-                if (!view.contains(rect)) cost += 10000.0;
-                cost += 6.0 * (1.0 - std::cos(angle + std::numbers::pi / 5.0));
-                if (cost < best.Cost) best = {dx, dy, cost};
-            }
-        }
-        if (best.Cost >= 1e30) continue;
+        const Placement best = BestSpot(t, order[n], map, false);
+        if (best.Dx == 0 && best.Dy == 0) continue;
         result[n] = best;
-        labels.push_back(LabelRectFor(t.X, t.Y, best.Dx, best.Dy, t.Index));
-        leaders.push_back({QPointF(LeaderStartFor(t.X, t.Y, best.Dx, best.Dy)),
-                           QPointF(LeaderEndFor(t.X, t.Y, best.Dx, best.Dy))});
+        map.Add(t, best.Dx, best.Dy);
     }
     return result;
+}
+
+// Moves every label whose leader reads as a minus sign to the best spot that does not, the
+// other labels staying where they are (players know them there); one with no such spot loses
+// its label.
+void MoveMinusLabels(World& world, const std::vector<int>& list, const std::vector<QRect>& tacks,
+                     const QRect& view) {
+    auto labelled = [](const TreasurePlan& t) { return t.LabelDx != 0 || t.LabelDy != 0; };
+    for (int i : list) {
+        TreasurePlan& t = world.Treasures[i];
+        if (!labelled(t) || !ReadsAsMinus(LeaderStartFor(t.X, t.Y, t.LabelDx, t.LabelDy),
+                                          LeaderEndFor(t.X, t.Y, t.LabelDx, t.LabelDy),
+                                          LabelRectFor(t.X, t.Y, t.LabelDx, t.LabelDy, t.Index)))
+            continue;
+        RegionMap map{tacks, list, view, {}, {}};
+        for (int j : list)
+            if (j != i && labelled(world.Treasures[j]))
+                map.Add(world.Treasures[j], world.Treasures[j].LabelDx, world.Treasures[j].LabelDy);
+        const Placement spot = BestSpot(t, i, map, true);
+        t.LabelDx = spot.Dx;
+        t.LabelDy = spot.Dy;
+    }
 }
 
 }  // namespace
@@ -305,6 +348,12 @@ void PlaceLabels(World& world, int unlabelled) {
     std::vector<std::vector<int>> members(regionCount);
     for (const TreasurePlan& t : world.Treasures) members[t.Region - 1].push_back(t.Index - 1);
     std::vector<std::pair<double, int>> awkward;  // (-cost, treasure) of placed labels
+    struct RegionArea {
+        std::vector<int> List;
+        std::vector<QRect> Tacks;
+        QRect View;
+    };
+    std::vector<RegionArea> areas;
 
     for (int r = 0; r < regionCount; ++r) {
         const std::vector<int>& list = members[r];
@@ -329,6 +378,7 @@ void PlaceLabels(World& world, int unlabelled) {
 
         std::vector<QRect> tacks;
         for (int i : list) tacks.push_back(TackRectFor(world.Treasures[i].X, world.Treasures[i].Y));
+        areas.push_back({list, tacks, view});
         // Most crowded treasures choose first, while there is still room around them.
         std::vector<std::pair<int, int>> crowding;
         for (int i : list) {
@@ -379,6 +429,8 @@ void PlaceLabels(World& world, int unlabelled) {
         world.Treasures[awkward[k].second].LabelDx = 0;
         world.Treasures[awkward[k].second].LabelDy = 0;
     }
+    // Last, so that no other label moves.
+    for (const RegionArea& area : areas) MoveMinusLabels(world, area.List, area.Tacks, area.View);
 }
 
 }  // namespace brix::gen

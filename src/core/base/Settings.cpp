@@ -192,7 +192,8 @@ void Settings::WriteRecallCost(int cost) const {
 }
 
 std::string Settings::ZerrinExportFile() const {
-    return ini_.ReadString(Section, "ZerrinExportFile", "", 260);
+    // A path has no length limit here: one cut short would send the export to a wrong file.
+    return ini_.Read(Section, "ZerrinExportFile").value_or("");
 }
 void Settings::WriteZerrinExportFile(const std::string& path) const {
     ini_.Write(Section, "ZerrinExportFile", path);

@@ -17,7 +17,7 @@ Autosaver::Autosaver(const UserRecords& records, std::string path, bool createFo
       messages_(messages) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
-    connect(&timer_, &QTimer::timeout, this, &Autosaver::Start);
+    connect(&timer_, &QTimer::timeout, this, &Autosaver::StartWrite);
 }
 
 Autosaver::~Autosaver() {
@@ -34,7 +34,7 @@ void Autosaver::Schedule() {
     if (!writing_ && !timer_.isActive()) timer_.start();
 }
 
-void Autosaver::Start() {
+void Autosaver::StartWrite() {
     if (writing_ || !dirty_) return;
     dirty_ = false;
     writing_ = true;
@@ -90,7 +90,10 @@ SessionAutosave::SessionAutosave(Session& session, Messages& messages, int delay
     : saver_(session.GetUser(), session.GetPrefs().Paths.UserDirectory + UserDataFileName,
              session.GetPrefs().Paths.UserDirectoryIsPerUser, messages, delayMs),
       changes_(session, [this](unsigned reasons) {
-          if (reasons & Change::Records) saver_.Schedule();
+          if (reasons & Change::SaveRequested)
+              saver_.SaveNow();
+          else if (reasons & Change::Records)
+              saver_.Schedule();
       }) {}
 
 }  // namespace brix

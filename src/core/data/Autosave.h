@@ -43,6 +43,10 @@ public:
     void Finish();
 
     // A write is due or running.
+    // What the debounce timer does when it runs out: copies the records and hands them to the
+    // worker, unless a write runs already. The only autosave work on the calling thread.
+    void StartWrite();
+
     bool Pending() const { return timer_.isActive() || dirty_ || writing_; }
     int WritesDone() const { return writesDone_; }
 
@@ -52,7 +56,6 @@ public:
         WriteFile;
 
 private:
-    void Start();
     void Finished(int generation, bool ok);
     void Report(bool ok);
     void Join();
@@ -71,7 +74,8 @@ private:
 };
 
 // The autosave of a session: the session's user data file, written after every change of the
-// player's records for as long as this lives. The program makes one after start-up.
+// player's records, and at once on Change::SaveRequested, for as long as this lives. The program
+// makes one after start-up.
 class SessionAutosave {
 public:
     SessionAutosave(Session& session, Messages& messages, int delayMs = 1000);

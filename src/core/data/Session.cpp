@@ -119,7 +119,7 @@ void Session::Unsubscribe(int id) {
                      listeners_.end());
 }
 
-void Session::Notify(unsigned reasons) {
+void Session::Notify(unsigned reasons) const {
     // A listener may subscribe or unsubscribe others (a window closing itself): walk a copy.
     const auto listeners = listeners_;
     for (const auto& [id, listener] : listeners) {

@@ -62,6 +62,9 @@ inline constexpr unsigned Filter = 2;     // the filter's options or has-map fla
 inline constexpr unsigned Records = 4;    // the player's records (saved, undoable)
 inline constexpr unsigned Display = 8;    // the display settings or the world's pictures
 inline constexpr unsigned All = Selection | Filter | Records | Display;
+// No change, a request: the records should reach the disk at once, the program may end soon
+// (a close that waits for a print job).
+inline constexpr unsigned SaveRequested = 16;
 }  // namespace Change
 
 // The player's session with the world: which character and rune library are current, the
@@ -93,7 +96,7 @@ public:
     int Subscribe(Listener listener);
     void Unsubscribe(int id);
     // Tells every listener; for changes made outside the session (display settings, pictures).
-    void Notify(unsigned reasons);
+    void Notify(unsigned reasons) const;
 
     // --- The current records (not undoable by themselves; an undo of a change restores them).
     Character* GetCurrentCharacter() { return character_.Get(user_.Characters); }

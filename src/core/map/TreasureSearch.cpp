@@ -83,10 +83,17 @@ SearchHitTexts DescribeHit(const GameRecords& records, const SearchHit& hit) {
 }
 
 TreasureSearch::TreasureSearch(const GameRecords& records) {
+    regionNames_.emplace_back();
     for (const Treasure& treasure : records.Treasures) {
         if (treasure.Index < 1) continue;
+        std::size_t region = 0;
+        if (const Region* record = records.FindRegion(treasure.Region); record != nullptr) {
+            region = static_cast<std::size_t>(record->Index);
+            if (region >= regionNames_.size()) regionNames_.resize(region + 1);
+            if (regionNames_[region].empty()) regionNames_[region] = FoldForSearch(record->Name);
+        }
         entries_.push_back({treasure.Index, treasure.Location, std::to_string(treasure.Index),
-                            FoldForSearch(treasure.Name)});
+                            FoldForSearch(treasure.Name), region});
     }
 }
 
@@ -146,14 +153,19 @@ std::vector<SearchHit> TreasureSearch::FindNumber(std::string_view digits,
 
 std::vector<SearchHit> TreasureSearch::FindName(std::string_view folded,
                                                 std::size_t maxHits) const {
+    // Each region name is looked at once, not once per treasure.
+    std::vector<bool> regionMatches(regionNames_.size());
+    for (std::size_t region = 1; region < regionNames_.size(); ++region)
+        regionMatches[region] = regionNames_[region].find(folded) != std::string::npos;
     // One list per kind of match, each filled in number order: no sorting needed.
-    std::array<std::vector<SearchHit>, 3> kinds;
+    std::array<std::vector<SearchHit>, 4> kinds;
     for (const Entry& entry : entries_) {
-        if (const std::optional<SearchMatch> match = NameMatch(entry.Name, folded)) {
-            const auto kind =
-                static_cast<std::size_t>(*match) - static_cast<std::size_t>(SearchMatch::NameStart);
-            kinds[kind].push_back({entry.Index, *match});
-        }
+        std::optional<SearchMatch> match = NameMatch(entry.Name, folded);
+        if (!match && regionMatches[entry.Region]) match = SearchMatch::RegionName;
+        if (!match) continue;
+        const auto kind =
+            static_cast<std::size_t>(*match) - static_cast<std::size_t>(SearchMatch::NameStart);
+        kinds[kind].push_back({entry.Index, *match});
     }
     std::vector<SearchHit> hits = std::move(kinds[0]);
     for (std::size_t k = 1; k < kinds.size() && hits.size() < maxHits; ++k)

@@ -18,6 +18,7 @@ enum class SearchMatch {
     NameStart,     // its name begins with the text asked for
     WordStart,     // a word of its name begins with the text asked for
     NameContains,  // its name holds the text asked for elsewhere
+    RegionName,    // the name of its region holds the text asked for
 };
 
 struct SearchHit {
@@ -58,7 +59,7 @@ public:
     // - a sextant reading (see ParseSextantReading): the treasures reading exactly so, then
     //   the others, nearest first;
     // - any other text: names holding it, those beginning with it first, then those with a
-    //   word beginning with it.
+    //   word beginning with it; then the other treasures of every region whose name holds it.
     // Ties keep number order. A blank query, or one that folds to nothing, finds nothing.
     std::vector<SearchHit> Find(std::string_view query, std::size_t maxHits = DefaultMaxHits) const;
 
@@ -66,14 +67,17 @@ private:
     struct Entry {
         int Index = 0;
         IntPoint Location;
-        std::string Number;  // the index in decimal
-        std::string Name;    // folded
+        std::string Number;      // the index in decimal
+        std::string Name;        // folded
+        std::size_t Region = 0;  // position in regionNames_
     };
 
     std::vector<SearchHit> FindNumber(std::string_view digits, std::size_t maxHits) const;
     std::vector<SearchHit> FindName(std::string_view folded, std::size_t maxHits) const;
 
     std::vector<Entry> entries_;  // in number order
+    // Folded region names by Index; the first, for treasures of no known region, is empty.
+    std::vector<std::string> regionNames_;
 };
 
 }  // namespace brix

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "ui/dialogs/Caption.h"
 #include "ui/dialogs/NumberedListWidget.h"
 
 namespace brix {
@@ -21,13 +22,6 @@ void Fill(NumberedListWidget& list, const GameRecords& records, const std::vecto
         list.AddNumbered(number, level != nullptr ? level->Name : std::string());
     }
     list.setCurrentRow(row);
-}
-
-// The row of the current item while it is selected, else -1: a Ctrl+click takes the selection
-// away but leaves the item current, and then the list has nothing to move.
-int SelectedRow(const NumberedListWidget& list) {
-    const QListWidgetItem* current = list.currentItem();
-    return current != nullptr && current->isSelected() ? list.currentRow() : -1;
 }
 
 }  // namespace
@@ -49,10 +43,10 @@ FilterPanel::FilterPanel(const GameRecords& records, const MapFilter& target, QW
     hidden_->setObjectName(QStringLiteral("HiddenLevels"));
     auto* shownLabel = new QLabel(tr("Show These Levels"), this);
     shownLabel->setAlignment(Qt::AlignCenter);
-    shownLabel->setBuddy(shown_);
+    SetCaption(*shownLabel, *shown_);
     auto* hiddenLabel = new QLabel(tr("Don't Show These Levels"), this);
     hiddenLabel->setAlignment(Qt::AlignCenter);
-    hiddenLabel->setBuddy(hidden_);
+    SetCaption(*hiddenLabel, *hidden_);
 
     add_ = new QPushButton(tr("<< Add"), this);
     add_->setObjectName(QStringLiteral("AddLevel"));
@@ -134,8 +128,8 @@ FilterControls FilterPanel::Controls() const {
     FilterControls controls;
     controls.Shown = shown_->Numbers();
     controls.Hidden = hidden_->Numbers();
-    controls.ShownRow = SelectedRow(*shown_);
-    controls.HiddenRow = SelectedRow(*hidden_);
+    controls.ShownRow = shown_->SelectedRow();
+    controls.HiddenRow = hidden_->SelectedRow();
     controls.LevelFilterOn = levels_->isChecked();
     controls.OnlyTreasuresWithMaps = treasures_->isChecked();
     controls.OnlyLabelsWithMaps = labels_->isChecked();
@@ -154,7 +148,7 @@ void FilterPanel::Refresh() {
 }
 
 void FilterPanel::Move(NumberedListWidget& from, NumberedListWidget& to) {
-    if (SelectedRow(from) < 0) return;
+    if (from.SelectedRow() < 0) return;
     MoveCurrentItem(from, to);
     Refresh();
 }

@@ -17,6 +17,7 @@
 #include "core/base/Strings.h"
 #include "core/data/GameRecords.h"
 #include "core/map/TreasureSearch.h"
+#include "ui/dialogs/Caption.h"
 #include "ui/map/MapViewHost.h"
 
 namespace brix {
@@ -61,7 +62,7 @@ FindTreasureDialog::FindTreasureDialog(const GameRecords& records, MapViewHost& 
     results_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     results_->header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     auto* resultsLabel = new QLabel(Text(StringId::FindResultsLabel), this);
-    resultsLabel->setBuddy(results_);
+    SetCaption(*resultsLabel, *results_);
 
     // Room for a long name, its region and coordinates, and about a dozen rows, in the user's
     // font.

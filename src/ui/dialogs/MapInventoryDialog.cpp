@@ -43,7 +43,6 @@ MapInventoryDialog::MapInventoryDialog(Session& session, Messages& messages, int
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("CurrentCounts"));
     counts_->setTextFormat(Qt::PlainText);
-    counts_->setAccessibleName(tr("Current"));
 
     treasures_ = new QComboBox(this);
     treasures_->setObjectName(QStringLiteral("TreasureList"));

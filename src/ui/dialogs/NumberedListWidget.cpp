@@ -23,6 +23,11 @@ std::vector<int> NumberedListWidget::Numbers() const {
     return numbers;
 }
 
+int NumberedListWidget::SelectedRow() const {
+    const QListWidgetItem* current = currentItem();
+    return current != nullptr && current->isSelected() ? currentRow() : -1;
+}
+
 int NumberedListWidget::CurrentNumber() const {
     const QListWidgetItem* current = currentItem();
     return current != nullptr ? current->data(Qt::UserRole).toInt() : 0;

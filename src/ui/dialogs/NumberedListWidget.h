@@ -18,6 +18,9 @@ public:
     void AddNumbered(int number, const std::string& name);
     // The numbers in list order.
     std::vector<int> Numbers() const;
+    // The row of the current item while it is selected, else -1: a Ctrl+click takes the
+    // selection away but leaves the item current, and then the list has nothing to move.
+    int SelectedRow() const;
     // The number of the current item, or 0 when none is current.
     int CurrentNumber() const;
     // Makes the item with that number current; false when there is none.

@@ -147,6 +147,7 @@ OptionsSheet::OptionsSheet(const QString& title, const DisplayOptions& options, 
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("Pages"));
+    pages_->setAccessibleName(title);
     general_ = new GeneralPage(options, pages_);
     display_ = new DisplayPage(options, pages_);
     pages_->addTab(general_, tr("General"));

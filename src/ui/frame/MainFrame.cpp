@@ -35,6 +35,7 @@
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
+#include "ui/map/StayOnTop.h"
 #include "ui/map/TreasureInfoWindow.h"
 #include "ui/map/WorldMapView.h"
 #include "ui/output/PrintController.h"
@@ -144,6 +145,12 @@ QAction* MainFrame::MakeAction(int command, const QString& text) {
 QAction* MainFrame::Action(int command) const {
     auto it = actions_.find(command);
     return it == actions_.end() ? nullptr : it->second;
+}
+
+std::vector<int> MainFrame::Commands() const {
+    std::vector<int> commands;
+    for (const auto& [command, action] : actions_) commands.push_back(command);
+    return commands;
 }
 
 void MainFrame::BuildMenus() {
@@ -554,11 +561,7 @@ void MainFrame::UpdateCommandStates() {
 
 void MainFrame::ToggleStayOnTop() {
     stayOnTop_ = !stayOnTop_;
-    const QRect where = geometry();
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop_);
-    setGeometry(where);
-    if (wasVisible) show();
+    SetStaysOnTop(*this, stayOnTop_);
     session_.SettingsFile().WriteStayOnTop(stayOnTop_);
 }
 

@@ -60,6 +60,8 @@ public:
     void FillRuneLibraryMenu(QMenu& menu);
 
     QAction* Action(int command) const;
+    // Every command of the menus and the toolbar, in number order.
+    std::vector<int> Commands() const;
     bool IsRegionViewActive() const;
 
 protected:

@@ -15,6 +15,7 @@
 
 #include "core/base/Commands.h"
 #include "core/base/Strings.h"
+#include "ui/dialogs/Caption.h"
 
 namespace brix {
 
@@ -118,9 +119,9 @@ ToolbarCustomizeDialog::ToolbarCustomizeDialog(std::vector<ToolbarButton> button
         list->setMinimumSize(200, 240);
     }
     auto* availableLabel = new QLabel(tr("A&vailable toolbar buttons:"), this);
-    availableLabel->setBuddy(available_);
+    SetCaption(*availableLabel, *available_);
     auto* currentLabel = new QLabel(tr("Current tool&bar buttons:"), this);
-    currentLabel->setBuddy(current_);
+    SetCaption(*currentLabel, *current_);
 
     add_ = new QPushButton(tr("&Add ->"), this);
     remove_ = new QPushButton(tr("<- &Remove"), this);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/data/RecordNaming.h"
+#include "ui/dialogs/Caption.h"
 
 namespace brix {
 
@@ -25,7 +26,7 @@ RecordListBox::RecordListBox(const QString& label, const QString& listName, QWid
     list_ = new QListWidget(this);
     list_->setObjectName(listName);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    caption->setBuddy(list_);
+    SetCaption(*caption, *list_);
     new_ = new QPushButton(tr("&New"), this);
     new_->setObjectName(QStringLiteral("New"));
     modify_ = new QPushButton(tr("&Modify"), this);

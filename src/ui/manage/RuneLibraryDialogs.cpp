@@ -10,6 +10,7 @@
 
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/Session.h"
+#include "ui/dialogs/Caption.h"
 #include "ui/dialogs/DialogButtons.h"
 #include "ui/dialogs/NumberedListWidget.h"
 #include "ui/manage/RecordListBox.h"
@@ -38,7 +39,7 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     auto* availableLabel = new QLabel(tr("&Available Treasures"), this);
     available_ = new NumberedListWidget(this);
     available_->setObjectName(QStringLiteral("AvailableTreasures"));
-    availableLabel->setBuddy(available_);
+    SetCaption(*availableLabel, *available_);
     add_ = new QPushButton(tr("A&dd >>"), this);
     add_->setObjectName(QStringLiteral("Add"));
     remove_ = new QPushButton(tr("<< &Remove"), this);
@@ -46,7 +47,7 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     auto* inBookLabel = new QLabel(tr("&Treasures In Rune Book"), this);
     inBook_ = new NumberedListWidget(this);
     inBook_->setObjectName(QStringLiteral("TreasuresInRuneBook"));
-    inBookLabel->setBuddy(inBook_);
+    SetCaption(*inBookLabel, *inBook_);
 
     const RuneBookLists lists = MakeRuneBookLists(game, draft_.BookAt(row));
     for (int index : lists.Available)
@@ -88,27 +89,29 @@ RuneBookConfigDialog::RuneBookConfigDialog(const GameRecords& game, RuneLibraryD
     connect(remove_, &QPushButton::clicked, this, &RuneBookConfigDialog::RemoveSelected);
     connect(available_, &QListWidget::itemDoubleClicked, this, &RuneBookConfigDialog::AddSelected);
     connect(inBook_, &QListWidget::itemDoubleClicked, this, &RuneBookConfigDialog::RemoveSelected);
-    connect(available_, &QListWidget::currentRowChanged, this,
-            &RuneBookConfigDialog::UpdateButtons);
-    connect(inBook_, &QListWidget::currentRowChanged, this, &RuneBookConfigDialog::UpdateButtons);
+    for (NumberedListWidget* list : {available_, inBook_}) {
+        connect(list, &QListWidget::currentRowChanged, this, &RuneBookConfigDialog::UpdateButtons);
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                &RuneBookConfigDialog::UpdateButtons);
+    }
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::AddSelected() {
-    if (!CanAddToRuneBook(available_->currentRow() >= 0, inBook_->count())) return;
+    if (!CanAddToRuneBook(available_->SelectedRow() >= 0, inBook_->count())) return;
     MoveCurrentItem(*available_, *inBook_);
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::RemoveSelected() {
-    if (inBook_->currentRow() < 0) return;
+    if (inBook_->SelectedRow() < 0) return;
     MoveCurrentItem(*inBook_, *available_);
     UpdateButtons();
 }
 
 void RuneBookConfigDialog::UpdateButtons() {
-    const bool canAdd = CanAddToRuneBook(available_->currentRow() >= 0, inBook_->count());
-    const bool canRemove = inBook_->currentRow() >= 0;
+    const bool canAdd = CanAddToRuneBook(available_->SelectedRow() >= 0, inBook_->count());
+    const bool canRemove = inBook_->SelectedRow() >= 0;
     // A button disabled while it has the focus would pass it on to an unrelated control.
     if (add_->hasFocus() && !canAdd) available_->setFocus();
     if (remove_->hasFocus() && !canRemove) inBook_->setFocus();

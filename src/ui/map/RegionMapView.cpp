@@ -26,6 +26,7 @@ RegionMapView::RegionMapView(Session& session, MapViewHost& host, Messages& mess
       canvas_(session),
       changes_(session, [this](unsigned) { viewport()->update(); }) {
     setObjectName(QStringLiteral("RegionMapView"));
+    setAccessibleName(tr("Region map"));
     // Every pixel is painted, so the system never needs to clear the view first.
     viewport()->setAutoFillBackground(false);
     viewport()->setCursor(Qt::ArrowCursor);

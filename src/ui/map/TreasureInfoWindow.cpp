@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "core/base/Commands.h"
 #include "core/base/ToolbarLayout.h"
@@ -23,6 +22,7 @@
 #include "core/map/CommandIcons.h"
 #include "core/output/InfoText.h"
 #include "ui/map/MapViewHost.h"
+#include "ui/map/StayOnTop.h"
 
 namespace brix {
 namespace {
@@ -248,17 +248,7 @@ bool TreasureInfoWindow::ExecuteCommand(int command) {
 
 void TreasureInfoWindow::ApplyTopMost() {
     if (stayOnTop_ != nullptr) stayOnTop_->setChecked(topMost_);
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, topMost_);
-    QWindow* handle = windowHandle();
-    if (handle == nullptr) {
-        setWindowFlags(flags);
-        return;
-    }
-    // Told to the window system directly: setWindowFlags() would recreate the window, which
-    // hides it (ending a modal run) and may move it.
-    overrideWindowFlags(flags);
-    handle->setFlags(flags);
+    SetStaysOnTop(*this, topMost_);
 }
 
 }  // namespace brix

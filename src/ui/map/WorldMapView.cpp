@@ -24,6 +24,7 @@ WorldMapView::WorldMapView(Session& session, MapViewHost& host, QWidget* parent)
           if (reasons & (Change::Filter | Change::Display)) RefreshCanvas();
       }) {
     setObjectName(QStringLiteral("WorldMapView"));
+    setAccessibleName(tr("World map"));
     UpdateScrollBars();
 }
 

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QTimer>
 
 #include "core/base/Messages.h"
 #include "core/base/Strings.h"
@@ -23,12 +24,17 @@ namespace {
 
 constexpr int PdfResolution = 600;
 
-// While a job runs the main window takes no input and refuses to close: the job pumps events
-// between items, and closing the window would free the catalogue under it. The lock ends with
-// the job, whatever way the job ends.
+// While a job runs the main window takes no input and puts off closing: the job pumps events
+// between items, and closing the window would free the catalogue under it. A close request
+// that arrives meanwhile (the user's, or a signal's, which comes only once) is noted in
+// `closeRequested` for the caller to carry out once the job is over. The lock ends with the
+// job, whatever way the job ends.
 class MainWindowLock : public QObject {
 public:
-    explicit MainWindowLock(QWidget* window) : window_(window) {
+    MainWindowLock(QWidget* window, bool& closeRequested, std::function<void()> onDeferredClose)
+        : window_(window),
+          closeRequested_(closeRequested),
+          onDeferredClose_(std::move(onDeferredClose)) {
         if (window_ == nullptr) return;
         wasEnabled_ = window_->isEnabled();
         window_->setEnabled(false);
@@ -44,6 +50,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ && event->type() == QEvent::Close) {
             event->ignore();
+            // The job may take long, and a second signal would end the program unsaved: the
+            // records are saved now, the close follows when the job is over.
+            if (!closeRequested_ && onDeferredClose_) onDeferredClose_();
+            closeRequested_ = true;
             return true;
         }
         return false;
@@ -51,6 +61,8 @@ protected:
 
 private:
     QPointer<QWidget> window_;
+    bool& closeRequested_;
+    std::function<void()> onDeferredClose_;
     bool wasEnabled_ = true;
 };
 
@@ -78,8 +90,10 @@ void ReportOutcome(const PrintOutcome& outcome, Messages& messages, QWidget* mai
         case PrintResult::NoBody:
             ShowText(messages, StringId::PrintMarginsTooLarge, mainWindow);
             break;
-        case PrintResult::Printed:
         case PrintResult::NothingToPrint:
+            ShowText(messages, StringId::NothingToPrint, mainWindow);
+            break;
+        case PrintResult::Printed:
         case PrintResult::Cancelled:
             break;
     }
@@ -89,11 +103,12 @@ void ReportOutcome(const PrintOutcome& outcome, Messages& messages, QWidget* mai
 // while its pages are still open (a printer's), so that nothing half is printed.
 PrintOutcome PrintWithProgress(const Session& session, const PrintOptions& options,
                                QPagedPaintDevice& device, const QString& printer,
-                               const QString& port, QWidget* mainWindow,
+                               const QString& port, QWidget* mainWindow, bool& closeRequested,
                                std::function<void()> abandon) {
     PrintProgressDialog progress(QString::fromStdString(session.GetPrefs().ProgramTitle), printer,
                                  port, mainWindow);
-    const MainWindowLock lock(mainWindow);
+    const MainWindowLock lock(mainWindow, closeRequested,
+                              [&session] { session.Notify(Change::SaveRequested); });
     // The progress window is the main window's own, and disabling the main window disabled
     // it too; a window may be enabled on its own.
     progress.setEnabled(true);
@@ -115,7 +130,8 @@ PrintOutcome PrintWithProgress(const Session& session, const PrintOptions& optio
 
 std::optional<PrintOutcome> PrintToPdf(const Session& session, const PrintOptions& options,
                                        Messages& messages, PrinterState& printers,
-                                       QWidget* mainWindow, const PrintSeams& seams) {
+                                       QWidget* mainWindow, bool& closeRequested,
+                                       const PrintSeams& seams) {
     const QString proposed = printers.PdfPath(
         QString::fromStdString(session.GetPrefs().Paths.DocumentFile(DefaultPdfFileName)));
     const std::optional<QString> path =
@@ -139,9 +155,9 @@ std::optional<PrintOutcome> PrintToPdf(const Session& session, const PrintOption
         const QPageLayout layout = printers.PdfPageLayout();
         writer.setPageSize(layout.pageSize());
         writer.setPageOrientation(layout.orientation());
-        outcome = PrintWithProgress(session, options, writer,
-                                    PrintContentDialog::OutputName(PrintOutput{}),
-                                    QDir::toNativeSeparators(*path), mainWindow, nullptr);
+        outcome = PrintWithProgress(
+            session, options, writer, PrintContentDialog::OutputName(PrintOutput{}),
+            QDir::toNativeSeparators(*path), mainWindow, closeRequested, nullptr);
     }
     if (outcome.Result != PrintResult::Printed) {
         file.cancelWriting();
@@ -158,7 +174,7 @@ std::optional<PrintOutcome> PrintToPdf(const Session& session, const PrintOption
 
 std::optional<PrintOutcome> PrintToPrinter(const Session& session, const PrintOptions& options,
                                            Messages& messages, PrinterState& printers,
-                                           QWidget* mainWindow) {
+                                           QWidget* mainWindow, bool& closeRequested) {
     QPrinter* printer = printers.CurrentPrinter();
     if (printer == nullptr) {
         ShowText(messages, StringId::CannotOpenPrinter, mainWindow,
@@ -169,7 +185,7 @@ std::optional<PrintOutcome> PrintToPrinter(const Session& session, const PrintOp
     const QString name = printer->printerName();
     const PrintOutcome outcome =
         PrintWithProgress(session, options, *printer, name, PrinterPlace(name), mainWindow,
-                          [printer] { printer->abort(); });
+                          closeRequested, [printer] { printer->abort(); });
     ReportOutcome(outcome, messages, mainWindow);
     return outcome;
 }
@@ -261,10 +277,17 @@ std::optional<PrintOutcome> RunPrint(Session& session, Messages& messages, Print
     // One job at a time: a second Print arriving while the first pumps events is ignored.
     if (printers.JobRunning) return std::nullopt;
     printers.JobRunning = true;
+    // A close request put off by the job is carried out once the job and its reports are over,
+    // through the window's own close, so that the program saves as at every exit.
     struct Running {
         PrinterState& State;
-        ~Running() { State.JobRunning = false; }
-    } running{printers};
+        QPointer<QWidget> Window;
+        bool CloseRequested = false;
+        ~Running() {
+            State.JobRunning = false;
+            if (CloseRequested && Window) QTimer::singleShot(0, Window.data(), &QWidget::close);
+        }
+    } running{printers, mainWindow};
 
     const QList<PrintOutput> outputs = printers.Outputs();
     PrintContentDialog dialog(
@@ -281,8 +304,10 @@ std::optional<PrintOutcome> RunPrint(Session& session, Messages& messages, Print
                  output.PrinterName.toStdString());
         return PrintOutcome{PrintResult::CouldNotStart, 0};
     }
-    if (output.IsPdf()) return PrintToPdf(session, options, messages, printers, mainWindow, seams);
-    return PrintToPrinter(session, options, messages, printers, mainWindow);
+    if (output.IsPdf())
+        return PrintToPdf(session, options, messages, printers, mainWindow, running.CloseRequested,
+                          seams);
+    return PrintToPrinter(session, options, messages, printers, mainWindow, running.CloseRequested);
 }
 
 }  // namespace brix

@@ -39,8 +39,9 @@ PrintSeams DefaultPrintSeams(Messages& messages);
 inline constexpr const char* DefaultPdfFileName = "brix-print.pdf";
 
 // The Print command: the content dialog over the active window, then the job on the output it
-// names with a progress window owned by `mainWindow`, which stays disabled (and cannot be
-// closed) while the job runs. A PDF file is written through a temporary file in its folder that
+// names with a progress window owned by `mainWindow`, which stays disabled while the job runs;
+// a request to close it meanwhile is kept and carried out (by QWidget::close) once RunPrint
+// has returned. A PDF file is written through a temporary file in its folder that
 // replaces the target only when the listing was printed whole. Failures are reported through
 // `messages`, owned by the main window. Nothing when the dialog, the file prompt or an earlier
 // job still running ended the command before a job began; otherwise the job's outcome.

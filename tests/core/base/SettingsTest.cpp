@@ -65,6 +65,13 @@ TEST_F(SettingsTest, TextsAreCutToTheBuffer) {
     wide += "\xC3\xA9";  // a two-byte character across the 255-byte limit is dropped whole
     settings.WriteCharacter(wide);
     EXPECT_EQ(settings.Character(), std::string(254, 'a'));
+
+    // A path is never cut: the export would be proposed, and written, under a wrong name.
+    std::string path = "/home/player";
+    while (path.size() < 400) path += "/r\xC3\xA9sum\xC3\xA9 des tr\xC3\xA9sors";
+    path += "/carte.map";
+    settings.WriteZerrinExportFile(path);
+    EXPECT_EQ(settings.ZerrinExportFile(), path);
 }
 
 TEST_F(SettingsTest, WritesKeepEverythingElse) {

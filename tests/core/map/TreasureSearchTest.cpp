@@ -80,13 +80,20 @@ TEST(TreasureSearch, RanksNumbersNamesAndReadings) {
                                                   "\xC3\x89"
                                                   "boulis du ch\xC3\xA2teau"},
                                                  {570, "<b>Smugglers</b> & \"Sons\""},
-                                                 {571, "Tom's 'rock'"}};
+                                                 {571, "Tom's 'rock'"},
+                                                 {8, "Moorland cairn"}};
     const IntPoint places[] = {{1000, 1000}, {1004, 1000}, {3000, 3000}, {500, 2000},
-                               {2000, 1000}, {5100, 1000}, {10, 1000}};
-    for (int i = 0; i < 7; ++i) {
+                               {2000, 1000}, {5100, 1000}, {10, 1000},   {3000, 4000}};
+    for (const auto& [index, name] : {std::pair{1, "Quenchwater Fells"}, {2, "West Moor"}}) {
+        Region region;
+        region.Index = index;
+        region.Name = name;
+        records.StoreRegion(region);
+    }
+    for (int i = 0; i < 8; ++i) {
         Treasure treasure;
         treasure.Index = names[i].first;
-        treasure.Region = 1;
+        treasure.Region = names[i].first % 2 == 0 ? 2 : 1;
         treasure.Name = names[i].second;
         treasure.Location = places[i];
         records.StoreTreasure(treasure);
@@ -106,6 +113,9 @@ TEST(TreasureSearch, RanksNumbersNamesAndReadings) {
         {"<b>", {570}},
         {"'rock'", {571}},
         {"o", {7, 5}, 2},
+        // Treasures named so first, then the rest of each region named so, each once.
+        {"MOOR", {8, 12, 50, 570}},
+        {"quench", {5, 7, 57, 571}},
         {"   ", {}},
         {"\xCC\x81", {}},
         // A reading: the treasure reading exactly so first, then the nearest; the edge of the

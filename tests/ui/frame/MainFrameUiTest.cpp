@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -109,6 +110,32 @@ private Q_SLOTS:
         QVERIFY(session_->SettingsFile().StayOnTop());
         frame->ExecuteCommand(Command::StayOnTop);
         QVERIFY(!session_->SettingsFile().StayOnTop());
+    }
+
+    // Stay on Top changes the shown window in place: it is never hidden (no flicker), keeps its
+    // window and stays maximised, so the placement saved at exit is not the maximised one.
+    void stayOnTopKeepsTheWindowInPlace() {
+        const auto frame = Frame();
+        frame->showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        const QWindow* handle = frame->windowHandle();
+        struct HideCounter : QObject {
+            int Hides = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                Hides += event->type() == QEvent::Hide;
+                return false;
+            }
+        } counter;
+        frame->installEventFilter(&counter);
+        for (const bool on : {true, false}) {
+            frame->ExecuteCommand(Command::StayOnTop);
+            QCoreApplication::processEvents();
+            QCOMPARE(frame->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+        }
+        QCOMPARE(counter.Hides, 0);
+        QCOMPARE(frame->windowHandle(), handle);
+        QVERIFY(frame->isVisible() && frame->isMaximized());
     }
 
     // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:

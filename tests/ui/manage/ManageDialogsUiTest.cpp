@@ -156,6 +156,37 @@ private Q_SLOTS:
         QCOMPARE(session_.GetUser().RuneLibraries[0].RuneBooks[0].Treasures, book.Treasures);
     }
 
+    // Add and Remove follow the highlight, not the current row: a Ctrl+click that takes the
+    // highlight away leaves nothing to move, and the button says so.
+    void runeBookButtonsFollowTheSelection() {
+        session_.GetUser().RuneLibraries.push_back({false, "Mine", {{"Some", {3, 4}}}});
+        RuneLibraryManager manager(session_, messages_);
+        RuneLibraryDraft draft = manager.StartDraft(0);
+        RuneBookConfigDialog dialog(session_.GetWorld(), draft, 0);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        struct Row {
+            NumberedListWidget* List;
+            QPushButton* Button;
+        };
+        for (const Row& row : {Row{dialog.Available(), dialog.AddButton()},
+                               Row{dialog.InBook(), dialog.RemoveButton()}}) {
+            QVERIFY(row.Button->isEnabled());
+            QListWidgetItem* current = row.List->currentItem();
+            QTest::mouseClick(row.List->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              row.List->visualItemRect(current).center());
+            QCOMPARE(row.List->currentItem(), current);
+            QVERIFY(!current->isSelected());
+            QVERIFY(!row.Button->isEnabled());
+            Q_EMIT row.List->itemDoubleClicked(current);  // nothing highlighted, nothing moves
+            QCOMPARE(dialog.Available()->count(), 18);
+            QCOMPARE(dialog.InBook()->count(), 2);
+            QTest::mouseClick(row.List->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              row.List->visualItemRect(current).center());
+            QVERIFY(row.Button->isEnabled());
+        }
+    }
+
     // Changes cancelled with Escape leave the file written at exit byte for byte.
     void cancelledLibraryStaysAsItWas() {
         session_.GetUser().RuneLibraries = {{false, "Mine", {{"North", {7, 3}}, {"South", {2}}}}};

@@ -173,9 +173,10 @@ private Q_SLOTS:
 
     // A PDF job replaces the chosen file with the listing, and the next job proposes the same
     // file again. A job with nothing to print ("Only show treasures for which I have maps" with
-    // no current character) writes no file and says nothing.
+    // no current character) says so over the main window and leaves the chosen file alone.
     void pdfJobWritesTheListing() {
         test::WriteFileBytes(Path("listing.pdf").toStdString(), "old");
+        test::WriteFileBytes(Path("empty.pdf").toStdString(), "mine");
         PrinterState printers(Printers({}, {}));
         QWidget mainWindow;
         auto shown = AcceptContent(FullNoPictures);
@@ -193,13 +194,19 @@ private Q_SLOTS:
         QVERIFY(*nothing);
         QVERIFY(empty && empty->Result == PrintResult::NothingToPrint);
         QCOMPARE(proposed_, (QStringList{Path("brix-print.pdf"), Path("listing.pdf")}));
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"listing.pdf"});
-        QVERIFY(messages_.Shown.empty());
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files),
+                 (QStringList{"empty.pdf", "listing.pdf"}));
+        QCOMPARE(test::ReadFileBytes(Path("empty.pdf").toStdString()), std::string("mine"));
+        QCOMPARE(messages_.Shown.size(), std::size_t{1});
+        QCOMPARE(messages_.Shown[0].Text,
+                 std::string("There is nothing to print: no treasure passes the filter."));
+        QCOMPARE(messages_.Shown[0].Owner, static_cast<QObject*>(&mainWindow));
     }
 
-    // While the job runs the main window is disabled and refuses to close; Cancel in the
-    // progress window ends the job at once, the file that was there stays as it was, and no
-    // temporary file is left behind.
+    // While the job runs the main window is disabled and puts off a close request (a signal's
+    // comes only once); Cancel in the progress window ends the job at once, the file that was
+    // there stays as it was, no temporary file is left behind, and the window then closes the
+    // way it always does, saving its placement.
     void cancelLeavesTheOldFile() {
         test::WriteFileBytes(Path("listing.pdf").toStdString(), "old");
         PrinterState printers(Printers({}, {}));
@@ -208,6 +215,11 @@ private Q_SLOTS:
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
 
+        // The deferred close asks for the records to be saved at once, once.
+        int saveRequests = 0;
+        const SessionSubscription saves(*session_, [&](unsigned reasons) {
+            if (reasons & Change::SaveRequested) ++saveRequests;
+        });
         // Runs on every pass of the event loop the job pumps between items.
         bool cancelled = false, frameEnabled = true, frameClosed = true;
         QTimer everyPass;
@@ -230,10 +242,13 @@ private Q_SLOTS:
         QVERIFY(*shown && cancelled);
         QVERIFY(outcome && outcome->Result == PrintResult::Cancelled);
         QVERIFY(!frameEnabled && !frameClosed);
+        QCOMPARE(saveRequests, 1);
         QVERIFY(frame.isVisible() && frame.isEnabled());
         QCOMPARE(test::ReadFileBytes(Path("listing.pdf").toStdString()), std::string("old"));
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"listing.pdf"});
         QVERIFY(messages_.Shown.empty());
+        QTRY_VERIFY(!frame.isVisible());
+        QVERIFY(session_->SettingsFile().WindowPlacement());
     }
 
     // Half an inch on every side confirmed with OK is stored at once as "500 500 500 500", and

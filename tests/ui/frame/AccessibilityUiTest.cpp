@@ -1,0 +1,363 @@
+// What a screen reader finds in every window of the program: each window is opened as the user
+// opens it (the main frame's commands, then the buttons inside), and its accessibility tree is
+// walked. Every control that takes the focus must have a name, and every label must expose the
+// text it shows (a value label named after its caption hides its value).
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/base/Commands.h"
+#include "core/data/Session.h"
+#include "support/RecordingMessages.h"
+#include "support/Records.h"
+#include "support/Widgets.h"
+#include "ui/dialogs/ColorPickerButton.h"
+#include "ui/frame/MainFrame.h"
+#include "ui/manage/RecordListBox.h"
+
+namespace brix {
+namespace {
+
+QString ClassOf(const QObject* object) {
+    return QString::fromLatin1(object->metaObject()->className());
+}
+
+// "brix::MapInventoryDialog > QLabel CurrentCounts": enough to find the control in the code.
+QString Describe(const QObject* object) {
+    QStringList path;
+    for (const QObject* at = object; at != nullptr; at = at->parent()) {
+        path.prepend((ClassOf(at) + QLatin1Char(' ') + at->objectName()).trimmed());
+        if (const auto* widget = qobject_cast<const QWidget*>(at); widget && widget->isWindow())
+            break;
+    }
+    return path.join(QStringLiteral(" > "));
+}
+
+// The text a label shows, as plain text; mnemonic ampersands do not show.
+QString ShownText(const QLabel& label) {
+    QString text = label.text();
+    if (label.textFormat() == Qt::RichText ||
+        (label.textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
+        QTextDocument document;
+        document.setHtml(text);
+        text = document.toPlainText();
+    }
+    if (label.buddy() != nullptr)
+        text.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+    return text.simplified();
+}
+
+QString PlainTextOf(const QWidget& widget) {
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&widget)) return edit->toPlainText();
+    if (const auto* edit = qobject_cast<const QTextEdit*>(&widget)) return edit->toPlainText();
+    return {};
+}
+
+// The name a screen reader gives the node: its own, else that of the label it is labelled by
+// (on Linux a combo box tells its value as its name and leaves the naming to its label).
+QString SpokenName(QAccessibleInterface& node) {
+    QString name = node.text(QAccessible::Name).trimmed();
+    for (const auto& [label, relation] : node.relations(QAccessible::Label)) {
+        if (!name.isEmpty()) break;
+        if (label != nullptr) name = label->text(QAccessible::Name).trimmed();
+    }
+    return name;
+}
+
+// Checks one node of a window's accessibility tree and everything below it; the faults go to
+// `faults`, one line each naming the control.
+void WalkNode(QAccessibleInterface* node, QStringList& faults) {
+    if (node == nullptr || !node->isValid()) return;
+    QObject* object = node->object();
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && !widget->isVisible()) return;
+    const QAccessible::State state = node->state();
+    const QString name = SpokenName(*node);
+    const QString where = object != nullptr
+                              ? Describe(object)
+                              : Describe(node->parent()->object()) + QStringLiteral(" > item");
+    if (state.focusable && !state.invisible && name.isEmpty())
+        faults << where + QStringLiteral(": takes the focus but has no name");
+    if (const auto* label = qobject_cast<const QLabel*>(object)) {
+        const QString shown = ShownText(*label);
+        if (!shown.isEmpty() && node->text(QAccessible::Name).simplified() != shown &&
+            node->text(QAccessible::Value).simplified() != shown)
+            faults << where + QStringLiteral(": shows \"%1\" but tells \"%2\"")
+                                  .arg(shown, node->text(QAccessible::Name));
+    }
+    if (widget != nullptr && node->textInterface() != nullptr && !PlainTextOf(*widget).isEmpty()) {
+        QAccessibleTextInterface* text = node->textInterface();
+        if (text->text(0, text->characterCount()) != PlainTextOf(*widget))
+            faults << where + QStringLiteral(": its text is not what it shows");
+    }
+    // The rows of lists, tables and drop-downs are their items, named by the items' texts.
+    if (qobject_cast<QAbstractItemView*>(object) || qobject_cast<QComboBox*>(object)) return;
+    for (int i = 0; i < node->childCount(); ++i) WalkNode(node->child(i), faults);
+}
+
+// Walks a whole window, each page of its tab widgets in turn.
+void WalkWindow(QWidget& window, QStringList& faults) {
+    WalkNode(QAccessible::queryAccessibleInterface(&window), faults);
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+        const int shown = tabs->currentIndex();
+        for (int page = 0; page < tabs->count(); ++page) {
+            if (page == shown) continue;
+            tabs->setCurrentIndex(page);
+            WalkNode(QAccessible::queryAccessibleInterface(tabs->widget(page)), faults);
+        }
+        tabs->setCurrentIndex(shown);
+    }
+}
+
+// The program's own window classes, read from its sources: every dialog, main window and
+// pop-up. A window added later is in this list without anyone remembering the test.
+QSet<QString> WindowClassesInSources() {
+    const QRegularExpression derived(
+        QStringLiteral(R"(class\s+(\w+)\s*:\s*public\s+(QDialog|QFileDialog|QMainWindow)\b)"));
+    const QRegularExpression popup(
+        QStringLiteral(R"((\w+)::\1\([^)]*\)\s*:\s*QWidget\([^,)]*,\s*Qt::(Popup|Window|Tool)\))"));
+    QSet<QString> classes;
+    QDirIterator files(QStringLiteral(BRIX_TEST_DATA "/../../src/ui"),
+                       {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QRegularExpression& pattern : {derived, popup})
+            for (const QRegularExpressionMatch& match : pattern.globalMatch(text))
+                classes.insert(QStringLiteral("brix::") + match.captured(1));
+    }
+    return classes;
+}
+
+void Click(QWidget& window, const char* button) {
+    QTest::mouseClick(&test::Find<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// Handles each window of the program as it shows up while commands run: walks it once, lets
+// its script open the windows nested in it, then closes it. Runs on its own chain of
+// single-shot timers, so it goes on inside the modal loops of the windows it meets.
+class WindowWatcher {
+public:
+    using Script = std::function<void(QWidget&)>;
+
+    WindowWatcher(QWidget& mainWindow, std::map<QString, Script> scripts)
+        : mainWindow_(mainWindow), scripts_(std::move(scripts)) {
+        Poll();
+    }
+    ~WindowWatcher() { *running_ = false; }
+
+    QStringList Walked;  // window classes in the order they were walked
+    QStringList Faults;
+
+private:
+    void Poll() {
+        if (!*running_) return;
+        QTimer::singleShot(0, [this, running = running_] {
+            if (!*running) return;
+            Poll();
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window == &mainWindow_ || !window->isVisible() ||
+                    window->property("walked").toBool())
+                    continue;
+                // Qt's own windows are only answered (a file name), never walked.
+                const bool ours = ClassOf(window).startsWith(QLatin1String("brix::"));
+                if (!ours && scripts_.count(ClassOf(window)) == 0) continue;
+                window->setProperty("walked", true);
+                Handle(*window);
+                return;  // the list may have changed meanwhile
+            }
+        });
+    }
+
+    void Handle(QWidget& window) {
+        const QPointer<QWidget> guard(&window);
+        const QString name = ClassOf(&window);
+        if (name.startsWith(QLatin1String("brix::"))) {
+            Walked << name;
+            WalkWindow(window, Faults);
+        }
+        if (auto script = scripts_.find(name); script != scripts_.end()) script->second(window);
+        if (!guard || !guard->isVisible()) return;
+        if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
+            dialog->reject();
+        else
+            guard->close();
+    }
+
+    QWidget& mainWindow_;
+    std::map<QString, Script> scripts_;
+    std::shared_ptr<bool> running_ = std::make_shared<bool>(true);
+};
+
+}  // namespace
+
+class AccessibilityUiTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // Three regions, treasures with names, levels, a character with maps and a rune library
+    // with a book: every list of every window has rows.
+    static void Fill(Session& session, const QString& folder) {
+        session.GetPrefs().Paths.DataDirectory = folder.toStdString() + "/";
+        session.GetPrefs().Paths.UserDirectory = session.GetPrefs().Paths.DataDirectory;
+        session.GetPrefs().Paths.SettingsPath = (folder + "/brix-tools.ini").toStdString();
+        for (int r = 1; r <= 3; ++r) {
+            Region region;
+            region.Index = r;
+            region.Name = "Region " + std::to_string(r);
+            session.GetWorld().StoreRegion(region);
+        }
+        test::AddTreasures(session.GetWorld(), {1, 2}, 1);
+        test::AddTreasures(session.GetWorld(), {3, 4}, 2);
+        test::AddTreasures(session.GetWorld(), {5}, 3);
+        for (Treasure& treasure : session.GetWorld().Treasures)
+            treasure.Location = {400 + 40 * treasure.Index, 400 + 30 * treasure.Index};
+        test::AddLevels(session.GetWorld(), {1, 2, 3});
+        session.GetUser().Characters = {{"Ann", {{2, {1}}}}};
+        session.SetCurrentCharacter(&session.GetUser().Characters[0]);
+        session.GetUser().RuneLibraries = {{false, "Mine", {{"North", {1, 3}}}}};
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QAccessible::setActive(true); }
+
+    // Every window the main frame's commands open, and every window those open, is walked;
+    // a command, or a window class of the program, that the test does not reach fails it.
+    void everyWindowNamesItsControlsAndValues() {
+        Session session;
+        Fill(session, dir_.path());
+        test::RecordingMessages messages;
+        MainFrame frame(session, messages);
+        QVERIFY(frame.Create());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        const QString pdf = dir_.filePath(QStringLiteral("listing.pdf"));
+        const std::map<QString, WindowWatcher::Script> scripts = {
+            {"brix::ManageCharactersDialog", [](QWidget& w) { Click(w, "New"); }},
+            {"brix::ManageRuneLibrariesDialog",
+             [](QWidget& w) {
+                 auto& list = test::Find<QListWidget>(w, "RuneLibraries");
+                 list.setCurrentRow(0);
+                 Click(w, "Modify");
+             }},
+            {"brix::RuneLibraryConfigDialog",
+             [](QWidget& w) {
+                 auto* books = w.findChild<RecordListBox*>();
+                 books->List()->setCurrentRow(0);
+                 books->ModifyButton()->click();
+             }},
+            {"brix::OptionsSheet",
+             [](QWidget& w) {
+                 auto& tabs = test::Find<QTabWidget>(w, "Pages");
+                 tabs.setCurrentIndex(tabs.count() - 1);
+                 w.findChild<ColorPickerButton*>()->DropPalette();
+                 QTest::qWait(50);  // the palette is walked from the loop
+             }},
+            {"brix::PrintContentDialog",
+             [pdf](QWidget& w) {
+                 // Printed to a PDF file, so that the progress window shows.
+                 test::Find<QComboBox>(w, "Printer").setCurrentText(QStringLiteral("PDF file"));
+                 static_cast<QDialog&>(w).accept();
+             }},
+            {"QFileDialog",
+             [pdf](QWidget& w) {
+                 auto& files = static_cast<QFileDialog&>(w);
+                 files.selectFile(pdf);
+                 QMetaObject::invokeMethod(&files, "accept");
+             }},
+        };
+        WindowWatcher watcher(frame, scripts);
+        WalkWindow(frame, watcher.Faults);
+        frame.ShowRegionView(1, 1);
+        WalkWindow(frame, watcher.Faults);
+        watcher.Walked << ClassOf(&frame);
+
+        // What each command opens; commands that open no window of their own have no windows.
+        const std::map<int, QStringList> rows = {
+            {Command::ExportToZerrin, {"brix::ZerrinExportDialog"}},
+            {Command::PageSetup, {"brix::PageSetupDialog"}},
+            {Command::Print, {"brix::PrintContentDialog", "brix::PrintProgressDialog"}},
+            {Command::Exit, {}},
+            {Command::Undo, {}},
+            {Command::Redo, {}},
+            {Command::Copy, {}},
+            {Command::FindTreasure, {"brix::FindTreasureDialog"}},
+            {Command::Filter, {"brix::FilterDialog"}},
+            {Command::GotAMap, {"brix::MapInventoryDialog"}},
+            {Command::CompletedAMap, {"brix::MapInventoryDialog"}},
+            {Command::NextRegion, {}},
+            {Command::PreviousRegion, {}},
+            {Command::NextTreasure, {}},
+            {Command::PreviousTreasure, {}},
+            {Command::World, {}},
+            {Command::Region, {}},  // the region menu of the toolbar
+            {Command::TreasureInformation, {"brix::TreasureInfoWindow"}},
+            {Command::LevelInformation, {"brix::LevelInfoDialog"}},
+            {Command::ManageCharacters,
+             {"brix::ManageCharactersDialog", "brix::CharacterConfigDialog"}},
+            {Command::ManageRuneLibraries,
+             {"brix::ManageRuneLibrariesDialog", "brix::RuneLibraryConfigDialog",
+              "brix::RuneBookConfigDialog"}},
+            {Command::StayOnTop, {}},
+            {Command::Options, {"brix::OptionsSheet", "brix::ColourPalettePopup"}},
+            {Command::About, {}},  // a message box, through Messages
+            {Command::Customize, {"brix::ToolbarCustomizeDialog"}},
+        };
+        for (const int command : frame.Commands())
+            QVERIFY2(rows.count(command) == 1,
+                     qPrintable(QStringLiteral("no row for the command %1 (%2)")
+                                    .arg(command)
+                                    .arg(QString::fromStdString(
+                                        CommandText(command, CommandField::Name)))));
+
+        for (const auto& [command, windows] : rows) {
+            if (windows.isEmpty()) continue;
+            QVERIFY(frame.Action(command) != nullptr);
+            const qsizetype before = watcher.Walked.size();
+            frame.Action(command)->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(watcher.Walked.size() - before >= windows.size(), 10000);
+            QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+            QCOMPARE(watcher.Walked.mid(before), windows);
+        }
+
+        QSet<QString> missing = WindowClassesInSources();
+        QVERIFY(missing.contains(QStringLiteral("brix::MapInventoryDialog")));
+        for (const QString& walked : watcher.Walked) missing.remove(walked);
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("never opened: ") +
+                                               QStringList(missing.values()).join(", ")));
+        QVERIFY2(watcher.Faults.isEmpty(), qPrintable(watcher.Faults.join(QLatin1Char('\n'))));
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::AccessibilityUiTest)
+#include "AccessibilityUiTest.moc"
