@@ -49,25 +49,32 @@ std::string TreasureInfoModel::Text() const {
 }
 
 IntRect TreasureInfoModel::CloseUpSource() const {
-    const Treasure* treasure = catalog_.FindTreasure(SelectedTreasure());
-    if (treasure == nullptr) return IntRect{};
-    const QSize multimap = catalog_.Drawing.MultimapSize;
-    return CenterSourceRect(PanelStyle::Scroll, treasure->Location.X, treasure->Location.Y,
+    return TreasureCloseUpSource(catalog_, SelectedTreasure());
+}
+
+IntRect TreasureCloseUpSource(const TreasureCatalog& catalog, int treasure) {
+    const Treasure* record = catalog.FindTreasure(treasure);
+    if (record == nullptr) return IntRect{};
+    const QSize multimap = catalog.Drawing.MultimapSize;
+    return CenterSourceRect(PanelStyle::Scroll, record->Location.X, record->Location.Y,
                             InfoCloseUpWidth, InfoCloseUpHeight, std::max(0, multimap.width()),
                             std::max(0, multimap.height()));
 }
 
-void DrawTreasureCloseUp(QPainter& painter, const TreasureCatalog& catalog,
-                         const TreasureInfoModel& model) {
+void DrawTreasureCloseUp(QPainter& painter, const TreasureCatalog& catalog, int treasure) {
     constexpr IntRect area{0, 0, InfoCloseUpWidth, InfoCloseUpHeight};
-    const int selected = model.SelectedTreasure();
-    if (selected >= 1) {
+    if (treasure >= 1 && catalog.FindTreasure(treasure) != nullptr) {
         DrawMapPanel(painter, catalog, PanelStyle::Scroll, true, AutomaticColour, area,
-                     model.CloseUpSource(), std::span<const int>(&selected, 1), false,
-                     &catalog.Filter(), false);
+                     TreasureCloseUpSource(catalog, treasure), std::span<const int>(&treasure, 1),
+                     false, &catalog.Filter(), false);
     } else {
         DrawPanel(painter, catalog.Drawing, PanelStyle::Scroll, true, AutomaticColour, area);
     }
+}
+
+void DrawTreasureCloseUp(QPainter& painter, const TreasureCatalog& catalog,
+                         const TreasureInfoModel& model) {
+    DrawTreasureCloseUp(painter, catalog, model.SelectedTreasure());
 }
 
 }  // namespace brix
