@@ -27,6 +27,7 @@ constexpr std::array<const char*, CommandIconCount> IconFiles = {
     ":/icons/10-next-treasure.svg", ":/icons/11-previous-treasure.svg",
     ":/icons/12-treasure-info.svg", ":/icons/13-stay-on-top.svg",
     ":/icons/14-rune-book.svg",     ":/icons/15-find.svg",
+    ":/icons/16-identify.svg",
 };
 
 QImage LoadResourceImage(const char* path) {

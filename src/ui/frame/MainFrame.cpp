@@ -31,6 +31,7 @@
 #include "ui/dialogs/OptionsSheet.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/hunt/IdentifyPictureWindow.h"
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
@@ -167,6 +168,10 @@ void MainFrame::BuildMenus() {
     QAction* find = MakeAction(Command::FindTreasure, tr("Find &Treasure..."));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     edit->addAction(find);
+    QAction* identify = MakeAction(Command::IdentifyMapPicture,
+                                   QString::fromStdString(LoadString(StringId::IdentifyMenuText)));
+    identify->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    edit->addAction(identify);
     edit->addSeparator();
     edit->addAction(MakeAction(Command::Filter, tr("&Filter...")));
     edit->addSeparator();
@@ -480,6 +485,13 @@ bool MainFrame::ExecuteCommand(int command) {
             auto* box = findChild<FindTreasureDialog*>(QString(), Qt::FindDirectChildrenOnly);
             if (box == nullptr) box = new FindTreasureDialog(catalog_, *this, this);
             box->Present();
+            break;
+        }
+        case Command::IdentifyMapPicture: {
+            // One window for the run, as the find box: it keeps its picture and candidates.
+            auto* window = findChild<IdentifyPictureWindow*>(QString(), Qt::FindDirectChildrenOnly);
+            if (window == nullptr) window = new IdentifyPictureWindow(catalog_, *this, this);
+            window->Present();
             break;
         }
         case Command::PageSetup:
