@@ -20,29 +20,32 @@ namespace {
 // The window colour around the scroll's rollers in a screenshot.
 constexpr QRgb WindowGrey = 0xFFEFEFEF;
 
+// The [1 2 1] blur across, then down, edges repeated.
 QImage BlurOnce(const QImage& in) {
-    QImage out(in.size(), QImage::Format_RGB32);
     const int w = in.width();
     const int h = in.height();
-    auto at = [&](int x, int y) {
-        return reinterpret_cast<const QRgb*>(
-            in.constScanLine(std::clamp(y, 0, h - 1)))[std::clamp(x, 0, w - 1)];
-    };
+    QImage across(in.size(), QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const auto* src = reinterpret_cast<const QRgb*>(in.constScanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(across.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            int sum[3] = {0, 0, 0};
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int weight = (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1);
-                    const QRgb p = at(x + dx, y + dy);
-                    sum[0] += weight * qRed(p);
-                    sum[1] += weight * qGreen(p);
-                    sum[2] += weight * qBlue(p);
-                }
-            }
-            row[x] = qRgb(sum[0] / 16, sum[1] / 16, sum[2] / 16);
+            const QRgb a = src[std::max(x - 1, 0)], b = src[x], c = src[std::min(x + 1, w - 1)];
+            dst[x] = qRgb((qRed(a) + 2 * qRed(b) + qRed(c)) / 4,
+                          (qGreen(a) + 2 * qGreen(b) + qGreen(c)) / 4,
+                          (qBlue(a) + 2 * qBlue(b) + qBlue(c)) / 4);
         }
+    }
+    QImage out(in.size(), QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const auto* up = reinterpret_cast<const QRgb*>(across.constScanLine(std::max(y - 1, 0)));
+        const auto* mid = reinterpret_cast<const QRgb*>(across.constScanLine(y));
+        const auto* low =
+            reinterpret_cast<const QRgb*>(across.constScanLine(std::min(y + 1, h - 1)));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            dst[x] = qRgb((qRed(up[x]) + 2 * qRed(mid[x]) + qRed(low[x])) / 4,
+                          (qGreen(up[x]) + 2 * qGreen(mid[x]) + qGreen(low[x])) / 4,
+                          (qBlue(up[x]) + 2 * qBlue(mid[x]) + qBlue(low[x])) / 4);
     }
     return out;
 }

@@ -44,7 +44,9 @@ MapPicture ReadMapPicture(QIODevice& device) {
         picture.Status = PictureStatus::Unreadable;
         return picture;
     }
-    return TakeMapPicture(image);
+    MapPicture taken = TakeMapPicture(image);
+    if (claimed.isValid()) taken.ClaimedSize = claimed;
+    return taken;
 }
 
 MapPicture ReadMapPictureFile(const QString& path) {

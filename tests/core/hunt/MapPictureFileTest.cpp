@@ -109,7 +109,9 @@ TEST(MapPictureFileTest, JudgesPicturesBeforeAndAfterDecoding) {
         ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
         const MapPicture picture = ReadMapPicture(buffer);
         EXPECT_EQ(picture.Status, row.Status);
-        if (row.Claimed.isValid()) EXPECT_EQ(picture.ClaimedSize, row.Claimed);
+        if (row.Claimed.isValid()) {
+            EXPECT_EQ(picture.ClaimedSize, row.Claimed);
+        }
         EXPECT_EQ(picture.Image.size(), row.Working.isValid() ? row.Working : QSize());
     }
 }
