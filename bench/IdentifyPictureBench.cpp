@@ -7,18 +7,14 @@
 #include <QBuffer>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
-#include "core/data/DataLoader.h"
-#include "core/data/TreasureCatalog.h"
-#include "core/data/ZipArchive.h"
 #include "core/hunt/MapPictureFile.h"
 #include "core/hunt/MapPictureMatcher.h"
-#include "core/map/MapGeometry.h"
-#include "core/map/MapImages.h"
 #include "support/GuiApp.h"
 #include "support/MapPictureQuery.h"
-#include "support/RecordingMessages.h"
+#include "support/WorldArchive.h"
 
 namespace {
 
@@ -27,17 +23,15 @@ namespace {
 #endif
 
 struct MaxWorld {
-    brix::TreasureCatalog Catalog;
+    std::unique_ptr<brix::TreasureCatalog> Loaded;
+    brix::TreasureCatalog& Catalog;
     QByteArray Jpeg;
     QImage Picture;
 
-    MaxWorld() {
-        brix::test::EnsureGuiApp();
-        brix::test::RecordingMessages messages;
-        auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
-        if (!archive || !brix::LoadSystemData(Catalog, Catalog, *archive, "data.xml", messages))
-            std::abort();
-        brix::LoadDrawingResources(Catalog, *archive, messages);
+    MaxWorld()
+        : Loaded((brix::test::EnsureGuiApp(), brix::test::LoadWorldArchive(BRIX_MAX_ARCHIVE))),
+          Catalog(*Loaded) {
+        if (Catalog.FindTreasure(505) == nullptr) std::abort();
         // A player's capture of treasure 505's close-up: a little larger, off centre, turned,
         // blurred and tinted.
         brix::test::Draws draws(505);

@@ -9,14 +9,10 @@
 #include <sstream>
 
 #include "core/IdentifyCommand.h"
-#include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
-#include "core/data/ZipArchive.h"
-#include "core/map/MapGeometry.h"
-#include "core/map/MapImages.h"
 #include "support/GuiApp.h"
 #include "support/MapPictureQuery.h"
-#include "support/RecordingMessages.h"
+#include "support/WorldArchive.h"
 
 namespace brix {
 namespace {
@@ -32,14 +28,8 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 // written beside the archive or in the working folder.
 TEST(IdentifyCommandTest, PrintsCandidatesAndExitsWithTheOutcome) {
     test::EnsureGuiApp();
-    TreasureCatalog world;
-    test::RecordingMessages messages;
-    {
-        std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-        ASSERT_TRUE(archive);
-        ASSERT_TRUE(LoadSystemData(world, world, *archive, SystemDataMemberName, messages));
-        LoadDrawingResources(world, *archive, messages);
-    }
+    const std::unique_ptr<TreasureCatalog> loaded = test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
+    const TreasureCatalog& world = *loaded;
     const Treasure* treasure = world.FindTreasure(123);
     ASSERT_NE(treasure, nullptr);
 

@@ -7,15 +7,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/data/DataLoader.h"
 #include "core/data/TreasureCatalog.h"
-#include "core/data/ZipArchive.h"
 #include "core/hunt/MapPictureMatcher.h"
-#include "core/map/MapGeometry.h"
-#include "core/map/MapImages.h"
 #include "support/GuiApp.h"
 #include "support/MapPictureQuery.h"
-#include "support/RecordingMessages.h"
+#include "support/WorldArchive.h"
 
 namespace brix {
 namespace {
@@ -24,13 +20,7 @@ namespace {
 const TreasureCatalog& SampleWorld() {
     static const std::unique_ptr<TreasureCatalog> catalog = [] {
         test::EnsureGuiApp();
-        auto made = std::make_unique<TreasureCatalog>();
-        test::RecordingMessages messages;
-        std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-        if (archive && LoadSystemData(*made, *made, *archive, SystemDataMemberName, messages))
-            LoadDrawingResources(*made, *archive, messages);
-        ComputeAllLabelGeometry(*made);
-        return made;
+        return test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
     }();
     return *catalog;
 }

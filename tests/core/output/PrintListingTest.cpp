@@ -24,6 +24,7 @@
 #include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
 #include "support/RegionFixture.h"
+#include "support/WorldArchive.h"
 
 namespace brix {
 namespace {
@@ -160,13 +161,7 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
 const TreasureCatalog& SampleWorld() {
     static const std::unique_ptr<TreasureCatalog> catalog = [] {
         test::EnsureGuiApp();
-        auto made = std::make_unique<TreasureCatalog>();
-        test::RecordingMessages messages;
-        std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-        if (archive && LoadSystemData(*made, *made, *archive, SystemDataMemberName, messages))
-            LoadDrawingResources(*made, *archive, messages);
-        ComputeAllLabelGeometry(*made);
-        return made;
+        return test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
     }();
     return *catalog;
 }
