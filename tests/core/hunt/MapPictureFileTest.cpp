@@ -23,18 +23,25 @@ void AppendLittleEndian(QByteArray& bytes, quint32 value, int size) {
     for (int i = 0; i < size; ++i) bytes.append(static_cast<char>(value >> (8 * i)));
 }
 
-// The start of a PNG file whose header claims the size; no pixel data follows.
-QByteArray PngClaiming(quint32 width, quint32 height) {
-    QByteArray bytes("\x89PNG\r\n\x1a\n", 8);
-    QByteArray chunk("IHDR");
-    AppendBigEndian(chunk, width);
-    AppendBigEndian(chunk, height);
-    chunk.append("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, no interlace
-    AppendBigEndian(bytes, 13);
+void AppendChunk(QByteArray& bytes, const QByteArray& type, const QByteArray& data) {
+    const QByteArray chunk = type + data;
+    AppendBigEndian(bytes, static_cast<quint32>(data.size()));
     bytes.append(chunk);
     AppendBigEndian(bytes,
                     static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(chunk.constData()),
                                                static_cast<uInt>(chunk.size()))));
+}
+
+// A PNG file whose header claims the size, with a few bytes of pixel data.
+QByteArray PngClaiming(quint32 width, quint32 height) {
+    QByteArray bytes("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    AppendBigEndian(header, width);
+    AppendBigEndian(header, height);
+    header.append("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, no interlace
+    AppendChunk(bytes, "IHDR", header);
+    AppendChunk(bytes, "IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9));
+    AppendChunk(bytes, "IEND", QByteArray());
     return bytes;
 }
 
@@ -83,17 +90,18 @@ TEST(MapPictureFileTest, JudgesPicturesBeforeAndAfterDecoding) {
          PictureStatus::TooLarge,
          {30000, 30000},
          {}},
-        {"BMP of 30000 x 30000",
-         BmpClaiming(30000, 30000),
+        // Qt's BMP reader refuses 16384 pixels a side itself; below that the pixel count counts.
+        {"BMP of 16000 x 16000",
+         BmpClaiming(16000, 16000),
          PictureStatus::TooLarge,
-         {30000, 30000},
+         {16000, 16000},
          {}},
         {"PNG of 9000 x 5000: too many pixels",
          PngClaiming(9000, 5000),
          PictureStatus::TooLarge,
          {9000, 5000},
          {}},
-        {"PNG header, no pixels", PngClaiming(300, 300), PictureStatus::Unreadable, {}, {}},
+        {"PNG with broken pixels", PngClaiming(300, 300), PictureStatus::Unreadable, {}, {}},
         {"JPEG", Encoded({300, 200}, "jpeg"), PictureStatus::Ready, {300, 200}, {300, 200}},
         {"BMP", Encoded({64, 48}, "bmp"), PictureStatus::Ready, {64, 48}, {64, 48}},
         {"large PNG, scaled down",
@@ -112,7 +120,10 @@ TEST(MapPictureFileTest, JudgesPicturesBeforeAndAfterDecoding) {
         if (row.Claimed.isValid()) {
             EXPECT_EQ(picture.ClaimedSize, row.Claimed);
         }
-        EXPECT_EQ(picture.Image.size(), row.Working.isValid() ? row.Working : QSize());
+        EXPECT_EQ(picture.Image.isNull(), !row.Working.isValid());
+        if (row.Working.isValid()) {
+            EXPECT_EQ(picture.Image.size(), row.Working);
+        }
     }
 }
 
