@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QTemporaryDir>
 
 #include <zlib.h>
 
@@ -125,12 +124,6 @@ TEST(MapPictureFileTest, JudgesPicturesBeforeAndAfterDecoding) {
             EXPECT_EQ(picture.Image.size(), row.Working);
         }
     }
-}
-
-TEST(MapPictureFileTest, AMissingFileIsUnreadable) {
-    QTemporaryDir dir;
-    EXPECT_EQ(ReadMapPictureFile(dir.filePath(QStringLiteral("none.png"))).Status,
-              PictureStatus::Unreadable);
 }
 
 }  // namespace
