@@ -1,5 +1,6 @@
 #include "ui/hunt/IdentifyPictureWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
@@ -14,7 +15,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -133,8 +133,13 @@ IdentifyPictureWindow::IdentifyPictureWindow(const TreasureCatalog& catalog, Map
 
     connect(open_, &QPushButton::clicked, this, &IdentifyPictureWindow::ChooseFile);
     connect(paste_, &QPushButton::clicked, this, &IdentifyPictureWindow::PasteFromClipboard);
-    auto* pasteKey = new QShortcut(QKeySequence::Paste, this);
-    connect(pasteKey, &QShortcut::activated, this, &IdentifyPictureWindow::PasteFromClipboard);
+    // Ctrl+V anywhere in the window; Shift+Insert as well, as the main window's Copy takes
+    // Ctrl+Insert.
+    auto* pasteKeys = new QAction(this);
+    pasteKeys->setShortcuts(
+        {QKeySequence(::Qt::CTRL | ::Qt::Key_V), QKeySequence(::Qt::SHIFT | ::Qt::Key_Insert)});
+    addAction(pasteKeys);
+    connect(pasteKeys, &QAction::triggered, this, &IdentifyPictureWindow::PasteFromClipboard);
     connect(candidates_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { ShowCandidate(item); });
     connect(candidates_, &QTreeWidget::currentItemChanged, this,
