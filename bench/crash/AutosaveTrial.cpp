@@ -3,7 +3,7 @@
 // adds one map of level 1 of treasure 1 for the character "Trial", prints "recorded N" (the
 // count it now holds) and then waits to be killed. Nothing but autosave writes user.xml here:
 // the trial never reaches the exit save.
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -13,7 +13,7 @@
 #include "support/RecordingMessages.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s ARCHIVE\n", argv[0]);
         return 2;

@@ -8,7 +8,9 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
 
+#include "core/IdentifyCommand.h"
 #include "core/Startup.h"
 #include "core/base/CloseSignals.h"
 #include "core/base/Strings.h"
@@ -37,6 +39,19 @@ std::vector<std::string> InstalledDataDirectories() {
     return folders;
 }
 
+// Where to look for the archive and the user files; needs the application object.
+brix::ProgramLocation ProgramLocationOf(const QCommandLineParser& parser) {
+    brix::ProgramLocation location;
+    location.WorkingDirectory = QDir::currentPath().toStdString();
+    location.ExecutablePath = QCoreApplication::applicationFilePath().toStdString();
+    if (!parser.positionalArguments().isEmpty())
+        location.ArchiveArgument = parser.positionalArguments().constFirst().toStdString();
+    location.InstalledDataDirectories = InstalledDataDirectories();
+    location.PerUserDirectory =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    return location;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +67,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption closeWhenShown(QStringLiteral("close-when-shown"),
                                             Text(brix::StringId::CommandLineCloseWhenShown));
     parser.addOption(closeWhenShown);
+    const QCommandLineOption identify(QStringLiteral("identify"),
+                                      Text(brix::StringId::CommandLineIdentify),
+                                      Text(brix::StringId::CommandLinePicture));
+    parser.addOption(identify);
     parser.addPositionalArgument(Text(brix::StringId::CommandLineArchive),
                                  Text(brix::StringId::CommandLineArchiveHelp),
                                  QStringLiteral("[archive]"));
@@ -65,6 +84,17 @@ int main(int argc, char** argv) {
     if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
         QCoreApplication plain(argc, argv);
         parser.process(plain);  // prints, then ends the process
+    }
+    // Identifying a picture needs no window, nor a display.
+    if (parser.isSet(identify)) {
+        QCoreApplication plain(argc, argv);
+        parser.process(plain);
+        if (parser.positionalArguments().size() > 1) {
+            std::fputs(qPrintable(parser.helpText()), stderr);
+            return brix::IdentifyUnreadable;
+        }
+        return brix::RunIdentifyCommand(parser.value(identify).toStdString(),
+                                        ProgramLocationOf(parser), std::cout, std::cerr);
     }
 
     QApplication app(argc, argv);
@@ -85,15 +115,7 @@ int main(int argc, char** argv) {
     brix::QtMessages screenMessages(brix::LoadString(brix::StringId::ProgramTitle));
     brix::Messages& messages = screenMessages;
 
-    brix::ProgramLocation location;
-    location.WorkingDirectory = QDir::currentPath().toStdString();
-    location.ExecutablePath = QCoreApplication::applicationFilePath().toStdString();
-    if (!parser.positionalArguments().isEmpty())
-        location.ArchiveArgument = parser.positionalArguments().constFirst().toStdString();
-    location.InstalledDataDirectories = InstalledDataDirectories();
-    location.PerUserDirectory =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-
+    const brix::ProgramLocation location = ProgramLocationOf(parser);
     brix::PendingWorld pendingWorld;
     if (!brix::StartUp(session, messages, location, pendingWorld)) return 0;
 

@@ -49,26 +49,33 @@ std::string TreasureInfoModel::Text() const {
 }
 
 IntRect TreasureInfoModel::CloseUpSource() const {
-    const Treasure* treasure = session_.GetWorld().FindTreasure(SelectedTreasure());
-    if (treasure == nullptr) return IntRect{};
-    const QSize multimap = session_.GetWorld().Drawing.MultimapSize;
-    return CenterSourceRect(PanelStyle::Scroll, treasure->Location.X, treasure->Location.Y,
+    return TreasureCloseUpSource(session_, SelectedTreasure());
+}
+
+IntRect TreasureCloseUpSource(const Session& session, int treasure) {
+    const Treasure* record = session.GetWorld().FindTreasure(treasure);
+    if (record == nullptr) return IntRect{};
+    const QSize multimap = session.GetWorld().Drawing.MultimapSize;
+    return CenterSourceRect(PanelStyle::Scroll, record->Location.X, record->Location.Y,
                             InfoCloseUpWidth, InfoCloseUpHeight, std::max(0, multimap.width()),
                             std::max(0, multimap.height()));
 }
 
-void DrawTreasureCloseUp(QPainter& painter, const Session& session,
-                         const TreasureInfoModel& model) {
+void DrawTreasureCloseUp(QPainter& painter, const Session& session, int treasure) {
     constexpr IntRect area{0, 0, InfoCloseUpWidth, InfoCloseUpHeight};
-    const int selected = model.SelectedTreasure();
-    if (selected >= 1) {
+    if (treasure >= 1 && session.GetWorld().FindTreasure(treasure) != nullptr) {
         DrawMapPanel(painter, session, PanelStyle::Scroll, true, AutomaticColour, area,
-                     model.CloseUpSource(), std::span<const int>(&selected, 1), false,
-                     &session.Filter(), false);
+                     TreasureCloseUpSource(session, treasure), std::span<const int>(&treasure, 1),
+                     false, &session.Filter(), false);
     } else {
         DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::Scroll, true, AutomaticColour,
                   area);
     }
+}
+
+void DrawTreasureCloseUp(QPainter& painter, const Session& session,
+                         const TreasureInfoModel& model) {
+    DrawTreasureCloseUp(painter, session, model.SelectedTreasure());
 }
 
 }  // namespace brix

@@ -59,11 +59,17 @@ private:
     int position_ = -1;
 };
 
-// Paints the close-up of the model's selection into the rectangle (0, 0, InfoCloseUpWidth,
+// The multimap window of a treasure's close-up, centred on it and kept inside the multimap;
+// empty for a treasure the catalogue does not hold.
+IntRect TreasureCloseUpSource(const Session& session, int treasure);
+
+// Paints the close-up of the treasure into the rectangle (0, 0, InfoCloseUpWidth,
 // InfoCloseUpHeight): the scroll with the multimap and the treasure's tack in the colour of
-// treasures with or without maps under the global filter, no label; the bare scroll while
-// nothing is selected. The scroll's transparent border leaves what the painter's device
-// already holds there.
+// treasures with or without maps under the global filter, no label; the bare scroll for a
+// treasure the catalogue does not hold. The scroll's transparent border leaves what the
+// painter's device already holds there.
+void DrawTreasureCloseUp(QPainter& painter, const Session& session, int treasure);
+// The same for the model's selection.
 void DrawTreasureCloseUp(QPainter& painter, const Session& session, const TreasureInfoModel& model);
 
 }  // namespace brix

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -19,6 +18,7 @@
 #include "core/map/TreasureSearch.h"
 #include "ui/dialogs/Caption.h"
 #include "ui/map/MapViewHost.h"
+#include "ui/map/ShowTreasureFromBox.h"
 
 namespace brix {
 namespace {
@@ -143,18 +143,7 @@ void FindTreasureDialog::Search() {
 
 void FindTreasureDialog::ShowTreasure(const QTreeWidgetItem* item) {
     if (item == nullptr) return;
-    const Treasure* treasure =
-        records_.FindTreasure(item->data(NumberColumn, Qt::UserRole).toInt());
-    if (treasure == nullptr) return;
-    // Switching the main window's view may hand that window the activation, now or once the
-    // events it posts are handled; the box takes it back then, so the user can go on to the
-    // next candidate from the keyboard.
-    const bool wasActive = isActiveWindow();
-    host_.ShowRegionView(treasure->Region, treasure->Index);
-    if (wasActive)
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible() && !isActiveWindow()) activateWindow();
-        });
+    ShowTreasureFromBox(*this, host_, records_, item->data(NumberColumn, Qt::UserRole).toInt());
 }
 
 bool FindTreasureDialog::eventFilter(QObject* watched, QEvent* event) {

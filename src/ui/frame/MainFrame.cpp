@@ -32,6 +32,7 @@
 #include "ui/dialogs/OptionsSheet.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/hunt/IdentifyPictureWindow.h"
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
 #include "ui/map/RegionMapView.h"
@@ -183,6 +184,10 @@ void MainFrame::BuildMenus() {
     QAction* find = MakeAction(Command::FindTreasure, tr("Find &Treasure..."));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     edit->addAction(find);
+    QAction* identify = MakeAction(Command::IdentifyMapPicture,
+                                   QString::fromStdString(LoadString(StringId::IdentifyMenuText)));
+    identify->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    edit->addAction(identify);
     edit->addSeparator();
     edit->addAction(MakeAction(Command::Filter, tr("&Filter...")));
     edit->addSeparator();
@@ -503,6 +508,13 @@ bool MainFrame::ExecuteCommand(int command) {
             auto* box = findChild<FindTreasureDialog*>(QString(), Qt::FindDirectChildrenOnly);
             if (box == nullptr) box = new FindTreasureDialog(session_.GetWorld(), *this, this);
             box->Present();
+            break;
+        }
+        case Command::IdentifyMapPicture: {
+            // One window for the run, as the find box: it keeps its picture and candidates.
+            auto* window = findChild<IdentifyPictureWindow*>(QString(), Qt::FindDirectChildrenOnly);
+            if (window == nullptr) window = new IdentifyPictureWindow(session_, *this, this);
+            window->Present();
             break;
         }
         case Command::PageSetup:

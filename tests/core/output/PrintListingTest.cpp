@@ -24,6 +24,7 @@
 #include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
 #include "support/RegionFixture.h"
+#include "support/WorldArchive.h"
 
 namespace brix {
 namespace {
@@ -160,14 +161,7 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
 const Session& SampleWorld() {
     static const std::unique_ptr<Session> session = [] {
         test::EnsureGuiApp();
-        auto made = std::make_unique<Session>();
-        test::RecordingMessages messages;
-        std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-        if (archive && LoadSystemData(made->GetWorld(), made->GetUser(), *archive,
-                                      SystemDataMemberName, messages))
-            LoadDrawingResources(made->GetWorld(), *archive, messages);
-        ComputeAllLabelGeometry(made->GetWorld());
-        return made;
+        return test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
     }();
     return *session;
 }
