@@ -33,7 +33,7 @@ inline constexpr ToolbarButton ToolbarSeparator{};
 
 // The commands that may stand on the main toolbar, in the order the customisation dialog
 // offers them. Find Treasure is offered there but is not among the default buttons.
-inline constexpr std::array<ToolbarButton, 16> ToolbarButtonTable = {{
+inline constexpr std::array<ToolbarButton, 17> ToolbarButtonTable = {{
     {Command::Print, 3, ToolbarButtonStyle::Push},
     {Command::Copy, 2, ToolbarButtonStyle::Push},
     {Command::GotAMap, 6, ToolbarButtonStyle::Push},
@@ -50,6 +50,7 @@ inline constexpr std::array<ToolbarButton, 16> ToolbarButtonTable = {{
     {Command::FindTreasure, 15, ToolbarButtonStyle::Push},
     {Command::Undo, 16, ToolbarButtonStyle::Push},
     {Command::Redo, 17, ToolbarButtonStyle::Push},
+    {Command::HuntPlan, 19, ToolbarButtonStyle::Push},
 }};
 
 // Limits of a stored button list.

@@ -17,7 +17,9 @@ namespace brix {
 
 namespace {
 
-// Icon files in strip order; the position is the icon number the toolbar table uses.
+// Icon files in strip order; the position is the icon number the toolbar table uses. An empty
+// name keeps a slot free (it stays transparent).
+// clang-format off
 constexpr std::array<const char*, CommandIconCount> IconFiles = {
     ":/icons/00-world.svg",         ":/icons/01-map-scroll.svg",
     ":/icons/02-copy.svg",          ":/icons/03-print.svg",
@@ -28,7 +30,9 @@ constexpr std::array<const char*, CommandIconCount> IconFiles = {
     ":/icons/12-treasure-info.svg", ":/icons/13-stay-on-top.svg",
     ":/icons/14-rune-book.svg",     ":/icons/15-find.svg",
     ":/icons/16-undo.svg",          ":/icons/17-redo.svg",
+    "",                             ":/icons/19-hunt-plan.svg",
 };
+// clang-format on
 
 QImage LoadResourceImage(const char* path) {
     InitResources();
@@ -38,6 +42,7 @@ QImage LoadResourceImage(const char* path) {
 // Draws one SVG into target, clipped so that strokes reaching past the view box cannot
 // spill into a neighbouring strip cell.
 void RenderSvg(QPainter& painter, const char* path, const QRect& target) {
+    if (*path == '\0') return;
     QSvgRenderer renderer(QString::fromLatin1(path));
     if (!renderer.isValid()) {
         return;
