@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -28,15 +29,8 @@
 namespace brix {
 namespace {
 
-enum PlanColumn {
-    StepColumn,
-    RecallColumn,
-    WalkColumn,
-    TreasureColumn,
-    RegionColumn,
-    SextantColumn,
-    CountsColumn
-};
+// The plan table's first column, which also holds the row's treasure.
+constexpr int StepColumn = 0;
 
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
@@ -85,6 +79,12 @@ HuntPlanWindow::HuntPlanWindow(Session& session, MapViewHost& host, Messages& me
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
     layout->addWidget(buttons);
+    // Room for a plan row with a long book and treasure name, and a dozen and more rows.
+    const QFontMetrics metrics(font());
+    QSize size(metrics.averageCharWidth() * 150, metrics.lineSpacing() * 32);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     // Ctrl+C copies the shown page; a focused text field keeps its own Copy.
     auto* copy = new QAction(this);
@@ -146,11 +146,10 @@ QWidget* HuntPlanWindow::BuildPlanPage() {
     planTable_->setAllColumnsShowFocus(true);
     planTable_->setSelectionMode(QAbstractItemView::SingleSelection);
     planTable_->setHeaderLabels(Text(StringId::HuntPlanHeadings).split(QLatin1Char('\t')));
-    planTable_->header()->setStretchLastSection(false);
+    // Whole texts, scrolled sideways in a narrow window rather than cut.
     planTable_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    planTable_->header()->setSectionResizeMode(TreasureColumn, QHeaderView::Stretch);
     const QFontMetrics metrics(font());
-    planTable_->setMinimumSize(metrics.averageCharWidth() * 100, metrics.lineSpacing() * 12);
+    planTable_->setMinimumSize(metrics.averageCharWidth() * 60, metrics.lineSpacing() * 8);
     planTable_->installEventFilter(this);
     connect(planTable_, &QTreeWidget::itemDoubleClicked, this, [this] { ShowCurrentTreasure(); });
     connect(planTable_, &QTreeWidget::currentItemChanged, this,
@@ -220,8 +219,8 @@ QWidget* HuntPlanWindow::BuildCollectionPage() {
     chart_->setObjectName(QStringLiteral("LevelChart"));
 
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(collectionTable_, 1);
-    layout->addWidget(chart_, 1);
+    layout->addWidget(collectionTable_, 3);
+    layout->addWidget(chart_, 2);
     setTabOrder(collectionTable_, chart_);
     return page;
 }
