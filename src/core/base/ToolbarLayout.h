@@ -32,9 +32,9 @@ struct ToolbarButton {
 inline constexpr ToolbarButton ToolbarSeparator{};
 
 // The commands that may stand on the main toolbar, in the order the customisation dialog
-// offers them. Find Treasure and Identify Map Picture are offered there but are not among the
-// default buttons.
-inline constexpr std::array<ToolbarButton, 17> ToolbarButtonTable = {{
+// offers them. Find Treasure, Identify Map Picture and Hunt Plan are offered there but are not
+// among the default buttons.
+inline constexpr std::array<ToolbarButton, 18> ToolbarButtonTable = {{
     {Command::Print, 3, ToolbarButtonStyle::Push},
     {Command::Copy, 2, ToolbarButtonStyle::Push},
     {Command::GotAMap, 6, ToolbarButtonStyle::Push},
@@ -52,6 +52,7 @@ inline constexpr std::array<ToolbarButton, 17> ToolbarButtonTable = {{
     {Command::Undo, 16, ToolbarButtonStyle::Push},
     {Command::Redo, 17, ToolbarButtonStyle::Push},
     {Command::IdentifyMapPicture, 18, ToolbarButtonStyle::Push},
+    {Command::HuntPlan, 19, ToolbarButtonStyle::Push},
 }};
 
 // Limits of a stored button list.

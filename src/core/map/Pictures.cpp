@@ -28,7 +28,7 @@ constexpr std::array<const char*, CommandIconCount> IconFiles = {
     ":/icons/12-treasure-info.svg", ":/icons/13-stay-on-top.svg",
     ":/icons/14-rune-book.svg",     ":/icons/15-find.svg",
     ":/icons/16-undo.svg",          ":/icons/17-redo.svg",
-    ":/icons/18-identify.svg",
+    ":/icons/18-identify.svg",      ":/icons/19-hunt-plan.svg",
 };
 
 QImage LoadResourceImage(const char* path) {

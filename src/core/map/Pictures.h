@@ -6,7 +6,7 @@
 namespace brix {
 
 // Number of icons in each command icon strip; icons 1 and 14 belong to no command.
-constexpr int CommandIconCount = 19;
+constexpr int CommandIconCount = 20;
 
 // Registers the pictures compiled into the program. Safe to call more than once; every
 // loader below calls it, so only code that opens ":/..." paths itself needs to.

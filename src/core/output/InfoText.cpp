@@ -108,11 +108,15 @@ bool WriteClipboardText(const std::string& utf8) {
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
+void CopyText(const std::string& utf8, Messages& messages, QObject* owner,
+              const ClipboardWriter& write) {
+    if (!write(utf8)) messages.Show(LoadString(StringId::ClipboardError), MessageIcon::None, owner);
+}
+
 void CopyTreasureText(const Session& session, const Treasure* treasure, Messages& messages,
                       QObject* owner, const ClipboardWriter& write) {
     if (treasure == nullptr) return;
-    if (!write(BuildTreasureText(session, *treasure, false)))
-        messages.Show(LoadString(StringId::ClipboardError), MessageIcon::None, owner);
+    CopyText(BuildTreasureText(session, *treasure, false), messages, owner, write);
 }
 
 }  // namespace brix

@@ -25,6 +25,10 @@ std::string BuildLevelText(const Level& level, bool terse);
 using ClipboardWriter = std::function<bool(const std::string& utf8)>;
 bool WriteClipboardText(const std::string& utf8);
 
+// Puts the text on the clipboard; a failure is reported through messages, owned by owner.
+void CopyText(const std::string& utf8, Messages& messages, QObject* owner = nullptr,
+              const ClipboardWriter& write = WriteClipboardText);
+
 // Puts the full text of the treasure on the clipboard; a failure is reported through messages,
 // owned by owner. Does nothing for a null treasure.
 void CopyTreasureText(const Session& session, const Treasure* treasure, Messages& messages,

@@ -32,6 +32,7 @@
 #include "ui/dialogs/OptionsSheet.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/hunt/HuntPlanWindow.h"
 #include "ui/hunt/IdentifyPictureWindow.h"
 #include "ui/manage/CharacterDialogs.h"
 #include "ui/manage/RuneLibraryDialogs.h"
@@ -130,6 +131,7 @@ MainFrame::~MainFrame() {
     // A window closed with this one may still wait for its deferred deletion; the user data
     // are written once the frame is gone, and no window may show them then.
     delete treasureInfo_.data();
+    delete huntPlan_.data();
 }
 
 QAction* MainFrame::MakeAction(int command, const QString& text) {
@@ -214,6 +216,9 @@ void MainFrame::BuildMenus() {
     view->addSeparator();
     view->addAction(MakeAction(Command::TreasureInformation, tr("&Treasure Information...")));
     view->addAction(MakeAction(Command::LevelInformation, tr("&Level Information...")));
+    QAction* huntPlan = MakeAction(Command::HuntPlan, tr("&Hunt Plan..."));
+    huntPlan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    view->addAction(huntPlan);
     view->addSeparator();
     QMenu* characters = view->addMenu(tr("&Characters..."));
     MakeAction(Command::ManageCharacters, tr("Manage..."));
@@ -355,6 +360,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     // The independent Treasure Information window goes with the main window: left open, it
     // would keep the program running.
     if (treasureInfo_) treasureInfo_->close();
+    if (huntPlan_) huntPlan_->close();
     QMainWindow::closeEvent(event);
 }
 
@@ -429,6 +435,18 @@ void MainFrame::RefreshTreasureInfo() {
     treasureInfo_->Refresh();
 }
 
+void MainFrame::ShowHuntPlan() {
+    if (!huntPlan_) {
+        huntPlan_ = new HuntPlanWindow(session_, *this, messages_, this);
+        huntPlan_->SetRouteListener([this](std::shared_ptr<const HuntPlan> plan) {
+            if (worldView_ != nullptr) worldView_->ShowRoute(std::move(plan));
+        });
+    }
+    huntPlan_->showNormal();
+    huntPlan_->raise();
+    huntPlan_->activateWindow();
+}
+
 void MainFrame::OpenMapInventory(int treasure, bool adding) {
     // The caller may be another window (the Treasure Information window): the dialog sits over
     // whichever window is active and keeps the whole program waiting until it closes.
@@ -469,6 +487,9 @@ bool MainFrame::ExecuteCommand(int command) {
         case Command::GotAMap:
         case Command::CompletedAMap:
             OpenMapInventory(0, command == Command::GotAMap);
+            break;
+        case Command::HuntPlan:
+            ShowHuntPlan();
             break;
         case Command::LevelInformation:
             RunLevelInformation(session_.GetWorld(), 1, this);

@@ -19,6 +19,7 @@ class QStackedWidget;
 
 namespace brix {
 
+class HuntPlanWindow;
 class Messages;
 class PrinterState;
 class RegionMapView;
@@ -48,6 +49,9 @@ public:
     // After the options changed: closes the independent window when the option is now off,
     // otherwise redraws it.
     void RefreshTreasureInfo();
+    // Opens the Hunt Plan window, or brings the open one forward; it draws its route on the
+    // world view.
+    void ShowHuntPlan();
 
     // Routes one command: the shown view first, then the frame. True when someone handled it.
     bool ExecuteCommand(int command);
@@ -90,6 +94,8 @@ private:
     bool keepEmptyMessage_ = false;  // while ShowStatusText shows an empty text
     // The open Treasure Information window, of either form; it may go away by itself.
     QPointer<TreasureInfoWindow> treasureInfo_;
+    // The Hunt Plan window of the run, made on first use and reused.
+    QPointer<HuntPlanWindow> huntPlan_;
     // The printer of the run, chosen in the print dialog; it asks the print system nothing
     // until printing or Page Setup needs it.
     std::unique_ptr<PrinterState> printers_;

@@ -23,6 +23,7 @@
 #include "core/data/Session.h"
 #include "core/hunt/MatchTexts.h"
 #include "core/output/TreasureInfo.h"
+#include "ui/dialogs/Caption.h"
 #include "ui/map/ShowTreasureFromBox.h"
 
 namespace brix {
@@ -111,7 +112,7 @@ IdentifyPictureWindow::IdentifyPictureWindow(const Session& session, MapViewHost
     candidates_->setMinimumSize(metrics.averageCharWidth() * 70,
                                 candidates_->iconSize().height() * 2 + metrics.lineSpacing() * 2);
     auto* candidatesLabel = new QLabel(Text(StringId::IdentifyCandidatesLabel), this);
-    candidatesLabel->setBuddy(candidates_);
+    SetCaption(*candidatesLabel, *candidates_);
 
     auto* top = new QHBoxLayout;
     top->addWidget(status_, 1);

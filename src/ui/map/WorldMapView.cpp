@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/data/Session.h"
+#include "core/hunt/HuntPlan.h"
 #include "core/map/Pictures.h"
 #include "core/map/WorldCanvas.h"
 #include "ui/map/MapViewHost.h"
@@ -34,6 +35,13 @@ QSize WorldMapView::CanvasExtent() const {
 
 void WorldMapView::RefreshCanvas() {
     UpdateScrollBars();
+    if (route_) overlay_ = BuildRouteOverlay(*route_, CanvasExtent());
+    viewport()->update();
+}
+
+void WorldMapView::ShowRoute(std::shared_ptr<const HuntPlan> plan) {
+    route_ = std::move(plan);
+    overlay_ = route_ ? BuildRouteOverlay(*route_, CanvasExtent()) : RouteOverlay();
     viewport()->update();
 }
 
@@ -50,10 +58,14 @@ void WorldMapView::paintEvent(QPaintEvent* event) {
         }
         DrawWorldCanvas(buffer_, box, session_, hoverRegion_);
         painter.drawImage(damaged.topLeft(), buffer_, QRect(QPoint(0, 0), box.size()));
+        painter.translate(-offset);
     } else {
         painter.translate(-offset);
         DrawWorldCanvas(painter, box, session_, hoverRegion_);
     }
+    // Straight onto the screen, above the tints, so its lines and numbers stay sharp at any
+    // scale.
+    if (!overlay_.Stops.empty()) DrawRouteOverlay(painter, overlay_, font());
 }
 
 int WorldMapView::RegionAt(QPoint viewportPoint) const {

@@ -3,11 +3,15 @@
 #include <QImage>
 #include <QPoint>
 
+#include <memory>
+
 #include "core/data/Session.h"
+#include "core/hunt/RouteOverlay.h"
 #include "ui/map/MapScrollArea.h"
 
 namespace brix {
 
+struct HuntPlan;
 class MapViewHost;
 class Session;
 
@@ -21,6 +25,11 @@ public:
     // Takes the world bitmap's size as the scroll extent again and repaints the whole view;
     // the frame calls it after the filter, the character or the colours changed.
     void RefreshCanvas();
+
+    // Draws the plan's route above the tints until it is taken away (null). The view shares
+    // the plan, so whoever made it may go on to a new one.
+    void ShowRoute(std::shared_ptr<const HuntPlan> plan);
+    const RouteOverlay& ShownRoute() const { return overlay_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,6 +56,8 @@ private:
     int pressedRegion_ = 0;
     bool capturing_ = false;
     QImage buffer_;  // reused off-screen picture of the damaged box
+    std::shared_ptr<const HuntPlan> route_;
+    RouteOverlay overlay_;  // route_ on the canvas
 };
 
 }  // namespace brix

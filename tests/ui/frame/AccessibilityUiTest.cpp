@@ -310,6 +310,8 @@ private Q_SLOTS:
             {Command::Redo, {}},
             {Command::Copy, {}},
             {Command::FindTreasure, {"brix::FindTreasureDialog"}},
+            {Command::IdentifyMapPicture, {"brix::IdentifyPictureWindow"}},
+            {Command::HuntPlan, {"brix::HuntPlanWindow"}},
             {Command::Filter, {"brix::FilterDialog"}},
             {Command::GotAMap, {"brix::MapInventoryDialog"}},
             {Command::CompletedAMap, {"brix::MapInventoryDialog"}},

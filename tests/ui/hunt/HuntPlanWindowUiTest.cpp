@@ -1,0 +1,313 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/data/Session.h"
+#include "core/hunt/HuntPlan.h"
+#include "support/RecordingMessages.h"
+#include "support/Records.h"
+#include "support/RegionFixture.h"
+#include "support/Widgets.h"
+#include "ui/hunt/HuntPlanWindow.h"
+#include "ui/hunt/LevelBarChart.h"
+
+namespace brix {
+
+class HuntPlanWindowUiTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Session session_;
+    test::RecordingHost host_;
+    test::RecordingMessages messages_;
+    std::shared_ptr<const HuntPlan> route_;
+    int routeCalls_ = 0;
+
+    std::unique_ptr<HuntPlanWindow> Open() {
+        auto window = std::make_unique<HuntPlanWindow>(session_, host_, messages_);
+        window->SetRouteListener([this](std::shared_ptr<const HuntPlan> plan) {
+            route_ = std::move(plan);
+            ++routeCalls_;
+        });
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get())) qFatal("window not active");
+        return window;
+    }
+
+    // The plan table's rows as "step treasure counts", and the same for a recall.
+    static QStringList PlanRows(const HuntPlanWindow& window) {
+        const auto& table = test::Find<QTreeWidget>(window, "PlanTable");
+        QStringList rows;
+        for (int i = 0; i < table.topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = table.topLevelItem(i);
+            rows << item->text(0) + " " + item->text(3) + " " + item->text(6);
+        }
+        return rows;
+    }
+
+    static void SelectStop(HuntPlanWindow& window, const QString& treasureText) {
+        auto& table = test::Find<QTreeWidget>(window, "PlanTable");
+        const auto found = table.findItems(treasureText, Qt::MatchExactly, 3);
+        if (found.size() != 1) qFatal("no single row for the treasure");
+        table.setCurrentItem(found.front());
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    // A small world: three treasures in two regions, levels 1 to 3, a library whose one book
+    // lists the far treasure. Ann (current) holds maps of treasures 1 and 2; Bea of 3.
+    void init() {
+        test::ResetSession(session_);
+        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        QFile::remove(dir_.filePath("brix-tools.ini"));
+        World& world = session_.GetWorld();
+        for (int index : {1, 2}) {
+            Region region;
+            region.Index = index;
+            region.Name = index == 1 ? "Moor" : "Coast";
+            world.StoreRegion(region);
+        }
+        test::AddLevels(world, {1, 2, 3});
+        test::AddTreasures(world, {1, 2}, 1);
+        test::AddTreasures(world, {3}, 2);
+        world.FindTreasure(1)->Location = {1000, 1000};
+        world.FindTreasure(2)->Location = {1300, 1400};  // 500 from treasure 1
+        world.FindTreasure(3)->Location = {4000, 3000};
+        RuneLibrary library;
+        library.Name = "Main";
+        library.RuneBooks = {{"Home", {3}}};
+        session_.SetCurrentRuneLibrary(
+            &session_.GetUser().RuneLibraries[session_.AddRuneLibrary(library)]);
+        session_.ChangeMapCount("Bea", 3, 1, true);
+        session_.ChangeMapCount("Bea", 3, 1, true);
+        session_.ChangeMapCount("Ann", 1, 1, true);
+        session_.ChangeMapCount("Ann", 2, 2, true);
+        session_.ChangeMapCount("Ann", 2, 3, true);
+        session_.UndoStack().clear();
+        host_ = test::RecordingHost();
+        messages_ = test::RecordingMessages();
+        route_ = nullptr;
+        routeCalls_ = 0;
+    }
+
+    // Recording a map anywhere adds a stop; "Completed" takes the lowest shown level of the
+    // row's treasure, undo brings it back, and the plan follows each step. The route starts
+    // with a recall to the book's spot, so the stop nearest it comes first.
+    void planFollowsTheSession() {
+        const auto window = Open();
+        QCOMPARE(PlanRows(*window), (QStringList{"1 2 - Spot 2 L2=1, L3=1", "2 1 - Spot 1 L1=1"}));
+        QVERIFY(route_ != nullptr);
+
+        session_.ChangeMapCount("Ann", 3, 2, true);
+        QCOMPARE(PlanRows(*window), (QStringList{"1 3 - Spot 3 L2=1", "2 2 - Spot 2 L2=1, L3=1",
+                                                 "3 1 - Spot 1 L1=1"}));
+        QCOMPARE(route_->Stops.size(), std::size_t{3});  // the map gets the new route too
+
+        SelectStop(*window, "2 - Spot 2");
+        auto& completed = test::Find<QPushButton>(*window, "Completed");
+        completed.click();
+        QCOMPARE(PlanRows(*window).at(1), QString("2 2 - Spot 2 L3=1"));
+        QCOMPARE(test::Find<QTreeWidget>(*window, "PlanTable").currentItem()->text(3),
+                 QString("2 - Spot 2"));  // the row stays on its treasure
+        completed.click();
+        QCOMPARE(PlanRows(*window), (QStringList{"1 3 - Spot 3 L2=1", "2 1 - Spot 1 L1=1"}));
+        QCOMPARE(session_.UndoStack().count(), 3);
+
+        session_.UndoStack().undo();
+        QCOMPARE(PlanRows(*window).at(1), QString("2 2 - Spot 2 L3=1"));
+        QCOMPARE(session_.GetCurrentCharacter()->Name, std::string("Ann"));
+
+        // Bea's maps are not Ann's plan; making her current plans hers.
+        session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
+        QCOMPARE(PlanRows(*window), (QStringList{"1 3 - Spot 3 L1=2"}));
+    }
+
+    // Only the filter's levels count while its level switch is on; switched off, all do.
+    void shownLevelsFilterTheStops() {
+        const auto window = Open();
+        struct Row {
+            bool SwitchOn;
+            std::vector<int> Levels;
+            QStringList Rows;
+        };
+        const Row rows[] = {
+            {true, {3}, {"1 2 - Spot 2 L3=1"}},
+            {true, {1, 2}, {"1 2 - Spot 2 L2=1", "2 1 - Spot 1 L1=1"}},
+            {true, {}, {}},
+            {false, {}, {"1 2 - Spot 2 L2=1, L3=1", "2 1 - Spot 1 L1=1"}},
+        };
+        for (const Row& row : rows) {
+            MapFilter filter = session_.Filter();
+            filter.LevelFilterOn = row.SwitchOn;
+            filter.ShownLevels.fill(0);
+            for (int level : row.Levels)
+                filter.ShownLevels[static_cast<std::size_t>(level - 1)] = 1;
+            session_.SetFilterOptions(filter);
+            QCOMPARE(PlanRows(*window), row.Rows);
+        }
+        // "Completed" under level 3 alone takes the level-3 map, though a level-2 one is held.
+        MapFilter onlyThree = session_.Filter();
+        onlyThree.LevelFilterOn = true;
+        onlyThree.ShownLevels.fill(0);
+        onlyThree.ShownLevels[2] = 1;
+        session_.SetFilterOptions(onlyThree);
+        test::Find<QPushButton>(*window, "Completed").click();
+        QVERIFY(PlanRows(*window).isEmpty());
+        QVERIFY(!test::Find<QPushButton>(*window, "Completed").isEnabled());
+        onlyThree.LevelFilterOn = false;
+        session_.SetFilterOptions(onlyThree);
+        QCOMPARE(PlanRows(*window), (QStringList{"1 2 - Spot 2 L2=1", "2 1 - Spot 1 L1=1"}));
+    }
+
+    // A recall that pays is taken through the library's books; a dear one only starts the
+    // route. The cost is stored and a new window starts from it.
+    void recallCostReplans() {
+        session_.ChangeMapCount("Ann", 3, 1, true);
+        RuneLibrary twoBooks = session_.GetUser().RuneLibraries[0];
+        twoBooks.RuneBooks = {{"Home", {3}}, {"Moor", {1}}};
+        session_.ReplaceRuneLibrary(&session_.GetUser().RuneLibraries[0], twoBooks);
+        const auto window = Open();
+        auto& cost = test::Find<QSpinBox>(*window, "RecallCost");
+        auto& table = test::Find<QTreeWidget>(*window, "PlanTable");
+        QCOMPARE(cost.value(), 300);
+        QCOMPARE(window->Plan().RecallCount, 2);
+        for (const char* travel :
+             {"Recall: Home rune 1 (3 - Spot 3)", "Recall: Moor rune 1 (1 - Spot 1)"})
+            QCOMPARE(table.findItems(travel, Qt::MatchExactly, 1).size(), 1);
+        QCOMPARE(window->Plan().Total, std::string("Total: walk 500, recalls 2"));
+        QCOMPARE(test::Find<QLabel>(*window, "PlanTotal").text(),
+                 QString("Total: walk 500, recalls 2"));
+
+        cost.setValue(100000);
+        QCOMPARE(session_.SettingsFile().RecallCost(), 100000);
+        QCOMPARE(window->Plan().RecallCount, 1);
+        HuntPlanWindow again(session_, host_, messages_);
+        QCOMPARE(test::Find<QSpinBox>(again, "RecallCost").value(), 100000);
+    }
+
+    // Enter and a double-click show the treasure's region with it selected; Ctrl+C copies the
+    // shown page; the route goes to the map only while the box is ticked and the window open.
+    void rowsCopyAndRoute() {
+        const auto window = Open();
+        auto& table = test::Find<QTreeWidget>(*window, "PlanTable");
+        table.setFocus();
+        SelectStop(*window, "2 - Spot 2");
+        QTest::keyClick(&table, Qt::Key_Return);
+        QCOMPARE(host_.Calls, (std::vector<std::string>{"region 1 2"}));
+        QVERIFY(window->isVisible());
+
+        QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+        const std::string plan = HuntPlanText(window->Plan());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(plan));
+        QVERIFY(plan.find("\r\n") != std::string::npos);
+
+        auto& pages = test::Find<QTabWidget>(*window, "HuntPlanPages");
+        pages.setCurrentIndex(1);
+        auto& collection = test::Find<QTreeWidget>(*window, "CollectionTable");
+        collection.setFocus();
+        QTest::keyClick(&collection, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Character\tL1\tL2\tL3\tTotal\r\n"
+                                "Bea\t2\t0\t0\t2\r\n"
+                                "Ann\t1\t1\t1\t3\r\n"
+                                "Total\t3\t1\t1\t5\r\n"));
+        QVERIFY(messages_.Shown.empty());
+
+        auto& showRoute = test::Find<QCheckBox>(*window, "ShowRoute");
+        QVERIFY(route_ != nullptr);
+        showRoute.setChecked(false);
+        QVERIFY(route_ == nullptr);
+        showRoute.setChecked(true);
+        QVERIFY(route_ != nullptr);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QVERIFY(route_ == nullptr);
+        // A change while closed reaches the window when it opens again.
+        session_.ChangeMapCount("Ann", 3, 1, true);
+        window->show();
+        QVERIFY(route_ != nullptr);
+        QCOMPARE(route_->Stops.size(), std::size_t{3});
+    }
+
+    // One row per character and a total row; the current one marked in bold and for a screen
+    // reader; sorting by a column keeps the total last; the chart follows the current
+    // character.
+    void collectionPage() {
+        const auto window = Open();
+        auto& table = test::Find<QTreeWidget>(*window, "CollectionTable");
+        const auto names = [&table] {
+            QStringList list;
+            for (int i = 0; i < table.topLevelItemCount(); ++i)
+                list << table.topLevelItem(i)->text(0);
+            return list;
+        };
+        QCOMPARE(names(), (QStringList{"Bea", "Ann", "Total"}));
+        QVERIFY(table.topLevelItem(1)->font(0).bold());
+        QVERIFY(!table.topLevelItem(0)->font(0).bold());
+        QCOMPARE(table.topLevelItem(1)->data(0, Qt::AccessibleTextRole).toString(),
+                 QString("Ann (current)"));
+        auto& chart = test::Find<LevelBarChart>(*window, "LevelChart");
+        QCOMPARE(chart.Counts(), (std::vector<long long>{1, 1, 1}));
+
+        table.header()->sectionClicked(0);  // by name, rising
+        QCOMPARE(names(), (QStringList{"Ann", "Bea", "Total"}));
+        table.header()->sectionClicked(4);  // by total, rising
+        QCOMPARE(names(), (QStringList{"Bea", "Ann", "Total"}));
+        table.header()->sectionClicked(4);  // and falling
+        QCOMPARE(names(), (QStringList{"Ann", "Bea", "Total"}));
+
+        session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
+        QCOMPARE(chart.Counts(), (std::vector<long long>{2, 0, 0}));
+        QVERIFY(table.topLevelItem(1)->font(0).bold());  // Bea, still sorted by total
+        QCOMPARE(names(), (QStringList{"Ann", "Bea", "Total"}));
+    }
+
+    // Tab reaches every control of each page; each one has a name a screen reader says.
+    void keyboardAndNames() {
+        const auto window = Open();
+        auto& pages = test::Find<QTabWidget>(*window, "HuntPlanPages");
+        for (int page = 0; page < 2; ++page) {
+            pages.setCurrentIndex(page);
+            QList<QWidget*> controls;
+            // A spin box's field and a tab widget hand their focus on to another widget.
+            for (QWidget* widget : window->findChildren<QWidget*>())
+                if (widget->isVisibleTo(window.get()) && (widget->focusPolicy() & Qt::TabFocus) &&
+                    widget->isEnabled() && widget->focusProxy() == nullptr &&
+                    !qobject_cast<QAbstractSpinBox*>(widget->parentWidget()))
+                    controls << widget;
+            QVERIFY(controls.size() >= (page == 0 ? 6 : 4));
+            controls.front()->setFocus();
+            const QList<QWidget*> visited = test::TabWalk(controls.size() * 2);
+            for (QWidget* control : controls) {
+                QVERIFY2(visited.contains(control), qPrintable(control->objectName()));
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+                QVERIFY(face != nullptr);
+                QVERIFY2(!face->text(QAccessible::Name).isEmpty(),
+                         qPrintable(control->metaObject()->className()));
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+};
+
+}  // namespace brix
+
+QTEST_MAIN(brix::HuntPlanWindowUiTest)
+#include "HuntPlanWindowUiTest.moc"
