@@ -8,12 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/data/DataLoader.h"
 #include "core/data/Session.h"
-#include "core/data/ZipArchive.h"
 #include "core/hunt/HuntPlan.h"
 #include "core/hunt/RoutePlanner.h"
-#include "support/RecordingMessages.h"
+#include "support/WorldArchive.h"
 
 namespace {
 
@@ -31,11 +29,7 @@ struct MaxWorld {
     std::vector<brix::PlanPoint> Runes;
 
     MaxWorld() {
-        brix::test::RecordingMessages messages;
-        auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
-        if (!archive || !brix::LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive,
-                                              "data.xml", messages))
-            std::abort();
+        if (!brix::test::LoadWorldRecords(TheSession, BRIX_MAX_ARCHIVE)) std::abort();
         Hunter.Name = "Hunter";
         Library.Name = "Travels";
         for (const brix::Treasure& treasure : TheSession.GetWorld().Treasures) {

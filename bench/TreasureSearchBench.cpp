@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/data/DataLoader.h"
 #include "core/data/Session.h"
-#include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/TreasureSearch.h"
-#include "support/RecordingMessages.h"
+#include "support/WorldArchive.h"
 
 namespace {
 
@@ -37,11 +35,7 @@ struct MaxWorld {
     std::vector<std::string> ReadingKeystrokes;
 
     MaxWorld() {
-        brix::test::RecordingMessages messages;
-        auto archive = brix::ZipArchive::Open(BRIX_MAX_ARCHIVE);
-        if (!archive || !brix::LoadSystemData(TheSession.GetWorld(), TheSession.GetUser(), *archive,
-                                              "data.xml", messages))
-            std::abort();
+        if (!brix::test::LoadWorldRecords(TheSession, BRIX_MAX_ARCHIVE)) std::abort();
         for (const brix::Treasure& treasure : TheSession.GetWorld().Treasures)
             if (treasure.Index >= 1) Names.push_back(treasure.Name);
         // Names typed as they are written (the plain scan minds case, so it finds them too): a

@@ -18,11 +18,7 @@ namespace {
 
 #ifdef BRIX_SAMPLE_ARCHIVE
 const Session& SampleWorld() {
-    static const std::unique_ptr<Session> session = [] {
-        test::EnsureGuiApp();
-        return test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
-    }();
-    return *session;
+    return test::SharedWorldArchive(BRIX_SAMPLE_ARCHIVE);
 }
 
 MapPictureMatcher& SampleMatcher() {

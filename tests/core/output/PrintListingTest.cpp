@@ -159,11 +159,7 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
 
 #ifdef BRIX_SAMPLE_ARCHIVE
 const Session& SampleWorld() {
-    static const std::unique_ptr<Session> session = [] {
-        test::EnsureGuiApp();
-        return test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
-    }();
-    return *session;
+    return test::SharedWorldArchive(BRIX_SAMPLE_ARCHIVE);
 }
 #endif
 
