@@ -275,44 +275,4 @@ TEST(SampleWorld, RegionBordersAreDashedOnLandWhereRegionsMeet) {
     EXPECT_LT(changed, meeting * 3);
 }
 
-TEST(SampleWorld, BrokenArchivesCarryTheirFault) {
-    struct Row {
-        const char* Kind;
-        std::string Member;   // the member the fault is in
-        std::string Message;  // what the program reports at start-up
-    };
-    const Row rows[] = {
-        {"missing-overlay", "world_overlay_7.bmp",
-         "Unable to load \"world_overlay_7.bmp\" from the zip file."},
-        {"upper-data", "data.xml", "Unable to locate \"data.xml\" in the zip file."},
-    };
-    const std::map<std::string, std::string> good = ReadMembers(Archive(""));
-    ASSERT_FALSE(good.empty());
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Kind);
-        const std::string path = Archive(row.Kind, {"--broken", row.Kind});
-        ASSERT_FALSE(path.empty());
-        std::map<std::string, std::string> members = ReadMembers(path);
-        const std::string kind = row.Kind;
-        const bool dropped = kind == "missing-overlay" || kind == "upper-data";
-        EXPECT_EQ(members.count(row.Member), dropped ? 0u : 1u);
-        EXPECT_EQ(members.size(), good.size() - (kind == "missing-overlay"));
-        // Everything but the faulty member is the build's archive's: one seed, the same bytes.
-        for (const auto& [name, bytes] : good)
-            EXPECT_TRUE(name == row.Member || members[name] == bytes) << name << " differs";
-        if (kind == "upper-data") {
-            EXPECT_TRUE(members["DATA.XML"] == good.at("data.xml"));
-        }
-
-        // The program notices the fault and says so.
-        brix::Session session;
-        RecordingMessages messages;
-        EXPECT_EQ(Load(path, session, messages), kind != "upper-data");
-        std::vector<std::string> texts;
-        for (const auto& entry : messages.Shown) texts.push_back(entry.Text);
-        EXPECT_NE(std::find(texts.begin(), texts.end(), row.Message), texts.end())
-            << "messages: " << ::testing::PrintToString(texts);
-    }
-}
-
 }  // namespace

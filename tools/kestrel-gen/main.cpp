@@ -1,7 +1,7 @@
 // Builds the sample world archive "kestrel.zip": data.xml, world.bmp, multimap.bmp and one
 // overlay per region. The same seed always gives the same bytes.
 //
-// Usage: kestrel-gen [--seed N] [--max] [--no-borders] [--broken KIND] OUTPUT.zip
+// Usage: kestrel-gen [--seed N] [--max] [--no-borders] OUTPUT.zip
 
 #include <QImage>
 
@@ -30,21 +30,13 @@ using namespace brix::gen;
 
 constexpr std::uint64_t DefaultSeed = 6;
 
-// Faulty archives for the loader's tests.
-enum class Fault { None, Multimap24, MissingOverlay, UpperData, NotBitmap };
-
-constexpr int MissingOverlayRegion = 7;
-
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "kestrel-gen: %s\n"
-                 "usage: kestrel-gen [--seed N] [--max] [--no-borders] [--broken KIND] "
-                 "OUTPUT.zip\n"
+                 "usage: kestrel-gen [--seed N] [--max] [--no-borders] OUTPUT.zip\n"
                  "  --seed N      world seed (default %llu)\n"
                  "  --max         the largest archive: 100 regions, 1000 treasures, 16 levels\n"
-                 "  --no-borders  no region borders on the world picture\n"
-                 "  --broken KIND a faulty archive: multimap24, missing-overlay, upper-data,\n"
-                 "                not-bitmap\n",
+                 "  --no-borders  no region borders on the world picture\n",
                  message, static_cast<unsigned long long>(DefaultSeed));
     return 2;
 }
@@ -64,7 +56,6 @@ bool ParseSeed(const std::string& text, std::uint64_t& seed) {
 int main(int argc, char** argv) {
     Options options;
     options.Seed = DefaultSeed;
-    Fault fault = Fault::None;
     bool borders = true;
     std::string output;
     for (int i = 1; i < argc; ++i) {
@@ -78,19 +69,6 @@ int main(int argc, char** argv) {
             options.LevelCount = 16;
         } else if (arg == "--no-borders") {
             borders = false;
-        } else if (arg == "--broken") {
-            if (++i >= argc) return Usage("--broken needs a kind");
-            std::string kind = argv[i];
-            if (kind == "multimap24")
-                fault = Fault::Multimap24;
-            else if (kind == "missing-overlay")
-                fault = Fault::MissingOverlay;
-            else if (kind == "upper-data")
-                fault = Fault::UpperData;
-            else if (kind == "not-bitmap")
-                fault = Fault::NotBitmap;
-            else
-                return Usage(("unknown fault kind " + kind).c_str());
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage(("unknown option " + arg).c_str());
         } else if (output.empty()) {
@@ -134,17 +112,10 @@ int main(int argc, char** argv) {
 
     std::vector<Member> members;
     std::string xml = WriteDataXml(world);
-    members.push_back({fault == Fault::UpperData ? "DATA.XML" : "data.xml",
-                       QByteArray(xml.data(), static_cast<qsizetype>(xml.size()))});
-    if (fault == Fault::NotBitmap)
-        members.push_back({"world.bmp", QByteArray("This member holds text, not a bitmap.\n")});
-    else
-        members.push_back({"world.bmp", EncodeBmp(PaintWorld(world, borders))});
-    QImage multimap = ToMonochrome(DrawMultimap(world));
-    if (fault == Fault::Multimap24) multimap = multimap.convertToFormat(QImage::Format_RGB32);
-    members.push_back({"multimap.bmp", EncodeBmp(multimap)});
+    members.push_back({"data.xml", QByteArray(xml.data(), static_cast<qsizetype>(xml.size()))});
+    members.push_back({"world.bmp", EncodeBmp(PaintWorld(world, borders))});
+    members.push_back({"multimap.bmp", EncodeBmp(ToMonochrome(DrawMultimap(world)))});
     for (const RegionPlan& region : world.Regions) {
-        if (fault == Fault::MissingOverlay && region.Index == MissingOverlayRegion) continue;
         members.push_back({"world_overlay_" + std::to_string(region.Index) + ".bmp",
                            EncodeBmp(RegionMask(world, region))});
     }

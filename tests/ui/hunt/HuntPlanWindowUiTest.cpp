@@ -278,8 +278,8 @@ private Q_SLOTS:
         QCOMPARE(names(), (QStringList{"Ann", "Bea", "Total"}));
     }
 
-    // Tab reaches every control of each page; each one has a name a screen reader says.
-    void keyboardAndNames() {
+    // Tab reaches every control of each page (the accessibility walk checks their names).
+    void keyboard() {
         const auto window = Open();
         auto& pages = test::Find<QTabWidget>(*window, "HuntPlanPages");
         for (int page = 0; page < 2; ++page) {
@@ -294,13 +294,8 @@ private Q_SLOTS:
             QVERIFY(controls.size() >= (page == 0 ? 6 : 4));
             controls.front()->setFocus();
             const QList<QWidget*> visited = test::TabWalk(controls.size() * 2);
-            for (QWidget* control : controls) {
+            for (QWidget* control : controls)
                 QVERIFY2(visited.contains(control), qPrintable(control->objectName()));
-                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
-                QVERIFY(face != nullptr);
-                QVERIFY2(!face->text(QAccessible::Name).isEmpty(),
-                         qPrintable(control->metaObject()->className()));
-            }
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
