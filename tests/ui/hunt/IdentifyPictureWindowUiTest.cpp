@@ -102,14 +102,6 @@ private Q_SLOTS:
 
     void cleanup() { frame_.reset(); }
 
-    void commandSitsInTheEditMenuWithItsShortcutAndIcon() {
-        QAction* action = frame_->Action(Command::IdentifyMapPicture);
-        QVERIFY(action != nullptr);
-        QCOMPARE(action->text(), Text(StringId::IdentifyMenuText));
-        QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
-        QVERIFY(!action->icon().isNull());
-    }
-
     void pastedPictureListsCandidatesAndEnterShowsTheTreasure() {
         QVERIFY(frame_->ExecuteCommand(Command::IdentifyMapPicture));
         IdentifyPictureWindow* window = Window();
