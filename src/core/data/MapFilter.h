@@ -32,6 +32,8 @@ struct MapFilter {
     bool EntryCounts(const MapCounts& entry) const;
     bool TreasureFlag(int index) const;
     bool RegionFlag(int index) const;
+
+    bool operator==(const MapFilter&) const = default;
 };
 
 // The entry's maps as "L3=1, L5=2": every level with a count above 0 in rising order, or with

@@ -1,32 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <QObject>
-#include <QTemporaryDir>
-
 #include <string>
 #include <vector>
 
 #include "core/base/Strings.h"
 #include "core/data/CharacterManager.h"
 #include "core/data/Session.h"
-#include "support/RecordingMessages.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
 
 class CharacterManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-    }
-    std::string Key() const {
-        return session_.SettingsFile().File().Read("Settings", "Character").value_or("(no key)");
-    }
+    std::string Key() const { return temp_.Setting("Character"); }
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 };
 
 TEST_F(CharacterManagerTest, DeletingKeepsTheCurrentCharacterOrLeavesNone) {
