@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "core/data/MapFilter.h"
@@ -42,13 +41,13 @@ TackPart TackPartAt(int x, int y) {
     return TackPart::None;
 }
 
-// Black on a sparse lattice of dots, on row 50 and on column 120.
+// Black on a sparse lattice of dots.
 bool MultimapBlack(int x, int y) {
-    return (x * 7 + y * 3) % 11 == 0 || y == 50 || x == 120;
+    return (x * 7 + y * 3) % 11 == 0;
 }
 
-QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage::Format_RGB32) {
-    QImage image(width, height, format);
+QImage Filled(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
 }
@@ -84,58 +83,49 @@ void Prepare(Session& session, const QImage& multimap) {
     d.MultimapSize = multimap.size();
 }
 
-TEST(DrawPrimitives, ScrollBorderIsTiledBetweenItsCorners) {
-    struct Segment {
-        int From, To, Source;  // panel offsets [From, To) show scroll coordinates from Source
-    };
-    struct Row {
-        int Width, Height;
-        std::vector<Segment> Across, Down;
-    };
-    // Narrower than two corners: the later corner covers the earlier.
-    // 480 × 440: tiles of 170, 170 and 64 across; 110, 110, 110 and 24 down.
-    const Row rows[] = {
-        {60, 70, {{0, 22, 0}, {22, 60, 208}}, {{0, 22, 0}, {22, 70, 148}}},
-        {480,
-         440,
-         {{0, 38, 0}, {38, 208, 38}, {378, 442, 38}, {442, 480, 208}},
-         {{0, 38, 0}, {38, 148, 38}, {368, 392, 38}, {392, 440, 148}}},
-    };
+// Spot pixels at the seams of the scroll border's tiles and in the interior of every kind of
+// panel, drawn at (10, 10) on a canvas 10 pixels larger all round: nothing lands outside it.
+TEST(DrawPrimitives, PanelBorderTilesAndInterior) {
     Session session;
     Prepare(session, TestMultimap(8, 8));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Width);
-        QImage canvas = Filled(row.Width + 20, row.Height + 20, Canvas);
+    auto draw = [&session](PanelStyle style, bool fill, std::uint32_t colour, int w, int h) {
+        QImage canvas = Filled(w + 20, h + 20, Canvas);
         {
             QPainter painter(&canvas);
-            DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::Scroll, false,
-                      AutomaticColour, IntRect{10, 10, 10 + row.Width, 10 + row.Height});
+            DrawPanel(painter, session.GetWorld().Drawing, style, fill, colour,
+                      IntRect{10, 10, 10 + w, 10 + h});
         }
-        const int bottom = row.Height - 48 + 20, right = row.Width - 38 + 15;
-        for (const Segment& s : row.Across)
-            for (int d = s.From; d < s.To; ++d) {
-                ASSERT_EQ(canvas.pixel(10 + d, 15), ScrollPixel(s.Source + d - s.From, 5)) << d;
-                ASSERT_EQ(canvas.pixel(10 + d, bottom), ScrollPixel(s.Source + d - s.From, 158));
-            }
-        for (const Segment& s : row.Down)
-            for (int d = s.From; d < s.To; ++d) {
-                ASSERT_EQ(canvas.pixel(15, 10 + d), ScrollPixel(5, s.Source + d - s.From)) << d;
-                ASSERT_EQ(canvas.pixel(right, 10 + d), ScrollPixel(213, s.Source + d - s.From));
-            }
-        // Nothing lands outside the panel.
         for (int x = 0; x < canvas.width(); ++x)
-            ASSERT_TRUE(canvas.pixel(x, 9) == Canvas && canvas.pixel(x, 10 + row.Height) == Canvas);
+            EXPECT_TRUE(canvas.pixel(x, 9) == Canvas && canvas.pixel(x, 10 + h) == Canvas) << x;
         for (int y = 0; y < canvas.height(); ++y)
-            ASSERT_TRUE(canvas.pixel(9, y) == Canvas && canvas.pixel(10 + row.Width, y) == Canvas);
+            EXPECT_TRUE(canvas.pixel(9, y) == Canvas && canvas.pixel(10 + w, y) == Canvas) << y;
+        return canvas;
+    };
+    struct Seam {
+        int Width, Height, X, Y, SourceX, SourceY;  // panel pixel (X, Y) shows scroll pixel
+    };
+    // 60 × 70 is narrower than two corners: the later corner covers the earlier. 480 × 440:
+    // corners of 38 (48 at the bottom), tiles of 170 × 110 from (38, 38), the last ones cut to
+    // 64 across and 24 down.
+    const Seam seams[] = {{60, 70, 21, 5, 21, 5},         {60, 70, 22, 5, 208, 5},
+                          {60, 70, 5, 22, 5, 148},        {480, 440, 37, 5, 37, 5},
+                          {480, 440, 207, 5, 207, 5},     {480, 440, 208, 5, 38, 5},
+                          {480, 440, 441, 5, 101, 5},     {480, 440, 442, 5, 208, 5},
+                          {480, 440, 479, 397, 245, 153}, {480, 440, 441, 402, 101, 158},
+                          {480, 440, 5, 147, 5, 147},     {480, 440, 5, 148, 5, 38},
+                          {480, 440, 5, 391, 5, 61},      {480, 440, 447, 392, 213, 148}};
+    for (const Seam& seam : seams) {
+        SCOPED_TRACE(testing::Message() << seam.Width << " at " << seam.X << "," << seam.Y);
+        EXPECT_EQ(draw(PanelStyle::Scroll, false, AutomaticColour, seam.Width, seam.Height)
+                      .pixel(10 + seam.X, 10 + seam.Y),
+                  ScrollPixel(seam.SourceX, seam.SourceY));
     }
-}
 
-TEST(DrawPrimitives, PanelInteriorAndColour) {
     struct Row {
         PanelStyle Style;
         bool Fill;
         std::uint32_t Colour;
-        int X, Y;  // relative to the panel's top-left corner
+        int X, Y;  // in a 480 × 440 panel
         QRgb Expected;
     };
     const QRgb parchment = ScrollPixel(38, 38);
@@ -147,33 +137,23 @@ TEST(DrawPrimitives, PanelInteriorAndColour) {
         {scroll, false, automatic, 441, 391, Canvas},
         // No fill, a colour: interior and key take it, the border stays.
         {scroll, false, RedRef, 478, 438, Red},
-        // Parchment: tiles of 170 × 110 from (38, 38); a colour shows only through the border.
+        // Parchment: tiled like the border; a colour shows only through the border's key.
         {scroll, true, automatic, 208, 148, parchment},
         {scroll, true, RedRef, 1, 1, Red},
         {twoLines, false, automatic, 478, 438, Black},
         {twoLines, false, RedRef, 2, 2, Red},
         {twoLines, true, automatic, 2, 2, parchment},
     };
-    Session session;
-    Prepare(session, TestMultimap(8, 8));
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << int(row.Style) << " " << row.Fill << " " << row.Colour);
-        QImage canvas = Filled(500, 460, Canvas);
-        {
-            QPainter painter(&canvas);
-            DrawPanel(painter, session.GetWorld().Drawing, row.Style, row.Fill, row.Colour,
-                      {10, 10, 490, 450});
-        }
-        EXPECT_EQ(canvas.pixel(10 + row.X, 10 + row.Y), row.Expected) << row.X << "," << row.Y;
-        EXPECT_EQ(canvas.pixel(9, 9), Canvas);
-        EXPECT_EQ(canvas.pixel(490, 450), Canvas);
+        EXPECT_EQ(draw(row.Style, row.Fill, row.Colour, 480, 440).pixel(10 + row.X, 10 + row.Y),
+                  row.Expected);
     }
 }
 
 TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
     struct Row {
         bool HasMaps, Monochrome, TacksCorrect;
-        std::uint32_t WithColour, WithoutColour;
         QRgb Pen;
         IntPoint Anchor;
         QRgb Head, Body;
@@ -182,22 +162,25 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
     const QRgb pale = qRgb(250, 240, 200), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
     const QRgb and_ = pale & Red;
     const Row rows[] = {
-        {true, false, false, GreenRef, BlueRef, Black, {30, 40}, green, BodyGrey, {24, 30}},
+        {true, false, false, Black, {30, 40}, green, BodyGrey, {24, 30}},
         // Monochrome: a silhouette ANDed in the pen colour, the head not recoloured.
-        {false, true, false, GreenRef, BlueRef, Red, {30, 40}, and_, and_, {24, 30}},
+        {false, true, false, Red, {30, 40}, and_, and_, {24, 30}},
         // Tacks placed correctly put pixel (0, 8) on the anchor.
-        {true, false, true, GreenRef, BlueRef, Black, {30, 40}, green, BodyGrey, {30, 32}},
+        {true, false, true, Black, {30, 40}, green, BodyGrey, {30, 32}},
         // Without maps, partly beyond the top-left edge; partly beyond the bottom-right edge.
-        {false, false, false, GreenRef, BlueRef, Black, {3, 5}, blue, BodyGrey, {-3, -5}},
-        {true, true, true, GreenRef, BlueRef, Black, {55, 60}, Black, Black, {55, 52}},
+        {false, false, false, Black, {3, 5}, blue, BodyGrey, {-3, -5}},
+        {true, true, true, Black, {55, 60}, Black, Black, {55, 52}},
     };
+    // Tack pixels at the edges of the head, the pin and the picture, and just beside them.
+    const IntPoint spots[] = {{0, 0},   {8, 0}, {9, 4}, {10, 4}, {10, 5}, {10, 12},
+                              {10, 13}, {0, 8}, {1, 8}, {-1, 0}, {12, 20}};
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         const Row& row = rows[i];
         Session session;
         Prepare(session, TestMultimap(8, 8));
-        session.GetPrefs().Display.TackWithColor = row.WithColour;
-        session.GetPrefs().Display.TackWithoutColor = row.WithoutColour;
+        session.GetPrefs().Display.TackWithColor = GreenRef;
+        session.GetPrefs().Display.TackWithoutColor = BlueRef;
         session.GetPrefs().Display.TacksCorrect = row.TacksCorrect;
         QImage canvas = Filled(64, 64, pale);
         {
@@ -205,48 +188,44 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
             painter.setPen(QColor::fromRgb(row.Pen));
             DrawTack(painter, session, row.HasMaps, row.Monochrome, row.Anchor);
         }
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) {
-                const int tx = x - row.TopLeft.X, ty = y - row.TopLeft.Y;
-                const bool inside = tx >= 0 && tx < 13 && ty >= 0 && ty < 21;
-                const TackPart part = inside ? TackPartAt(tx, ty) : TackPart::None;
-                const QRgb expected = part == TackPart::Head   ? row.Head
-                                      : part == TackPart::Body ? row.Body
-                                                               : pale;
-                ASSERT_EQ(canvas.pixel(x, y), expected) << x << "," << y;
-            }
+        for (const IntPoint& spot : spots) {
+            const int x = row.TopLeft.X + spot.X, y = row.TopLeft.Y + spot.Y;
+            if (!canvas.rect().contains(x, y)) continue;
+            const TackPart part = spot.X < 0 ? TackPart::None : TackPartAt(spot.X, spot.Y);
+            EXPECT_EQ(canvas.pixel(x, y), part == TackPart::Head   ? row.Head
+                                          : part == TackPart::Body ? row.Body
+                                                                   : pale)
+                << spot.X << "," << spot.Y;
+        }
     }
 }
 
 // Drawn past the multimap's right and bottom edges: only lines inside both are darkened.
 TEST(DrawPrimitives, MapPanelDarkensExactlyTheMultimapLines) {
-    const IntRect rect{5, 7, 125, 97}, source{250, 150, 370, 240};
     Session session;
     Prepare(session, TestMultimap(300, 200));
-    QImage before(500, 460, QImage::Format_RGB32);
-    for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x < before.width(); ++x) before.setPixel(x, y, qRgb(x % 256, y % 256, 77));
-    QImage after = before;
+    QImage canvas = Filled(140, 110, Canvas);
     {
-        QPainter painter(&before);
-        DrawPanel(painter, session.GetWorld().Drawing, PanelStyle::None, false, AutomaticColour,
-                  rect);
+        QPainter painter(&canvas);
+        DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour, {5, 7, 125, 97},
+                     {250, 150, 370, 240}, {}, true, nullptr, false);
     }
-    {
-        QPainter painter(&after);
-        DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour, rect, source, {},
-                     true, nullptr, false);
-    }
-    int darkened = 0;
-    for (int y = 0; y < after.height(); ++y)
-        for (int x = 0; x < after.width(); ++x) {
-            const int sx = source.Left + x - rect.Left, sy = source.Top + y - rect.Top;
-            const bool line = sx >= source.Left && sx < source.Right && sy >= source.Top &&
-                              sy < source.Bottom && sx < 300 && sy < 200 && MultimapBlack(sx, sy);
-            darkened += line;
-            ASSERT_EQ(after.pixel(x, y), line ? Black : before.pixel(x, y)) << x << "," << y;
-        }
-    EXPECT_GT(darkened, 100);
+    struct Row {
+        int X, Y;  // on the canvas; the multimap pixel it shows is in the comment
+        QRgb Expected;
+    };
+    const Row rows[] = {
+        {5, 7, Black},     // (250, 150), the panel's corner
+        {6, 7, Canvas},    // (251, 150), no line
+        {54, 10, Black},   // (299, 153), the multimap's last column
+        {6, 56, Black},    // (251, 199), its last row
+        {55, 15, Canvas},  // (300, 158) would be a line beyond the right edge
+        {15, 57, Canvas},  // (260, 200) would be one beyond the bottom edge
+        {4, 13, Canvas},   // (249, 156) would be one left of the panel
+        {7, 6, Canvas},    // (252, 149) would be one above it
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(canvas.pixel(row.X, row.Y), row.Expected) << row.X << "," << row.Y;
 }
 
 TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
@@ -254,19 +233,17 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
     enum class Filter { None, AllLabels, OnlyWithMaps };
     struct Row {
         const char* Name;
-        bool Labels;
         Filter Kind;
         bool HasMap, ShortFlags, NoLabel, TacksCorrect, ExpectLabel;
         QRgb Head;
     };
     const QRgb green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255), magenta = qRgb(255, 0, 255);
     const Row rows[] = {
-        {"labels off", false, Filter::None, false, false, false, false, false, blue},
-        {"with maps, no map", true, Filter::OnlyWithMaps, false, false, false, false, false, blue},
-        {"with maps, map", true, Filter::OnlyWithMaps, true, false, false, false, true, green},
-        {"Index past the flags", true, Filter::OnlyWithMaps, true, true, false, false, false, blue},
-        {"label offset (0, 0)", true, Filter::None, false, false, true, false, false, blue},
-        {"tacks correct move labels", true, Filter::None, false, false, false, true, true, blue},
+        {"with maps, no map", Filter::OnlyWithMaps, false, false, false, false, false, blue},
+        {"with maps, map", Filter::OnlyWithMaps, true, false, false, false, true, green},
+        {"Index past the flags", Filter::OnlyWithMaps, true, true, false, false, false, blue},
+        {"label offset (0, 0)", Filter::None, false, false, true, false, false, blue},
+        {"tacks correct move labels", Filter::None, false, false, false, true, true, blue},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -298,8 +275,9 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
                          row.Kind == Filter::None ? nullptr : &filter, false);
             return canvas;
         };
-        const QImage canvas = draw(row.Labels);
-        // A skipped label leaves no trace at all: no box, no line, no number.
+        const QImage canvas = draw(true);
+        // A skipped label leaves no trace at all: no box, no line, no number; drawn without
+        // labels, none is ever there.
         EXPECT_EQ(canvas == draw(false), !row.ExpectLabel);
         const int sx = row.TacksCorrect ? 0 : -6, sy = row.TacksCorrect ? 0 : -2;
         EXPECT_EQ(canvas.pixel(100 + sx + 3, 150 - 8 + sy + 2), row.Head);
@@ -319,8 +297,8 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
     Session session;
     Prepare(session, TestMultimap(10, 10));
     const QFont font = session.GetWorld().Drawing.LabelFont;
-    const int fullSize = font.pixelSize();
-    enum class Fit { Full, Scaled, Cut };
+    const int full = font.pixelSize(), least = int(std::ceil(full * MinPanelTextScale));
+    enum class Fit { Full, Scaled, Cut, Nothing };
     struct Row {
         const char* Text;
         int Interior;  // width of the panel's interior
@@ -330,67 +308,52 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
     const Row rows[] = {
         {"57 - Oak", 207, 1, Fit::Full},
         {"505 - Hunter's Blind", 207, 1, Fit::Scaled},
-        {"999 - The Long Forgotten Smugglers' Cave under Windmill Hill", 207, 1, Fit::Cut},
         {"999 - The Long Forgotten Smugglers' Cave under Windmill Hill", 207, 2, Fit::Cut},
-        {"WWWWWWWWWW", 12, 1, Fit::Cut},  // not even the ellipsis fits: nothing is drawn
+        {"WWWWWWWWWW", 12, 1, Fit::Nothing},  // not even the ellipsis fits
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.Text) + " in " + std::to_string(row.Interior) + " at " +
-                     std::to_string(row.Ratio));
+        SCOPED_TRACE(testing::Message()
+                     << row.Text << " in " << row.Interior << " at " << row.Ratio);
         const QString text = QString::fromUtf8(row.Text);
-        QImage canvas = Filled(static_cast<int>((row.Interior + 44) * row.Ratio),
-                               static_cast<int>(90 * row.Ratio), White);
+        QImage canvas = Filled(int((row.Interior + 44) * row.Ratio), int(90 * row.Ratio), White);
         canvas.setDevicePixelRatio(row.Ratio);
-
         const FittedText fitted = FitPanelText(font, text, row.Interior, &canvas);
-        EXPECT_LE(fitted.Width, row.Interior);
         const int size = fitted.Font.pixelSize();
-        EXPECT_GE(size, fullSize * MinPanelTextScale);
-        switch (row.Expected) {
-            case Fit::Full:
-                EXPECT_EQ(size, fullSize);
-                EXPECT_EQ(fitted.Text, text);
-                break;
-            case Fit::Scaled: {
-                EXPECT_LT(size, fullSize);
-                EXPECT_EQ(fitted.Text, text);
-                // Just enough: one pixel larger would not fit.
-                QFont next = font;
-                next.setPixelSize(size + 1);
-                EXPECT_GT(FitPanelText(next, text, 100000, &canvas).Width, row.Interior);
-                break;
-            }
-            case Fit::Cut:
-                EXPECT_EQ(size, static_cast<int>(std::ceil(fullSize * MinPanelTextScale)));
-                if (row.Interior > 50) {
-                    EXPECT_TRUE(fitted.Text.endsWith(QChar(0x2026))) << fitted.Text.toStdString();
-                    EXPECT_TRUE(text.startsWith(fitted.Text.chopped(1)));
-                    EXPECT_GT(fitted.Text.size(), 8);
-                } else {
-                    EXPECT_TRUE(fitted.Text.isEmpty()) << fitted.Text.toStdString();
-                }
-                break;
+        EXPECT_LE(fitted.Width, row.Interior);
+        EXPECT_EQ(size == full, row.Expected == Fit::Full) << size;
+        EXPECT_EQ(size == least, row.Expected >= Fit::Cut) << size;
+        EXPECT_GE(size, least);
+        EXPECT_EQ(fitted.Text == text, row.Expected <= Fit::Scaled) << fitted.Text.toStdString();
+        EXPECT_EQ(fitted.Text.isEmpty(), row.Expected == Fit::Nothing);
+        if (row.Expected == Fit::Scaled) {  // just enough: one pixel larger would not fit
+            QFont next = font;
+            next.setPixelSize(size + 1);
+            EXPECT_GT(FitPanelText(next, text, 100000, &canvas).Width, row.Interior);
+        }
+        if (row.Expected == Fit::Cut) {
+            EXPECT_TRUE(fitted.Text.endsWith(QChar(0x2026))) << fitted.Text.toStdString();
+            EXPECT_TRUE(text.startsWith(fitted.Text.chopped(1)));
+            EXPECT_GT(fitted.Text.size(), 8);
         }
 
         // Drawn red in a framed panel on white: no ink outside the interior less its padding,
         // some inside.
-        const IntRect panel{20, 20, 20 + row.Interior + 4, 70};
         const QRect interior((22 + PanelTextPadding) * row.Ratio, 22 * row.Ratio,
                              (row.Interior - 2 * PanelTextPadding) * row.Ratio, 46 * row.Ratio);
         QPainter painter(&canvas);
         painter.setPen(QColor(Red));
         DrawTextPanel(painter, session.GetWorld().Drawing, PanelStyle::DoubleLine, false,
-                      0x00FFFFFFu, panel, row.Text);
+                      0x00FFFFFFu, {20, 20, 20 + row.Interior + 4, 70}, row.Text);
         painter.end();
         int inside = 0, outside = 0;
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x) {
                 const QRgb pixel = canvas.pixel(x, y);
-                if (pixel == White || pixel == Black) continue;
-                (interior.contains(x, y) ? inside : outside) += 1;
+                if (pixel != White && pixel != Black)
+                    ++(interior.contains(x, y) ? inside : outside);
             }
         EXPECT_EQ(outside, 0);
-        EXPECT_EQ(inside > 0, row.Interior > 50);
+        EXPECT_EQ(inside > 0, row.Expected != Fit::Nothing);
     }
 }
 
