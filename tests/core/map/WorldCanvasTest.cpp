@@ -75,82 +75,60 @@ TEST(WorldCanvas, HitTestFindsTheFirstRegionUnderAPoint) {
     }
 }
 
-// Every pixel is tinted exactly where its bit is set, also in a box that cuts through the mask;
-// TintBlendTest holds the blend itself to the same pixels in every form.
-TEST(WorldCanvas, TintBlendsExactlyTheMaskedPixelsByWeightAndColour) {
+// Every pixel is tinted exactly where its bit is set, also in a box that cuts through the masks,
+// and a later region tints over an earlier one; TintBlendTest holds the blend itself to the same
+// pixels in every form.
+TEST(WorldCanvas, TintBlendsTheMaskedPixelsLaterRegionsOverEarlierOnes) {
     struct Row {
         const char* What;
         QRgb World;
-        bool HasMap;
-        bool Hover;
-        std::uint32_t WithHighLight;
-        std::uint32_t WithoutHighLight;
-        QRgb Expected;
+        bool HasMap, Hover;
+        std::uint32_t WithHighLight, WithoutHighLight;
+        QRgb First, Second, Both;  // region 1 alone, region 2 alone, region 2 over region 1
     };
     const std::uint32_t automatic = AutomaticColour;
+    // Region 2 always has maps; colour references are 0x00BBGGRR.
     const Row rows[] = {
-        {"automatic yellow-orange, weight 95", qRgb(100, 150, 200), false, false, automatic,
-         automatic, qRgb(157, 176, 125)},
-        {"white under automatic yellow-orange, weight 159", qRgb(255, 255, 255), false, true,
-         automatic, automatic, qRgb(254, 234, 95)},
-        // Colour references are 0x00BBGGRR: red 0x10, green 0x20, blue 0x30.
-        {"set colour with maps", qRgb(10, 20, 30), true, false, 0x00302010u, automatic,
-         qRgb(12, 24, 36)},
-        {"set colour without maps, hovered", qRgb(200, 100, 50), false, true, 0x000000FFu,
-         0x0000FF00u, qRgb(75, 195, 18)},
+        {"automatic: yellow-orange under red, weight 95", qRgb(100, 150, 200), false, false,
+         automatic, automatic, qRgb(157, 176, 125), qRgb(157, 93, 125), qRgb(192, 110, 78)},
+        {"white, region 1 hovered: weight 159", qRgb(255, 255, 255), false, true, automatic,
+         automatic, qRgb(254, 234, 95), qRgb(254, 159, 159), qRgb(253, 146, 59)},
+        {"set colour with maps, twice", qRgb(10, 20, 30), true, false, 0x00302010u, automatic,
+         qRgb(12, 24, 36), qRgb(12, 24, 36), qRgb(13, 26, 40)},
+        {"set colours, hovered without maps", qRgb(200, 100, 50), false, true, 0x000000FFu,
+         0x0000FF00u, qRgb(75, 195, 18), qRgb(219, 62, 31), qRgb(141, 121, 11)},
     };
-    const int width = 20;
-    const std::vector<std::string> mask = {"...#########........", "#..................#",
-                                           "####################"};
+    const std::vector<std::string> mask1 = {"...#########........", "#..................#",
+                                            "####################"};
+    const std::vector<std::string> mask2 = {"##.#", "..#."};  // shares (24, 2) with region 1
+    auto set = [](const std::vector<std::string>& mask, QPoint at, int x, int y) {
+        const int mx = x - at.x(), my = y - at.y();
+        return my >= 0 && my < int(mask.size()) && mx >= 0 && mx < int(mask[0].size()) &&
+               mask[my][mx] == '#';
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
         Session session;
         SetWorld(session, Solid(30, 4, row.World));
-        session.GetWorld().StoreRegion(MaskedRegion(1, {5, 1}, mask));
+        session.GetWorld().StoreRegion(MaskedRegion(1, {5, 1}, mask1));
+        session.GetWorld().StoreRegion(MaskedRegion(2, {22, 1}, mask2));
         if (row.HasMap) SetHasMap(session, 1);
+        SetHasMap(session, 2);
         session.GetPrefs().Display.WithHighLight = row.WithHighLight;
         session.GetPrefs().Display.WithoutHighLight = row.WithoutHighLight;
-        for (const QRect& box : {QRect(0, 0, 30, 4), QRect(9, 1, 12, 3)}) {
+        for (const QRect& box : {QRect(0, 0, 30, 4), QRect(9, 1, 14, 3)}) {
             const QImage image = Draw(session, box, row.Hover ? 1 : 0);
             for (int y = box.top(); y <= box.bottom(); ++y) {
                 for (int x = box.left(); x <= box.right(); ++x) {
-                    const bool set =
-                        y >= 1 && y <= 3 && x >= 5 && x < 5 + width && mask[y - 1][x - 5] == '#';
-                    ASSERT_EQ(Rgb(image.pixel(x - box.left(), y - box.top())),
-                              Rgb(set ? row.Expected : row.World))
+                    const bool one = set(mask1, {5, 1}, x, y), two = set(mask2, {22, 1}, x, y);
+                    const QRgb expected = one && two ? row.Both
+                                          : two      ? row.Second
+                                          : one      ? row.First
+                                                     : row.World;
+                    ASSERT_EQ(Rgb(image.pixel(x - box.left(), y - box.top())), Rgb(expected))
                         << "at " << x << "," << y << " box x " << box.x();
                 }
             }
-        }
-    }
-}
-
-TEST(WorldCanvas, LaterRegionsTintOverEarlierOnes) {
-    Session session;
-    SetWorld(session, Solid(12, 4, qRgb(100, 150, 200)));
-    // Region 1 (no maps: yellow-orange) and region 2 (maps: red) share pixel (4, 1); region 2's
-    // rectangle also covers (3, 1) and (5, 2), where only region 1's mask is set, and (5, 1)
-    // belongs to region 2 alone.
-    session.GetWorld().StoreRegion(MaskedRegion(1, {1, 1}, {"####.", "....#"}));
-    session.GetWorld().StoreRegion(MaskedRegion(2, {3, 1}, {".##", "..."}));
-    SetHasMap(session, 2);
-
-    struct Row {
-        QPoint Point;
-        QRgb Expected;
-    };
-    const Row rows[] = {
-        {{4, 1}, qRgb(192, 110, 78)},   // yellow-orange first, then red
-        {{3, 1}, qRgb(157, 176, 125)},  // region 2's rectangle but not its mask
-        {{5, 2}, qRgb(157, 176, 125)},
-        {{5, 1}, qRgb(157, 93, 125)},  // region 2 alone: red at 95
-    };
-    for (const QRect& box : {QRect(0, 0, 12, 4), QRect(4, 1, 2, 2)}) {
-        const QImage image = Draw(session, box, 0);
-        for (const Row& row : rows) {
-            if (!box.contains(row.Point)) continue;
-            EXPECT_EQ(Rgb(image.pixel(row.Point - box.topLeft())), Rgb(row.Expected))
-                << "at " << row.Point.x() << "," << row.Point.y() << " box x " << box.x();
         }
     }
 }
