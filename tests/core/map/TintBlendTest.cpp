@@ -29,25 +29,25 @@ QImage Pixels(int width, int height, QImage::Format format, std::uint32_t seed) 
     constexpr std::uint8_t edgeValues[] = {0, 1, 127, 128, 254, 255};
     QImage image(width, height, format);
     std::uint32_t state = seed * 2654435761u + 1;
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            row[x] = 0;
+            std::uint32_t word = 0;
             for (int channel = 0; channel < 4; ++channel) {
                 state = state * 1664525u + 1013904223u;
                 const std::uint32_t r = state >> 8;
-                const std::uint32_t value = (r & 1) ? edgeValues[(r >> 1) % 6] : (r >> 4) & 0xFF;
-                row[x] |= value << (8 * channel);
+                word |= ((r & 1) ? edgeValues[(r >> 1) % 6] : (r >> 4) & 0xFF) << (8 * channel);
             }
+            reinterpret_cast<std::uint32_t*>(image.scanLine(y))[x] = word;
         }
-    }
     return image;
 }
 
 // Mask rows: full, isolated pixels falling on every position within a group of eight,
-// scattered, and only the first and last pixel.
-std::vector<std::string> MaskRows(int width) {
-    std::vector<std::string> rows(4, std::string(width, '.'));
+// scattered, and only the first and last pixel. Each row is padded with set bits beyond the
+// region's width, as a careless writer of overlay bitmaps might leave them: those bits stand for
+// no pixel and must never tint one.
+Region MaskWithJunkPadding(int width, std::vector<std::string>& rows) {
+    rows.assign(4, std::string(width, '.'));
     std::uint32_t state = static_cast<std::uint32_t>(width) * 40503u;
     for (int x = 0; x < width; ++x) {
         state = state * 1664525u + 1013904223u;
@@ -56,18 +56,16 @@ std::vector<std::string> MaskRows(int width) {
         if ((state >> 28) & 1) rows[2][x] = '#';
     }
     rows[3][0] = rows[3][width - 1] = '#';
-    return rows;
-}
-
-// The mask rows are padded with set bits beyond the region's width, as a careless writer of
-// overlay bitmaps might leave them: those bits stand for no pixel and must never tint one.
-Region RegionWithJunkPadding(QPoint offset, const std::vector<std::string>& rows) {
-    Region region = test::MaskedRegion(1, offset, rows);
-    const int width = static_cast<int>(rows.front().size());
+    Region region = test::MaskedRegion(1, {5, 1}, rows);
     for (std::size_t y = 0; y < rows.size(); ++y)
         for (int x = width; x < region.MaskBytesPerRow * 8; ++x)
             region.MaskBits[y * region.MaskBytesPerRow + x / 8] |= 0x80 >> (x % 8);
     return region;
+}
+
+// Raw words: pixel() would hide the alpha byte and premultiplication.
+std::uint32_t Word(const QImage& image, int x, int y) {
+    return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y))[x];
 }
 
 class TintBlendForms : public testing::TestWithParam<TintBlend> {};
@@ -75,7 +73,6 @@ class TintBlendForms : public testing::TestWithParam<TintBlend> {};
 TEST_P(TintBlendForms, BlendLikeThePortableFormAndOnlyUnderTheMask) {
     const TintBlend form = GetParam();
     if (!ProcessorRuns(form)) GTEST_SKIP() << "this processor lacks the " << FormName(form);
-
     struct Row {
         QRgb Colour;
         int Weight;
@@ -88,53 +85,41 @@ TEST_P(TintBlendForms, BlendLikeThePortableFormAndOnlyUnderTheMask) {
         {qRgb(1, 254, 127), 254, QImage::Format_ARGB32_Premultiplied},
         {qRgb(255, 224, 0), RegionTintWeight, QImage::Format_ARGB32},
     };
-    // Mask widths below, at and across one and several groups of eight pixels; the box cuts
-    // into the mask from either side by up to seven pixels or starts and ends outside it, so the
-    // blended run begins and ends at every position within a group.
-    const int widths[] = {1, 2, 3, 7, 8, 9, 15, 16, 17, 23, 33, 67};
+    // Mask widths below, at and across one and several groups of eight pixels (the mask starts
+    // at x 5); the box cuts into the mask from either side by up to seven pixels or starts and
+    // ends outside it, so the blended run begins and ends at every position within a group. Six
+    // target columns lie beyond the box's right edge.
+    const int widths[] = {1, 3, 7, 8, 9, 16, 17, 33, 67};
     const int cuts[] = {-3, 0, 1, 2, 3, 4, 5, 6, 7};
-    constexpr int MaskX = 5, MaskY = 1;
-    constexpr int Spare = 6;  // target columns beyond the right edge of the box
-
     int compared = 0;
     for (int width : widths) {
-        const std::vector<std::string> mask = MaskRows(width);
-        const Region region = RegionWithJunkPadding({MaskX, MaskY}, mask);
-        for (int cutLeft : cuts) {
+        std::vector<std::string> mask;
+        const Region region = MaskWithJunkPadding(width, mask);
+        for (int cutLeft : cuts)
             for (int cutRight : cuts) {
-                const int boxLeft = MaskX + cutLeft;
-                const int boxWidth = width - cutLeft - cutRight;
-                if (boxWidth < 1) continue;
-                const QRect box(boxLeft, 0, boxWidth, MaskY + 5);
+                const QRect box(5 + cutLeft, 0, width - cutLeft - cutRight, 6);
+                if (box.width() < 1) continue;
                 for (std::size_t r = 0; r < std::size(rows); ++r) {
                     const Row& row = rows[r];
-                    const QImage original = Pixels(boxWidth + Spare, box.height(), row.Format,
-                                                   static_cast<std::uint32_t>(width * 131 + r));
-                    QImage expected = original.copy();
+                    const QImage original = Pixels(box.width() + 6, 6, row.Format, width * 131 + r);
+                    QImage expected = original.copy(), actual = original.copy();
                     TintRegion(expected, box, region, row.Colour, row.Weight, TintBlend::Portable);
-                    QImage actual = original.copy();
                     TintRegion(actual, box, region, row.Colour, row.Weight, form);
                     ++compared;
-                    // Raw words: pixel() would hide the alpha byte and premultiplication.
-                    const auto word = [](const QImage& image, int x, int y) {
-                        return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y))[x];
-                    };
-                    for (int y = 0; y < original.height(); ++y) {
+                    for (int y = 0; y < original.height(); ++y)
                         for (int x = 0; x < original.width(); ++x) {
-                            const int maskX = boxLeft + x - MaskX, maskY = y - MaskY;
-                            const bool set = x < boxWidth && maskX >= 0 && maskX < width &&
-                                             maskY >= 0 && maskY < 4 && mask[maskY][maskX] == '#';
-                            const std::uint32_t want = word(set ? expected : original, x, y);
-                            ASSERT_EQ(word(actual, x, y), want)
+                            const int mx = box.x() + x - 5, my = y - 1;
+                            const bool set = x < box.width() && mx >= 0 && mx < width && my >= 0 &&
+                                             my < 4 && mask[my][mx] == '#';
+                            const std::uint32_t want = Word(set ? expected : original, x, y);
+                            ASSERT_EQ(Word(actual, x, y), want)
                                 << "mask width " << width << ", cuts " << cutLeft << "/" << cutRight
                                 << ", row " << r << ", pixel " << x << "," << y
                                 << (set ? " (under the mask)" : " (not under the mask)");
-                            ASSERT_EQ(word(expected, x, y), want) << "portable form, pixel " << x;
+                            ASSERT_EQ(Word(expected, x, y), want) << "portable form, pixel " << x;
                         }
-                    }
                 }
             }
-        }
     }
     EXPECT_GT(compared, 1000);
 }
