@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include <QTemporaryDir>
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,41 +8,32 @@
 #include "core/map/DisplayOptions.h"
 #include "support/GuiApp.h"
 #include "support/RegionFixture.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 
 namespace brix {
 namespace {
 
-class DisplayOptionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        test::EnsureGuiApp();
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        test::FillRegionSession(session_);
-        counter_.emplace(session_, [this](unsigned) { ++updates_; });
+// The settings file's key lines, in their order.
+std::vector<std::string> KeyLines(const std::string& path) {
+    std::istringstream in(test::ReadFileBytes(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find('=') != std::string::npos) lines.push_back(line);
     }
-    std::vector<std::string> Lines() const {
-        std::istringstream in(test::ReadFileBytes(session_.GetPrefs().Paths.SettingsPath));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.find('=') != std::string::npos) lines.push_back(line);
-        }
-        return lines;
-    }
-
-    QTemporaryDir dir_;
-    Session session_;
-    int updates_ = 0;
-    std::optional<SessionSubscription> counter_;
-};
+    return lines;
+}
 
 // OK writes all seven keys in their order, whatever changed; the catalogue takes the values
 // (its margins stay), the label layout is computed again and the views are told once.
-TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
-    session_.GetPrefs().Display.Margins = {100, 200, 300, 400};
-    session_.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
+TEST(DisplayOptions, OkRewritesAllSevenKeysInOrder) {
+    test::EnsureGuiApp();
+    test::TempSession temp;
+    Session& session = temp.Sess;
+    test::FillRegionSession(session);
+    session.GetPrefs().Display.Margins = {100, 200, 300, 400};
+    session.SettingsFile().WriteLastLevel(3);  // another key is kept where it was
 
     struct Row {
         const char* change;
@@ -76,16 +63,16 @@ TEST_F(DisplayOptionsTest, OkRewritesAllSevenKeysInOrder) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change);
-        updates_ = 0;
-        Treasure* treasure = session_.GetWorld().FindTreasure(22);
+        temp.Changes.clear();
+        Treasure* treasure = session.GetWorld().FindTreasure(22);
         treasure->LabelRect = {};
-        ApplyDisplayOptions(session_, row.options);
+        ApplyDisplayOptions(session, row.options);
         EXPECT_GT(treasure->LabelRect.Right, treasure->LabelRect.Left);
-        EXPECT_EQ(Lines(), row.lines);
-        EXPECT_EQ(OptionsOf(session_.GetPrefs().Display), row.options);
-        EXPECT_EQ(OptionsOf(session_.SettingsFile().ReadDisplaySettings()), row.options);
-        EXPECT_EQ(session_.GetPrefs().Display.Margins, (PrintMargins{100, 200, 300, 400}));
-        EXPECT_EQ(updates_, 1);
+        EXPECT_EQ(KeyLines(temp.Path("brix-tools.ini")), row.lines);
+        EXPECT_EQ(OptionsOf(session.GetPrefs().Display), row.options);
+        EXPECT_EQ(OptionsOf(session.SettingsFile().ReadDisplaySettings()), row.options);
+        EXPECT_EQ(session.GetPrefs().Display.Margins, (PrintMargins{100, 200, 300, 400}));
+        EXPECT_EQ(temp.Changes.size(), 1u);
     }
 }
 

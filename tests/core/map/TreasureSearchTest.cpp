@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/data/DataLoader.h"
 #include "core/data/Session.h"
-#include "core/data/ZipArchive.h"
 #include "core/map/MapGeometry.h"
 #include "core/map/SextantReading.h"
 #include "core/map/TreasureSearch.h"
-#include "support/GuiApp.h"
-#include "support/RecordingMessages.h"
 
 namespace brix {
 namespace {
@@ -133,34 +128,6 @@ TEST(TreasureSearch, RanksNumbersNamesAndReadings) {
     EXPECT_EQ(near[1].Match, SearchMatch::NearReading);
     EXPECT_NEAR(near[1].Distance, 996 * 21600.0 / 5120, 1.0);
 }
-
-#ifdef BRIX_SAMPLE_ARCHIVE
-// Every treasure of the sample world is found first by its number and by the coordinate text
-// the program shows for it.
-TEST(TreasureSearch, SampleWorldRoundTrip) {
-    test::EnsureGuiApp();
-    Session session;
-    test::RecordingMessages messages;
-    std::unique_ptr<ZipArchive> archive = ZipArchive::Open(BRIX_SAMPLE_ARCHIVE);
-    ASSERT_TRUE(archive);
-    ASSERT_TRUE(
-        LoadSystemData(session.GetWorld(), session.GetUser(), *archive, "data.xml", messages));
-    const TreasureSearch search(session.GetWorld());
-    int checked = 0;
-    for (const Treasure& treasure : session.GetWorld().Treasures) {
-        if (treasure.Index < 1) continue;
-        ++checked;
-        const std::string text = SextantText(treasure.Location.X, treasure.Location.Y);
-        const std::vector<SearchHit> byReading = search.Find(text, 1);
-        ASSERT_EQ(byReading.size(), 1u) << text;
-        EXPECT_EQ(byReading[0].Treasure, treasure.Index) << text;
-        EXPECT_EQ(byReading[0].Match, SearchMatch::ExactReading) << text;
-        EXPECT_EQ(Numbers(search.Find(std::to_string(treasure.Index), 1)),
-                  std::vector<int>{treasure.Index});
-    }
-    EXPECT_EQ(checked, 500);
-}
-#endif
 
 }  // namespace
 }  // namespace brix
