@@ -7,11 +7,14 @@
 #include "core/map/Pictures.h"
 
 namespace brix::test {
+namespace {
 
 void FixedMeasure(const std::string& text, int& width, int& height) {
     width = 10 * static_cast<int>(text.size());
     height = 12;
 }
+
+}  // namespace
 
 void FillRegionSession(Session& session) {
     session.GetWorld().Drawing.MultimapSize = QSize(2000, 1600);
@@ -57,12 +60,6 @@ void LoadRegionPictures(Session& session) {
     for (int x = 0; x < 2000; ++x) multimap.setPixel(x, 500, 0);
     drawing.MultimapBitmap = multimap;
     drawing.MultimapSize = multimap.size();
-}
-
-void SetMaps(Session& session, const std::vector<int>& treasures) {
-    if (Character* hunter = session.GetCurrentCharacter()) hunter->Entries.clear();
-    for (int treasure : treasures) GiveMap(session, treasure);
-    session.RecomputeFilter();
 }
 
 void GiveMap(Session& session, int treasure) {

@@ -8,12 +8,9 @@
 
 namespace brix::test {
 
-// Labels measure 10 pixels per digit by 12 pixels, so their rectangles can be worked out by
-// hand: a two-digit label centred on E spans (E.x - 11, E.y - 7) to (E.x + 11, E.y + 7).
-void FixedMeasure(const std::string& text, int& width, int& height);
-
 // Regions 1 to 5 on a 2000 × 1600 multimap: region 1 holds treasures 1 and 3, region 2
-// treasures 2 and 5, region 3 none. No treasure has a map.
+// treasures 2 and 5, region 3 none. No treasure has a map. Labels measure 10 pixels per digit
+// by 12 pixels: a two-digit label centred on E spans (E.x - 11, E.y - 7) to (E.x + 11, E.y + 7).
 //
 // Region 4 is the hit-test region. Its treasures span world (1000..1700, 800..1412), so its
 // map shows the multimap window (473, 376)-(877, 730), and a multimap point q lands on the
@@ -35,8 +32,6 @@ void LoadRegionPictures(Session& session);
 // Gives the current character (a new "Hunter" when there is none) a level-1 map of the
 // treasure and recomputes the filter, so the treasure and its region count as having maps.
 void GiveMap(Session& session, int treasure);
-// The current character holds maps of exactly these treasures.
-void SetMaps(Session& session, const std::vector<int>& treasures);
 
 // Records what the map views ask of their window.
 class RecordingHost : public MapViewHost {

@@ -156,7 +156,8 @@ TEST_F(RegionCanvasTest, NavigationEnablesAndSteps) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
-        test::SetMaps(session_, row.Maps);
+        if (Character* hunter = session_.GetCurrentCharacter()) hunter->Entries.clear();
+        for (int treasure : row.Maps) test::GiveMap(session_, treasure);
         MapFilter options = session_.Filter();
         options.OnlyTreasuresWithMaps = row.OnlyWithMaps;
         session_.SetFilterOptions(options);
