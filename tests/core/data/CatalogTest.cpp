@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "core/base/Text.h"
 #include "core/data/Session.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
@@ -40,12 +39,8 @@ TEST(NameRules, NamesCompareByCaseFolding) {
 
 class CatalogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-    }
-    QTemporaryDir dir_;
-    Session session_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
 };
 
 // Two names that differ only in case can come from a hand-edited file; the one the settings
@@ -74,34 +69,12 @@ TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
         {{}, "Ann", -1},
     };
     for (const Row& row : rows) {
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-        for (const auto& name : row.Characters) session.GetUser().FindOrAddCharacter(name);
-        session.SettingsFile().WriteCharacter(row.Stored ? row.Stored : "");
-        session.RestoreCurrentCharacter();
-        EXPECT_EQ(session.CurrentCharacterPosition(), row.Expected)
-            << (row.Stored ? row.Stored : "(none)");
+        temp_.Reset();
+        for (const auto& name : row.Characters) session_.GetUser().FindOrAddCharacter(name);
+        session_.SettingsFile().WriteCharacter(row.Stored);
+        session_.RestoreCurrentCharacter();
+        EXPECT_EQ(session_.CurrentCharacterPosition(), row.Expected) << row.Stored;
     }
-}
-
-TEST_F(CatalogTest, RuneLibrariesAndBooks) {
-    session_.GetUser().RuneLibraries.push_back({true, "Atlas (Perm)", {}});
-    RuneLibrary* mine = session_.GetUser().FindOrAddRuneLibrary("Mine");
-    EXPECT_FALSE(mine->Permanent);
-    EXPECT_EQ(session_.GetUser().FindRuneLibrary("atlas (perm)"),
-              &session_.GetUser().RuneLibraries[0]);
-
-    FindOrAddRuneBook(*mine, "North");
-    FindOrAddRuneBook(*mine, "South");
-    EXPECT_EQ(FindOrAddRuneBook(*mine, "NORTH"), &mine->RuneBooks[0]);
-    DeleteRuneBook(*mine, &mine->RuneBooks[0]);
-    ASSERT_EQ(mine->RuneBooks.size(), 1u);
-    EXPECT_EQ(mine->RuneBooks[0].Name, "South");
-
-    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[0]);
-    EXPECT_EQ(session_.SettingsFile().RuneLibrary(), "Atlas (Perm)");
-    session_.DeleteRuneLibrary(&session_.GetUser().RuneLibraries[1]);
-    EXPECT_EQ(session_.CurrentRuneLibraryPosition(), 0);
 }
 
 }  // namespace

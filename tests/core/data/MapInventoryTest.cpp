@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <array>
 #include <limits>
 #include <optional>
@@ -11,8 +9,8 @@
 #include "core/base/Strings.h"
 #include "core/data/MapInventory.h"
 #include "core/data/Session.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
@@ -59,17 +57,12 @@ TEST(AdjustMapCount, CountsFollowAddsAndRemoves) {
 class MapInventoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         test::AddLevels(session_.GetWorld(), {1, 2, 5});
         test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
         Character& ann = *session_.GetUser().FindOrAddCharacter("Ann");
-        AdjustMapCount(ann, 12, 3, true);
-        AdjustMapCount(ann, 12, 5, true);
-        AdjustMapCount(ann, 12, 5, true);
+        for (int level : {3, 5, 5}) AdjustMapCount(ann, 12, level, true);
         session_.GetUser().FindOrAddCharacter("bo");
         session_.GetUser().FindOrAddCharacter("Bob");
-        counter_.emplace(session_, [this](unsigned) { ++updates_; });
     }
 
     // Level 1 first; empty without an entry for the treasure.
@@ -80,11 +73,9 @@ protected:
         return std::vector<int>(entry->Counts.begin(), entry->Counts.end());
     }
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
-    int updates_ = 0;
-    std::optional<SessionSubscription> counter_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 };
 
 TEST_F(MapInventoryTest, CountsText) {
@@ -140,7 +131,7 @@ TEST_F(MapInventoryTest, OkRefusesAndAsksThroughTheDialog) {
     // Nothing was changed or remembered by any refusal.
     EXPECT_EQ(session_.GetUser().Characters.size(), 3u);
     EXPECT_EQ(session_.SettingsFile().LastLevel(), 0);
-    EXPECT_EQ(updates_, 0);
+    EXPECT_TRUE(temp_.Changes.empty());
 }
 
 TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
@@ -150,7 +141,7 @@ TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
     EXPECT_EQ(CountsOf("Ann", 12)[4], 3);
     EXPECT_EQ(session_.GetCurrentCharacter()->Name, "Ann");
     EXPECT_EQ(session_.SettingsFile().LastLevel(), 5);
-    EXPECT_EQ(updates_, 1);
+    EXPECT_EQ(temp_.Changes.size(), 1u);
 
     // An unknown name answered Yes: created as typed after trimming and the map recorded.
     messages_.Answers = {true};
