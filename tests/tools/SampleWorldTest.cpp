@@ -2,7 +2,6 @@
 // holds together (masks, treasures, labels, borders) once loaded as the program loads it.
 
 #include <gtest/gtest.h>
-#include <unzip.h>
 
 #include <QImage>
 #include <QProcess>
@@ -54,24 +53,12 @@ std::string Archive(const QString& name, const QStringList& arguments = {}) {
     return RunGenerator(QStringList(arguments) << path) == 0 ? path.toStdString() : "";
 }
 
-// Every member of a zip archive by its stored name, read with minizip directly.
+// Every member of a zip archive by its stored name.
 std::map<std::string, std::string> ReadMembers(const std::string& path) {
     std::map<std::string, std::string> members;
-    unzFile zip = unzOpen(path.c_str());
-    if (zip == nullptr) return members;
-    for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
-        char name[256];
-        unz_file_info info;
-        if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
-                UNZ_OK ||
-            unzOpenCurrentFile(zip) != UNZ_OK)
-            break;
-        std::string& bytes = members[name];
-        char piece[65536];
-        for (int n; (n = unzReadCurrentFile(zip, piece, sizeof piece)) > 0;) bytes.append(piece, n);
-        unzCloseCurrentFile(zip);
-    }
-    unzClose(zip);
+    const std::unique_ptr<brix::ZipArchive> archive = brix::ZipArchive::Open(path);
+    for (const std::string& name : archive ? archive->MemberNames() : std::vector<std::string>{})
+        archive->ReadMemberBytes(name, members[name], std::size_t{1} << 28);
     return members;
 }
 

@@ -26,32 +26,32 @@ TEST_F(SettingsTest, ReadingNeverCreatesTheFile) {
 TEST_F(SettingsTest, StoredValuesAreScannedAsTheKeysSay) {
     struct Row {
         const char* Line;
-        std::function<std::string(const Settings&)> Read;
-        std::string Expected;
+        std::function<void(const Settings&)> Check;
     };
-    const auto highlight = [](const Settings& s) { return std::to_string(s.WithHighLight()); };
-    const auto margins = [](const Settings& s) {
-        const PrintMargins m = s.Margins();
-        return std::to_string(m.Left) + " " + std::to_string(m.Top) + " " +
-               std::to_string(m.Right) + " " + std::to_string(m.Bottom);
-    };
-    const Row rows[] = {
-        {"WithHighLight=255", highlight, "255"},
-        {"WithHighLight=red", highlight, std::to_string(AutomaticColour)},
+    const std::vector<Row> rows = {
+        {"WithHighLight=255", [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), 255u); }},
+        {"WithHighLight=red",
+         [](const Settings& s) { EXPECT_EQ(s.WithHighLight(), AutomaticColour); }},
         {"TackWithColor=  65280xyz",
-         [](const Settings& s) { return std::to_string(s.TackWithColor()); }, "65280"},
-        {"PrintMargins=500 600", margins, "500 600 750 750"},
-        {"PrintMargins=-1 2 3 4", margins, "-1 2 3 4"},
-        {"TacksCorrect=  -3", [](const Settings& s) { return std::to_string(s.TacksCorrect()); },
-         "1"},
-        {"WindowPlacement=10 20 810",
-         [](const Settings& s) { return std::to_string(s.WindowPlacement().has_value()); }, "0"},
-        {"character=  \"Ann Lee\"  ", [](const Settings& s) { return s.Character(); }, "Ann Lee"},
+         [](const Settings& s) { EXPECT_EQ(s.TackWithColor(), 65280u); }},
+        {"PrintMargins=500 600",
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{500, 600, 750, 750}));
+         }},
+        {"PrintMargins=-1 2 3 4",
+         [](const Settings& s) {
+             EXPECT_EQ(s.Margins(), (PrintMargins{-1, 2, 3, 4}));
+         }},
+        {"TacksCorrect=  -3", [](const Settings& s) { EXPECT_TRUE(s.TacksCorrect()); }},
+        {"WindowPlacement=10 20 810", [](const Settings& s) { EXPECT_FALSE(s.WindowPlacement()); }},
+        {"character=  \"Ann Lee\"  ",
+         [](const Settings& s) { EXPECT_EQ(s.Character(), "Ann Lee"); }},
     };
     for (const Row& row : rows) {
         ASSERT_TRUE(
             test::WriteFileBytes(Path(), std::string("[settings]\r\n") + row.Line + "\r\n"));
-        EXPECT_EQ(row.Read(Settings(Path())), row.Expected) << row.Line;
+        SCOPED_TRACE(row.Line);
+        row.Check(Settings(Path()));
     }
 }
 

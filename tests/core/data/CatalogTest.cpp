@@ -37,27 +37,9 @@ TEST(NameRules, NamesCompareByCaseFolding) {
     EXPECT_EQ(CompareNames("Home", "hOME"), 0);
 }
 
-class CatalogTest : public ::testing::Test {
-protected:
-    test::TempSession temp_;
-    Session& session_ = temp_.Sess;
-};
-
 // Two names that differ only in case can come from a hand-edited file; the one the settings
 // file names, spelt exactly, must be the one found again at the next start.
-TEST_F(CatalogTest, ANameSpeltExactlyWinsOverOneInOtherCase) {
-    session_.GetUser().FindOrAddCharacter("Ann");
-    session_.GetUser().Characters.push_back(Character{});
-    session_.GetUser().Characters.back().Name = "ann";
-    EXPECT_EQ(session_.GetUser().FindCharacter("ann"), &session_.GetUser().Characters[1]);
-    EXPECT_EQ(session_.GetUser().FindCharacter("Ann"), &session_.GetUser().Characters[0]);
-
-    session_.SettingsFile().WriteCharacter("ann");
-    session_.RestoreCurrentCharacter();
-    EXPECT_EQ(session_.CurrentCharacterPosition(), 1);
-}
-
-TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
+TEST(Catalog, RestoreFindsTheStoredNameSpeltExactlyThenInAnyCaseOrFallsBack) {
     struct Row {
         std::vector<std::string> Characters;
         const char* Stored;
@@ -65,15 +47,19 @@ TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
     };
     const Row rows[] = {
         {{"Ann", "Bo"}, "bo", 1},
+        {{"Ann", "ann"}, "ann", 1},
+        {{"ann", "Ann"}, "Ann", 1},
         {{"Ann", "Bo"}, "Gone", 0},
         {{}, "Ann", -1},
     };
+    test::TempSession temp;
     for (const Row& row : rows) {
-        temp_.Reset();
-        for (const auto& name : row.Characters) session_.GetUser().FindOrAddCharacter(name);
-        session_.SettingsFile().WriteCharacter(row.Stored);
-        session_.RestoreCurrentCharacter();
-        EXPECT_EQ(session_.CurrentCharacterPosition(), row.Expected) << row.Stored;
+        temp.Reset();
+        for (const auto& name : row.Characters)
+            temp.Sess.GetUser().Characters.push_back({name, {}});
+        temp.Sess.SettingsFile().WriteCharacter(row.Stored);
+        temp.Sess.RestoreCurrentCharacter();
+        EXPECT_EQ(temp.Sess.CurrentCharacterPosition(), row.Expected) << row.Stored;
     }
 }
 

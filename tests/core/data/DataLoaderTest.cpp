@@ -123,28 +123,14 @@ protected:
 };
 
 const char* const TwoCharactersOneLibrary =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
-    "<brix-data>\r\r\n"
-    "\t<Character>\r\n"
-    "\t\t<Name>Ann</Name>\r\n"
-    "\t\t<MapCounts Index=\"12\">0,0,1</MapCounts>\r\n"
-    "\t\t<MapCounts Index=\"999\">4,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2</MapCounts>\r\n"
-    "\t</Character>\r\n"
-    "\t<Character>\r\n"
-    "\t\t<Name>Bo Rhen_2</Name>\r\n"
-    "\t</Character>\r\n"
-    "\t<RuneLibrary>\r\n"
-    "\t\t<Name>Home</Name>\r\n"
-    "\t\t<RuneBook>\r\n"
-    "\t\t\t<Name>North</Name>\r\n"
-    "\t\t\t<Treasures>1,2,3</Treasures>\r\n"
-    "\t\t</RuneBook>\r\n"
-    "\t\t<RuneBook>\r\n"
-    "\t\t\t<Name>Empty</Name>\r\n"
-    "\t\t\t<Treasures></Treasures>\r\n"
-    "\t\t</RuneBook>\r\n"
-    "\t</RuneLibrary>\r\n"
-    "</brix-data>\r\r\n";
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n<brix-data>\r\r\n"
+    "\t<Character>\r\n\t\t<Name>Ann</Name>\r\n\t\t<MapCounts Index=\"12\">0,0,1</MapCounts>\r\n"
+    "\t\t<MapCounts Index=\"999\">4,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2</MapCounts>\r\n\t</Character>\r\n"
+    "\t<Character>\r\n\t\t<Name>Bo Rhen_2</Name>\r\n\t</Character>\r\n"
+    "\t<RuneLibrary>\r\n\t\t<Name>Home</Name>\r\n"
+    "\t\t<RuneBook>\r\n\t\t\t<Name>North</Name>\r\n\t\t\t<Treasures>1,2,3</Treasures>\r\n"
+    "\t\t</RuneBook>\r\n\t\t<RuneBook>\r\n\t\t\t<Name>Empty</Name>\r\n"
+    "\t\t\t<Treasures></Treasures>\r\n\t\t</RuneBook>\r\n\t</RuneLibrary>\r\n</brix-data>\r\r\n";
 
 TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersOneLibrary));

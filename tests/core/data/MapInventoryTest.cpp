@@ -98,9 +98,8 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
         EXPECT_EQ(opening.TreasurePosition, treasureAt) << preset;
     }
 
-    Session empty;
-    empty.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-    const MapInventoryOpening none = PrepareMapInventory(empty, 12, true);
+    temp_.Reset();
+    const MapInventoryOpening none = PrepareMapInventory(session_, 12, true);
     EXPECT_EQ(none.LevelPosition, -1);
     EXPECT_EQ(none.TreasurePosition, -1);
 }
@@ -108,25 +107,22 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
 TEST_F(MapInventoryTest, OkRefusesAndAsksThroughTheDialog) {
     QObject dialog;
     struct Row {
-        const char* What;
         const char* Name;
-        std::vector<bool> Answers;
-        int Message;  // the string shown or asked; 0 for none
-        bool Accepted;
+        int Message;  // the string shown or asked
     };
     const Row rows[] = {
-        {"empty name", "", {}, StringId::CharacterNameMissing, false},
-        {"invalid after trimming", " Mr. X ", {}, StringId::InvalidCharacterName, false},
-        {"unknown name, No", "Cy", {false}, StringId::NoSuchCharacter, false},
+        {"", StringId::CharacterNameMissing},
+        {" Mr. X ", StringId::InvalidCharacterName},  // invalid after trimming
+        {"Cy", StringId::NoSuchCharacter},            // unknown, answered No
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
         messages_.Shown.clear();
-        messages_.Answers.assign(row.Answers.begin(), row.Answers.end());
-        const bool accepted = AcceptMapInventory(session_, messages_, &dialog, {row.Name, 12, 5});
-        EXPECT_EQ(accepted, row.Accepted) << row.What;
-        ASSERT_EQ(messages_.Shown.size(), 1u) << row.What;
-        EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Message)) << row.What;
-        EXPECT_EQ(messages_.Shown[0].Owner, &dialog) << row.What;
+        messages_.Answers = {false};
+        EXPECT_FALSE(AcceptMapInventory(session_, messages_, &dialog, {row.Name, 12, 5}));
+        ASSERT_EQ(messages_.Shown.size(), 1u);
+        EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Message));
+        EXPECT_EQ(messages_.Shown[0].Owner, &dialog);
     }
     // Nothing was changed or remembered by any refusal.
     EXPECT_EQ(session_.GetUser().Characters.size(), 3u);

@@ -79,9 +79,7 @@ TEST_F(SessionEditTest, EveryChangeUndoesToTheStateBeforeAndRedoesToTheStateAfte
         const char* UndoText;
         std::function<void(Session&)> Prepare = nullptr;
     };
-    RuneLibrary trips;
-    trips.Name = "Trips Renamed";
-    trips.RuneBooks.push_back({"South", {3, 43}});
+    const RuneLibrary trips{false, "Trips Renamed", {{"South", {3, 43}}}};
     const Row rows[] = {
         {"add a map", [](Session& s) { s.ChangeMapCount("kira", 43, 3, true); },
          "Add Map: 43 - Scarecrow, level 3, Kira"},
@@ -103,9 +101,7 @@ TEST_F(SessionEditTest, EveryChangeUndoesToTheStateBeforeAndRedoesToTheStateAfte
          [](Session& s) { s.SetCurrentCharacter(&s.GetUser().Characters[1]); }},
         {"new rune library",
          [](Session& s) {
-             RuneLibrary library;
-             library.Name = "Caves";
-             s.AddRuneLibrary(library);
+             s.AddRuneLibrary({false, "Caves", {}});
          },
          "New Rune Library: Caves"},
         {"change the current rune library",

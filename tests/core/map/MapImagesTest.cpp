@@ -21,7 +21,6 @@ namespace {
 
 constexpr QRgb Black = 0xFF000000u;
 constexpr QRgb White = 0xFFFFFFFFu;
-constexpr QRgb Blue = 0xFF0000FFu;
 
 using PixelFn = std::function<QRgb(int x, int y)>;
 
@@ -76,15 +75,6 @@ QRgb AllWhite(int, int) {
 // A multimap-like picture: a black diagonal and a black frame on white.
 QRgb Lines(int x, int y) {
     return (x == y || x == 0 || y == 0) ? Black : White;
-}
-
-ProgramPictures SmallPictures() {
-    QImage scroll(246, 196, QImage::Format_RGB32), tack(13, 21, QImage::Format_RGB32);
-    QImage head(13, 21, QImage::Format_RGB32);
-    scroll.fill(qRgb(200, 180, 120));
-    tack.fill(Blue);
-    head.fill(White);
-    return {scroll, tack, head};
 }
 
 // The archive's drawing members and overlays (no data.xml); nothing may be written beside it.
@@ -163,7 +153,7 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
         ASSERT_TRUE(fixture.Build(members));
         Session session;
         test::RecordingMessages messages;
-        LoadDrawingResources(session.GetWorld(), *fixture.Archive, messages, SmallPictures());
+        LoadDrawingResources(session.GetWorld(), *fixture.Archive, messages, ProgramPictures{});
 
         EXPECT_EQ(Texts(messages), Expected(row.Message));
         const DrawingResources& d = session.GetWorld().Drawing;
