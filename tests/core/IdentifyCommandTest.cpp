@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -12,6 +11,7 @@
 #include "core/data/Session.h"
 #include "support/GuiApp.h"
 #include "support/MapPictureQuery.h"
+#include "support/TestFiles.h"
 #include "support/WorldArchive.h"
 
 namespace brix {
@@ -19,17 +19,10 @@ namespace {
 
 #ifdef BRIX_SAMPLE_ARCHIVE
 
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The command line's answers: the candidates on standard output, the exit code, and nothing
 // written beside the archive or in the working folder.
 TEST(IdentifyCommandTest, PrintsCandidatesAndExitsWithTheOutcome) {
-    test::EnsureGuiApp();
-    const std::unique_ptr<Session> loaded = test::LoadWorldArchive(BRIX_SAMPLE_ARCHIVE);
-    const Session& world = *loaded;
+    const Session& world = test::SharedWorldArchive(BRIX_SAMPLE_ARCHIVE);
     const Treasure* treasure = world.GetWorld().FindTreasure(123);
     ASSERT_NE(treasure, nullptr);
 
@@ -47,7 +40,7 @@ TEST(IdentifyCommandTest, PrintsCandidatesAndExitsWithTheOutcome) {
     parchment.fill(qRgb(233, 214, 170));
     ASSERT_TRUE(parchment.save(blank));
     const QString text = dir.filePath(QStringLiteral("notes.png"));
-    ASSERT_TRUE(WriteBytes(text, "not a picture"));
+    ASSERT_TRUE(test::WriteFileBytes(text.toStdString(), "not a picture"));
     const QString tiny = dir.filePath(QStringLiteral("tiny.png"));
     ASSERT_TRUE(QImage(1, 1, QImage::Format_RGB32).save(tiny));
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,46 +29,29 @@ const char* const SystemData =
     "<RuneLibrary><Name>Atlas</Name><RuneBook><Name>A</Name><Treasures>1</Treasures></RuneBook>"
     "</RuneLibrary>\n</brix-data>\n";
 
-std::string BmpBytes(QImage image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes.toStdString();
-}
-
-std::string MonoBmp(int width, int height) {
-    QImage image(width, height, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(1);
-    return BmpBytes(image);
-}
-
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureGuiApp();
-        ASSERT_TRUE(root_.isValid());
-        QDir(root_.path()).mkpath("work");
-        QDir(root_.path()).mkpath("bin");
-        work_ = root_.filePath("work").toStdString() + "/";
-        bin_ = root_.filePath("bin").toStdString() + "/";
         location_.WorkingDirectory = root_.filePath("work").toStdString();
         location_.ExecutablePath = bin_ + "brix-tools";
     }
+    std::string Folder(const char* name) const {
+        QDir(root_.path()).mkpath(name);
+        return root_.filePath(name).toStdString() + "/";
+    }
     void PutArchive(const std::string& dir, const std::string& data = SystemData,
-                    const std::string& multimap = MonoBmp(128, 96)) {
-        QImage world(64, 48, QImage::Format_RGB888);
-        world.fill(qRgb(20, 90, 160));
-        std::vector<test::ZipMember> members = {
-            {"data.xml", data}, {"multimap.bmp", multimap}, {"world_overlay_1.bmp", MonoBmp(8, 8)}};
-        members.push_back({"world.bmp", BmpBytes(world)});
-        ASSERT_TRUE(test::WriteZip(dir + "kestrel.zip", members));
+                    const std::string& multimap = test::WhiteMonoBmp(128, 96)) {
+        test::WorldMembers members;
+        members.Data = data;
+        members.Multimap = multimap;
+        members.Overlays[1] = test::WhiteMonoBmp(8, 8);
+        ASSERT_TRUE(test::WriteWorldArchive(dir + "kestrel.zip", members));
     }
 
     QTemporaryDir root_;
-    std::string work_;
-    std::string bin_;
+    const std::string work_ = Folder("work");
+    const std::string bin_ = Folder("bin");
     ProgramLocation location_;
     Session session_;
     RecordingMessages messages_;
@@ -98,21 +80,9 @@ TEST_F(StartupTest, TheArchiveIsLookedForInTheWorkingFolderThenBesideTheProgram)
     EXPECT_EQ(messages_.Shown.size(), 1u);
 }
 
-TEST_F(StartupTest, MissingUserDataIsCreatedAtExitWithoutPermanentLibraries) {
-    PutArchive(work_);
-    ASSERT_TRUE(StartUp(session_, messages_, location_));
-    ASSERT_EQ(session_.GetUser().RuneLibraries.size(), 1u);
-    EXPECT_EQ(session_.GetUser().RuneLibraries[0].Name, "Atlas (Perm)");
-
-    session_.SetCurrentCharacter(session_.GetUser().FindOrAddCharacter("Ann"));
-    ShutDown(session_, messages_);
-    EXPECT_TRUE(messages_.Shown.empty());
-    const std::string written = test::ReadFileBytes(work_ + "user.xml");
-    EXPECT_NE(written.find("<Name>Ann</Name>"), std::string::npos);
-    EXPECT_EQ(written.find("Atlas"), std::string::npos);
-}
-
-TEST_F(StartupTest, RestoresSelectionsCaseBlindAndKeepsPermInNames) {
+// Selections come back case-blind, the permanent library keeps "(Perm)" in its name and is
+// never written to the user's file.
+TEST_F(StartupTest, RestoresSelectionsAndSavesWithoutPermanentLibraries) {
     PutArchive(work_);
     ASSERT_TRUE(test::WriteFileBytes(
         work_ + "user.xml",
@@ -124,60 +94,54 @@ TEST_F(StartupTest, RestoresSelectionsCaseBlindAndKeepsPermInNames) {
     ASSERT_TRUE(StartUp(session_, messages_, location_));
     EXPECT_EQ(session_.CurrentCharacterPosition(), 1);
     EXPECT_EQ(session_.CurrentRuneLibraryPosition(), 0);
+    EXPECT_EQ(session_.GetUser().RuneLibraries[0].Name, "Atlas (Perm)");
     EXPECT_TRUE(session_.Filter().RegionFlag(1));
     EXPECT_EQ(session_.GetWorld().FindRegion(1)->MaskRect, (IntRect{0, 0, 8, 8}));
+
+    ShutDown(session_, messages_);
     EXPECT_TRUE(messages_.Shown.empty());
+    const std::string written = test::ReadFileBytes(work_ + "user.xml");
+    EXPECT_NE(written.find("<Name>Mine</Name>"), std::string::npos);
+    EXPECT_EQ(written.find("Atlas"), std::string::npos);
 }
 
 // Start-up removes what a killed save left behind, where the user's files really live (beside
 // the world, or in the per-user folder of an installed copy), and never a player's own copies.
 TEST_F(StartupTest, StartUpRemovesOnlyLeftoversOfAKilledSaveWhereTheUserFilesLive) {
-    const std::string installed = root_.filePath("share/brix-tools").toStdString() + "/";
-    const std::string perUser = root_.filePath("home/brix-tools").toStdString() + "/";
-    QDir(root_.path()).mkpath("share/brix-tools");
-    QDir(root_.path()).mkpath("home/brix-tools");
     const std::vector<std::string> kept = {"user.xml.backup", "user.xml.before", "user.xml.240612",
                                            "brix-tools.ini.backup"};
     const std::vector<std::string> leftovers = {"user.xml.brix-save-Ab12Cd.tmp",
                                                 "brix-tools.ini.brix-save-000000.tmp"};
-    struct Row {
-        const char* What;
-        std::string Folder;
-        bool Installed;
-    };
-    for (const Row& row :
-         {Row{"beside the world", work_, false}, Row{"per-user folder", perUser, true}}) {
-        SCOPED_TRACE(row.What);
-        if (row.Installed) {
+    for (const bool installed : {false, true}) {
+        SCOPED_TRACE(installed ? "per-user folder" : "beside the world");
+        const std::string folder = installed ? Folder("home/brix-tools") : work_;
+        if (installed) {
             QFile::remove(QString::fromStdString(work_ + "kestrel.zip"));
-            PutArchive(installed);
-            location_.InstalledDataDirectories = {installed};
+            location_.InstalledDataDirectories = {Folder("share/brix-tools")};
             location_.PerUserDirectory = root_.filePath("home/brix-tools").toStdString();
-        } else {
-            PutArchive(work_);
         }
+        PutArchive(installed ? location_.InstalledDataDirectories[0] : work_);
         for (const std::string& name : kept)
-            ASSERT_TRUE(test::WriteFileBytes(row.Folder + name, "mine"));
+            ASSERT_TRUE(test::WriteFileBytes(folder + name, "mine"));
         for (const std::string& name : leftovers)
-            ASSERT_TRUE(test::WriteFileBytes(row.Folder + name, "half"));
+            ASSERT_TRUE(test::WriteFileBytes(folder + name, "half"));
         for (int start = 0; start < 2; ++start) {
             Session session;
             ASSERT_TRUE(StartUp(session, messages_, location_));
-            ASSERT_EQ(session.GetPrefs().Paths.UserDirectory, row.Folder);
+            ASSERT_EQ(session.GetPrefs().Paths.UserDirectory, folder);
             ShutDown(session, messages_);
         }
         for (const std::string& name : kept)
-            EXPECT_EQ(test::ReadFileBytes(row.Folder + name), "mine") << name;
+            EXPECT_EQ(test::ReadFileBytes(folder + name), "mine") << name;
         for (const std::string& name : leftovers)
-            EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(row.Folder + name))) << name;
+            EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder + name))) << name;
     }
 }
 
 // An installed world keeps the user's files in the per-user folder, made by the first save, and
 // they are read from there on the next start.
 TEST_F(StartupTest, AnInstalledWorldKeepsTheUserFilesInThePerUserFolder) {
-    const std::string installed = root_.filePath("share/brix-tools").toStdString() + "/";
-    QDir(root_.path()).mkpath("share/brix-tools");
+    const std::string installed = Folder("share/brix-tools");
     PutArchive(installed);
     const std::string perUser = root_.filePath("home/.local/share/brix-tools").toStdString();
     location_.InstalledDataDirectories = {installed};
@@ -210,88 +174,79 @@ TEST_F(StartupTest, AnInstalledWorldKeepsTheUserFilesInThePerUserFolder) {
 // rather than quietly replaced by another world.
 TEST_F(StartupTest, ANamedArchiveIsTheOnlyOneTried) {
     PutArchive(work_);
-    QDir(root_.path()).mkpath("worlds");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(work_ + "kestrel.zip"),
-                            root_.filePath("worlds/test world.zip")));
-
     location_.ArchiveArgument = "../worlds/missing.zip";
     EXPECT_FALSE(StartUp(session_, messages_, location_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text,
               "Unable to open the system data file \"../worlds/missing.zip\".");
-
-    location_.ArchiveArgument = "../worlds/test world.zip";
-    Session named;
-    ASSERT_TRUE(StartUp(named, messages_, location_));
-    EXPECT_EQ(QDir::cleanPath(QString::fromStdString(named.GetPrefs().Paths.UserDirectory)),
-              root_.filePath("worlds"));
 }
 
 // Start-up stops with the reason, and the file that failed to load is left as it was.
-TEST_F(StartupTest, DamagedUserDataIsLeftUntouched) {
-    PutArchive(work_);
+TEST_F(StartupTest, DamagedDataEndsStartUpAndTheUserFileIsLeftUntouched) {
     const std::string damaged = "<brix-data><Character><Name>Ann</Name></Character><Oops/>";
-    ASSERT_TRUE(test::WriteFileBytes(work_ + "user.xml", damaged));
-    EXPECT_FALSE(StartUp(session_, messages_, location_));
-    ASSERT_EQ(messages_.Shown.size(), 1u);
-    EXPECT_NE(messages_.Shown[0].Text.find("Error parsing user data in \"user.xml\"."),
-              std::string::npos);
-    EXPECT_EQ(test::ReadFileBytes(work_ + "user.xml"), damaged);
-}
-
-TEST_F(StartupTest, UnreadableUserDataEndsStartUpAndIsKept) {
-    PutArchive(work_);
-    // A folder in the file's place cannot be opened for reading, whoever runs the test.
-    ASSERT_TRUE(QDir(QString::fromStdString(work_)).mkdir("user.xml"));
-    EXPECT_FALSE(StartUp(session_, messages_, location_));
-    ASSERT_EQ(messages_.Shown.size(), 1u);
-    EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(work_ + "user.xml")).isDir());
-}
-
-TEST_F(StartupTest, DamagedSystemDataEndsStartUp) {
-    PutArchive(work_, "<brix-data><Level Index=\"40\"/></brix-data>");
-    EXPECT_FALSE(StartUp(session_, messages_, location_));
-    ASSERT_EQ(messages_.Shown.size(), 1u);
-    EXPECT_NE(messages_.Shown[0].Text.find("Index value out of range"), std::string::npos);
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(work_ + "user.xml")));
+    struct Row {
+        std::string System, User;  // User "/": a folder in the file's place, unreadable to anyone
+        std::string Message;
+    };
+    const Row rows[] = {
+        {SystemData, damaged,
+         "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or "
+         "unexpected element\r\nLine: 1\r\nColumn: 50"},
+        {SystemData, "/", "Unable to open user data file \"user.xml\"."},
+        {"<brix-data><Level Index=\"40\"/></brix-data>", "",
+         "Error parsing \"data.xml\" in the zip file.\r\n\r\nError: Index value out of "
+         "range\r\nLine: 1\r\nColumn: 11"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Message);
+        QDir(QString::fromStdString(work_)).rmdir("user.xml");
+        QFile::remove(QString::fromStdString(work_ + "user.xml"));
+        PutArchive(work_, row.System);
+        const bool folder = row.User == "/";
+        ASSERT_TRUE(folder
+                        ? QDir(QString::fromStdString(work_)).mkdir("user.xml")
+                        : row.User.empty() || test::WriteFileBytes(work_ + "user.xml", row.User));
+        Session session;
+        RecordingMessages messages;
+        EXPECT_FALSE(StartUp(session, messages, location_));
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Text, row.Message);
+        const QFileInfo user(QString::fromStdString(work_ + "user.xml"));
+        EXPECT_EQ(user.exists(), !row.User.empty());
+        EXPECT_EQ(user.isDir() ? "/" : test::ReadFileBytes(work_ + "user.xml"), row.User);
+    }
 }
 
 // The program builds its main window between the two halves of start-up while a worker decodes
 // the world picture; the picture must arrive whole, with one change notice, or say why not.
 TEST_F(StartupTest, TheWorldPictureArrivesWhenStartUpFinishes) {
     struct Row {
-        const char* What;
         std::string Multimap;
-        QSize World;
-        std::vector<std::string> Messages;
+        QSize World;          // invalid: left unloaded
+        const char* Message;  // "": none
         int Updates;
     };
     const Row rows[] = {
-        {"sound archive", MonoBmp(128, 96), QSize(64, 48), {}, 1},
-        {"a colour multimap leaves the world unloaded",
-         BmpBytes(QImage(8, 8, QImage::Format_RGB32)),
-         QSize(),
-         {"The bitmap \"multimap.bmp\" must be monochrome."},
-         0},
+        {test::WhiteMonoBmp(128, 96), QSize(64, 48), "", 1},
+        {test::BmpBytes(QImage(8, 8, QImage::Format_RGB32)), QSize(),
+         "The bitmap \"multimap.bmp\" must be monochrome.", 0},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.Updates);
         PutArchive(work_, SystemData, row.Multimap);
         Session session;
         RecordingMessages messages;
         int updates = 0;
         PendingWorld pending;
-        ASSERT_TRUE(StartUp(session, messages, location_, pending)) << row.What;
-        EXPECT_TRUE(session.GetWorld().Drawing.WorldBitmap.isNull()) << row.What;
+        ASSERT_TRUE(StartUp(session, messages, location_, pending));
+        EXPECT_TRUE(session.GetWorld().Drawing.WorldBitmap.isNull());
         const SessionSubscription counter(session, [&updates](unsigned) { ++updates; });
         FinishStartUp(session, messages, pending);
-        EXPECT_EQ(session.GetWorld().Drawing.WorldBitmapSize, row.World) << row.What;
-        EXPECT_EQ(session.GetWorld().Drawing.WorldBitmap.isNull(), !row.World.isValid())
-            << row.What;
-        std::vector<std::string> shown;
-        for (const auto& message : messages.Shown) shown.push_back(message.Text);
-        EXPECT_EQ(shown, row.Messages) << row.What;
-        EXPECT_EQ(updates, row.Updates) << row.What;
+        const DrawingResources& drawing = session.GetWorld().Drawing;
+        EXPECT_EQ(drawing.WorldBitmap.isNull() ? QSize() : drawing.WorldBitmapSize, row.World);
+        ASSERT_LE(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown.empty() ? "" : messages.Shown[0].Text, row.Message);
+        EXPECT_EQ(updates, row.Updates);
     }
 }
 

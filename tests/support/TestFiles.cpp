@@ -36,8 +36,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
            static_cast<qint64>(bytes.size());
 }
 
-namespace {
-
 std::string BmpBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -53,18 +51,30 @@ std::string WhiteMonoBmp(int width, int height) {
     return BmpBytes(image);
 }
 
-}  // namespace
+std::string WorldMembers::SeaBmp() {
+    QImage world(64, 48, QImage::Format_RGB888);
+    world.fill(qRgb(20, 90, 160));
+    return BmpBytes(world);
+}
+
+bool WriteWorldArchive(const std::string& path, const WorldMembers& members) {
+    std::vector<ZipMember> zip{{"data.xml", members.Data},
+                               {"multimap.bmp", members.Multimap},
+                               {"world.bmp", members.World}};
+    for (const auto& [region, bytes] : members.Overlays)
+        zip.push_back({"world_overlay_" + std::to_string(region) + ".bmp", bytes});
+    zip.insert(zip.end(), members.Others.begin(), members.Others.end());
+    std::erase_if(zip, [](const ZipMember& m) { return m.Bytes.empty(); });
+    return WriteZip(path, zip);
+}
 
 bool WriteWorldArchive(const std::string& path, const std::string& data, int multimapWidth,
                        int multimapHeight, int regions) {
-    QImage world(64, 48, QImage::Format_RGB888);
-    world.fill(qRgb(20, 90, 160));
-    std::vector<ZipMember> members{{"data.xml", data},
-                                   {"multimap.bmp", WhiteMonoBmp(multimapWidth, multimapHeight)},
-                                   {"world.bmp", BmpBytes(world)}};
-    for (int region = 1; region <= regions; ++region)
-        members.push_back({"world_overlay_" + std::to_string(region) + ".bmp", WhiteMonoBmp(8, 8)});
-    return WriteZip(path, members);
+    WorldMembers members;
+    members.Data = data;
+    members.Multimap = WhiteMonoBmp(multimapWidth, multimapHeight);
+    for (int region = 1; region <= regions; ++region) members.Overlays[region] = WhiteMonoBmp(8, 8);
+    return WriteWorldArchive(path, members);
 }
 
 }  // namespace brix::test

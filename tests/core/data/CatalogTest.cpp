@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "core/base/Text.h"
 #include "core/data/Session.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
@@ -38,31 +37,9 @@ TEST(NameRules, NamesCompareByCaseFolding) {
     EXPECT_EQ(CompareNames("Home", "hOME"), 0);
 }
 
-class CatalogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-    }
-    QTemporaryDir dir_;
-    Session session_;
-};
-
 // Two names that differ only in case can come from a hand-edited file; the one the settings
 // file names, spelt exactly, must be the one found again at the next start.
-TEST_F(CatalogTest, ANameSpeltExactlyWinsOverOneInOtherCase) {
-    session_.GetUser().FindOrAddCharacter("Ann");
-    session_.GetUser().Characters.push_back(Character{});
-    session_.GetUser().Characters.back().Name = "ann";
-    EXPECT_EQ(session_.GetUser().FindCharacter("ann"), &session_.GetUser().Characters[1]);
-    EXPECT_EQ(session_.GetUser().FindCharacter("Ann"), &session_.GetUser().Characters[0]);
-
-    session_.SettingsFile().WriteCharacter("ann");
-    session_.RestoreCurrentCharacter();
-    EXPECT_EQ(session_.CurrentCharacterPosition(), 1);
-}
-
-TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
+TEST(Catalog, RestoreFindsTheStoredNameSpeltExactlyThenInAnyCaseOrFallsBack) {
     struct Row {
         std::vector<std::string> Characters;
         const char* Stored;
@@ -70,38 +47,20 @@ TEST_F(CatalogTest, RestoreFindsTheStoredNameOrFallsBack) {
     };
     const Row rows[] = {
         {{"Ann", "Bo"}, "bo", 1},
+        {{"Ann", "ann"}, "ann", 1},
+        {{"ann", "Ann"}, "Ann", 1},
         {{"Ann", "Bo"}, "Gone", 0},
         {{}, "Ann", -1},
     };
+    test::TempSession temp;
     for (const Row& row : rows) {
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-        for (const auto& name : row.Characters) session.GetUser().FindOrAddCharacter(name);
-        session.SettingsFile().WriteCharacter(row.Stored ? row.Stored : "");
-        session.RestoreCurrentCharacter();
-        EXPECT_EQ(session.CurrentCharacterPosition(), row.Expected)
-            << (row.Stored ? row.Stored : "(none)");
+        temp.Reset();
+        for (const auto& name : row.Characters)
+            temp.Sess.GetUser().Characters.push_back({name, {}});
+        temp.Sess.SettingsFile().WriteCharacter(row.Stored);
+        temp.Sess.RestoreCurrentCharacter();
+        EXPECT_EQ(temp.Sess.CurrentCharacterPosition(), row.Expected) << row.Stored;
     }
-}
-
-TEST_F(CatalogTest, RuneLibrariesAndBooks) {
-    session_.GetUser().RuneLibraries.push_back({true, "Atlas (Perm)", {}});
-    RuneLibrary* mine = session_.GetUser().FindOrAddRuneLibrary("Mine");
-    EXPECT_FALSE(mine->Permanent);
-    EXPECT_EQ(session_.GetUser().FindRuneLibrary("atlas (perm)"),
-              &session_.GetUser().RuneLibraries[0]);
-
-    FindOrAddRuneBook(*mine, "North");
-    FindOrAddRuneBook(*mine, "South");
-    EXPECT_EQ(FindOrAddRuneBook(*mine, "NORTH"), &mine->RuneBooks[0]);
-    DeleteRuneBook(*mine, &mine->RuneBooks[0]);
-    ASSERT_EQ(mine->RuneBooks.size(), 1u);
-    EXPECT_EQ(mine->RuneBooks[0].Name, "South");
-
-    session_.SetCurrentRuneLibrary(&session_.GetUser().RuneLibraries[0]);
-    EXPECT_EQ(session_.SettingsFile().RuneLibrary(), "Atlas (Perm)");
-    session_.DeleteRuneLibrary(&session_.GetUser().RuneLibraries[1]);
-    EXPECT_EQ(session_.CurrentRuneLibraryPosition(), 0);
 }
 
 }  // namespace

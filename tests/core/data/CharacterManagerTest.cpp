@@ -38,14 +38,13 @@ TEST_F(CharacterManagerTest, DeletingKeepsTheCurrentCharacterOrLeavesNone) {
 TEST_F(CharacterManagerTest, DeleteRemovesTheChosenOfTwoNamesDifferingInCase) {
     const std::vector<Character> both = {{"ann", {{7, {1}}}}, {"Ann", {{9, {0, 2}}}}};
     for (int chosen : {0, 1}) {
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-        session.GetUser().Characters = both;
-        CharacterManager manager(session, messages_);
+        temp_.Reset();
+        session_.GetUser().Characters = both;
+        CharacterManager manager(session_, messages_);
         ASSERT_EQ(manager.NameAt(chosen), both[chosen].Name);  // equal names keep file order
         ASSERT_TRUE(manager.Delete(chosen));
-        ASSERT_EQ(session.GetUser().Characters.size(), 1u);
-        EXPECT_EQ(session.GetUser().Characters[0].Entries[0].Index,
+        ASSERT_EQ(session_.GetUser().Characters.size(), 1u);
+        EXPECT_EQ(session_.GetUser().Characters[0].Entries[0].Index,
                   both[1 - chosen].Entries[0].Index);
     }
 }
@@ -69,24 +68,22 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Typed);
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-        session.GetUser().Characters = {{"Bo", {}}, {"Ann", {}}};
-        test::RecordingMessages messages;
-        CharacterManager manager(session, messages);
+        temp_.Reset();
+        session_.GetUser().Characters = {{"Bo", {}}, {"Ann", {}}};
+        CharacterManager manager(session_, messages_);
         QObject owner;
         const int shown = manager.Confirm(row.Row, row.Typed, &owner);
         if (row.Refusal != 0) {
             EXPECT_EQ(shown, -1);
-            ASSERT_EQ(messages.Shown.size(), 1u);
-            EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
-            EXPECT_EQ(messages.Shown[0].Owner, &owner);
-            EXPECT_EQ(session.GetUser().Characters[1].Name, "Ann");
+            ASSERT_EQ(messages_.Shown.size(), 1u);
+            EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Refusal));
+            EXPECT_EQ(messages_.Shown[0].Owner, &owner);
+            EXPECT_EQ(session_.GetUser().Characters[1].Name, "Ann");
             continue;
         }
         ASSERT_GE(shown, 0);
         EXPECT_EQ(manager.NameAt(shown), row.Stored);
-        EXPECT_EQ(session.GetUser().Characters.size(), row.Row < 0 ? 3u : 2u);
+        EXPECT_EQ(session_.GetUser().Characters.size(), row.Row < 0 ? 3u : 2u);
     }
 }
 

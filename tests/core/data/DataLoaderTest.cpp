@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "core/base/Strings.h"
 #include "core/data/DataLoader.h"
 #include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
 #include "core/data/ZipArchive.h"
-#include "support/RecordingMessages.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 
 namespace brix {
@@ -78,15 +77,17 @@ TEST(DataLoader, NumberListsSaturate) {
 TEST(DataLoader, RecordsAreBuiltAndStored) {
     Session session;
     const std::string sixteen = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16";
+    // Two two-byte characters straddle the 1023-byte limit, and the name a parse piece's end.
+    const std::string longName = std::string(1022, 'a') + "\xC3\xA9\xC3\xA9" + std::string(80, 'n');
     const Parsed result = ParseDocument(
-        session, Doc("<Level Index=\"5\"><WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
-                     "<TREASURE Index=\"4\"><name>first</name></TREASURE>\n"
-                     "<Treasure Index=\"4\"><Name>  second </Name></Treasure>\n"
-                     "<RuneLibrary><RuneBook><Treasures>1,2</Treasures><Treasures>3</Treasures>"
-                     "</RuneBook><RuneBook><Treasures>" +
-                     sixteen + "</Treasures></RuneBook></RuneLibrary>\n<Character><Name>" +
-                     std::string(1100, 'n') + "</Name><MapCounts Index=\"4\">" + sixteen +
-                     ",17</MapCounts></Character>"));
+        session,
+        Doc("<Level Index=\"5\"><WhatSpawns>  rats \n  and   bats </WhatSpawns></Level>\n"
+            "<TREASURE Index=\"4\"><name>first</name></TREASURE>\n"
+            "<Treasure Index=\"4\"><Name>  second </Name></Treasure>\n"
+            "<RuneLibrary><RuneBook><Treasures>1,2</Treasures><Treasures>3</Treasures>"
+            "</RuneBook><RuneBook><Treasures>" +
+            sixteen + "</Treasures></RuneBook></RuneLibrary>\n<Character><Name>" + longName +
+            "</Name><MapCounts Index=\"4\">" + sixteen + ",17</MapCounts></Character>"));
     ASSERT_TRUE(result.Ok) << result.Error;
     ASSERT_EQ(session.GetWorld().Levels.size(), 6u);
     EXPECT_EQ(session.GetWorld().Levels[5].WhatSpawns, "rats and bats");
@@ -95,17 +96,9 @@ TEST(DataLoader, RecordsAreBuiltAndStored) {
     EXPECT_EQ(session.GetUser().RuneLibraries[0].RuneBooks[0].Treasures,
               (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(session.GetUser().RuneLibraries[0].RuneBooks[1].Treasures.size(), 16u);
-    const Character& longName = session.GetUser().Characters.at(0);
-    EXPECT_EQ(longName.Name, std::string(1023, 'n'));
-    EXPECT_EQ(longName.Entries.at(0).Counts[15], 16);  // the 17th count is ignored
-}
-
-TEST(DataLoader, LongTextIsCutOnACharacterBoundary) {
-    Session session;
-    std::string name(1022, 'a');
-    name += "\xC3\xA9\xC3\xA9";  // two two-byte characters straddling the 1023-byte limit
-    ASSERT_TRUE(ParseDocument(session, Doc("<Character><Name>" + name + "</Name></Character>")).Ok);
-    EXPECT_EQ(session.GetUser().Characters.at(0).Name, std::string(1022, 'a'));
+    const Character& cut = session.GetUser().Characters.at(0);
+    EXPECT_EQ(cut.Name, std::string(1022, 'a'));
+    EXPECT_EQ(cut.Entries.at(0).Counts[15], 16);  // the 17th count is ignored
 }
 
 TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
@@ -121,41 +114,23 @@ TEST(DataLoader, IncompleteDocumentsKeepFinishedRecords) {
 
 class DataFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        folder_ = dir_.path().toStdString() + "/";
-    }
-    std::string PathOf(const std::string& name) const { return folder_ + name; }
+    std::string PathOf(const std::string& name) const { return temp_.Path(name); }
 
-    QTemporaryDir dir_;
-    std::string folder_;
-    Session session_;
-    RecordingMessages messages_;
+    test::TempSession temp_;
+    const std::string folder_ = temp_.Path("");
+    Session& session_ = temp_.Sess;
+    RecordingMessages& messages_ = temp_.Messages;
 };
 
 const char* const TwoCharactersOneLibrary =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
-    "<brix-data>\r\r\n"
-    "\t<Character>\r\n"
-    "\t\t<Name>Ann</Name>\r\n"
-    "\t\t<MapCounts Index=\"12\">0,0,1</MapCounts>\r\n"
-    "\t\t<MapCounts Index=\"999\">4,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2</MapCounts>\r\n"
-    "\t</Character>\r\n"
-    "\t<Character>\r\n"
-    "\t\t<Name>Bo Rhen_2</Name>\r\n"
-    "\t</Character>\r\n"
-    "\t<RuneLibrary>\r\n"
-    "\t\t<Name>Home</Name>\r\n"
-    "\t\t<RuneBook>\r\n"
-    "\t\t\t<Name>North</Name>\r\n"
-    "\t\t\t<Treasures>1,2,3</Treasures>\r\n"
-    "\t\t</RuneBook>\r\n"
-    "\t\t<RuneBook>\r\n"
-    "\t\t\t<Name>Empty</Name>\r\n"
-    "\t\t\t<Treasures></Treasures>\r\n"
-    "\t\t</RuneBook>\r\n"
-    "\t</RuneLibrary>\r\n"
-    "</brix-data>\r\r\n";
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n<brix-data>\r\r\n"
+    "\t<Character>\r\n\t\t<Name>Ann</Name>\r\n\t\t<MapCounts Index=\"12\">0,0,1</MapCounts>\r\n"
+    "\t\t<MapCounts Index=\"999\">4,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2</MapCounts>\r\n\t</Character>\r\n"
+    "\t<Character>\r\n\t\t<Name>Bo Rhen_2</Name>\r\n\t</Character>\r\n"
+    "\t<RuneLibrary>\r\n\t\t<Name>Home</Name>\r\n"
+    "\t\t<RuneBook>\r\n\t\t\t<Name>North</Name>\r\n\t\t\t<Treasures>1,2,3</Treasures>\r\n"
+    "\t\t</RuneBook>\r\n\t\t<RuneBook>\r\n\t\t\t<Name>Empty</Name>\r\n"
+    "\t\t\t<Treasures></Treasures>\r\n\t\t</RuneBook>\r\n\t</RuneLibrary>\r\n</brix-data>\r\r\n";
 
 TEST_F(DataFilesTest, UserDataRoundTripsByteForByte) {
     ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), TwoCharactersOneLibrary));
@@ -195,35 +170,39 @@ TEST_F(DataFilesTest, NamesWithMarkupCharactersRoundTrip) {
     EXPECT_EQ(reloaded.GetUser().RuneLibraries.at(0).RuneBooks.at(0).Name, "&book");
 }
 
-TEST_F(DataFilesTest, MissingAndEmptyUserDataLoadAsNothing) {
-    EXPECT_TRUE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
-    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"), ""));
-    EXPECT_TRUE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
-    EXPECT_TRUE(session_.GetUser().Characters.empty());
-    EXPECT_TRUE(messages_.Shown.empty());
-}
-
-TEST_F(DataFilesTest, DamagedUserDataShowsTheExactMessage) {
-    ASSERT_TRUE(test::WriteFileBytes(PathOf("user.xml"),
-                                     "<brix-data>\r\n<Character>\r\n<Name>A</Name>\r\n<Oops/>"));
-    EXPECT_FALSE(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_));
-    ASSERT_EQ(messages_.Shown.size(), 1u);
-    EXPECT_EQ(messages_.Shown[0].Text,
-              "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
-              "element\r\nLine: 4\r\nColumn: 0");
+TEST_F(DataFilesTest, MissingEmptyAndDamagedUserData) {
+    struct Row {
+        const char* File;  // nullptr: none
+        bool Ok;
+        const char* Message;  // "": none
+    };
+    const Row rows[] = {
+        {nullptr, true, ""},
+        {"", true, ""},
+        {"<brix-data>\r\n<Character>\r\n<Name>A</Name>\r\n<Oops/>", false,
+         "Error parsing user data in \"user.xml\".\r\n\r\nError: Unknown or unexpected "
+         "element\r\nLine: 4\r\nColumn: 0"},
+    };
+    for (const Row& row : rows) {
+        temp_.Reset();
+        ASSERT_TRUE(!row.File || test::WriteFileBytes(PathOf("user.xml"), row.File));
+        EXPECT_EQ(LoadUserData(session_.GetUser(), folder_, "user.xml", messages_), row.Ok);
+        EXPECT_TRUE(session_.GetUser().Characters.empty());
+        ASSERT_LE(messages_.Shown.size(), 1u);
+        EXPECT_EQ(messages_.Shown.empty() ? "" : messages_.Shown[0].Text, row.Message);
+    }
 }
 
 TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
-    folder_ = PathOf("missing-folder/");
     session_.GetUser().Characters.push_back({"Ann", {}});
-    EXPECT_FALSE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
+    EXPECT_FALSE(
+        SaveUserData(session_.GetUser(), PathOf("missing-folder/"), "user.xml", messages_));
     ASSERT_EQ(messages_.Shown.size(), 1u);
     EXPECT_EQ(messages_.Shown[0].Text, "Unable to open user data file \"user.xml\".");
 
     // A target that cannot be replaced (a folder of that name) is left as it was.
     messages_.Shown.clear();
-    folder_ = dir_.path().toStdString() + "/";
-    ASSERT_TRUE(QDir(dir_.path()).mkdir("user.xml"));
+    ASSERT_TRUE(QDir(temp_.Dir.path()).mkdir("user.xml"));
     EXPECT_FALSE(SaveUserData(session_.GetUser(), folder_, "user.xml", messages_));
     EXPECT_EQ(messages_.Shown.size(), 1u);
     EXPECT_TRUE(QFileInfo(QString::fromStdString(PathOf("user.xml"))).isDir());

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <array>
 #include <limits>
 #include <optional>
@@ -11,8 +9,8 @@
 #include "core/base/Strings.h"
 #include "core/data/MapInventory.h"
 #include "core/data/Session.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
@@ -59,17 +57,12 @@ TEST(AdjustMapCount, CountsFollowAddsAndRemoves) {
 class MapInventoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         test::AddLevels(session_.GetWorld(), {1, 2, 5});
         test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
         Character& ann = *session_.GetUser().FindOrAddCharacter("Ann");
-        AdjustMapCount(ann, 12, 3, true);
-        AdjustMapCount(ann, 12, 5, true);
-        AdjustMapCount(ann, 12, 5, true);
+        for (int level : {3, 5, 5}) AdjustMapCount(ann, 12, level, true);
         session_.GetUser().FindOrAddCharacter("bo");
         session_.GetUser().FindOrAddCharacter("Bob");
-        counter_.emplace(session_, [this](unsigned) { ++updates_; });
     }
 
     // Level 1 first; empty without an entry for the treasure.
@@ -80,11 +73,9 @@ protected:
         return std::vector<int>(entry->Counts.begin(), entry->Counts.end());
     }
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
-    int updates_ = 0;
-    std::optional<SessionSubscription> counter_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 };
 
 TEST_F(MapInventoryTest, CountsText) {
@@ -107,9 +98,8 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
         EXPECT_EQ(opening.TreasurePosition, treasureAt) << preset;
     }
 
-    Session empty;
-    empty.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-    const MapInventoryOpening none = PrepareMapInventory(empty, 12, true);
+    temp_.Reset();
+    const MapInventoryOpening none = PrepareMapInventory(session_, 12, true);
     EXPECT_EQ(none.LevelPosition, -1);
     EXPECT_EQ(none.TreasurePosition, -1);
 }
@@ -117,30 +107,27 @@ TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
 TEST_F(MapInventoryTest, OkRefusesAndAsksThroughTheDialog) {
     QObject dialog;
     struct Row {
-        const char* What;
         const char* Name;
-        std::vector<bool> Answers;
-        int Message;  // the string shown or asked; 0 for none
-        bool Accepted;
+        int Message;  // the string shown or asked
     };
     const Row rows[] = {
-        {"empty name", "", {}, StringId::CharacterNameMissing, false},
-        {"invalid after trimming", " Mr. X ", {}, StringId::InvalidCharacterName, false},
-        {"unknown name, No", "Cy", {false}, StringId::NoSuchCharacter, false},
+        {"", StringId::CharacterNameMissing},
+        {" Mr. X ", StringId::InvalidCharacterName},  // invalid after trimming
+        {"Cy", StringId::NoSuchCharacter},            // unknown, answered No
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
         messages_.Shown.clear();
-        messages_.Answers.assign(row.Answers.begin(), row.Answers.end());
-        const bool accepted = AcceptMapInventory(session_, messages_, &dialog, {row.Name, 12, 5});
-        EXPECT_EQ(accepted, row.Accepted) << row.What;
-        ASSERT_EQ(messages_.Shown.size(), 1u) << row.What;
-        EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Message)) << row.What;
-        EXPECT_EQ(messages_.Shown[0].Owner, &dialog) << row.What;
+        messages_.Answers = {false};
+        EXPECT_FALSE(AcceptMapInventory(session_, messages_, &dialog, {row.Name, 12, 5}));
+        ASSERT_EQ(messages_.Shown.size(), 1u);
+        EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Message));
+        EXPECT_EQ(messages_.Shown[0].Owner, &dialog);
     }
     // Nothing was changed or remembered by any refusal.
     EXPECT_EQ(session_.GetUser().Characters.size(), 3u);
     EXPECT_EQ(session_.SettingsFile().LastLevel(), 0);
-    EXPECT_EQ(updates_, 0);
+    EXPECT_TRUE(temp_.Changes.empty());
 }
 
 TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
@@ -150,7 +137,7 @@ TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
     EXPECT_EQ(CountsOf("Ann", 12)[4], 3);
     EXPECT_EQ(session_.GetCurrentCharacter()->Name, "Ann");
     EXPECT_EQ(session_.SettingsFile().LastLevel(), 5);
-    EXPECT_EQ(updates_, 1);
+    EXPECT_EQ(temp_.Changes.size(), 1u);
 
     // An unknown name answered Yes: created as typed after trimming and the map recorded.
     messages_.Answers = {true};

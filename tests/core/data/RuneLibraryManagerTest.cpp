@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QObject>
-#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
@@ -10,8 +9,8 @@
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 
 namespace brix {
 namespace {
@@ -19,26 +18,22 @@ namespace {
 class RuneLibraryManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         test::AddTreasures(session_.GetWorld(), {2, 3, 5, 7, 11});
         session_.GetUser().RuneLibraries.push_back({true, "Atlas (Perm)", {{"A", {2}}}});
         session_.GetUser().RuneLibraries.push_back(
             {false, "Mine", {{"North", {7, 3}}, {"south", {}}}});
         session_.GetUser().RuneLibraries.push_back({false, "Zoo", {}});
     }
-    std::string Key() const {
-        return session_.SettingsFile().File().Read("Settings", "RuneLibrary").value_or("(no key)");
-    }
+    std::string Key() const { return temp_.Setting("RuneLibrary"); }
     std::vector<std::string> Books(const RuneLibraryDraft& draft) const {
         std::vector<std::string> names;
         for (int row = 0; row < draft.BookCount(); ++row) names.push_back(draft.BookNameAt(row));
         return names;
     }
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 };
 
 TEST_F(RuneLibraryManagerTest, PermanentLibraryIsRefused) {
@@ -117,24 +112,23 @@ TEST_F(RuneLibraryManagerTest, NamesAreCheckedForLibrariesAndBooks) {
         {"book punctuation", true, -1, "a/b", StringId::InvalidRuneBookName},
         {"book named like another library's book", true, -1, "A", 0},
     };
+    const std::vector<RuneLibrary> libraries = session_.GetUser().RuneLibraries;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = session_.GetPrefs().Paths.SettingsPath;
-        session.GetUser().RuneLibraries = session_.GetUser().RuneLibraries;
-        test::RecordingMessages messages;
-        RuneLibraryManager manager(session, messages);
+        temp_.Reset();
+        session_.GetUser().RuneLibraries = libraries;
+        RuneLibraryManager manager(session_, messages_);
         RuneLibraryDraft draft = manager.StartDraft(row.Book ? 1 : row.Row);
         const int shown = row.Book ? draft.ConfirmBook(row.Row, row.Typed, {}, nullptr)
                                    : manager.Confirm(draft, row.Typed, nullptr);
         if (row.Refusal == 0) {
             EXPECT_GE(shown, 0);
-            EXPECT_TRUE(messages.Shown.empty());
+            EXPECT_TRUE(messages_.Shown.empty());
         } else {
             EXPECT_EQ(shown, -1);
-            ASSERT_EQ(messages.Shown.size(), 1u);
-            EXPECT_EQ(messages.Shown[0].Text, LoadString(row.Refusal));
-            EXPECT_EQ(session.GetUser().RuneLibraries.size(), 3u);
+            ASSERT_EQ(messages_.Shown.size(), 1u);
+            EXPECT_EQ(messages_.Shown[0].Text, LoadString(row.Refusal));
+            EXPECT_EQ(session_.GetUser().RuneLibraries.size(), 3u);
         }
     }
 }
