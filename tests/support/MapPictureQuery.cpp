@@ -107,19 +107,15 @@ QImage PictureOfCloseUp(const Session& session, int treasure, const PictureChang
     }
 
     // Tint, then brightness and contrast, as a game's palette and a monitor would.
+    const auto adjust = [&changes](int channel, double tint) {
+        return Channel((channel * (1 - tint * changes.Tint) - 128) * changes.Contrast + 128 +
+                       changes.Brightness);
+    };
     for (int y = 0; y < closeUp.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(closeUp.scanLine(y));
-        for (int x = 0; x < closeUp.width(); ++x) {
-            const QRgb p = row[x];
-            const double t = changes.Tint;
-            const double r = qRed(p) * (1 - 0.02 * t);
-            const double g = qGreen(p) * (1 - 0.1 * t);
-            const double b = qBlue(p) * (1 - 0.3 * t);
-            auto adjust = [&](double v) {
-                return Channel((v - 128) * changes.Contrast + 128 + changes.Brightness);
-            };
-            row[x] = qRgb(adjust(r), adjust(g), adjust(b));
-        }
+        for (int x = 0; x < closeUp.width(); ++x)
+            row[x] = qRgb(adjust(qRed(row[x]), 0.02), adjust(qGreen(row[x]), 0.1),
+                          adjust(qBlue(row[x]), 0.3));
     }
 
     // Scaled and turned about the centre onto a window-grey screenshot.

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -241,11 +242,9 @@ public:
 TEST_F(PrintListingPdf, PagesHoldTheComputedLinesBetweenHeaderAndFooter) {
 #ifdef BRIX_SAMPLE_ARCHIVE
     const World& world = SampleWorld().GetWorld();
-    const Region* commented = nullptr;
-    for (const Region& region : world.Regions)
-        if (region.Index >= 1 && !region.Comment.empty() && commented == nullptr)
-            commented = &region;
-    ASSERT_NE(commented, nullptr);
+    const auto commented = std::find_if(world.Regions.begin(), world.Regions.end(),
+                                        [](const Region& r) { return !r.Comment.empty(); });
+    ASSERT_NE(commented, world.Regions.end());
     const QString comment = QString::fromStdString(commented->Comment).simplified().left(30);
     const QLocale locale;
     const QString stamp = locale.toString(jobTime_.date(), QLocale::ShortFormat) + ' ' +
