@@ -21,33 +21,26 @@ namespace {
 constexpr QRgb WindowGrey = 0xFFEFEFEF;
 
 // The [1 2 1] blur across, then down, edges repeated.
-QImage BlurOnce(const QImage& in) {
-    const int w = in.width();
-    const int h = in.height();
-    QImage across(in.size(), QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(in.constScanLine(y));
-        auto* dst = reinterpret_cast<QRgb*>(across.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const QRgb a = src[std::max(x - 1, 0)], b = src[x], c = src[std::min(x + 1, w - 1)];
-            dst[x] = qRgb((qRed(a) + 2 * qRed(b) + qRed(c)) / 4,
-                          (qGreen(a) + 2 * qGreen(b) + qGreen(c)) / 4,
-                          (qBlue(a) + 2 * qBlue(b) + qBlue(c)) / 4);
-        }
+QImage BlurOnce(QImage image) {
+    const int w = image.width(), h = image.height();
+    for (const bool down : {false, true}) {
+        const QImage in = image;  // shares the pixels until they are written
+        const auto* src = reinterpret_cast<const QRgb*>(in.constBits());
+        const qsizetype stride = in.bytesPerLine() / 4;
+        auto* dst = reinterpret_cast<QRgb*>(image.bits());
+        const auto at = [&](int x, int y) {
+            return src[std::clamp(y, 0, h - 1) * stride + std::clamp(x, 0, w - 1)];
+        };
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const QRgb a = down ? at(x, y - 1) : at(x - 1, y), b = at(x, y),
+                           c = down ? at(x, y + 1) : at(x + 1, y);
+                dst[y * stride + x] = qRgb((qRed(a) + 2 * qRed(b) + qRed(c)) / 4,
+                                           (qGreen(a) + 2 * qGreen(b) + qGreen(c)) / 4,
+                                           (qBlue(a) + 2 * qBlue(b) + qBlue(c)) / 4);
+            }
     }
-    QImage out(in.size(), QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        const auto* up = reinterpret_cast<const QRgb*>(across.constScanLine(std::max(y - 1, 0)));
-        const auto* mid = reinterpret_cast<const QRgb*>(across.constScanLine(y));
-        const auto* low =
-            reinterpret_cast<const QRgb*>(across.constScanLine(std::min(y + 1, h - 1)));
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            dst[x] = qRgb((qRed(up[x]) + 2 * qRed(mid[x]) + qRed(low[x])) / 4,
-                          (qGreen(up[x]) + 2 * qGreen(mid[x]) + qGreen(low[x])) / 4,
-                          (qBlue(up[x]) + 2 * qBlue(mid[x]) + qBlue(low[x])) / 4);
-    }
-    return out;
+    return image;
 }
 
 int Channel(double value) {
@@ -114,19 +107,15 @@ QImage PictureOfCloseUp(const Session& session, int treasure, const PictureChang
     }
 
     // Tint, then brightness and contrast, as a game's palette and a monitor would.
+    const auto adjust = [&changes](int channel, double tint) {
+        return Channel((channel * (1 - tint * changes.Tint) - 128) * changes.Contrast + 128 +
+                       changes.Brightness);
+    };
     for (int y = 0; y < closeUp.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(closeUp.scanLine(y));
-        for (int x = 0; x < closeUp.width(); ++x) {
-            const QRgb p = row[x];
-            const double t = changes.Tint;
-            const double r = qRed(p) * (1 - 0.02 * t);
-            const double g = qGreen(p) * (1 - 0.1 * t);
-            const double b = qBlue(p) * (1 - 0.3 * t);
-            auto adjust = [&](double v) {
-                return Channel((v - 128) * changes.Contrast + 128 + changes.Brightness);
-            };
-            row[x] = qRgb(adjust(r), adjust(g), adjust(b));
-        }
+        for (int x = 0; x < closeUp.width(); ++x)
+            row[x] = qRgb(adjust(qRed(row[x]), 0.02), adjust(qGreen(row[x]), 0.1),
+                          adjust(qBlue(row[x]), 0.3));
     }
 
     // Scaled and turned about the centre onto a window-grey screenshot.

@@ -100,8 +100,6 @@ TEST_F(HuntPlanTest, ThePlanRecallsThroughTheLibraryAndCopiesAsText) {
     const HuntPlan plan = MakeHuntPlan(records_, &ann_, MapFilter(), &library_, 300);
     // The Sea book's rune 2 follows a rune of a treasure the world does not hold. The total
     // adds up the walks as the rows show them (9.9 shows as 10).
-    ASSERT_EQ(plan.Rows.size(), 3u);
-    EXPECT_EQ(plan.Recalls[static_cast<std::size_t>(plan.Rows[0].Recall)].Treasure, 4);
     EXPECT_EQ(HuntPlanText(plan),
               "Hunt plan for Ann\r\n"
               "1. Recall: Sea rune 2 (4 - Beacon); Walk 10 to 3 - Far Rock, Grey Coast, "

@@ -4,11 +4,13 @@
 #include <QImage>
 #include <QPainter>
 
+#include <string>
 #include <vector>
 
 #include "core/hunt/HuntPlan.h"
 #include "core/hunt/RouteOverlay.h"
 #include "support/GuiApp.h"
+#include "support/Records.h"
 
 namespace brix {
 namespace {
@@ -16,13 +18,18 @@ namespace {
 // World (5120 × 4096 units) onto a 512 × 512 bitmap: x / 10, y / 8.
 const QSize Bitmap(512, 512);
 
-void AddTreasure(GameRecords& records, int index, int x, int y) {
-    Treasure treasure;
-    treasure.Index = index;
-    treasure.Name = "Spot";
-    treasure.Region = 1;
-    treasure.Location = {x, y};
-    records.StoreTreasure(treasure);
+// Each leg as "from x,y to x,y", with "recall" when it starts with one.
+std::vector<std::string> Legs(const RouteOverlay& overlay) {
+    std::vector<std::string> legs;
+    for (const RouteOverlayLeg& leg : overlay.Legs)
+        legs.push_back(QStringLiteral("%1,%2 to %3,%4%5")
+                           .arg(leg.From.x())
+                           .arg(leg.From.y())
+                           .arg(leg.To.x())
+                           .arg(leg.To.y())
+                           .arg(leg.Recall ? " recall" : "")
+                           .toStdString());
+    return legs;
 }
 
 // Ann holds maps of two treasures close together in the north-west and one far south-east
@@ -31,10 +38,10 @@ void AddTreasure(GameRecords& records, int index, int x, int y) {
 class RouteOverlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        AddTreasure(records_, 1, 1000, 1000);  // (100, 125) on the canvas
-        AddTreasure(records_, 2, 1400, 1000);  // (140, 125)
-        AddTreasure(records_, 3, 4000, 3200);  // (400, 400)
-        AddTreasure(records_, 4, 4000, 4000);  // (400, 500)
+        // At (100, 125), (140, 125), (400, 400) and (400, 500) on the canvas.
+        test::AddTreasures(records_, {1, 2, 3, 4}, 1);
+        const IntPoint at[] = {{1000, 1000}, {1400, 1000}, {4000, 3200}, {4000, 4000}};
+        for (int i = 0; i < 4; ++i) records_.FindTreasure(i + 1)->Location = at[i];
         ann_.Name = "Ann";
         for (int treasure : {1, 2, 3}) {
             MapCounts entry;
@@ -59,25 +66,15 @@ TEST_F(RouteOverlayTest, DotsAndLegsLandOnTheMappedPoints) {
 
     const RouteOverlay overlay = BuildRouteOverlay(Plan(&library_), Bitmap);
     EXPECT_EQ(overlay.Stops, (std::vector<QPointF>{{400, 400}, {140, 125}, {100, 125}}));
-    ASSERT_EQ(overlay.Legs.size(), 3u);
-    const RouteOverlayLeg expected[] = {{{400, 500}, {400, 400}, true},
-                                        {{400, 400}, {140, 125}, false},
-                                        {{140, 125}, {100, 125}, false}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(overlay.Legs[i].From, expected[i].From) << i;
-        EXPECT_EQ(overlay.Legs[i].To, expected[i].To) << i;
-        EXPECT_EQ(overlay.Legs[i].Recall, expected[i].Recall) << i;
-    }
+    EXPECT_EQ(Legs(overlay),
+              (std::vector<std::string>{"400,500 to 400,400 recall", "400,400 to 140,125",
+                                        "140,125 to 100,125"}));
 
     // Without runes the route starts on its first stop: no line leads to it.
     const RouteOverlay walking = BuildRouteOverlay(Plan(nullptr), Bitmap);
-    ASSERT_EQ(walking.Stops.size(), 3u);
-    ASSERT_EQ(walking.Legs.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_FALSE(walking.Legs[i].Recall);
-        EXPECT_EQ(walking.Legs[i].From, walking.Stops[i]);
-        EXPECT_EQ(walking.Legs[i].To, walking.Stops[i + 1]);
-    }
+    EXPECT_EQ(walking.Stops, (std::vector<QPointF>{{400, 400}, {140, 125}, {100, 125}}));
+    EXPECT_EQ(Legs(walking),
+              (std::vector<std::string>{"400,400 to 140,125", "140,125 to 100,125"}));
     EXPECT_TRUE(BuildRouteOverlay(HuntPlan(), Bitmap).Stops.empty());
 }
 

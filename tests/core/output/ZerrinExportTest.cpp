@@ -3,15 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QObject>
-#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
 
-#include "core/base/Strings.h"
-#include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
-#include "support/RecordingMessages.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 
 namespace brix {
@@ -21,9 +18,6 @@ namespace {
 class ZerrinExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        session_.GetPrefs().Paths.DataDirectory = dir_.path().toStdString() + "/";
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
         AddTreasure(1, {10, 20}, "Old Oak");
         AddTreasure(3, {-5, 4000}, "Well");
         session_.GetUser().Characters.push_back({"Hunter", {{3, {0, 1}}}});
@@ -38,23 +32,25 @@ protected:
         session_.GetWorld().StoreTreasure(treasure);
     }
 
-    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
+    // The bytes an export of the session to `name` wrote.
+    std::string Written(ZerrinExport& exporter, const char* name, const std::string& placeType) {
+        EXPECT_TRUE(exporter.Write(temp_.Path(name), placeType, temp_.Messages, nullptr));
+        return test::ReadFileBytes(temp_.Path(name));
+    }
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
 };
 
 // The file, byte for byte, over the categories, the place type and the private filter.
 TEST_F(ZerrinExportTest, WritesThePlaceFile) {
     enum Filter { All, WithMaps, WithMapsNoCharacter, WithMapsLevelOne };
-    struct Row {
+    const struct {
         std::vector<ZerrinCategory> Categories;
         std::string PlaceType;
         Filter Only;
         std::string Expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {{},
          "treasure",
          All,
@@ -67,7 +63,7 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
         {{}, "treasure", WithMapsNoCharacter, "3\r\n"},
         {{}, "treasure", WithMapsLevelOne, "3\r\n"},  // the map is of level 2
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         session_.SetCurrentCharacter(
             row.Only == WithMapsNoCharacter ? nullptr : &session_.GetUser().Characters[0]);
         ZerrinExport exporter(session_, ZerrinCategories(row.Categories));
@@ -75,10 +71,7 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
         exporter.Filter().LevelFilterOn = row.Only == WithMapsLevelOne;
         exporter.Filter().ShownLevels.fill(0);
         exporter.Filter().ShownLevels[0] = 1;
-        ASSERT_TRUE(exporter.Write(Path("out.map"), row.PlaceType, messages_, nullptr));
-        EXPECT_EQ(test::ReadFileBytes(Path("out.map")), row.Expected) << row.Only;
-        // The screen's filter is the catalogue's, and the export never touches it.
-        EXPECT_FALSE(session_.Filter().OnlyTreasuresWithMaps || session_.Filter().LevelFilterOn);
+        EXPECT_EQ(Written(exporter, "out.map", row.PlaceType), row.Expected) << row.Only;
     }
 }
 
@@ -87,11 +80,10 @@ TEST_F(ZerrinExportTest, WritesThePlaceFile) {
 TEST_F(ZerrinExportTest, WritesNamesOnOneLine) {
     const std::string e = "\xC3\xA9";         // 2 bytes
     const std::string euro = "\xE2\x82\xAC";  // 3 bytes
-    struct Row {
+    const struct {
         std::string Name;
         std::string Written;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {std::string(255, 'a'), std::string(255, 'a')},
         {std::string(253, 'a') + e + "b", std::string(253, 'a') + e},  // ends on byte 255
         {std::string(254, 'a') + e, std::string(254, 'a')},            // byte 255 is a lead
@@ -100,12 +92,11 @@ TEST_F(ZerrinExportTest, WritesNamesOnOneLine) {
         {"Cave\r\n+treasure: 9 9 0 99 - Fake", "Cave  +treasure: 9 9 0 99 - Fake"},
         {"Tab\there" + e + "\x7F", "Tab here" + e + " "},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         session_.GetWorld().Treasures.clear();
         AddTreasure(7, {1, 2}, row.Name);
         ZerrinExport exporter(session_, {});
-        ASSERT_TRUE(exporter.Write(Path("cut.map"), "tre\nasure", messages_, nullptr));
-        EXPECT_EQ(test::ReadFileBytes(Path("cut.map")),
+        EXPECT_EQ(Written(exporter, "cut.map", "tre\nasure"),
                   "3\r\n+tre asure: 1 2 0 7 - " + row.Written + "\r\n")
             << row.Name.size();
     }
@@ -113,23 +104,22 @@ TEST_F(ZerrinExportTest, WritesNamesOnOneLine) {
 
 // The list Zerrin's categories give, and the one preselected.
 TEST(ZerrinPlaceTypes, SortsAndPreselects) {
-    struct Row {
-        std::vector<std::string> Categories;
-        std::string Stored;
-        std::vector<std::string> Types;
-        int Selected;
-    };
     using S = std::vector<std::string>;
-    const Row rows[] = {
+    const struct {
+        S Categories;
+        std::string Stored;
+        S Types;
+        int Selected;
+    } rows[] = {
         {{}, "treasure", {"treasure"}, 0},
         {{"zeta", "Alpha", "mid"}, "MID", {"Alpha", "mid", "zeta"}, 1},
         {{"zeta", "Alpha", "mid"}, "gone", {"Alpha", "mid", "zeta"}, 0},
         {{"\xC3\xA9t\xC3\xA9", "Ete", "b"},
          "\xC3\x89T\xC3\x89",
-         S{"b", "Ete", "\xC3\xA9t\xC3\xA9"},
+         {"b", "Ete", "\xC3\xA9t\xC3\xA9"},
          2},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         std::vector<ZerrinCategory> categories;
         for (const std::string& name : row.Categories) categories.push_back({name, false});
         const PlaceTypeChoice choice = ChoosePlaceTypes(ZerrinCategories(categories), row.Stored);
@@ -138,24 +128,10 @@ TEST(ZerrinPlaceTypes, SortsAndPreselects) {
     }
 }
 
-// The second export starts where the first ended.
-TEST_F(ZerrinExportTest, RemembersTheLastExport) {
-    const std::vector<ZerrinCategory> zerrin = {{"Smiths", true}, {"Mines", false}};
-    {
-        ZerrinExport first(session_, ZerrinCategories(zerrin));
-        EXPECT_EQ(first.PlaceTypes().Types, (std::vector<std::string>{"Mines", "Smiths"}));
-        EXPECT_EQ(first.PlaceTypes().Selected, 0);  // "treasure" is not listed
-        ASSERT_TRUE(first.Write(Path("hunt.map"), "Smiths", messages_, nullptr));
-    }
-    ZerrinExport second(session_, ZerrinCategories(zerrin));
-    EXPECT_EQ(second.InitialPath(), Path("hunt.map"));
-    EXPECT_EQ(second.PlaceTypes().Selected, 1);
-}
-
 // The first export is proposed beside the archive, unless the archive's folder is not the
 // user's (an installed copy): then in the user's own documents, never in the installed folder.
 TEST_F(ZerrinExportTest, FirstExportGoesWhereTheUserCanWrite) {
-    EXPECT_EQ(ZerrinExport(session_, {}).InitialPath(), Path("brix.map"));
+    EXPECT_EQ(ZerrinExport(session_, {}).InitialPath(), temp_.Path("brix.map"));
     session_.GetPrefs().Paths.UserDirectoryIsPerUser = true;
     const std::string proposed = ZerrinExport(session_, {}).InitialPath();
     EXPECT_NE(proposed.rfind(session_.GetPrefs().Paths.DataDirectory, 0), 0u) << proposed;
@@ -164,30 +140,24 @@ TEST_F(ZerrinExportTest, FirstExportGoesWhereTheUserCanWrite) {
 
 // A file that cannot be written is reported with its name, leaves no file and no settings.
 TEST_F(ZerrinExportTest, ReportsAFailedWrite) {
-    QDir(dir_.path()).mkdir("folder.map");
-    const struct {
-        const char* Name;
-        std::string Path;
-        std::string Title;
-    } rows[] = {
-        {"missing folder", Path("missing/hunt.map"), "hunt.map"},
-        {"a folder of that name", Path("folder.map"), "folder.map"},
-    };
+    QDir(temp_.Dir.path()).mkdir("folder.map");
     QObject owner;
     const Settings settings = session_.SettingsFile();
     settings.WriteZerrinExportFile("/earlier/brix.map");
     settings.WriteZerrinExportPlaceType("Mines");
-    for (const auto& row : rows) {
-        messages_.Shown.clear();
-        ZerrinExport exporter(session_, {});
-        EXPECT_FALSE(exporter.Write(row.Path, "treasure", messages_, &owner)) << row.Name;
-        ASSERT_EQ(messages_.Shown.size(), 1u) << row.Name;
-        EXPECT_EQ(messages_.Shown[0].Text,
-                  "Unable to open the Zerrin map file \"" + row.Title + "\".");
-        EXPECT_EQ(messages_.Shown[0].Owner, &owner);
-        EXPECT_FALSE(QFileInfo(QString::fromStdString(row.Path)).isFile()) << row.Name;
-        EXPECT_EQ(settings.ZerrinExportFile(), "/earlier/brix.map") << row.Name;
-        EXPECT_EQ(settings.ZerrinExportPlaceType(), "Mines") << row.Name;
+    for (const auto& [name, title] :
+         {std::pair{"missing/hunt.map", "hunt.map"}, std::pair{"folder.map", "folder.map"}}) {
+        SCOPED_TRACE(name);
+        temp_.Messages.Shown.clear();
+        EXPECT_FALSE(
+            ZerrinExport(session_, {}).Write(temp_.Path(name), "treasure", temp_.Messages, &owner));
+        ASSERT_EQ(temp_.Messages.Shown.size(), 1u);
+        EXPECT_EQ(temp_.Messages.Shown[0].Text,
+                  std::string("Unable to open the Zerrin map file \"") + title + "\".");
+        EXPECT_EQ(temp_.Messages.Shown[0].Owner, &owner);
+        EXPECT_FALSE(QFileInfo(QString::fromStdString(temp_.Path(name))).isFile());
+        EXPECT_EQ(settings.ZerrinExportFile(), "/earlier/brix.map");
+        EXPECT_EQ(settings.ZerrinExportPlaceType(), "Mines");
     }
 }
 
