@@ -126,24 +126,6 @@ private Q_SLOTS:
         QVERIFY(messages_.Shown.empty());
     }
 
-    // Tab walks the lists, the check boxes, then OK; Enter is OK from anywhere in the dialog.
-    void keyboard() {
-        PrintContentDialog dialog(session_->GetWorld(), session_->Filter(), {PrintOutput{}},
-                                  PrintOutput{}, nullptr);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(QApplication::focusWidget(), &Find<QComboBox>(dialog, "Content"));
-        QCOMPARE(test::TabWalk(7),
-                 (QList<QWidget*>{
-                     &Find<QComboBox>(dialog, "MapOption"), &Find<QComboBox>(dialog, "Printer"),
-                     &Find<QCheckBox>(dialog, "Terse"),
-                     &Find<QCheckBox>(dialog, "OnlyTreasuresWithMaps"),
-                     &Find<QCheckBox>(dialog, "OnlyLabelsWithMaps"),
-                     &Find<QCheckBox>(dialog, "LevelFilterOn"), &Find<QPushButton>(dialog, "Ok")}));
-        QTest::keyClick(&Find<QCheckBox>(dialog, "LevelFilterOn"), Qt::Key_Return);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    }
-
     // The default printer is preselected ahead of "PDF file". One that cannot be opened is
     // reported and the output chosen before stays current.
     void unopenablePrinterIsReported() {

@@ -73,21 +73,6 @@ private Q_SLOTS:
         session_.SetCurrentCharacter(&hunter);
     }
 
-    // Tab walks file type, place type, "Filter ...", Save.
-    void tabOrder() {
-        ZerrinExport exporter(session_, Zerrin());
-        test::RecordingMessages messages;
-        ZerrinExportDialog dialog(exporter, messages);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        Find<QComboBox>(dialog, "fileTypeCombo").setFocus();
-        QCOMPARE(
-            test::TabWalk(3),
-            (QList<QWidget*>{
-                &Find<QComboBox>(dialog, "PlaceTypes"), &Find<QPushButton>(dialog, "FilterButton"),
-                Find<QDialogButtonBox>(dialog, "buttonBox").button(QDialogButtonBox::Save)}));
-    }
-
     // Two exports through the dialog: the second starts from the first's file and type, and
     // Escape then writes nothing.
     void exportsThroughTheDialog() {
