@@ -1,19 +1,14 @@
-#include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 #include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
 #include "core/data/Session.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
 #include "ui/dialogs/NumberedListWidget.h"
@@ -69,7 +64,6 @@ void Pick(NumberedListWidget& list, int level, bool twice = false) {
 class FilterDialogUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
     GameRecords records_;
 
 private Q_SLOTS:
@@ -116,8 +110,8 @@ private Q_SLOTS:
     // treasure 3 (no maps). Escape keeps the filter; Enter applies it and the map flags at once;
     // the lists follow the level switch.
     void okAndCancelThroughTheFilterCommand() {
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::TempSession temp;
+        Session& session = temp.Sess;
         session.GetWorld().Levels = records_.Levels;
         Region region;
         for (region.Index = 1; region.Index <= 2; ++region.Index)
@@ -128,8 +122,7 @@ private Q_SLOTS:
         AdjustMapCount(hunter, 1, 3, true);
         AdjustMapCount(hunter, 2, 12, true);
         session.SetCurrentCharacter(&hunter);
-        test::RecordingMessages messages;
-        MainFrame frame(session, messages);
+        MainFrame frame(session, temp.Messages);
         QVERIFY(frame.Create());
         int updates = 0;
         const SessionSubscription counter(session, [&](unsigned) { ++updates; });

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -17,8 +16,10 @@
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
+#include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/NumberedListWidget.h"
@@ -32,29 +33,18 @@ namespace {
 
 using test::Find;
 
-// Runs `act` on the next modal dialog that opens above `below` (the dialog under test runs
-// its nested dialogs with exec()); whatever `act` leaves open is then rejected.
-void WhenDialogOpens(QWidget* below, std::function<void(QDialog*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, below, act] {
-        auto* top = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (top == nullptr || top == below) return;
-        timer->stop();
-        timer->deleteLater();
-        act(top);
-        if (top->isVisible()) top->reject();
-    });
-    timer->start();
+// Runs `act` on the next dialog the code opens with exec(); whatever it leaves open is rejected.
+void WhenDialogOpens(std::function<void(QDialog*)> act) {
+    test::WhenDialogShown<QDialog>([act](QDialog& dialog) { act(&dialog); });
 }
 
 void Click(QWidget* parent, const char* button) {
     Find<QPushButton>(*parent, button).click();
 }
 
-// The next configuration dialog above `below`: `text` typed into `field` (unless null), OK.
-void ConfirmNext(QWidget* below, const char* field, const QString& text = QString()) {
-    WhenDialogOpens(below, [field, text](QDialog* config) {
+// The next configuration dialog: `text` typed into `field` (unless null), OK.
+void ConfirmNext(const char* field, const QString& text = QString()) {
+    WhenDialogOpens([field, text](QDialog* config) {
         if (!text.isNull()) Find<QLineEdit>(*config, field).setText(text);
         Click(config, "Ok");
     });
@@ -71,16 +61,14 @@ QStringList Texts(const QListWidget& list) {
 class ManageDialogsUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 
 private Q_SLOTS:
     void init() {
-        test::ResetSession(session_);
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        temp_.Reset();
         for (int t = 1; t <= 20; ++t) test::AddTreasures(session_.GetWorld(), {t}, 1);
-        messages_ = test::RecordingMessages();
     }
 
     // The list deletes the chosen one of two case variants; Enter confirms a new name, a
@@ -96,7 +84,7 @@ private Q_SLOTS:
                  4);  // the other one, with its maps
         QVERIFY(!records->ModifyButton()->isEnabled() && !records->DeleteButton()->isEnabled());
 
-        WhenDialogOpens(&dialog, [&](QDialog* config) {
+        WhenDialogOpens([&](QDialog* config) {
             auto& name = Find<QLineEdit>(*config, "Name");
             name.setText(QStringLiteral("  Abe "));
             QTest::keyClick(&name, Qt::Key_Return);
@@ -106,7 +94,7 @@ private Q_SLOTS:
 
         QString preset;
         bool escaped = false;
-        WhenDialogOpens(&dialog, [&](QDialog* config) {
+        WhenDialogOpens([&](QDialog* config) {
             preset = Find<QLineEdit>(*config, "Name").text();
             QTest::keyClick(config, Qt::Key_Escape);
             escaped = !config->isVisible();
@@ -124,7 +112,7 @@ private Q_SLOTS:
         session_.GetUser().Characters = {{longName, {}}};
         session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
         ManageCharactersDialog dialog(session_, messages_);
-        ConfirmNext(&dialog, "Name");
+        ConfirmNext("Name");
         dialog.Records()->ModifyButton()->click();
         QCOMPARE(session_.GetUser().Characters[0].Name, longName);
         QCOMPARE(session_.SettingsFile().Character(), longName);
@@ -192,19 +180,19 @@ private Q_SLOTS:
         session_.GetUser().RuneLibraries = {{false, "Mine", {{"North", {7, 3}}, {"South", {2}}}}};
         ManageRuneLibrariesDialog dialog(session_, messages_);
         RecordListBox* records = dialog.Records();
-        const std::string folder = dir_.path().toStdString() + "/";
+        const std::string folder = temp_.Path("");
         auto written = [&] {
             if (!SaveUserData(session_.GetUser(), folder, "user.xml", messages_))
                 return std::string();
             return test::ReadFileBytes(folder + "user.xml");
         };
         const std::string before = written();
-        WhenDialogOpens(&dialog, [&](QDialog* library) {
+        WhenDialogOpens([&](QDialog* library) {
             auto& books = Find<QListWidget>(*library, "RuneBooks");
             Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Changed"));
             books.setCurrentRow(1);
             Click(library, "Delete");
-            WhenDialogOpens(library, [](QDialog* book) {
+            WhenDialogOpens([](QDialog* book) {
                 Find<QLineEdit>(*book, "Name").setText(QStringLiteral("East"));
                 Click(book, "Add");
                 Click(book, "Ok");
@@ -266,10 +254,10 @@ private Q_SLOTS:
         {
             ManageCharactersDialog characters(session, messages);
             RecordListBox* records = characters.Records();
-            ConfirmNext(&characters, "Name", QStringLiteral("Eve"));
+            ConfirmNext("Name", QStringLiteral("Eve"));
             records->NewButton()->click();
             records->List()->setCurrentRow(0);  // Ann
-            ConfirmNext(&characters, "Name", QStringLiteral("Anna"));
+            ConfirmNext("Name", QStringLiteral("Anna"));
             records->ModifyButton()->click();
             records->List()->setCurrentRow(1);
             records->DeleteButton()->click();
@@ -279,8 +267,8 @@ private Q_SLOTS:
             RecordListBox* records = libraries.Records();
             // Confirm the old library's book untouched: the entry of another world stays.
             records->List()->setCurrentRow(1);  // Mine
-            WhenDialogOpens(&libraries, [](QDialog* library) {
-                ConfirmNext(library, "Name");
+            WhenDialogOpens([](QDialog* library) {
+                ConfirmNext("Name");
                 Click(library, "Modify");
                 Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Ours"));
                 Click(library, "Ok");
