@@ -81,6 +81,7 @@ private Q_SLOTS:
             const char* KeysAt;
             Enter OnEnter;
             const char* EnterCall = nullptr;  // what Enter asked of the main window
+            bool GoneAfterEscape = false;     // deleted once closed
         };
         // Five regions with treasures (the region fixture), levels 1 to 3, a map of treasure 22
         // and a library with one book.
@@ -160,7 +161,8 @@ private Q_SLOTS:
              nullptr, "TreasureList TreasureText Close TreasureList", "TreasureText",
              Enter::Accepts},
             {[&] { return new TreasureInfoWindow(s, host_, messages, icons, Info::Independent); },
-             nullptr, "TreasureList TreasureText TreasureList", "TreasureText", Enter::Stays},
+             nullptr, "TreasureList TreasureText TreasureList", "TreasureText", Enter::Stays,
+             nullptr, true},
             {[] { return new PageSetupDialog({QPageSize(QPageSize::A4), {}, {}, {}}); }, nullptr,
              "Paper Portrait Units LeftMargin TopMargin RightMargin BottomMargin Ok Cancel Paper",
              "LeftMargin", Enter::Accepts},
@@ -207,9 +209,8 @@ private Q_SLOTS:
                     (!host_.Calls.empty() && host_.Calls[0] != row.EnterCall))
                     faults << where + ": asked " + QString::number(host_.Calls.size());
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                // A window that deletes itself on closing must be gone.
-                if (dialog && dialog->testAttribute(Qt::WA_DeleteOnClose) && !dialog->isVisible())
-                    faults << where + ": not deleted";
+                if (dialog.isNull() != (key == Qt::Key_Escape && row.GoneAfterEscape))
+                    faults << where + (dialog ? ": not deleted" : ": deleted");
                 delete dialog.data();
             }
         }

@@ -32,19 +32,14 @@ namespace {
 
 using test::Find;
 
-// Runs `act` on the next dialog the code opens with exec(); whatever it leaves open is rejected.
-void WhenDialogOpens(std::function<void(QDialog*)> act) {
-    test::WhenDialogShown<QDialog>([act](QDialog& dialog) { act(&dialog); });
-}
-
-void Click(QWidget* parent, const char* button) {
-    Find<QPushButton>(*parent, button).click();
+void Click(QWidget& parent, const char* button) {
+    Find<QPushButton>(parent, button).click();
 }
 
 // The next configuration dialog: `text` typed into `field` (unless null), OK.
 void ConfirmNext(const char* field, const QString& text = QString()) {
-    WhenDialogOpens([field, text](QDialog* config) {
-        if (!text.isNull()) Find<QLineEdit>(*config, field).setText(text);
+    test::WhenDialogShown<QDialog>([field, text](QDialog& config) {
+        if (!text.isNull()) Find<QLineEdit>(config, field).setText(text);
         Click(config, "Ok");
     });
 }
@@ -83,8 +78,8 @@ private Q_SLOTS:
                  4);  // the other one, with its maps
         QVERIFY(!records->ModifyButton()->isEnabled() && !records->DeleteButton()->isEnabled());
 
-        WhenDialogOpens([&](QDialog* config) {
-            auto& name = Find<QLineEdit>(*config, "Name");
+        test::WhenDialogShown<QDialog>([&](QDialog& config) {
+            auto& name = Find<QLineEdit>(config, "Name");
             name.setText(QStringLiteral("  Abe "));
             QTest::keyClick(&name, Qt::Key_Return);
         });
@@ -92,7 +87,8 @@ private Q_SLOTS:
         QCOMPARE(Texts(*records->List()), (QStringList{"Abe", "ann", "Bo", "Cy"}));
 
         QString preset;
-        WhenDialogOpens([&](QDialog* config) { preset = Find<QLineEdit>(*config, "Name").text(); });
+        test::WhenDialogShown<QDialog>(
+            [&](QDialog& config) { preset = Find<QLineEdit>(config, "Name").text(); });
         QListWidgetItem* bo = records->List()->item(2);
         records->List()->setCurrentItem(bo);
         Q_EMIT records->List()->itemDoubleClicked(bo);
@@ -180,19 +176,19 @@ private Q_SLOTS:
             return test::ReadFileBytes(folder + "user.xml");
         };
         const std::string before = written();
-        WhenDialogOpens([&](QDialog* library) {
-            auto& books = Find<QListWidget>(*library, "RuneBooks");
-            Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Changed"));
+        test::WhenDialogShown<QDialog>([&](QDialog& library) {
+            auto& books = Find<QListWidget>(library, "RuneBooks");
+            Find<QLineEdit>(library, "RuneLibraryName").setText(QStringLiteral("Changed"));
             books.setCurrentRow(1);
             Click(library, "Delete");
-            WhenDialogOpens([](QDialog* book) {
-                Find<QLineEdit>(*book, "Name").setText(QStringLiteral("East"));
+            test::WhenDialogShown<QDialog>([](QDialog& book) {
+                Find<QLineEdit>(book, "Name").setText(QStringLiteral("East"));
                 Click(book, "Add");
                 Click(book, "Ok");
             });
             Click(library, "New");
             QCOMPARE(Texts(books), (QStringList{"East", "North"}));
-            QTest::keyClick(library, Qt::Key_Escape);
+            QTest::keyClick(&library, Qt::Key_Escape);
         });
         records->List()->setCurrentRow(0);
         records->ModifyButton()->click();
@@ -260,10 +256,10 @@ private Q_SLOTS:
             RecordListBox* records = libraries.Records();
             // Confirm the old library's book untouched: the entry of another world stays.
             records->List()->setCurrentRow(1);  // Mine
-            WhenDialogOpens([](QDialog* library) {
+            test::WhenDialogShown<QDialog>([](QDialog& library) {
                 ConfirmNext("Name");
                 Click(library, "Modify");
-                Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Ours"));
+                Find<QLineEdit>(library, "RuneLibraryName").setText(QStringLiteral("Ours"));
                 Click(library, "Ok");
             });
             records->ModifyButton()->click();
