@@ -117,6 +117,9 @@ private Q_SLOTS:
             {[&] { return new MapInventoryDialog(s, messages, 22, true); }, nullptr,
              "TreasureList CharacterField LevelList Ok Cancel TreasureList", "CharacterField",
              Enter::Accepts},
+            {[] { return new OptionsSheet(QStringLiteral("Brix Tools"), DisplayOptions()); },
+             nullptr, "qt_tabwidget_tabbar TreasureInfoInd Ok Cancel qt_tabwidget_tabbar",
+             "TreasureInfoInd", Enter::Accepts},
             {[&] {
                  auto* sheet = new OptionsSheet(QStringLiteral("Brix Tools"), DisplayOptions());
                  test::Find<QTabWidget>(*sheet, "Pages").setCurrentIndex(1);

@@ -99,26 +99,19 @@ private Q_SLOTS:
         MainFrame frame(*session_, messages_);
         QVERIFY(frame.Create());
         for (int opening = 0; opening < 2; ++opening) {
-            QStringList seen;
+            PrintOptions seen;
             auto shown = test::WhenDialogShown<PrintContentDialog>([&](PrintContentDialog& d) {
-                auto& content = Find<QComboBox>(d, "Content");
-                auto& map = Find<QComboBox>(d, "MapOption");
-                auto& terse = Find<QCheckBox>(d, "Terse");
-                auto& withMaps = Find<QCheckBox>(d, "OnlyTreasuresWithMaps");
-                seen << QString::number(content.currentIndex())
-                     << QString::number(map.currentIndex())
-                     << (terse.isChecked() ? "terse" : "full")
-                     << (Find<QCheckBox>(d, "OnlyLabelsWithMaps").isChecked() ? "labels" : "-")
-                     << (withMaps.isChecked() ? "maps" : "-");
-                content.setCurrentIndex(1);
-                map.setCurrentIndex(4);
-                terse.setChecked(false);
-                withMaps.setChecked(true);
-                QTest::keyClick(&d, Qt::Key_Escape);
-            });
+                seen = d.Options();
+                Find<QComboBox>(d, "Content").setCurrentIndex(1);
+                Find<QComboBox>(d, "MapOption").setCurrentIndex(4);
+                Find<QCheckBox>(d, "Terse").setChecked(false);
+                Find<QCheckBox>(d, "OnlyTreasuresWithMaps").setChecked(true);
+            });  // and cancelled
             QVERIFY(frame.ExecuteCommand(Command::Print));
             QVERIFY(*shown);
-            QCOMPARE(seen, (QStringList{"0", "1", "terse", "labels", "-"}));
+            QVERIFY(seen.Content == PrintContent::Treasures && seen.Terse &&
+                    seen.MapOption == PrintMapOption::SmallMono);
+            QVERIFY(seen.Filter.OnlyLabelsWithMaps && !seen.Filter.OnlyTreasuresWithMaps);
         }
         QVERIFY(!session_->Filter().OnlyTreasuresWithMaps);
         QVERIFY(messages_.Shown.empty());

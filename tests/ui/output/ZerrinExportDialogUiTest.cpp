@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -12,8 +11,6 @@
 #include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
-#include "support/Records.h"
 #include "support/TempSession.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
@@ -24,8 +21,6 @@ namespace brix {
 namespace {
 
 using test::Find;
-
-const std::string BothLines = "3\r\n+Mines: 10 20 0 1 - Old Oak\r\n+Mines: 30 40 0 2 - Well\r\n";
 
 ZerrinCategories Zerrin() {
     return ZerrinCategories({{"Smiths", true}, {"Mines", false}});
@@ -136,7 +131,8 @@ private Q_SLOTS:
         QVERIFY(Export());
         QVERIFY(*shown && stayedOpen);
         QCOMPARE(messages_.Shown.size(), std::size_t{2});
-        QCOMPARE(test::ReadFileBytes(Path("old.map")), BothLines);
+        QCOMPARE(test::ReadFileBytes(Path("old.map")),
+                 std::string("3\r\n+Mines: 10 20 0 1 - Old Oak\r\n+Mines: 30 40 0 2 - Well\r\n"));
     }
 
     // An unwritable file (a fixed answer from the prompt) is reported over the main window, and
