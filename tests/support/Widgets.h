@@ -7,8 +7,6 @@
 #include <QWidget>
 #include <QtTest>
 
-#include <algorithm>
-
 namespace brix::test {
 
 // The named child; a missing one ends the test program (widget tests only).
@@ -32,13 +30,6 @@ inline QList<QWidget*> TabWalk(qsizetype count) {
         visited << focus;
     }
     return visited;
-}
-
-// Buttons in the order the platform lays them out, left to right.
-inline QList<QWidget*> LeftToRight(QList<QWidget*> widgets) {
-    std::sort(widgets.begin(), widgets.end(),
-              [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
-    return widgets;
 }
 
 }  // namespace brix::test

@@ -57,9 +57,10 @@ class ColorPickerButtonUiTest : public QObject {
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 private Q_SLOTS:
-    // The keys of the palette, with the value they leave (the swatch paints it, or the default
-    // colour for Default) and whether the colour chooser ran.
-    void keyboard() {
+    // The keys and clicks on the palette, with the value they leave (the swatch paints it, or
+    // the default colour for Default) and whether the colour chooser ran. A release on a cell
+    // chooses it; a right click and a click outside change nothing.
+    void keysAndClicks() {
         struct Row {
             const char* name;
             std::uint32_t start;
@@ -67,8 +68,11 @@ private Q_SLOTS:
             std::optional<QColor> chooserAnswer;
             std::uint32_t result;
             int chooserRuns;
+            Qt::MouseButton button = Qt::NoButton;  // pressed and released on red, or outside
+            bool onRed = false;
         };
         using K = std::vector<Qt::Key>;
+        const std::uint32_t blue = ColourRef(0, 0, 255);
         // clang-format off
         const Row rows[] = {
             {"Red: two rows down from Black", AutomaticColour,
@@ -79,6 +83,9 @@ private Q_SLOTS:
             {"More Colors... cancelled", 255, K{Qt::Key_Left, Qt::Key_Enter}, std::nullopt, 255, 1},
             {"More Colors... confirmed", 255, K{Qt::Key_Left, Qt::Key_Return}, QColor(1, 2, 3),
              ColourRef(1, 2, 3), 1},
+            {"Left click on red", blue, {}, {}, 255, 0, Qt::LeftButton, true},
+            {"Right click on red", blue, {}, {}, blue, 0, Qt::RightButton, true},
+            {"Click outside", blue, {}, {}, blue, 0, Qt::LeftButton, false},
         };
         // clang-format on
         for (const Row& row : rows) {
@@ -87,6 +94,11 @@ private Q_SLOTS:
             QSignalSpy changed(f.Button, &ColorPickerButton::ColourChanged);
             ColourPalettePopup& palette = f.Drop();
             for (Qt::Key key : row.keys) QTest::keyClick(&palette, key);
+            if (row.button != Qt::NoButton) {
+                const QPoint at = row.onRed ? palette.ItemRect(16).center() : QPoint(-20, -20);
+                QTest::mousePress(&palette, row.button, {}, at);
+                QTest::mouseRelease(&palette, row.button, {}, at);
+            }
             Settle();
             QVERIFY2(f.Button->Palette() == nullptr, row.name);
             QVERIFY2(f.Button->Colour() == row.result, row.name);
@@ -94,28 +106,6 @@ private Q_SLOTS:
             QVERIFY2(static_cast<int>(f.ChooserStarts.size()) == row.chooserRuns, row.name);
             if (row.chooserRuns > 0) QCOMPARE(f.ChooserStarts.front(), QColor(255, 0, 0));
             QCOMPARE(f.SwatchPixel(), ColourOf(row.result, QColor(148, 24, 0)));
-        }
-    }
-
-    // The pointer: a release on a cell chooses it; a right click and a click outside change
-    // nothing.
-    void mouse() {
-        struct Row {
-            Qt::MouseButton button;
-            bool onRed;
-            std::uint32_t result;
-        };
-        for (const Row& row :
-             {Row{Qt::LeftButton, true, 255}, Row{Qt::RightButton, true, ColourRef(0, 0, 255)},
-              Row{Qt::LeftButton, false, ColourRef(0, 0, 255)}}) {
-            Fixture f(ColourRef(0, 0, 255));
-            ColourPalettePopup& palette = f.Drop();
-            const QPoint at = row.onRed ? palette.ItemRect(16).center() : QPoint(-20, -20);
-            QTest::mousePress(&palette, row.button, {}, at);
-            QTest::mouseRelease(&palette, row.button, {}, at);
-            Settle();
-            QVERIFY(f.Button->Palette() == nullptr);
-            QCOMPARE(f.Button->Colour(), row.result);
         }
     }
 

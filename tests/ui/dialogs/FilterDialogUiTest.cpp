@@ -1,19 +1,14 @@
-#include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 #include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
 #include "core/data/Session.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
 #include "ui/dialogs/NumberedListWidget.h"
@@ -64,31 +59,11 @@ void Pick(NumberedListWidget& list, int level, bool twice = false) {
     qFatal("level %d is not in the list", level);
 }
 
-bool SameFilter(const MapFilter& a, const MapFilter& b) {
-    return a.ShownLevels == b.ShownLevels && a.LevelFilterOn == b.LevelFilterOn &&
-           a.OnlyTreasuresWithMaps == b.OnlyTreasuresWithMaps &&
-           a.OnlyLabelsWithMaps == b.OnlyLabelsWithMaps && a.TreasureHasMap == b.TreasureHasMap &&
-           a.RegionHasMap == b.RegionHasMap;
-}
-
-// Runs `act` on the filter dialog once it shows; `*closed` tells whether `act` closed it.
-// Whatever is left open is rejected, so a fault fails the test instead of hanging it.
-std::shared_ptr<bool> WhenDialogOpens(const std::function<void(FilterDialog&)>& act) {
-    auto closed = std::make_shared<bool>(false);
-    test::WhenDialogShown<FilterDialog>([act, closed](FilterDialog& dialog) {
-        act(dialog);
-        *closed = !dialog.isVisible();
-        if (!*closed) dialog.reject();
-    });
-    return closed;
-}
-
 }  // namespace
 
 class FilterDialogUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
     GameRecords records_;
 
 private Q_SLOTS:
@@ -131,35 +106,12 @@ private Q_SLOTS:
         }
     }
 
-    // Tab follows the layout; Enter is OK even on "<< Add", which then moves nothing.
-    void keyboardFollowsTheLayout() {
-        FilterDialog dialog(records_, Showing({4}));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QCOMPARE(QApplication::focusWidget(), &Find<QWidget>(dialog, "OnlyTreasuresWithMaps"));
-        const QList<QWidget*> okCancel =
-            test::LeftToRight({&Find<QWidget>(dialog, "Ok"), &Find<QWidget>(dialog, "Cancel")});
-        const QList<QWidget*> expected{&Find<QWidget>(dialog, "OnlyLabelsWithMaps"),
-                                       &Find<QWidget>(dialog, "LevelFilterOn"),
-                                       &Shown(dialog),
-                                       &Find<QWidget>(dialog, "AddLevel"),
-                                       &Find<QWidget>(dialog, "RemoveLevel"),
-                                       &Hidden(dialog),
-                                       okCancel[0],
-                                       okCancel[1]};
-        QCOMPARE(test::TabWalk(expected.size()), expected);
-        Find<QWidget>(dialog, "AddLevel").setFocus();
-        QTest::keyClick(&Find<QWidget>(dialog, "AddLevel"), Qt::Key_Return);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(Shown(dialog).Numbers(), V{4});
-    }
-
     // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
     // treasure 3 (no maps). Escape keeps the filter; Enter applies it and the map flags at once;
     // the lists follow the level switch.
     void okAndCancelThroughTheFilterCommand() {
-        Session session;
-        session.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        test::TempSession temp;
+        Session& session = temp.Sess;
         session.GetWorld().Levels = records_.Levels;
         Region region;
         for (region.Index = 1; region.Index <= 2; ++region.Index)
@@ -170,39 +122,40 @@ private Q_SLOTS:
         AdjustMapCount(hunter, 1, 3, true);
         AdjustMapCount(hunter, 2, 12, true);
         session.SetCurrentCharacter(&hunter);
-        test::RecordingMessages messages;
-        MainFrame frame(session, messages);
+        MainFrame frame(session, temp.Messages);
         QVERIFY(frame.Create());
         int updates = 0;
         const SessionSubscription counter(session, [&](unsigned) { ++updates; });
         const MapFilter before = session.Filter();
 
-        auto closed = WhenDialogOpens([](FilterDialog& dialog) {
+        auto seen = test::WhenDialogShown<FilterDialog>([](FilterDialog& dialog) {
             QVERIFY(!Shown(dialog).isEnabled());
             Click(dialog, "LevelFilterOn");
             Pick(Shown(dialog), 3, true);
             QTest::keyClick(&Shown(dialog), Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
         });
         QVERIFY(frame.ExecuteCommand(Command::Filter));
-        QVERIFY(*closed);
-        QVERIFY(SameFilter(session.Filter(), before));
+        QVERIFY(*seen);
+        QVERIFY(session.Filter() == before);
         QCOMPARE(updates, 0);
 
         // Hiding level 3: treasure 1 loses its flag, region 1 keeps it.
-        closed = WhenDialogOpens([](FilterDialog& dialog) {
+        seen = test::WhenDialogShown<FilterDialog>([](FilterDialog& dialog) {
             Click(dialog, "LevelFilterOn");
             Click(dialog, "OnlyTreasuresWithMaps");
             Pick(Shown(dialog), 3, true);
             QTest::keyClick(&Hidden(dialog), Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
         });
         QVERIFY(frame.ExecuteCommand(Command::Filter));
-        QVERIFY(*closed);
+        QVERIFY(*seen);
         QCOMPARE(updates, 1);
         MapFilter expected = Showing({1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
         expected.OnlyTreasuresWithMaps = true;
         expected.TreasureHasMap = {0, 0, 1, 0};
         expected.RegionHasMap = {0, 1, 0};
-        QVERIFY(SameFilter(session.Filter(), expected));
+        QVERIFY(session.Filter() == expected);
     }
 };
 

@@ -1,18 +1,16 @@
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "core/data/MapInventory.h"
 #include "core/data/Session.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/MapInventoryDialog.h"
 
@@ -23,9 +21,9 @@ using test::Find;
 class MapInventoryDialogUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 
     static QString Counts(QDialog& dialog) { return Find<QLabel>(dialog, "CurrentCounts").text(); }
     static void Type(QDialog& dialog, const QString& text) {
@@ -41,16 +39,14 @@ class MapInventoryDialogUiTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        test::ResetSession(session_);
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        QFile::remove(QString::fromStdString(session_.GetPrefs().Paths.SettingsPath));
+        temp_.Reset();
+        QFile::remove(QString::fromStdString(temp_.Path("brix-tools.ini")));
         test::AddLevels(session_.GetWorld(), {1, 2, 5});
         test::AddTreasures(session_.GetWorld(), {1, 10, 11, 12, 13});
         Character& ann = *session_.GetUser().FindOrAddCharacter("Ann");
         AdjustMapCount(ann, 12, 3, true);
         AdjustMapCount(ann, 12, 5, true);
         session_.GetUser().FindOrAddCharacter("Bob");
-        messages_ = test::RecordingMessages();
     }
 
     // The counts follow a typed name, a chosen one and the treasure.
@@ -97,19 +93,13 @@ private Q_SLOTS:
                  MaxTypedCharacterName);
     }
 
-    // Tab walks the controls as laid out; Escape in the character field cancels, and a refusal
-    // on OK keeps the dialog open for the correction.
-    void keyboardAndRefusals() {
+    // A refusal on OK keeps the dialog open for the correction; Escape in the character field
+    // then cancels and records nothing.
+    void refusalThenEscape() {
         MapInventoryDialog dialog(session_, messages_, 12, true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto& box = Find<QDialogButtonBox>(dialog, "Buttons");
-        const QList<QWidget*> buttons = test::LeftToRight(
-            {box.button(QDialogButtonBox::Ok), box.button(QDialogButtonBox::Cancel)});
-        QCOMPARE(QApplication::focusWidget(), &Find<QComboBox>(dialog, "TreasureList"));
-        QCOMPARE(test::TabWalk(4),
-                 (QList<QWidget*>{&Find<QComboBox>(dialog, "CharacterField"),
-                                  &Find<QComboBox>(dialog, "LevelList"), buttons[0], buttons[1]}));
         box.button(QDialogButtonBox::Ok)->click();
         QVERIFY(dialog.isVisible());
         QCOMPARE(messages_.Shown.size(), std::size_t(1));

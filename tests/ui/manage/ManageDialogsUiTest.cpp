@@ -1,12 +1,10 @@
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -17,8 +15,10 @@
 #include "core/data/RuneLibraryManager.h"
 #include "core/data/Session.h"
 #include "core/data/UserDataWriter.h"
+#include "support/ModalDialogs.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/NumberedListWidget.h"
@@ -32,30 +32,14 @@ namespace {
 
 using test::Find;
 
-// Runs `act` on the next modal dialog that opens above `below` (the dialog under test runs
-// its nested dialogs with exec()); whatever `act` leaves open is then rejected.
-void WhenDialogOpens(QWidget* below, std::function<void(QDialog*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, below, act] {
-        auto* top = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (top == nullptr || top == below) return;
-        timer->stop();
-        timer->deleteLater();
-        act(top);
-        if (top->isVisible()) top->reject();
-    });
-    timer->start();
+void Click(QWidget& parent, const char* button) {
+    Find<QPushButton>(parent, button).click();
 }
 
-void Click(QWidget* parent, const char* button) {
-    Find<QPushButton>(*parent, button).click();
-}
-
-// The next configuration dialog above `below`: `text` typed into `field` (unless null), OK.
-void ConfirmNext(QWidget* below, const char* field, const QString& text = QString()) {
-    WhenDialogOpens(below, [field, text](QDialog* config) {
-        if (!text.isNull()) Find<QLineEdit>(*config, field).setText(text);
+// The next configuration dialog: `text` typed into `field` (unless null), OK.
+void ConfirmNext(const char* field, const QString& text = QString()) {
+    test::WhenDialogShown<QDialog>([field, text](QDialog& config) {
+        if (!text.isNull()) Find<QLineEdit>(config, field).setText(text);
         Click(config, "Ok");
     });
 }
@@ -71,21 +55,19 @@ QStringList Texts(const QListWidget& list) {
 class ManageDialogsUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Session session_;
-    test::RecordingMessages messages_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
 
 private Q_SLOTS:
     void init() {
-        test::ResetSession(session_);
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        temp_.Reset();
         for (int t = 1; t <= 20; ++t) test::AddTreasures(session_.GetWorld(), {t}, 1);
-        messages_ = test::RecordingMessages();
     }
 
-    // The list deletes the chosen one of two case variants; Enter confirms a new name, a
-    // double-click modifies the chosen one, Escape cancels.
-    void charactersDialogWiringAndKeyboard() {
+    // The list deletes the chosen one of two case variants; a new name is taken trimmed, and a
+    // double-click modifies the chosen one.
+    void charactersDialogWiring() {
         session_.GetUser().Characters = {{"ann", {{4, {1}}}}, {"Ann", {}}, {"Bo", {}}, {"Cy", {}}};
         ManageCharactersDialog dialog(session_, messages_);
         RecordListBox* records = dialog.Records();
@@ -96,8 +78,8 @@ private Q_SLOTS:
                  4);  // the other one, with its maps
         QVERIFY(!records->ModifyButton()->isEnabled() && !records->DeleteButton()->isEnabled());
 
-        WhenDialogOpens(&dialog, [&](QDialog* config) {
-            auto& name = Find<QLineEdit>(*config, "Name");
+        test::WhenDialogShown<QDialog>([&](QDialog& config) {
+            auto& name = Find<QLineEdit>(config, "Name");
             name.setText(QStringLiteral("  Abe "));
             QTest::keyClick(&name, Qt::Key_Return);
         });
@@ -105,16 +87,11 @@ private Q_SLOTS:
         QCOMPARE(Texts(*records->List()), (QStringList{"Abe", "ann", "Bo", "Cy"}));
 
         QString preset;
-        bool escaped = false;
-        WhenDialogOpens(&dialog, [&](QDialog* config) {
-            preset = Find<QLineEdit>(*config, "Name").text();
-            QTest::keyClick(config, Qt::Key_Escape);
-            escaped = !config->isVisible();
-        });
+        test::WhenDialogShown<QDialog>(
+            [&](QDialog& config) { preset = Find<QLineEdit>(config, "Name").text(); });
         QListWidgetItem* bo = records->List()->item(2);
         records->List()->setCurrentItem(bo);
         Q_EMIT records->List()->itemDoubleClicked(bo);
-        QVERIFY(escaped);
         QCOMPARE(preset, QStringLiteral("Bo"));
         QVERIFY(messages_.Shown.empty());
     }
@@ -124,7 +101,7 @@ private Q_SLOTS:
         session_.GetUser().Characters = {{longName, {}}};
         session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
         ManageCharactersDialog dialog(session_, messages_);
-        ConfirmNext(&dialog, "Name");
+        ConfirmNext("Name");
         dialog.Records()->ModifyButton()->click();
         QCOMPARE(session_.GetUser().Characters[0].Name, longName);
         QCOMPARE(session_.SettingsFile().Character(), longName);
@@ -192,26 +169,26 @@ private Q_SLOTS:
         session_.GetUser().RuneLibraries = {{false, "Mine", {{"North", {7, 3}}, {"South", {2}}}}};
         ManageRuneLibrariesDialog dialog(session_, messages_);
         RecordListBox* records = dialog.Records();
-        const std::string folder = dir_.path().toStdString() + "/";
+        const std::string folder = temp_.Path("");
         auto written = [&] {
             if (!SaveUserData(session_.GetUser(), folder, "user.xml", messages_))
                 return std::string();
             return test::ReadFileBytes(folder + "user.xml");
         };
         const std::string before = written();
-        WhenDialogOpens(&dialog, [&](QDialog* library) {
-            auto& books = Find<QListWidget>(*library, "RuneBooks");
-            Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Changed"));
+        test::WhenDialogShown<QDialog>([&](QDialog& library) {
+            auto& books = Find<QListWidget>(library, "RuneBooks");
+            Find<QLineEdit>(library, "RuneLibraryName").setText(QStringLiteral("Changed"));
             books.setCurrentRow(1);
             Click(library, "Delete");
-            WhenDialogOpens(library, [](QDialog* book) {
-                Find<QLineEdit>(*book, "Name").setText(QStringLiteral("East"));
+            test::WhenDialogShown<QDialog>([](QDialog& book) {
+                Find<QLineEdit>(book, "Name").setText(QStringLiteral("East"));
                 Click(book, "Add");
                 Click(book, "Ok");
             });
             Click(library, "New");
             QCOMPARE(Texts(books), (QStringList{"East", "North"}));
-            QTest::keyClick(library, Qt::Key_Escape);
+            QTest::keyClick(&library, Qt::Key_Escape);
         });
         records->List()->setCurrentRow(0);
         records->ModifyButton()->click();
@@ -266,10 +243,10 @@ private Q_SLOTS:
         {
             ManageCharactersDialog characters(session, messages);
             RecordListBox* records = characters.Records();
-            ConfirmNext(&characters, "Name", QStringLiteral("Eve"));
+            ConfirmNext("Name", QStringLiteral("Eve"));
             records->NewButton()->click();
             records->List()->setCurrentRow(0);  // Ann
-            ConfirmNext(&characters, "Name", QStringLiteral("Anna"));
+            ConfirmNext("Name", QStringLiteral("Anna"));
             records->ModifyButton()->click();
             records->List()->setCurrentRow(1);
             records->DeleteButton()->click();
@@ -279,10 +256,10 @@ private Q_SLOTS:
             RecordListBox* records = libraries.Records();
             // Confirm the old library's book untouched: the entry of another world stays.
             records->List()->setCurrentRow(1);  // Mine
-            WhenDialogOpens(&libraries, [](QDialog* library) {
-                ConfirmNext(library, "Name");
+            test::WhenDialogShown<QDialog>([](QDialog& library) {
+                ConfirmNext("Name");
                 Click(library, "Modify");
-                Find<QLineEdit>(*library, "RuneLibraryName").setText(QStringLiteral("Ours"));
+                Find<QLineEdit>(library, "RuneLibraryName").setText(QStringLiteral("Ours"));
                 Click(library, "Ok");
             });
             records->ModifyButton()->click();

@@ -1,9 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <optional>
@@ -13,8 +11,7 @@
 #include "core/data/Session.h"
 #include "core/output/ZerrinExport.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
-#include "support/Records.h"
+#include "support/TempSession.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/FilterDialog.h"
@@ -24,8 +21,6 @@ namespace brix {
 namespace {
 
 using test::Find;
-
-const std::string BothLines = "3\r\n+Mines: 10 20 0 1 - Old Oak\r\n+Mines: 30 40 0 2 - Well\r\n";
 
 ZerrinCategories Zerrin() {
     return ZerrinCategories({{"Smiths", true}, {"Mines", false}});
@@ -44,23 +39,22 @@ void SaveAs(ZerrinExportDialog& dialog, const QString& name) {
 class ZerrinExportDialogUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Session session_;
+    test::TempSession temp_;
+    Session& session_ = temp_.Sess;
+    test::RecordingMessages& messages_ = temp_.Messages;
     QWidget mainWindow_;
 
-    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
-    bool Export(test::RecordingMessages& messages) {
-        return RunZerrinExport(session_, messages, &mainWindow_,
-                               DefaultZerrinExportPrompt(messages), Zerrin());
+    std::string Path(const char* name) const { return temp_.Path(name); }
+    bool Export() {
+        return RunZerrinExport(session_, messages_, &mainWindow_,
+                               DefaultZerrinExportPrompt(messages_), Zerrin());
     }
 
 private Q_SLOTS:
     // Treasures 1 and 2; the hunter holds a level-1 map of treasure 2.
     void init() {
-        QFile::remove(dir_.filePath("brix-tools.ini"));
-        test::ResetSession(session_);
-        session_.GetPrefs().Paths.DataDirectory = dir_.path().toStdString() + "/";
-        session_.GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
+        QFile::remove(QString::fromStdString(Path("brix-tools.ini")));
+        temp_.Reset();
         for (int index : {1, 2}) {
             Treasure treasure;
             treasure.Index = index;
@@ -73,30 +67,14 @@ private Q_SLOTS:
         session_.SetCurrentCharacter(&hunter);
     }
 
-    // Tab walks file type, place type, "Filter ...", Save.
-    void tabOrder() {
-        ZerrinExport exporter(session_, Zerrin());
-        test::RecordingMessages messages;
-        ZerrinExportDialog dialog(exporter, messages);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        Find<QComboBox>(dialog, "fileTypeCombo").setFocus();
-        QCOMPARE(
-            test::TabWalk(3),
-            (QList<QWidget*>{
-                &Find<QComboBox>(dialog, "PlaceTypes"), &Find<QPushButton>(dialog, "FilterButton"),
-                Find<QDialogButtonBox>(dialog, "buttonBox").button(QDialogButtonBox::Save)}));
-    }
-
     // Two exports through the dialog: the second starts from the first's file and type, and
     // Escape then writes nothing.
     void exportsThroughTheDialog() {
-        test::RecordingMessages messages;
         auto first = test::WhenDialogShown<ZerrinExportDialog>([](ZerrinExportDialog& dialog) {
             Find<QComboBox>(dialog, "PlaceTypes").setCurrentText(QStringLiteral("Smiths"));
             SaveAs(dialog, QStringLiteral("hunt"));  // the suffix is added
         });
-        QVERIFY(Export(messages));
+        QVERIFY(Export());
         QVERIFY(*first);
         QCOMPARE(test::ReadFileBytes(Path("hunt.map")),
                  std::string("3\r\n-Smiths: 10 20 0 1 - Old Oak\r\n-Smiths: 30 40 0 2 - Well\r\n"));
@@ -108,18 +86,17 @@ private Q_SLOTS:
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         test::WriteFileBytes(Path("hunt.map"), "kept");
-        QVERIFY(!Export(messages));
+        QVERIFY(!Export());
         QVERIFY(*second);
         QCOMPARE(proposed, QString::fromStdString(Path("hunt.map")));
         QCOMPARE(type, QStringLiteral("Smiths"));  // not the first type, Mines
         QCOMPARE(test::ReadFileBytes(Path("hunt.map")), std::string("kept"));
-        QVERIFY(messages.Shown.empty());
+        QVERIFY(messages_.Shown.empty());
     }
 
     // "Filter ..." changes what this export writes, never the screen's filter.
     void filterChangesOnlyThisExport() {
         const MapFilter before = session_.Filter();
-        test::RecordingMessages messages;
         bool filterSeen = false;
         auto shown = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
             auto filter = test::WhenDialogShown<FilterDialog>([](FilterDialog& filterDialog) {
@@ -131,7 +108,7 @@ private Q_SLOTS:
             Find<QComboBox>(dialog, "PlaceTypes").setCurrentText(QStringLiteral("Smiths"));
             SaveAs(dialog, QStringLiteral("mine.map"));
         });
-        QVERIFY(Export(messages));
+        QVERIFY(Export());
         QVERIFY(*shown && filterSeen);
         QCOMPARE(test::ReadFileBytes(Path("mine.map")),
                  std::string("3\r\n-Smiths: 30 40 0 2 - Well\r\n"));
@@ -142,8 +119,7 @@ private Q_SLOTS:
     // Replacing a file is asked through Messages; No keeps the dialog open and the file.
     void asksBeforeReplacing() {
         test::WriteFileBytes(Path("old.map"), "old");
-        test::RecordingMessages messages;
-        messages.Answers = {false, true};
+        messages_.Answers = {false, true};
         bool stayedOpen = false;
         auto shown = test::WhenDialogShown<ZerrinExportDialog>([&](ZerrinExportDialog& dialog) {
             Find<QComboBox>(dialog, "PlaceTypes").setCurrentText(QStringLiteral("Mines"));
@@ -152,22 +128,22 @@ private Q_SLOTS:
             QCOMPARE(test::ReadFileBytes(Path("old.map")), std::string("old"));
             SaveAs(dialog, QStringLiteral("old.map"));
         });
-        QVERIFY(Export(messages));
+        QVERIFY(Export());
         QVERIFY(*shown && stayedOpen);
-        QCOMPARE(messages.Shown.size(), std::size_t{2});
-        QCOMPARE(test::ReadFileBytes(Path("old.map")), BothLines);
+        QCOMPARE(messages_.Shown.size(), std::size_t{2});
+        QCOMPARE(test::ReadFileBytes(Path("old.map")),
+                 std::string("3\r\n+Mines: 10 20 0 1 - Old Oak\r\n+Mines: 30 40 0 2 - Well\r\n"));
     }
 
     // An unwritable file (a fixed answer from the prompt) is reported over the main window, and
     // nothing is remembered.
     void reportsAnUnwritableFile() {
-        test::RecordingMessages messages;
         const ZerrinExportPrompt fixed = [this](ZerrinExport&, QWidget*) {
             return std::optional<ZerrinExportChoice>({Path("missing/x.map"), "Mines"});
         };
-        QVERIFY(!RunZerrinExport(session_, messages, &mainWindow_, fixed, Zerrin()));
-        QCOMPARE(messages.Shown.size(), std::size_t{1});
-        QCOMPARE(messages.Shown[0].Owner, static_cast<QObject*>(&mainWindow_));
+        QVERIFY(!RunZerrinExport(session_, messages_, &mainWindow_, fixed, Zerrin()));
+        QCOMPARE(messages_.Shown.size(), std::size_t{1});
+        QCOMPARE(messages_.Shown[0].Owner, static_cast<QObject*>(&mainWindow_));
         QCOMPARE(session_.SettingsFile().ZerrinExportFile(), std::string());
     }
 };
