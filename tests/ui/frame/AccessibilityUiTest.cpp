@@ -20,7 +20,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -31,12 +30,11 @@
 #include <memory>
 
 #include "core/base/Commands.h"
-#include "core/data/Session.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/RegionFixture.h"
+#include "support/UiFrame.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/ColorPickerButton.h"
-#include "ui/frame/MainFrame.h"
 #include "ui/manage/RecordListBox.h"
 
 namespace brix {
@@ -220,30 +218,7 @@ private:
 class AccessibilityUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-
-    // Three regions, treasures with names, levels, a character with maps and a rune library
-    // with a book: every list of every window has rows.
-    static void Fill(Session& session, const QString& folder) {
-        session.GetPrefs().Paths.DataDirectory = folder.toStdString() + "/";
-        session.GetPrefs().Paths.UserDirectory = session.GetPrefs().Paths.DataDirectory;
-        session.GetPrefs().Paths.SettingsPath = (folder + "/brix-tools.ini").toStdString();
-        for (int r = 1; r <= 3; ++r) {
-            Region region;
-            region.Index = r;
-            region.Name = "Region " + std::to_string(r);
-            session.GetWorld().StoreRegion(region);
-        }
-        test::AddTreasures(session.GetWorld(), {1, 2}, 1);
-        test::AddTreasures(session.GetWorld(), {3, 4}, 2);
-        test::AddTreasures(session.GetWorld(), {5}, 3);
-        for (Treasure& treasure : session.GetWorld().Treasures)
-            treasure.Location = {400 + 40 * treasure.Index, 400 + 30 * treasure.Index};
-        test::AddLevels(session.GetWorld(), {1, 2, 3});
-        session.GetUser().Characters = {{"Ann", {{2, {1}}}}};
-        session.SetCurrentCharacter(&session.GetUser().Characters[0]);
-        session.GetUser().RuneLibraries = {{false, "Mine", {{"North", {1, 3}}}}};
-    }
+    test::UiFrame ui_;
 
 private Q_SLOTS:
     void initTestCase() { QAccessible::setActive(true); }
@@ -251,21 +226,23 @@ private Q_SLOTS:
     // Every window the main frame's commands open, and every window those open, is walked;
     // a command, or a window class of the program, that the test does not reach fails it.
     void everyWindowNamesItsControlsAndValues() {
-        Session session;
-        Fill(session, dir_.path());
-        test::RecordingMessages messages;
-        MainFrame frame(session, messages);
-        QVERIFY(frame.Create());
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        // Every list of every window has rows: regions, treasures, levels, a character with
+        // maps and a rune library with a book.
+        Session& session = ui_.Sess;
+        test::FillRegionSession(session);
+        test::LoadRegionPictures(session);
+        test::AddLevels(session.GetWorld(), {1, 2, 3});
+        session.GetUser().Characters = {{"Ann", {{2, {1}}}}};
+        session.SetCurrentCharacter(&session.GetUser().Characters[0]);
+        session.GetUser().RuneLibraries = {{false, "Mine", {{"North", {1, 3}}}}};
+        MainFrame& frame = ui_.Open();
 
-        const QString pdf = dir_.filePath(QStringLiteral("listing.pdf"));
+        const QString pdf = QString::fromStdString(ui_.Path("listing.pdf"));
         const std::map<QString, WindowWatcher::Script> scripts = {
             {"brix::ManageCharactersDialog", [](QWidget& w) { Click(w, "New"); }},
             {"brix::ManageRuneLibrariesDialog",
              [](QWidget& w) {
-                 auto& list = test::Find<QListWidget>(w, "RuneLibraries");
-                 list.setCurrentRow(0);
+                 test::Find<QListWidget>(w, "RuneLibraries").setCurrentRow(0);
                  Click(w, "Modify");
              }},
             {"brix::RuneLibraryConfigDialog",
@@ -282,7 +259,7 @@ private Q_SLOTS:
                  QTest::qWait(50);  // the palette is walked from the loop
              }},
             {"brix::PrintContentDialog",
-             [pdf](QWidget& w) {
+             [](QWidget& w) {
                  // Printed to a PDF file, so that the progress window shows.
                  test::Find<QComboBox>(w, "Printer").setCurrentText(QStringLiteral("PDF file"));
                  static_cast<QDialog&>(w).accept();
@@ -300,27 +277,18 @@ private Q_SLOTS:
         WalkWindow(frame, watcher.Faults);
         watcher.Walked << ClassOf(&frame);
 
-        // What each command opens; commands that open no window of their own have no windows.
-        const std::map<int, QStringList> rows = {
+        // What each command opens; the Region command is the toolbar's region menu, About a
+        // message box (through Messages).
+        std::map<int, QStringList> rows = {
             {Command::ExportToZerrin, {"brix::ZerrinExportDialog"}},
             {Command::PageSetup, {"brix::PageSetupDialog"}},
             {Command::Print, {"brix::PrintContentDialog", "brix::PrintProgressDialog"}},
-            {Command::Exit, {}},
-            {Command::Undo, {}},
-            {Command::Redo, {}},
-            {Command::Copy, {}},
             {Command::FindTreasure, {"brix::FindTreasureDialog"}},
             {Command::IdentifyMapPicture, {"brix::IdentifyPictureWindow"}},
             {Command::HuntPlan, {"brix::HuntPlanWindow"}},
             {Command::Filter, {"brix::FilterDialog"}},
             {Command::GotAMap, {"brix::MapInventoryDialog"}},
             {Command::CompletedAMap, {"brix::MapInventoryDialog"}},
-            {Command::NextRegion, {}},
-            {Command::PreviousRegion, {}},
-            {Command::NextTreasure, {}},
-            {Command::PreviousTreasure, {}},
-            {Command::World, {}},
-            {Command::Region, {}},  // the region menu of the toolbar
             {Command::TreasureInformation, {"brix::TreasureInfoWindow"}},
             {Command::LevelInformation, {"brix::LevelInfoDialog"}},
             {Command::ManageCharacters,
@@ -328,11 +296,14 @@ private Q_SLOTS:
             {Command::ManageRuneLibraries,
              {"brix::ManageRuneLibrariesDialog", "brix::RuneLibraryConfigDialog",
               "brix::RuneBookConfigDialog"}},
-            {Command::StayOnTop, {}},
             {Command::Options, {"brix::OptionsSheet", "brix::ColourPalettePopup"}},
-            {Command::About, {}},  // a message box, through Messages
             {Command::Customize, {"brix::ToolbarCustomizeDialog"}},
         };
+        for (const int command :
+             {Command::Exit, Command::Undo, Command::Redo, Command::Copy, Command::NextRegion,
+              Command::PreviousRegion, Command::NextTreasure, Command::PreviousTreasure,
+              Command::World, Command::Region, Command::StayOnTop, Command::About})
+            rows[command] = {};
         for (const int command : frame.Commands())
             QVERIFY2(rows.count(command) == 1,
                      qPrintable(QStringLiteral("no row for the command %1 (%2)")

@@ -1,50 +1,25 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
-#include <QtWidgets>
 
-#include <map>
-#include <memory>
-
-#include "core/base/Settings.h"
 #include "core/base/ToolbarLayout.h"
+#include "support/UiFrame.h"
+#include "support/Widgets.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
 
-using namespace brix;
-
+namespace brix {
 namespace {
 
-const QString DefaultList = "40002,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664";
-
-// The toolbar at the top of a shown window, with one stand-in frame action per command.
-struct Window {
-    QObject owner;
-    std::map<int, QAction*> actions;
-    QMainWindow window;
-    MainToolbar* toolbar;
-    Window(const Settings& settings, const CommandIcons& icons) {
-        for (const ToolbarButton& entry : ToolbarButtonTable) {
-            actions[entry.Command] = new QAction(&owner);
-        }
-        toolbar = new MainToolbar(settings, Lookup(), icons, &window);
-        window.addToolBar(Qt::TopToolBarArea, toolbar);
-        window.resize(900, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-    MainToolbar::ActionLookup Lookup() {
-        return [this](int command) { return actions.count(command) ? actions[command] : nullptr; };
-    }
-    ToolbarCustomizeDialog* Dialog() const {
-        return window.findChild<ToolbarCustomizeDialog*>("ToolbarCustomizeDialog");
-    }
-};
-
-template <typename Widget>
-Widget* Find(const QWidget* parent, const char* name) {
-    auto* widget = parent->findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no widget named %s", name);
-    return widget;
-}
+using test::Find;
 
 // The tool button of a command, or nullptr.
 QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
@@ -52,10 +27,6 @@ QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
         if (!action->isSeparator() && action->data().toInt() == command)
             return qobject_cast<QToolButton*>(toolbar.widgetForAction(action));
     return nullptr;
-}
-
-QString StoredValue(const Settings& settings, const char* key) {
-    return QString::fromStdString(settings.File().Read(Settings::Section, key).value_or("<none>"));
 }
 
 // The buttons the toolbar really shows, in stored form (0 for a separator widget).
@@ -66,103 +37,111 @@ QString ShownList(const MainToolbar& toolbar) {
     return shown.join(',');
 }
 
+// The texts a right click near the widget's right end offers, none without a menu; every
+// offer is then taken.
+QStringList RightClick(QWidget& target) {
+    const QPoint at(target.width() - 3, target.height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target.mapToGlobal(at));
+    QApplication::sendEvent(&target, &event);
+    QStringList offered;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions())
+            if (action->isVisible()) offered << action->text();
+        for (QAction* action : menu->actions()) action->trigger();
+        menu->close();
+    }
+    return offered;
+}
+
 }  // namespace
 
+// The main window's toolbar and its customisation dialog.
 class MainToolbarUiTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<CommandIcons> icons_;
+
+    test::UiFrame ui_;
+
+    MainToolbar& Toolbar() { return Find<MainToolbar>(*ui_.Frame, "MainToolbar"); }
+    ToolbarCustomizeDialog* Dialog() { return ui_.Frame->findChild<ToolbarCustomizeDialog*>(); }
 
 private Q_SLOTS:
-    void initTestCase() { icons_ = std::make_unique<CommandIcons>(); }
-    void cleanupTestCase() { icons_.reset(); }
-
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        settings_ = std::make_unique<Settings>(dir_->filePath("brix.ini").toStdString());
+        ui_.Reset();
+        QFile::remove(QString::fromStdString(ui_.Path("brix-tools.ini")));
     }
 
+    // No right click offers to hide the toolbar: nothing would bring it back. Its own offer,
+    // Customize, opens one dialog whose styles apply and are written when it closes.
     void stylesApplyAndSaveWhenTheDialogCloses() {
-        settings_->WriteTBTextStyle(0);
-        Window w(*settings_, *icons_);
-        MainToolbar& toolbar = *w.toolbar;
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                toolbar.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(&toolbar, &event);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu != nullptr);
-        menu->actions().first()->trigger();
-        menu->close();
-        QPointer<ToolbarCustomizeDialog> dialog = w.Dialog();
+        ui_.Sess.SettingsFile().WriteTBTextStyle(0);
+        ui_.Open();
+        MainToolbar& toolbar = Toolbar();
+        QCOMPARE(RightClick(*ui_.Frame->menuBar()), QStringList());
+        QCOMPARE(RightClick(toolbar), QStringList{"Customize..."});
+        QVERIFY(toolbar.isVisible());
+        QPointer<ToolbarCustomizeDialog> dialog = Dialog();
         QVERIFY(dialog != nullptr && dialog->isVisible());
         toolbar.Customize();  // brought forward, not opened twice
-        QCOMPARE(w.window.findChildren<ToolbarCustomizeDialog*>().size(), 1);
-        Find<QComboBox>(dialog, "IconOptions")->setCurrentIndex(0);
+        QCOMPARE(ui_.Frame->findChildren<ToolbarCustomizeDialog*>().size(), 1);
+        Find<QComboBox>(*dialog, "IconOptions").setCurrentIndex(0);
         QCOMPARE(toolbar.iconSize(), QSize(24, 24));  // nothing applied or written yet
-        QCOMPARE(StoredValue(*settings_, "TBIconStyle"), QString("<none>"));
-        Find<QPushButton>(dialog, "Close")->click();
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("(no key)"));
+        Find<QPushButton>(*dialog, "Close").click();
         QTRY_COMPARE(ButtonOf(toolbar, 40002)->size(), QSize(23, 23));
-        QCOMPARE(StoredValue(*settings_, "TBIconStyle"), QString("0"));
-        QCOMPARE(StoredValue(*settings_, "TBButtons"), DefaultList);  // written though unchanged
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("0"));
+        QCOMPARE(ui_.Setting("TBButtons"),  // written though unchanged
+                 std::string("40002,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664"));
         QTRY_VERIFY(dialog.isNull());
         // Escape or the close box counts as closing too.
         toolbar.Customize();
-        Find<QComboBox>(w.Dialog(), "TextOptions")->setCurrentIndex(2);
-        w.Dialog()->reject();
-        QCOMPARE(StoredValue(*settings_, "TBTextStyle"), QString("2"));
+        Find<QComboBox>(*Dialog(), "TextOptions").setCurrentIndex(2);
+        Dialog()->reject();
+        QCOMPARE(ui_.Setting("TBTextStyle"), std::string("2"));
         QToolButton* button = ButtonOf(toolbar, 40002);
         QVERIFY(button->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
         QVERIFY(button->width() >= button->sizeHint().width());  // the label is never squeezed
     }
 
-    void customisedButtonsComeBackAtTheNextStart_data() {
-        // "current N" selects row N of the current buttons (-1 for none), "add NAME" adds NAME
-        // from the available buttons, and "remove" presses Remove.
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("add after the selection")
-            << "current 0|add Print|add Copy"
-            << "40002,57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664";
-        QTest::newRow("a removed command is offered again")
-            << "current 0|remove|current -1|add View World"
-            << "0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664,40002";
-    }
-
+    // Buttons are added after the selected one, or at the end with none selected; a removed
+    // command is offered again. The toolbar follows every step, and the next start shows the
+    // buttons as the dialog left them.
     void customisedButtonsComeBackAtTheNextStart() {
-        QFETCH(QString, steps);
-        QFETCH(QString, expected);
-        Window w(*settings_, *icons_);
-        w.toolbar->Customize();
-        ToolbarCustomizeDialog* dialog = w.Dialog();
-        auto* available = Find<QListWidget>(dialog, "AvailableButtons");
-        auto* current = Find<QListWidget>(dialog, "CurrentButtons");
-        const std::map<QString, QPushButton*> buttons = {
-            {"add", Find<QPushButton>(dialog, "Add")},
-            {"remove", Find<QPushButton>(dialog, "Remove")}};
-        for (const QString& step : steps.split('|')) {
-            const QString what = step.section(' ', 0, 0), arg = step.section(' ', 1);
-            if (what == "current") {
-                current->setCurrentRow(arg.toInt());
-                continue;
-            }
-            if (what == "add") {
-                const auto items = available->findItems(arg, Qt::MatchExactly);
-                QVERIFY2(!items.isEmpty(), qPrintable(arg));
-                available->setCurrentItem(items.first());
-            }
-            QVERIFY2(buttons.at(what)->isEnabled(), qPrintable(step));
-            buttons.at(what)->click();
-            // The toolbar follows every step while the dialog is open.
-            QCOMPARE(ShownList(*w.toolbar),
-                     QString::fromStdString(FormatToolbarButtons(dialog->Buttons())));
-        }
-        QCOMPARE(current->count(), int(dialog->Buttons().size()));
-        Find<QPushButton>(dialog, "Close")->click();
-        QCOMPARE(StoredValue(*settings_, "TBButtons"), expected);
-        QCOMPARE(ShownList(MainToolbar(*settings_, w.Lookup(), *icons_)), expected);
+        ui_.Open();
+        Toolbar().Customize();
+        ToolbarCustomizeDialog& dialog = *Dialog();
+        auto& available = Find<QListWidget>(dialog, "AvailableButtons");
+        auto& current = Find<QListWidget>(dialog, "CurrentButtons");
+        const auto press = [&](const char* name) {
+            auto& button = Find<QPushButton>(dialog, name);
+            QVERIFY2(button.isEnabled(), name);
+            button.click();
+            QCOMPARE(ShownList(Toolbar()),
+                     QString::fromStdString(FormatToolbarButtons(dialog.Buttons())));
+        };
+        const auto add = [&](const QString& text) {
+            const auto items = available.findItems(text, Qt::MatchExactly);
+            QVERIFY2(!items.isEmpty(), qPrintable(text));
+            available.setCurrentItem(items.first());
+            press("Add");
+        };
+        current.setCurrentRow(0);
+        add("Print");
+        add("Copy");
+        current.setCurrentRow(0);
+        press("Remove");
+        current.setCurrentRow(-1);
+        add("View World");
+        QCOMPARE(current.count(), int(dialog.Buttons().size()));
+        Find<QPushButton>(dialog, "Close").click();
+        const std::string expected =
+            "57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664,40002";
+        QCOMPARE(ui_.Setting("TBButtons"), expected);
+        ui_.Open();  // the next start
+        QCOMPARE(ShownList(Toolbar()), QString::fromStdString(expected));
     }
 };
 
-QTEST_MAIN(MainToolbarUiTest)
+}  // namespace brix
+
+QTEST_MAIN(brix::MainToolbarUiTest)
 #include "MainToolbarUiTest.moc"
