@@ -216,8 +216,8 @@ private Q_SLOTS:
                 QVERIFY(QGuiApplication::clipboard()->text().contains(QString(call)));
                 QVERIFY(host_.Calls.empty());
             } else {
-                QCOMPARE(host_.Calls, *call ? std::vector<std::string>{call}
-                                            : std::vector<std::string>{});
+                QCOMPARE(host_.Calls,
+                         *call ? std::vector<std::string>{call} : std::vector<std::string>{});
             }
         }
         QVERIFY(messages_.Shown.empty());
