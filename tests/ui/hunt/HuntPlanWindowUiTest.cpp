@@ -275,7 +275,8 @@ private Q_SLOTS:
         std::vector<int> heights(5);
         const QImage image = chart.grab().toImage();
         for (int y = 0; y < image.height(); ++y)
-            for (int i = 0; i < 5; ++i) heights[i] += image.pixelColor(slot * i + slot / 2, y) == bar;
+            for (int i = 0; i < 5; ++i)
+                heights[i] += image.pixelColor(slot * i + slot / 2, y) == bar;
         QCOMPARE(heights[1], 0);
         QVERIFY(heights[2] > chart.height() / 2);
         QVERIFY(qAbs(heights[0] * 4 - heights[2]) <= 4);
