@@ -3,27 +3,8 @@
 // walked. Every control that takes the focus must have a name, and every label must expose the
 // text it shows (a value label named after its caption hides its value).
 
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
-#include <QTabWidget>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <map>
@@ -158,59 +139,44 @@ void Click(QWidget& window, const char* button) {
 }
 
 // Handles each window of the program as it shows up while commands run: walks it once, lets
-// its script open the windows nested in it, then closes it. Runs on its own chain of
-// single-shot timers, so it goes on inside the modal loops of the windows it meets.
-class WindowWatcher {
-public:
-    using Script = std::function<void(QWidget&)>;
-
-    WindowWatcher(QWidget& mainWindow, std::map<QString, Script> scripts)
-        : mainWindow_(mainWindow), scripts_(std::move(scripts)) {
-        Poll();
-    }
-    ~WindowWatcher() { *running_ = false; }
-
+// its script open the windows nested in it, then closes it. Polls on its own chain of
+// single-shot timers, so it goes on inside the modal loops of the windows it meets. Qt's own
+// windows are only answered by their scripts (a file name), never walked.
+struct WindowWatcher {
+    std::map<QString, std::function<void(QWidget&)>> Scripts;
     QStringList Walked;  // window classes in the order they were walked
     QStringList Faults;
+    std::shared_ptr<bool> Running = std::make_shared<bool>(true);
 
-private:
+    ~WindowWatcher() { *Running = false; }
+
     void Poll() {
-        if (!*running_) return;
-        QTimer::singleShot(0, [this, running = running_] {
+        QTimer::singleShot(0, [this, running = Running] {
             if (!*running) return;
             Poll();
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (window == &mainWindow_ || !window->isVisible() ||
-                    window->property("walked").toBool())
+                const QString name = ClassOf(window);
+                const bool ours = name.startsWith(QLatin1String("brix::"));
+                if (!window->isVisible() || window->property("walked").toBool() ||
+                    (!ours && Scripts.count(name) == 0))
                     continue;
-                // Qt's own windows are only answered (a file name), never walked.
-                const bool ours = ClassOf(window).startsWith(QLatin1String("brix::"));
-                if (!ours && scripts_.count(ClassOf(window)) == 0) continue;
                 window->setProperty("walked", true);
-                Handle(*window);
+                const QPointer<QWidget> guard(window);
+                if (ours) {
+                    Walked << name;
+                    WalkWindow(*window, Faults);
+                }
+                if (auto script = Scripts.find(name); script != Scripts.end())
+                    script->second(*window);
+                if (guard == nullptr || !guard->isVisible()) return;  // the script ended it
+                if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
+                    dialog->reject();
+                else
+                    guard->close();
                 return;  // the list may have changed meanwhile
             }
         });
     }
-
-    void Handle(QWidget& window) {
-        const QPointer<QWidget> guard(&window);
-        const QString name = ClassOf(&window);
-        if (name.startsWith(QLatin1String("brix::"))) {
-            Walked << name;
-            WalkWindow(window, Faults);
-        }
-        if (auto script = scripts_.find(name); script != scripts_.end()) script->second(window);
-        if (!guard || !guard->isVisible()) return;
-        if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
-            dialog->reject();
-        else
-            guard->close();
-    }
-
-    QWidget& mainWindow_;
-    std::map<QString, Script> scripts_;
-    std::shared_ptr<bool> running_ = std::make_shared<bool>(true);
 };
 
 }  // namespace
@@ -238,7 +204,8 @@ private Q_SLOTS:
         MainFrame& frame = ui_.Open();
 
         const QString pdf = QString::fromStdString(ui_.Path("listing.pdf"));
-        const std::map<QString, WindowWatcher::Script> scripts = {
+        WindowWatcher watcher;
+        watcher.Scripts = {
             {"brix::ManageCharactersDialog", [](QWidget& w) { Click(w, "New"); }},
             {"brix::ManageRuneLibrariesDialog",
              [](QWidget& w) {
@@ -271,7 +238,8 @@ private Q_SLOTS:
                  QMetaObject::invokeMethod(&files, "accept");
              }},
         };
-        WindowWatcher watcher(frame, scripts);
+        frame.setProperty("walked", true);
+        watcher.Poll();
         WalkWindow(frame, watcher.Faults);
         frame.ShowRegionView(1, 1);
         WalkWindow(frame, watcher.Faults);

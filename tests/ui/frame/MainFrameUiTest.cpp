@@ -1,22 +1,5 @@
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTimer>
-#include <QToolBar>
-#include <QTreeWidget>
-#include <QWindow>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 #include <functional>
@@ -27,6 +10,7 @@
 #include "core/Startup.h"
 #include "core/base/Commands.h"
 #include "core/base/Strings.h"
+#include "core/base/ToolbarLayout.h"
 #include "core/map/CommandIcons.h"
 #include "core/map/MapImages.h"
 #include "support/MapPictureQuery.h"
@@ -38,6 +22,8 @@
 #include "support/Widgets.h"
 #include "ui/dialogs/FindTreasureDialog.h"
 #include "ui/dialogs/MapInventoryDialog.h"
+#include "ui/frame/MainToolbar.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/hunt/IdentifyPictureWindow.h"
 #include "ui/map/RegionMapView.h"
 #include "ui/map/TreasureInfoWindow.h"
@@ -104,38 +90,47 @@ QImage ScribbledMultimap() {
     return NormalizeMonochrome(drawing.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
 }
 
-// What the user saw in the map inventory dialog before pressing OK.
-struct Seen {
-    QStringList Opened;  // the treasure, character and level shown
-    bool Owned = false;
-};
+// The tool button of a command, or nullptr.
+QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
+    for (QAction* action : toolbar.actions())
+        if (!action->isSeparator() && action->data().toInt() == command)
+            return qobject_cast<QToolButton*>(toolbar.widgetForAction(action));
+    return nullptr;
+}
 
-// Fills in the map inventory dialog as a user would (a character name typed, a level row
-// picked, unless null or -1) and presses OK.
-std::shared_ptr<bool> AnswerInventory(Seen& seen, QWidget* owner, const QString& name,
-                                      int levelRow) {
-    return test::WhenDialogShown<MapInventoryDialog>(
-        [&seen, owner, name, levelRow](MapInventoryDialog& dialog) {
-            auto& character = Find<QComboBox>(dialog, "CharacterField");
-            auto& level = Find<QComboBox>(dialog, "LevelList");
-            seen = {{Find<QComboBox>(dialog, "TreasureList").currentText(), character.currentText(),
-                     level.currentText()},
-                    dialog.parentWidget() == owner};
-            if (!name.isNull()) {
-                character.lineEdit()->selectAll();
-                QTest::keyClicks(character.lineEdit(), name);
-            }
-            if (levelRow >= 0) level.setCurrentIndex(levelRow);
-            Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
-            if (dialog.isVisible()) dialog.reject();  // refused: end the test's loop all the same
-        });
+// The buttons the toolbar really shows, in stored form (0 for a separator widget).
+QString ShownList(const MainToolbar& toolbar) {
+    QStringList shown;
+    for (QAction* action : toolbar.actions())
+        shown << QString::number(action->isSeparator() ? 0 : action->data().toInt());
+    return shown.join(',');
+}
+
+// The texts a right click near the widget's right end offers, none without a menu; every
+// offer is then taken.
+QStringList RightClick(QWidget& target) {
+    const QPoint at(target.width() - 3, target.height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target.mapToGlobal(at));
+    QApplication::sendEvent(&target, &event);
+    QStringList offered;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions())
+            if (action->isVisible()) offered << action->text();
+        for (QAction* action : menu->actions()) action->trigger();
+        menu->close();
+    }
+    return offered;
+}
+
+MainToolbar& Toolbar(MainFrame& frame) {
+    return Find<MainToolbar>(frame, "MainToolbar");
 }
 
 }  // namespace
 
-// The main window and the windows it opens: placement, command states, the find box, the
-// Treasure Information window in both forms, the identify window, the map inventory down to
-// the user data file.
+// The main window and the windows it opens: placement, command states, the toolbar and its
+// customisation, the find box, the Treasure Information window in both forms, the identify
+// window, the map inventory down to the user data file.
 class MainFrameUiTest : public QObject {
     Q_OBJECT
 
@@ -145,6 +140,9 @@ class MainFrameUiTest : public QObject {
 
     MainFrame& Open(bool show = true) { return ui_.Open(show); }
     RegionMapView* RegionView() { return ui_.Frame->findChild<RegionMapView*>(); }
+    ToolbarCustomizeDialog* Customizing() {
+        return ui_.Frame->findChild<ToolbarCustomizeDialog*>();
+    }
 
     std::unique_ptr<TreasureInfoWindow> OpenInfo(
         int treasure, TreasureInfoWindow::Mode mode = TreasureInfoWindow::Mode::Independent) {
@@ -175,15 +173,34 @@ private Q_SLOTS:
         QVERIFY(InfoWindows().isEmpty());
     }
 
-    // The normal placement is kept while maximised and comes back at the next start. One
-    // saved on a larger screen or at a smaller scale factor opens the window whole on the
-    // screen it lands on.
-    void windowPlacementRoundTripsAndFitsTheScreen() {
+    // Stay on Top is written at each toggle and changes the shown window in place: it is never
+    // hidden (no flicker), keeps its window and stays maximised. The normal placement is kept
+    // while maximised and comes back at the next start. One saved on a larger screen or at a
+    // smaller scale factor opens the window whole on the screen it lands on.
+    void stayOnTopAndWindowPlacement() {
         const QRect normal(60, 70, 700, 500);
         MainFrame& first = Open();
         first.setGeometry(normal);
         first.showMaximized();
-        QCoreApplication::processEvents();
+        const QWindow* handle = first.windowHandle();
+        struct HideCounter : QObject {
+            int Hides = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                Hides += event->type() == QEvent::Hide;
+                return false;
+            }
+        } counter;
+        first.installEventFilter(&counter);
+        for (const bool on : {true, false}) {
+            first.ExecuteCommand(Command::StayOnTop);
+            QCoreApplication::processEvents();
+            QCOMPARE(first.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(first.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(ui_.Sess.SettingsFile().StayOnTop(), on);
+        }
+        QCOMPARE(counter.Hides, 0);
+        QCOMPARE(first.windowHandle(), handle);
+        QVERIFY(first.isVisible() && first.isMaximized());
         first.close();
         ui_.Frame.reset();
         const auto stored = ui_.Sess.SettingsFile().WindowPlacement();
@@ -208,7 +225,8 @@ private Q_SLOTS:
         }
     }
 
-    // The command states follow the shown view.
+    // The command states follow the shown view. The map views tell a text to show, even an
+    // empty one, from the idle "Ready".
     void commandsFollowTheShownView() {
         MainFrame& frame = Open(false);
         frame.UpdateCommandStates();
@@ -220,38 +238,7 @@ private Q_SLOTS:
         QVERIFY(frame.Action(Command::Copy)->isEnabled());
         QVERIFY(frame.ExecuteCommand(Command::World));
         QVERIFY(!frame.IsRegionViewActive());
-    }
 
-    // Stay on Top is written at each toggle and changes the shown window in place: it is never
-    // hidden (no flicker), keeps its window and stays maximised, so the placement saved at exit
-    // is not the maximised one.
-    void stayOnTopKeepsTheWindowInPlace() {
-        MainFrame& frame = Open();
-        frame.showMaximized();
-        const QWindow* handle = frame.windowHandle();
-        struct HideCounter : QObject {
-            int Hides = 0;
-            bool eventFilter(QObject*, QEvent* event) override {
-                Hides += event->type() == QEvent::Hide;
-                return false;
-            }
-        } counter;
-        frame.installEventFilter(&counter);
-        for (const bool on : {true, false}) {
-            frame.ExecuteCommand(Command::StayOnTop);
-            QCoreApplication::processEvents();
-            QCOMPARE(frame.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
-            QCOMPARE(frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
-            QCOMPARE(ui_.Sess.SettingsFile().StayOnTop(), on);
-        }
-        QCOMPARE(counter.Hides, 0);
-        QCOMPARE(frame.windowHandle(), handle);
-        QVERIFY(frame.isVisible() && frame.isMaximized());
-    }
-
-    // The map views tell a text to show, even an empty one, from the idle "Ready".
-    void statusTextEmptyIsNotReady() {
-        MainFrame& frame = Open(false);
         QStatusBar* bar = frame.statusBar();
         frame.ShowStatusText("");
         QCOMPARE(bar->currentMessage(), QString(""));
@@ -262,6 +249,75 @@ private Q_SLOTS:
         bar->showMessage("tip");
         bar->clearMessage();
         QCOMPARE(bar->currentMessage(), QString("Ready"));
+    }
+
+    // No right click offers to hide the toolbar: nothing would bring it back. Its own offer,
+    // Customize, opens one dialog whose styles apply and are written when it closes.
+    void stylesApplyAndSaveWhenTheDialogCloses() {
+        ui_.Sess.SettingsFile().WriteTBTextStyle(0);
+        MainToolbar& toolbar = Toolbar(Open());
+        QCOMPARE(RightClick(*ui_.Frame->menuBar()), QStringList());
+        QCOMPARE(RightClick(toolbar), QStringList{"Customize..."});
+        QVERIFY(toolbar.isVisible());
+        QPointer<ToolbarCustomizeDialog> dialog = Customizing();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        toolbar.Customize();  // brought forward, not opened twice
+        QCOMPARE(ui_.Frame->findChildren<ToolbarCustomizeDialog*>().size(), 1);
+        Find<QComboBox>(*dialog, "IconOptions").setCurrentIndex(0);
+        QCOMPARE(toolbar.iconSize(), QSize(24, 24));  // nothing applied or written yet
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("(no key)"));
+        Find<QPushButton>(*dialog, "Close").click();
+        QTRY_COMPARE(ButtonOf(toolbar, 40002)->size(), QSize(23, 23));
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("0"));
+        QCOMPARE(ui_.Setting("TBButtons"),  // written though unchanged
+                 std::string("40002,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664"));
+        QTRY_VERIFY(dialog.isNull());
+        // Escape or the close box counts as closing too.
+        toolbar.Customize();
+        Find<QComboBox>(*Customizing(), "TextOptions").setCurrentIndex(2);
+        Customizing()->reject();
+        QCOMPARE(ui_.Setting("TBTextStyle"), std::string("2"));
+        QToolButton* button = ButtonOf(toolbar, 40002);
+        QVERIFY(button->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
+        QVERIFY(button->width() >= button->sizeHint().width());  // the label is never squeezed
+    }
+
+    // Buttons are added after the selected one, or at the end with none selected; a removed
+    // command is offered again. The toolbar follows every step, and the next start shows the
+    // buttons as the dialog left them.
+    void customisedButtonsComeBackAtTheNextStart() {
+        MainToolbar& toolbar = Toolbar(Open());
+        toolbar.Customize();
+        ToolbarCustomizeDialog& dialog = *Customizing();
+        auto& available = Find<QListWidget>(dialog, "AvailableButtons");
+        auto& current = Find<QListWidget>(dialog, "CurrentButtons");
+        const auto press = [&](const char* name) {
+            auto& button = Find<QPushButton>(dialog, name);
+            QVERIFY2(button.isEnabled(), name);
+            button.click();
+            QCOMPARE(ShownList(toolbar),
+                     QString::fromStdString(FormatToolbarButtons(dialog.Buttons())));
+        };
+        const auto add = [&](const QString& text) {
+            const auto items = available.findItems(text, Qt::MatchExactly);
+            QVERIFY2(!items.isEmpty(), qPrintable(text));
+            available.setCurrentItem(items.first());
+            press("Add");
+        };
+        current.setCurrentRow(0);
+        add("Print");
+        add("Copy");
+        current.setCurrentRow(0);
+        press("Remove");
+        current.setCurrentRow(-1);
+        add("View World");
+        QCOMPARE(current.count(), int(dialog.Buttons().size()));
+        Find<QPushButton>(dialog, "Close").click();
+        const std::string expected =
+            "57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664,40002";
+        QCOMPARE(ui_.Setting("TBButtons"), expected);
+        QCOMPARE(ShownList(Toolbar(Open())),  // the next start
+                 QString::fromStdString(expected));
     }
 
     // The find box: names shown as they are, markup and all; Down and Enter take the user to
@@ -332,7 +388,9 @@ private Q_SLOTS:
     }
 
     // On: one window, reused and brought back from the taskbar, following the catalogue's
-    // changes and the current character, deleted once closed and then opened anew.
+    // changes and the current character, deleted once closed and then opened anew. Closing
+    // the main window takes it along; the frame's destruction leaves none behind (the user
+    // data are written next), even before deferred deletions run.
     void treasureInfoIndependentWindowIsReused() {
         ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
         MainFrame& frame = Open();
@@ -359,16 +417,8 @@ private Q_SLOTS:
         QCOMPARE(InfoWindows().value(0)->SelectedTreasure(), 3);
         frame.RefreshTreasureInfo();  // the options dialog's refresh makes no second window
         QCOMPARE(InfoWindows().size(), 1);
-    }
-
-    // Closing the main window takes the independent window with it; the frame's destruction
-    // leaves none behind (the user data are written next), even before deferred deletions run.
-    void treasureInfoDoesNotOutliveTheMainWindow() {
-        ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
-        Open().ShowTreasureInfo(5);
-        QPointer<TreasureInfoWindow> window = InfoWindows().value(0);
-        QVERIFY(window && window->isVisible());
-        ui_.Frame->close();
+        window = InfoWindows().value(0);
+        frame.close();
         QVERIFY(window.isNull() || !window->isVisible());
         ui_.Frame.reset();
         QVERIFY(window.isNull());
@@ -591,11 +641,26 @@ private Q_SLOTS:
         messages.Answers = {true};
         for (const Step& step : steps) {
             step.Before();
-            Seen seen;
-            const auto shown = AnswerInventory(seen, &frame, step.Name, step.LevelRow);
+            QStringList opened;
+            // Filled in as a user would, then OK.
+            const auto shown =
+                test::WhenDialogShown<MapInventoryDialog>([&](MapInventoryDialog& dialog) {
+                    QVERIFY(dialog.parentWidget() == &frame);
+                    auto& character = Find<QComboBox>(dialog, "CharacterField");
+                    auto& level = Find<QComboBox>(dialog, "LevelList");
+                    opened = {Find<QComboBox>(dialog, "TreasureList").currentText(),
+                              character.currentText(), level.currentText()};
+                    if (!step.Name.isNull()) {
+                        character.lineEdit()->selectAll();
+                        QTest::keyClicks(character.lineEdit(), step.Name);
+                    }
+                    if (step.LevelRow >= 0) level.setCurrentIndex(step.LevelRow);
+                    Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
+                    if (dialog.isVisible()) dialog.reject();  // refused: end the loop all the same
+                });
             QVERIFY(frame.ExecuteCommand(step.Command));
-            QVERIFY(*shown && seen.Owned);
-            QCOMPARE(seen.Opened, step.Opened);
+            QVERIFY(*shown);
+            QCOMPARE(opened, step.Opened);
         }
         frame.close();
         ui_.Frame.reset();
