@@ -134,10 +134,6 @@ QSet<QString> WindowClassesInSources() {
     return classes;
 }
 
-void Click(QWidget& window, const char* button) {
-    QTest::mouseClick(&test::Find<QPushButton>(window, button), Qt::LeftButton);
-}
-
 // Handles each window of the program as it shows up while commands run: walks it once, lets
 // its script open the windows nested in it, then closes it. Polls on its own chain of
 // single-shot timers, so it goes on inside the modal loops of the windows it meets. Qt's own
@@ -206,11 +202,12 @@ private Q_SLOTS:
         const QString pdf = QString::fromStdString(ui_.Path("listing.pdf"));
         WindowWatcher watcher;
         watcher.Scripts = {
-            {"brix::ManageCharactersDialog", [](QWidget& w) { Click(w, "New"); }},
+            {"brix::ManageCharactersDialog",
+             [](QWidget& w) { test::Find<QPushButton>(w, "New").click(); }},
             {"brix::ManageRuneLibrariesDialog",
              [](QWidget& w) {
                  test::Find<QListWidget>(w, "RuneLibraries").setCurrentRow(0);
-                 Click(w, "Modify");
+                 test::Find<QPushButton>(w, "Modify").click();
              }},
             {"brix::RuneLibraryConfigDialog",
              [](QWidget& w) {

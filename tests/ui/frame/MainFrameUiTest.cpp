@@ -465,17 +465,6 @@ private Q_SLOTS:
         QCOMPARE(host_.Calls, (std::vector<std::string>{"inventory 23 add"}));
     }
 
-    // Without any treasure the buttons do nothing.
-    void treasureInfoOnAnEmptyCatalogue() {
-        ui_.Sess.GetWorld().Treasures.clear();
-        const auto window = OpenInfo(1);
-        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        for (int command : {Command::Copy, Command::NextTreasure, Command::PreviousTreasure})
-            ToolbarAction(*window, command)->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-        QCOMPARE(window->SelectedTreasure(), 0);
-    }
-
     // Stay on Top keeps a modal window where it is and open, and the next window starts in
     // the same state.
     void treasureInfoStayOnTopIsRemembered() {
@@ -499,19 +488,10 @@ private Q_SLOTS:
         QVERIFY(!ui_.Sess.SettingsFile().TreasureStayOnTop());
     }
 
-    // The identify window on a small world of scribbled land: a pasted picture lists the
+    // The identify window on the region world drawn on scribbled land: a pasted picture lists the
     // treasure first, Enter shows it; how well the matching does is measured by the core tests.
     void pastedPictureListsCandidatesAndEnterShowsTheTreasure() {
-        ui_.Reset();
         Session& session = ui_.Sess;
-        Region region;
-        region.Index = 1;
-        region.Name = "Scribbles";
-        session.GetWorld().StoreRegion(region);
-        test::AddTreasures(session.GetWorld(), {1, 2, 3, 4}, 1);
-        const IntPoint places[] = {{600, 500}, {1800, 1300}, {2600, 900}, {1200, 1800}};
-        for (int i = 0; i < 4; ++i) session.GetWorld().Treasures[i].Location = places[i];
-        test::LoadRegionPictures(session);
         session.GetWorld().Drawing.MultimapBitmap = ScribbledMultimap();
         session.GetWorld().Drawing.MultimapSize = session.GetWorld().Drawing.MultimapBitmap.size();
         MainFrame& frame = ui_.Open();
@@ -541,7 +521,7 @@ private Q_SLOTS:
         QVERIFY2(!window->ListedTreasures().empty(), qPrintable(status.text()));
         QCOMPARE(window->ListedTreasures().front(), 3);
         QCOMPARE(candidates.currentItem()->text(0), QString("3"));
-        QCOMPARE(candidates.currentItem()->text(2), QString("Scribbles"));
+        QCOMPARE(candidates.currentItem()->text(2), QString("Region 1"));
         QVERIFY(candidates.currentItem()->text(3).endsWith('%'));
         QVERIFY(status.text().isEmpty());
 
@@ -581,27 +561,24 @@ private Q_SLOTS:
     void recordedMapsReachTheUserDataFile() {
         ui_.Reset();
         const std::string work = ui_.Path("");
-        QVERIFY(test::WriteWorldArchive(
-            work + "kestrel.zip",
-            "<?xml version=\"1.0\"?>\n<brix-data>\n"
-            "<Level Index=\"1\"><Name>One</Name></Level>\n"
-            "<Level Index=\"2\"><Name>Two</Name></Level>\n"
-            "<Level Index=\"5\"><Name>Five</Name><WhatSpawns>Liches</WhatSpawns></Level>\n"
-            "<Region Index=\"1\"><Name>Fen</Name></Region>\n"
-            "<Region Index=\"2\"><Name>Moor</Name></Region>\n"
-            "<Treasure Index=\"1\"><Name>Well</Name><Region>1</Region><Location>40,40</Location>"
-            "</Treasure>\n"
-            "<Treasure Index=\"2\"><Name>Mill</Name><Region>2</Region><Location>120,60</Location>"
-            "</Treasure>\n"
-            "<Treasure Index=\"3\"><Name>Oak</Name><Region>1</Region><Location>60,50</Location>"
-            "</Treasure>\n"
-            "</brix-data>\n",
-            256, 192, 2));
-        QVERIFY(test::WriteFileBytes(
-            work + "user.xml",
-            "<?xml version=\"1.0\"?>\n<brix-data>\n"
-            "<Character><Name>Ann</Name><MapCounts Index=\"2\">0,1</MapCounts></Character>\n"
-            "</brix-data>\n"));
+        QVERIFY(test::WriteWorldArchive(work + "kestrel.zip", R"(<?xml version="1.0"?>
+<brix-data>
+<Level Index="1"><Name>One</Name></Level>
+<Level Index="2"><Name>Two</Name></Level>
+<Level Index="5"><Name>Five</Name><WhatSpawns>Liches</WhatSpawns></Level>
+<Region Index="1"><Name>Fen</Name></Region>
+<Region Index="2"><Name>Moor</Name></Region>
+<Treasure Index="1"><Name>Well</Name><Region>1</Region><Location>40,40</Location></Treasure>
+<Treasure Index="2"><Name>Mill</Name><Region>2</Region><Location>120,60</Location></Treasure>
+<Treasure Index="3"><Name>Oak</Name><Region>1</Region><Location>60,50</Location></Treasure>
+</brix-data>
+)",
+                                        256, 192, 2));
+        QVERIFY(test::WriteFileBytes(work + "user.xml", R"(<?xml version="1.0"?>
+<brix-data>
+<Character><Name>Ann</Name><MapCounts Index="2">0,1</MapCounts></Character>
+</brix-data>
+)"));
         QVERIFY(test::WriteFileBytes(work + "brix-tools.ini", "[Settings]\nLastLevel=2\n"));
         test::RecordingMessages& messages = ui_.Messages;
         QVERIFY(StartUp(ui_.Sess, messages, {ui_.Dir.path().toStdString(), work + "brix-tools"}));
