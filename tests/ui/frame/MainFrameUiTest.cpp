@@ -373,18 +373,13 @@ private Q_SLOTS:
     void treasureInfoModalOverTheMainWindow() {
         MainFrame& frame = Open();
         frame.ShowRegionView(4, 22);
-        int shown = -1;
-        QWidget* owner = nullptr;
-        QTimer::singleShot(0, &frame, [&] {
-            auto* window = qobject_cast<TreasureInfoWindow*>(QApplication::activeModalWidget());
-            if (window == nullptr) return;
-            shown = window->SelectedTreasure();
-            owner = window->parentWidget();
-            window->reject();
+        const auto seen = test::WhenDialogShown<TreasureInfoWindow>([&](TreasureInfoWindow& info) {
+            info.reject();
+            QCOMPARE(info.SelectedTreasure(), 22);
+            QCOMPARE(info.parentWidget(), &frame);
         });
         QVERIFY(frame.ExecuteCommand(Command::TreasureInformation));
-        QCOMPARE(shown, 22);
-        QCOMPARE(owner, &frame);
+        QVERIFY(*seen);
     }
 
     // On: one window, reused and brought back from the taskbar, following the catalogue's
@@ -431,7 +426,7 @@ private Q_SLOTS:
     void treasureInfoToolbarCommands() {
         ui_.Sess.GetPrefs().Display.TackWithColor = 0x0000FF00u;     // green (0x00BBGGRR)
         ui_.Sess.GetPrefs().Display.TackWithoutColor = 0x00FF0000u;  // blue
-        const auto window = OpenInfo(22);
+        auto window = OpenInfo(22);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         Find<QComboBox>(*window, "TreasureList").setCurrentIndex(4);  // treasure 20
@@ -443,26 +438,19 @@ private Q_SLOTS:
         ToolbarAction(*window, Command::GotAMap)->trigger();
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: L1=1\n")));
         QVERIFY(CloseUp(*window) != withoutMap);  // the tack takes the "with maps" colour
-        host_.Inventory = nullptr;
-        ToolbarAction(*window, Command::CompletedAMap)->trigger();
-        QCOMPARE(host_.Calls,
-                 (std::vector<std::string>{"inventory 21 add", "inventory 21 remove"}));
-
         ToolbarAction(*window, Command::Copy)->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QString(Text(*window)).replace("\n", "\r\n"));
         QVERIFY(ui_.Messages.Shown.empty());
-    }
 
-    // The map inventory runs its own loop; if the window is destroyed meanwhile (its main
-    // window closed, or the option switched off), returning to it must touch nothing.
-    void treasureInfoGoneWhileTheMapDialogRuns() {
-        auto window = OpenInfo(23);
+        // The map inventory runs its own loop; should the window be destroyed meanwhile (its
+        // main window closed, or the option switched off), returning to it touches nothing.
         const QPointer<TreasureInfoWindow> guard(window.get());
         host_.Inventory = [&window](int, bool) { window.reset(); };
-        QVERIFY(guard->ExecuteCommand(Command::GotAMap));
+        QVERIFY(guard->ExecuteCommand(Command::CompletedAMap));
         QVERIFY(guard.isNull());
-        QCOMPARE(host_.Calls, (std::vector<std::string>{"inventory 23 add"}));
+        QCOMPARE(host_.Calls,
+                 (std::vector<std::string>{"inventory 21 add", "inventory 21 remove"}));
     }
 
     // Stay on Top keeps a modal window where it is and open, and the next window starts in

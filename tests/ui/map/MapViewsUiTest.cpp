@@ -79,7 +79,6 @@ struct WorldFixture {
             BlockRegion(2, "Mistral Fen", QRect(180, 0, 200, 150), 0, 20));
         TheSession.GetWorld().StoreRegion(BlockRegion(3, "Ember Reach", QRect(100, 200, 480, 100)));
         TheSession.GetWorld().StoreRegion(BlockRegion(4, "", QRect(400, 155, 100, 40)));
-        test::SetHasMap(TheSession, 2);
         View = std::make_unique<PaintRecordingView>(TheSession, Host);
         View->resize(420, 320);
         View->show();
