@@ -15,7 +15,6 @@
 #include "core/map/MapImages.h"
 #include "support/MapPictureQuery.h"
 #include "support/ModalDialogs.h"
-#include "support/Records.h"
 #include "support/RegionFixture.h"
 #include "support/TestFiles.h"
 #include "support/UiFrame.h"
