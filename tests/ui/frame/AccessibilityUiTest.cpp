@@ -3,40 +3,19 @@
 // walked. Every control that takes the focus must have a name, and every label must expose the
 // text it shows (a value label named after its caption hides its value).
 
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "core/base/Commands.h"
-#include "core/data/Session.h"
-#include "support/RecordingMessages.h"
 #include "support/Records.h"
+#include "support/RegionFixture.h"
+#include "support/UiFrame.h"
 #include "support/Widgets.h"
 #include "ui/dialogs/ColorPickerButton.h"
-#include "ui/frame/MainFrame.h"
 #include "ui/manage/RecordListBox.h"
 
 namespace brix {
@@ -155,64 +134,45 @@ QSet<QString> WindowClassesInSources() {
     return classes;
 }
 
-void Click(QWidget& window, const char* button) {
-    QTest::mouseClick(&test::Find<QPushButton>(window, button), Qt::LeftButton);
-}
-
 // Handles each window of the program as it shows up while commands run: walks it once, lets
-// its script open the windows nested in it, then closes it. Runs on its own chain of
-// single-shot timers, so it goes on inside the modal loops of the windows it meets.
-class WindowWatcher {
-public:
-    using Script = std::function<void(QWidget&)>;
-
-    WindowWatcher(QWidget& mainWindow, std::map<QString, Script> scripts)
-        : mainWindow_(mainWindow), scripts_(std::move(scripts)) {
-        Poll();
-    }
-    ~WindowWatcher() { *running_ = false; }
-
+// its script open the windows nested in it, then closes it. Polls on its own chain of
+// single-shot timers, so it goes on inside the modal loops of the windows it meets. Qt's own
+// windows are only answered by their scripts (a file name), never walked.
+struct WindowWatcher {
+    std::map<QString, std::function<void(QWidget&)>> Scripts;
     QStringList Walked;  // window classes in the order they were walked
     QStringList Faults;
+    std::shared_ptr<bool> Running = std::make_shared<bool>(true);
 
-private:
+    ~WindowWatcher() { *Running = false; }
+
     void Poll() {
-        if (!*running_) return;
-        QTimer::singleShot(0, [this, running = running_] {
+        QTimer::singleShot(0, [this, running = Running] {
             if (!*running) return;
             Poll();
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (window == &mainWindow_ || !window->isVisible() ||
-                    window->property("walked").toBool())
+                const QString name = ClassOf(window);
+                const bool ours = name.startsWith(QLatin1String("brix::"));
+                if (!window->isVisible() || window->property("walked").toBool() ||
+                    (!ours && Scripts.count(name) == 0))
                     continue;
-                // Qt's own windows are only answered (a file name), never walked.
-                const bool ours = ClassOf(window).startsWith(QLatin1String("brix::"));
-                if (!ours && scripts_.count(ClassOf(window)) == 0) continue;
                 window->setProperty("walked", true);
-                Handle(*window);
+                const QPointer<QWidget> guard(window);
+                if (ours) {
+                    Walked << name;
+                    WalkWindow(*window, Faults);
+                }
+                if (auto script = Scripts.find(name); script != Scripts.end())
+                    script->second(*window);
+                if (guard == nullptr || !guard->isVisible()) return;  // the script ended it
+                if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
+                    dialog->reject();
+                else
+                    guard->close();
                 return;  // the list may have changed meanwhile
             }
         });
     }
-
-    void Handle(QWidget& window) {
-        const QPointer<QWidget> guard(&window);
-        const QString name = ClassOf(&window);
-        if (name.startsWith(QLatin1String("brix::"))) {
-            Walked << name;
-            WalkWindow(window, Faults);
-        }
-        if (auto script = scripts_.find(name); script != scripts_.end()) script->second(window);
-        if (!guard || !guard->isVisible()) return;
-        if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
-            dialog->reject();
-        else
-            guard->close();
-    }
-
-    QWidget& mainWindow_;
-    std::map<QString, Script> scripts_;
-    std::shared_ptr<bool> running_ = std::make_shared<bool>(true);
 };
 
 }  // namespace
@@ -220,30 +180,7 @@ private:
 class AccessibilityUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-
-    // Three regions, treasures with names, levels, a character with maps and a rune library
-    // with a book: every list of every window has rows.
-    static void Fill(Session& session, const QString& folder) {
-        session.GetPrefs().Paths.DataDirectory = folder.toStdString() + "/";
-        session.GetPrefs().Paths.UserDirectory = session.GetPrefs().Paths.DataDirectory;
-        session.GetPrefs().Paths.SettingsPath = (folder + "/brix-tools.ini").toStdString();
-        for (int r = 1; r <= 3; ++r) {
-            Region region;
-            region.Index = r;
-            region.Name = "Region " + std::to_string(r);
-            session.GetWorld().StoreRegion(region);
-        }
-        test::AddTreasures(session.GetWorld(), {1, 2}, 1);
-        test::AddTreasures(session.GetWorld(), {3, 4}, 2);
-        test::AddTreasures(session.GetWorld(), {5}, 3);
-        for (Treasure& treasure : session.GetWorld().Treasures)
-            treasure.Location = {400 + 40 * treasure.Index, 400 + 30 * treasure.Index};
-        test::AddLevels(session.GetWorld(), {1, 2, 3});
-        session.GetUser().Characters = {{"Ann", {{2, {1}}}}};
-        session.SetCurrentCharacter(&session.GetUser().Characters[0]);
-        session.GetUser().RuneLibraries = {{false, "Mine", {{"North", {1, 3}}}}};
-    }
+    test::UiFrame ui_;
 
 private Q_SLOTS:
     void initTestCase() { QAccessible::setActive(true); }
@@ -251,22 +188,26 @@ private Q_SLOTS:
     // Every window the main frame's commands open, and every window those open, is walked;
     // a command, or a window class of the program, that the test does not reach fails it.
     void everyWindowNamesItsControlsAndValues() {
-        Session session;
-        Fill(session, dir_.path());
-        test::RecordingMessages messages;
-        MainFrame frame(session, messages);
-        QVERIFY(frame.Create());
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        // Every list of every window has rows: regions, treasures, levels, a character with
+        // maps and a rune library with a book.
+        Session& session = ui_.Sess;
+        test::FillRegionSession(session);
+        test::LoadRegionPictures(session);
+        test::AddLevels(session.GetWorld(), {1, 2, 3});
+        session.GetUser().Characters = {{"Ann", {{2, {1}}}}};
+        session.SetCurrentCharacter(&session.GetUser().Characters[0]);
+        session.GetUser().RuneLibraries = {{false, "Mine", {{"North", {1, 3}}}}};
+        MainFrame& frame = ui_.Open();
 
-        const QString pdf = dir_.filePath(QStringLiteral("listing.pdf"));
-        const std::map<QString, WindowWatcher::Script> scripts = {
-            {"brix::ManageCharactersDialog", [](QWidget& w) { Click(w, "New"); }},
+        const QString pdf = QString::fromStdString(ui_.Path("listing.pdf"));
+        WindowWatcher watcher;
+        watcher.Scripts = {
+            {"brix::ManageCharactersDialog",
+             [](QWidget& w) { test::Find<QPushButton>(w, "New").click(); }},
             {"brix::ManageRuneLibrariesDialog",
              [](QWidget& w) {
-                 auto& list = test::Find<QListWidget>(w, "RuneLibraries");
-                 list.setCurrentRow(0);
-                 Click(w, "Modify");
+                 test::Find<QListWidget>(w, "RuneLibraries").setCurrentRow(0);
+                 test::Find<QPushButton>(w, "Modify").click();
              }},
             {"brix::RuneLibraryConfigDialog",
              [](QWidget& w) {
@@ -282,7 +223,7 @@ private Q_SLOTS:
                  QTest::qWait(50);  // the palette is walked from the loop
              }},
             {"brix::PrintContentDialog",
-             [pdf](QWidget& w) {
+             [](QWidget& w) {
                  // Printed to a PDF file, so that the progress window shows.
                  test::Find<QComboBox>(w, "Printer").setCurrentText(QStringLiteral("PDF file"));
                  static_cast<QDialog&>(w).accept();
@@ -294,33 +235,25 @@ private Q_SLOTS:
                  QMetaObject::invokeMethod(&files, "accept");
              }},
         };
-        WindowWatcher watcher(frame, scripts);
+        frame.setProperty("walked", true);
+        watcher.Poll();
         WalkWindow(frame, watcher.Faults);
         frame.ShowRegionView(1, 1);
         WalkWindow(frame, watcher.Faults);
         watcher.Walked << ClassOf(&frame);
 
-        // What each command opens; commands that open no window of their own have no windows.
-        const std::map<int, QStringList> rows = {
+        // What each command opens; the Region command is the toolbar's region menu, About a
+        // message box (through Messages).
+        std::map<int, QStringList> rows = {
             {Command::ExportToZerrin, {"brix::ZerrinExportDialog"}},
             {Command::PageSetup, {"brix::PageSetupDialog"}},
             {Command::Print, {"brix::PrintContentDialog", "brix::PrintProgressDialog"}},
-            {Command::Exit, {}},
-            {Command::Undo, {}},
-            {Command::Redo, {}},
-            {Command::Copy, {}},
             {Command::FindTreasure, {"brix::FindTreasureDialog"}},
             {Command::IdentifyMapPicture, {"brix::IdentifyPictureWindow"}},
             {Command::HuntPlan, {"brix::HuntPlanWindow"}},
             {Command::Filter, {"brix::FilterDialog"}},
             {Command::GotAMap, {"brix::MapInventoryDialog"}},
             {Command::CompletedAMap, {"brix::MapInventoryDialog"}},
-            {Command::NextRegion, {}},
-            {Command::PreviousRegion, {}},
-            {Command::NextTreasure, {}},
-            {Command::PreviousTreasure, {}},
-            {Command::World, {}},
-            {Command::Region, {}},  // the region menu of the toolbar
             {Command::TreasureInformation, {"brix::TreasureInfoWindow"}},
             {Command::LevelInformation, {"brix::LevelInfoDialog"}},
             {Command::ManageCharacters,
@@ -328,11 +261,14 @@ private Q_SLOTS:
             {Command::ManageRuneLibraries,
              {"brix::ManageRuneLibrariesDialog", "brix::RuneLibraryConfigDialog",
               "brix::RuneBookConfigDialog"}},
-            {Command::StayOnTop, {}},
             {Command::Options, {"brix::OptionsSheet", "brix::ColourPalettePopup"}},
-            {Command::About, {}},  // a message box, through Messages
             {Command::Customize, {"brix::ToolbarCustomizeDialog"}},
         };
+        for (const int command :
+             {Command::Exit, Command::Undo, Command::Redo, Command::Copy, Command::NextRegion,
+              Command::PreviousRegion, Command::NextTreasure, Command::PreviousTreasure,
+              Command::World, Command::Region, Command::StayOnTop, Command::About})
+            rows[command] = {};
         for (const int command : frame.Commands())
             QVERIFY2(rows.count(command) == 1,
                      qPrintable(QStringLiteral("no row for the command %1 (%2)")

@@ -1,124 +1,187 @@
-#include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QWindow>
 #include <QtTest>
+#include <QtWidgets>
 
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "core/Startup.h"
 #include "core/base/Commands.h"
-#include "core/data/Session.h"
-#include "support/RecordingMessages.h"
-#include "ui/frame/MainFrame.h"
+#include "core/base/Strings.h"
+#include "core/base/ToolbarLayout.h"
+#include "core/map/CommandIcons.h"
+#include "core/map/MapImages.h"
+#include "support/MapPictureQuery.h"
+#include "support/ModalDialogs.h"
+#include "support/RegionFixture.h"
+#include "support/TestFiles.h"
+#include "support/UiFrame.h"
+#include "support/Widgets.h"
+#include "ui/dialogs/FindTreasureDialog.h"
+#include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/hunt/IdentifyPictureWindow.h"
+#include "ui/map/RegionMapView.h"
+#include "ui/map/TreasureInfoWindow.h"
 
 namespace brix {
+namespace {
 
+using test::Find;
+
+// The open Treasure Information windows, whoever owns them.
+QList<TreasureInfoWindow*> InfoWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QList<TreasureInfoWindow*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<TreasureInfoWindow*>(widget)) windows << window;
+    return windows;
+}
+
+QString Text(const TreasureInfoWindow& window) {
+    return Find<QPlainTextEdit>(window, "TreasureText").toPlainText();
+}
+
+QImage CloseUp(TreasureInfoWindow& window) {
+    return Find<QWidget>(window, "CloseUp").grab().toImage();
+}
+
+QAction* ToolbarAction(TreasureInfoWindow& window, int command) {
+    for (QAction* action : Find<QToolBar>(window, "TreasureInfoToolbar").actions())
+        if (!action->isSeparator() && action->data().toInt() == command) return action;
+    return nullptr;
+}
+
+// Records the map inventory requests and can act in the dialog's place.
+class ScriptedHost : public test::RecordingHost {
+public:
+    std::function<void(int treasure, bool adding)> Inventory;
+    void OpenMapInventory(int treasure, bool adding) override {
+        RecordingHost::OpenMapInventory(treasure, adding);
+        if (Inventory) Inventory(treasure, adding);
+    }
+};
+
+QString String(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+
+// Coast-like scribbles: random walks, so every place looks different.
+QImage ScribbledMultimap() {
+    QImage drawing(1600, 1200, QImage::Format_RGB32);
+    drawing.fill(Qt::white);
+    QPainter painter(&drawing);
+    test::Draws draws(99);
+    for (int stroke = 0; stroke < 260; ++stroke) {
+        QPointF at(draws.Uniform(0, 1600), draws.Uniform(0, 1200));
+        double heading = draws.Uniform(0, 6.3);
+        for (int step = 0; step < 40; ++step) {
+            heading += draws.Uniform(-0.6, 0.6);
+            const QPointF next = at + QPointF(8 * std::cos(heading), 8 * std::sin(heading));
+            painter.drawLine(at, next);
+            at = next;
+        }
+    }
+    painter.end();
+    return NormalizeMonochrome(drawing.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+}
+
+// The tool button of a command, or nullptr.
+QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
+    for (QAction* action : toolbar.actions())
+        if (!action->isSeparator() && action->data().toInt() == command)
+            return qobject_cast<QToolButton*>(toolbar.widgetForAction(action));
+    return nullptr;
+}
+
+// The buttons the toolbar really shows, in stored form (0 for a separator widget).
+QString ShownList(const MainToolbar& toolbar) {
+    QStringList shown;
+    for (QAction* action : toolbar.actions())
+        shown << QString::number(action->isSeparator() ? 0 : action->data().toInt());
+    return shown.join(',');
+}
+
+// The texts a right click near the widget's right end offers, none without a menu; every
+// offer is then taken.
+QStringList RightClick(QWidget& target) {
+    const QPoint at(target.width() - 3, target.height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target.mapToGlobal(at));
+    QApplication::sendEvent(&target, &event);
+    QStringList offered;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions())
+            if (action->isVisible()) offered << action->text();
+        for (QAction* action : menu->actions()) action->trigger();
+        menu->close();
+    }
+    return offered;
+}
+
+MainToolbar& Toolbar(MainFrame& frame) {
+    return Find<MainToolbar>(frame, "MainToolbar");
+}
+
+}  // namespace
+
+// The main window and the windows it opens: placement, command states, the toolbar and its
+// customisation, the find box, the Treasure Information window in both forms, the identify
+// window, the map inventory down to the user data file.
 class MainFrameUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    std::unique_ptr<Session> session_;
-    test::RecordingMessages messages_;
+    test::UiFrame ui_;
+    ScriptedHost host_;  // for a Treasure Information window on its own
+    std::unique_ptr<CommandIcons> icons_;
 
-    // A fresh catalogue (three regions of two treasures) and a created frame over it.
-    std::unique_ptr<MainFrame> Frame(std::function<void(Session&)> prepare = nullptr) {
-        session_ = std::make_unique<Session>();
-        session_->GetPrefs().Paths.SettingsPath = dir_.filePath("brix-tools.ini").toStdString();
-        for (int r = 1; r <= 3; ++r) {
-            Region region;
-            region.Index = r;
-            session_->GetWorld().StoreRegion(region);
-        }
-        for (int t = 1; t <= 6; ++t) {
-            Treasure treasure;
-            treasure.Index = t;
-            treasure.Region = (t + 1) / 2;
-            treasure.Location = {400 + 40 * t, 400 + 30 * t};
-            session_->GetWorld().StoreTreasure(treasure);
-        }
-        if (prepare) prepare(*session_);
-        auto frame = std::make_unique<MainFrame>(*session_, messages_);
-        if (!frame->Create()) qFatal("frame not created");
-        return frame;
+    MainFrame& Open(bool show = true) { return ui_.Open(show); }
+    RegionMapView* RegionView() { return ui_.Frame->findChild<RegionMapView*>(); }
+    ToolbarCustomizeDialog* Customizing() {
+        return ui_.Frame->findChild<ToolbarCustomizeDialog*>();
+    }
+
+    std::unique_ptr<TreasureInfoWindow> OpenInfo(
+        int treasure, TreasureInfoWindow::Mode mode = TreasureInfoWindow::Mode::Independent) {
+        auto window =
+            std::make_unique<TreasureInfoWindow>(ui_.Sess, host_, ui_.Messages, *icons_, mode);
+        // Deleting on close is the frame's business; here the test owns the window.
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->SelectInfoTreasure(treasure);
+        return window;
     }
 
 private Q_SLOTS:
-    void windowPlacementRoundTrips() {
+    void initTestCase() { icons_ = std::make_unique<CommandIcons>(); }
+
+    // The world of support/RegionFixture.h; characters Ann (current) and Bob.
+    void init() {
+        ui_.Reset();
+        QFile::remove(QString::fromStdString(ui_.Path("brix-tools.ini")));
+        test::FillRegionSession(ui_.Sess);
+        test::LoadRegionPictures(ui_.Sess);
+        for (const char* name : {"Ann", "Bob"}) ui_.Sess.GetUser().FindOrAddCharacter(name);
+        ui_.Sess.SetCurrentCharacter(&ui_.Sess.GetUser().Characters[0]);
+        host_ = ScriptedHost();
+    }
+
+    void cleanup() {
+        ui_.Frame.reset();
+        QVERIFY(InfoWindows().isEmpty());
+    }
+
+    // Stay on Top is written at each toggle and changes the shown window in place: it is never
+    // hidden (no flicker), keeps its window and stays maximised. The normal placement is kept
+    // while maximised and comes back at the next start. One saved on a larger screen or at a
+    // smaller scale factor opens the window whole on the screen it lands on.
+    void stayOnTopAndWindowPlacement() {
         const QRect normal(60, 70, 700, 500);
-        {
-            const auto frame = Frame();
-            frame->setGeometry(normal);
-            frame->show();
-            QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-            frame->showMaximized();
-            QCoreApplication::processEvents();
-            frame->close();
-        }
-        const auto stored = session_->SettingsFile().WindowPlacement();
-        QVERIFY(stored.has_value());
-        QCOMPARE(
-            QRect(QPoint(stored->Left, stored->Top), QPoint(stored->Right - 1, stored->Bottom - 1)),
-            normal);
-        const auto frame = Frame();  // reads the file the first one wrote
-        QCOMPARE(frame->geometry(), normal);
-        QVERIFY(!frame->isMaximized());
-    }
-
-    // A placement saved on a larger screen or at a smaller scale factor opens the window whole
-    // on the screen it lands on.
-    void windowPlacementFitsTheScreen() {
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect inside(area.left() + 10, area.top() + 20, 300, 200);
-        const QRect rows[][2] = {
-            {inside, inside},
-            {QRect(area.left() + 50, area.top() + 50, area.width() * 2, area.height() * 2), area},
-            {QRect(area.right() - 99, area.bottom() - 49, 300, 200),
-             QRect(area.right() - 299, area.bottom() - 199, 300, 200)},
-        };
-        for (const auto& [saved, expected] : rows) {
-            const auto frame = Frame([saved = saved](Session& session) {
-                session.SettingsFile().WriteWindowPlacement({saved.left(), saved.top(),
-                                                             saved.left() + saved.width(),
-                                                             saved.top() + saved.height()});
-            });
-            QCOMPARE(frame->geometry(), expected);
-        }
-    }
-
-    // The command states follow the shown view; Stay on Top is written at each toggle.
-    void commandsFollowTheShownView() {
-        const auto frame = Frame();
-        frame->UpdateCommandStates();
-        QVERIFY(!frame->Action(Command::Copy)->isEnabled());
-        QVERIFY(!frame->ExecuteCommand(Command::Copy));
-        frame->ShowRegionView(3, -1);
-        frame->UpdateCommandStates();
-        QVERIFY(!frame->Action(Command::NextRegion)->isEnabled());
-        QVERIFY(frame->Action(Command::Copy)->isEnabled());
-        QVERIFY(frame->ExecuteCommand(Command::World));
-        QVERIFY(!frame->IsRegionViewActive());
-
-        frame->ExecuteCommand(Command::StayOnTop);
-        QVERIFY(frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(session_->SettingsFile().StayOnTop());
-        frame->ExecuteCommand(Command::StayOnTop);
-        QVERIFY(!session_->SettingsFile().StayOnTop());
-    }
-
-    // Stay on Top changes the shown window in place: it is never hidden (no flicker), keeps its
-    // window and stays maximised, so the placement saved at exit is not the maximised one.
-    void stayOnTopKeepsTheWindowInPlace() {
-        const auto frame = Frame();
-        frame->showMaximized();
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-        const QWindow* handle = frame->windowHandle();
+        MainFrame& first = Open();
+        first.setGeometry(normal);
+        first.showMaximized();
+        const QWindow* handle = first.windowHandle();
         struct HideCounter : QObject {
             int Hides = 0;
             bool eventFilter(QObject*, QEvent* event) override {
@@ -126,70 +189,478 @@ private Q_SLOTS:
                 return false;
             }
         } counter;
-        frame->installEventFilter(&counter);
+        first.installEventFilter(&counter);
         for (const bool on : {true, false}) {
-            frame->ExecuteCommand(Command::StayOnTop);
+            first.ExecuteCommand(Command::StayOnTop);
             QCoreApplication::processEvents();
-            QCOMPARE(frame->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
-            QCOMPARE(frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(first.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(first.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(ui_.Sess.SettingsFile().StayOnTop(), on);
         }
         QCOMPARE(counter.Hides, 0);
-        QCOMPARE(frame->windowHandle(), handle);
-        QVERIFY(frame->isVisible() && frame->isMaximized());
-    }
+        QCOMPARE(first.windowHandle(), handle);
+        QVERIFY(first.isVisible() && first.isMaximized());
+        first.close();
+        ui_.Frame.reset();
+        const auto stored = ui_.Sess.SettingsFile().WindowPlacement();
+        QVERIFY(stored.has_value());
+        QCOMPARE(
+            QRect(QPoint(stored->Left, stored->Top), QPoint(stored->Right - 1, stored->Bottom - 1)),
+            normal);
+        MainFrame& second = Open(false);  // reads the file the first one wrote
+        QCOMPARE(second.geometry(), normal);
+        QVERIFY(!second.isMaximized());
 
-    // A right click anywhere on the menu bar or the toolbar never offers to hide the toolbar:
-    // nothing would bring it back.
-    void noContextMenuHidesTheToolbar() {
-        const auto frame = Frame();
-        frame->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-        auto* toolbar = frame->findChild<MainToolbar*>("MainToolbar");
-        QVERIFY(toolbar != nullptr && toolbar->isVisible());
-        struct Row {
-            const char* What;
-            std::function<QWidget*()> Target;  // asked anew: customising rebuilds the buttons
-            QStringList Offered;               // the texts of the menu that opens; empty for none
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect rows[][2] = {
+            {QRect(area.left() + 50, area.top() + 50, area.width() * 2, area.height() * 2), area},
+            {QRect(area.right() - 99, area.bottom() - 49, 300, 200),
+             QRect(area.right() - 299, area.bottom() - 199, 300, 200)},
         };
-        const Row rows[] = {
-            {"the menu bar", [&] { return frame->menuBar(); }, {}},
-            {"the toolbar", [&] { return toolbar; }, {"Customize..."}},
-        };
-        for (const Row& row : rows) {
-            QWidget* target = row.Target();
-            QVERIFY2(target != nullptr, row.What);
-            const QPoint at(target->width() - 3, target->height() / 2);
-            QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-            QApplication::sendEvent(target, &event);
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QStringList offered;
-            if (menu != nullptr) {
-                for (QAction* action : menu->actions())
-                    if (action->isVisible()) offered << action->text();
-                for (QAction* action : menu->actions()) action->trigger();
-                menu->close();
-            }
-            QCOMPARE(offered, row.Offered);
-            QVERIFY2(toolbar->isVisible(), row.What);
-            // Customize opened its dialog; it has nothing to do with this.
-            if (auto* dialog = frame->findChild<QDialog*>()) dialog->reject();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const auto& [saved, expected] : rows) {
+            ui_.Sess.SettingsFile().WriteWindowPlacement(
+                {saved.left(), saved.top(), saved.right() + 1, saved.bottom() + 1});
+            QCOMPARE(Open(false).geometry(), expected);
         }
     }
 
-    // The map views tell a text to show, even an empty one, from the idle "Ready".
-    void statusTextEmptyIsNotReady() {
-        const auto frame = Frame();
-        QStatusBar* bar = frame->statusBar();
-        frame->ShowStatusText("");
+    // The command states follow the shown view. The map views tell a text to show, even an
+    // empty one, from the idle "Ready".
+    void commandsFollowTheShownView() {
+        MainFrame& frame = Open(false);
+        frame.UpdateCommandStates();
+        QVERIFY(!frame.Action(Command::Copy)->isEnabled());
+        QVERIFY(!frame.ExecuteCommand(Command::Copy));
+        frame.ShowRegionView(5, -1);
+        frame.UpdateCommandStates();
+        QVERIFY(!frame.Action(Command::NextRegion)->isEnabled());
+        QVERIFY(frame.Action(Command::Copy)->isEnabled());
+        QVERIFY(frame.ExecuteCommand(Command::World));
+        QVERIFY(!frame.IsRegionViewActive());
+
+        QStatusBar* bar = frame.statusBar();
+        frame.ShowStatusText("");
         QCOMPARE(bar->currentMessage(), QString(""));
-        frame->ShowReadyText();
+        frame.ShowReadyText();
         QCOMPARE(bar->currentMessage(), QString("Ready"));
-        frame->ShowStatusText("");
+        frame.ShowStatusText("");
         // A message cleared by anyone else still brings back "Ready".
         bar->showMessage("tip");
         bar->clearMessage();
         QCOMPARE(bar->currentMessage(), QString("Ready"));
+    }
+
+    // No right click offers to hide the toolbar: nothing would bring it back. Its own offer,
+    // Customize, opens one dialog whose styles apply and are written when it closes.
+    void stylesApplyAndSaveWhenTheDialogCloses() {
+        ui_.Sess.SettingsFile().WriteTBTextStyle(0);
+        MainToolbar& toolbar = Toolbar(Open());
+        QCOMPARE(RightClick(*ui_.Frame->menuBar()), QStringList());
+        QCOMPARE(RightClick(toolbar), QStringList{"Customize..."});
+        QVERIFY(toolbar.isVisible());
+        QPointer<ToolbarCustomizeDialog> dialog = Customizing();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        toolbar.Customize();  // brought forward, not opened twice
+        QCOMPARE(ui_.Frame->findChildren<ToolbarCustomizeDialog*>().size(), 1);
+        Find<QComboBox>(*dialog, "IconOptions").setCurrentIndex(0);
+        QCOMPARE(toolbar.iconSize(), QSize(24, 24));  // nothing applied or written yet
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("(no key)"));
+        Find<QPushButton>(*dialog, "Close").click();
+        QTRY_COMPARE(ButtonOf(toolbar, 40002)->size(), QSize(23, 23));
+        QCOMPARE(ui_.Setting("TBIconStyle"), std::string("0"));
+        QCOMPARE(ui_.Setting("TBButtons"),  // written though unchanged
+                 std::string("40002,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664"));
+        QTRY_VERIFY(dialog.isNull());
+        // Escape or the close box counts as closing too.
+        toolbar.Customize();
+        Find<QComboBox>(*Customizing(), "TextOptions").setCurrentIndex(2);
+        Customizing()->reject();
+        QCOMPARE(ui_.Setting("TBTextStyle"), std::string("2"));
+        QToolButton* button = ButtonOf(toolbar, 40002);
+        QVERIFY(button->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
+        QVERIFY(button->width() >= button->sizeHint().width());  // the label is never squeezed
+    }
+
+    // Buttons are added after the selected one, or at the end with none selected; a removed
+    // command is offered again. The toolbar follows every step, and the next start shows the
+    // buttons as the dialog left them.
+    void customisedButtonsComeBackAtTheNextStart() {
+        MainToolbar& toolbar = Toolbar(Open());
+        toolbar.Customize();
+        ToolbarCustomizeDialog& dialog = *Customizing();
+        auto& available = Find<QListWidget>(dialog, "AvailableButtons");
+        auto& current = Find<QListWidget>(dialog, "CurrentButtons");
+        const auto press = [&](const char* name) {
+            auto& button = Find<QPushButton>(dialog, name);
+            QVERIFY2(button.isEnabled(), name);
+            button.click();
+            QCOMPARE(ShownList(toolbar),
+                     QString::fromStdString(FormatToolbarButtons(dialog.Buttons())));
+        };
+        const auto add = [&](const QString& text) {
+            const auto items = available.findItems(text, Qt::MatchExactly);
+            QVERIFY2(!items.isEmpty(), qPrintable(text));
+            available.setCurrentItem(items.first());
+            press("Add");
+        };
+        current.setCurrentRow(0);
+        add("Print");
+        add("Copy");
+        current.setCurrentRow(0);
+        press("Remove");
+        current.setCurrentRow(-1);
+        add("View World");
+        QCOMPARE(current.count(), int(dialog.Buttons().size()));
+        Find<QPushButton>(dialog, "Close").click();
+        const std::string expected =
+            "57607,57634,0,40003,40012,40011,0,40014,40013,40005,40008,40009,0,57664,40002";
+        QCOMPARE(ui_.Setting("TBButtons"), expected);
+        QCOMPARE(ShownList(Toolbar(Open())),  // the next start
+                 QString::fromStdString(expected));
+    }
+
+    // The find box: names shown as they are, markup and all; Down and Enter take the user to
+    // the treasure, and the box stays open beside the region view. The ranking is the core's.
+    void findBoxTakesTheKeyboardToTheTreasure() {
+        World& world = ui_.Sess.GetWorld();
+        world.FindTreasure(1)->Name = "Under the lone oak";
+        world.FindTreasure(3)->Name = "Oakheart Hollow";
+        world.FindTreasure(2)->Name = "<b>Smugglers</b> & \"Sons\"";
+        MainFrame& frame = Open();
+        QVERIFY(frame.ExecuteCommand(Command::FindTreasure));
+        auto* box = frame.findChild<FindTreasureDialog*>();
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        auto& field = Find<QLineEdit>(*box, "FindText");
+        auto& list = Find<QTreeWidget>(*box, "FindResults");
+        const auto type = [&field](const QString& text) {
+            field.clear();
+            QTest::keyClicks(&field, text);
+        };
+
+        type("<b>");
+        QCOMPARE(list.topLevelItem(0)->text(1), QString("<b>Smugglers</b> & \"Sons\""));
+        QCOMPARE(list.topLevelItem(0)->text(2), QString("Region 2"));
+        type("no such place");  // Enter with nothing found does nothing
+        QCOMPARE(list.topLevelItemCount(), 0);
+        QTest::keyClick(&field, Qt::Key_Return);
+        QVERIFY(!frame.IsRegionViewActive());
+
+        type("oak");  // 3, then 1
+        QTRY_VERIFY(field.hasFocus());
+        QTest::keyClick(&field, Qt::Key_Down);
+        QVERIFY(list.hasFocus());
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.currentItem()->text(0), QString("1"));
+        QTest::keyClick(&list, Qt::Key_Return);
+        QVERIFY(frame.IsRegionViewActive());
+        QCOMPARE(RegionView()->ShownRegion(), 1);
+        QCOMPARE(RegionView()->SelectedTreasure(), 1);
+        QVERIFY(box->isVisible());
+
+        // The command brings the same box back; it goes with the main window, which it serves.
+        box->close();
+        frame.ExecuteCommand(Command::FindTreasure);
+        QCOMPARE(frame.findChildren<FindTreasureDialog*>().size(), 1);
+        QVERIFY(box->isVisible());
+        frame.close();
+        QVERIFY(!box->isVisible());
+    }
+
+    // Treasure Information off: a modal dialog owned by the main window on the region view's
+    // treasure.
+    void treasureInfoModalOverTheMainWindow() {
+        MainFrame& frame = Open();
+        frame.ShowRegionView(4, 22);
+        const auto seen = test::WhenDialogShown<TreasureInfoWindow>([&](TreasureInfoWindow& info) {
+            info.reject();
+            QCOMPARE(info.SelectedTreasure(), 22);
+            QCOMPARE(info.parentWidget(), &frame);
+        });
+        QVERIFY(frame.ExecuteCommand(Command::TreasureInformation));
+        QVERIFY(*seen);
+    }
+
+    // On: one window, reused and brought back from the taskbar, following the catalogue's
+    // changes and the current character, deleted once closed and then opened anew. Closing
+    // the main window takes it along; the frame's destruction leaves none behind (the user
+    // data are written next), even before deferred deletions run.
+    void treasureInfoIndependentWindowIsReused() {
+        ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
+        MainFrame& frame = Open();
+        frame.ShowTreasureInfo(22);
+        QPointer<TreasureInfoWindow> window = InfoWindows().value(0);
+        QVERIFY(window != nullptr);
+        QVERIFY(Text(*window).contains("\nMaps: (None)\n"));
+        test::GiveMap(ui_.Sess, 22);
+        QVERIFY(Text(*window).contains("\nMaps: L1=1\n"));
+        QMenu menu;  // another character chosen from the main window's menu
+        frame.FillCharacterMenu(menu);
+        menu.actions().at(1)->trigger();
+        QVERIFY(Text(*window).contains("\nMaps: (None)\n"));
+
+        window->showMinimized();
+        frame.ShowWorldView();
+        QVERIFY(frame.ExecuteCommand(Command::TreasureInformation));  // treasure 1
+        QCOMPARE(InfoWindows(), (QList<TreasureInfoWindow*>{window}));
+        QCOMPARE(window->SelectedTreasure(), 1);
+        QVERIFY(!window->isMinimized() && window->isVisible());
+        window->close();
+        QCOMPARE(InfoWindows().size(), 0);
+        frame.ShowTreasureInfo(3);
+        QCOMPARE(InfoWindows().value(0)->SelectedTreasure(), 3);
+        frame.RefreshTreasureInfo();  // the options dialog's refresh makes no second window
+        QCOMPARE(InfoWindows().size(), 1);
+        window = InfoWindows().value(0);
+        frame.close();
+        QVERIFY(window.isNull() || !window->isVisible());
+        ui_.Frame.reset();
+        QVERIFY(window.isNull());
+    }
+
+    // The Treasure Information window on its own: the list takes the user's pick (the number
+    // rule is the model's); the map buttons ask the host for the map inventory of the treasure
+    // shown, and what that changed shows at once, even where nobody forwards the catalogue's
+    // notification.
+    void treasureInfoToolbarCommands() {
+        ui_.Sess.GetPrefs().Display.TackWithColor = 0x0000FF00u;     // green (0x00BBGGRR)
+        ui_.Sess.GetPrefs().Display.TackWithoutColor = 0x00FF0000u;  // blue
+        auto window = OpenInfo(22);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        Find<QComboBox>(*window, "TreasureList").setCurrentIndex(4);  // treasure 20
+        ToolbarAction(*window, Command::NextTreasure)->trigger();
+        QCOMPARE(window->SelectedTreasure(), 21);
+        QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: (None)\n")));
+        const QImage withoutMap = CloseUp(*window);
+        host_.Inventory = [this](int treasure, bool) { test::GiveMap(ui_.Sess, treasure); };
+        ToolbarAction(*window, Command::GotAMap)->trigger();
+        QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: L1=1\n")));
+        QVERIFY(CloseUp(*window) != withoutMap);  // the tack takes the "with maps" colour
+        ToolbarAction(*window, Command::Copy)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString(Text(*window)).replace("\n", "\r\n"));
+        QVERIFY(ui_.Messages.Shown.empty());
+
+        // The map inventory runs its own loop; should the window be destroyed meanwhile (its
+        // main window closed, or the option switched off), returning to it touches nothing.
+        const QPointer<TreasureInfoWindow> guard(window.get());
+        host_.Inventory = [&window](int, bool) { window.reset(); };
+        QVERIFY(guard->ExecuteCommand(Command::CompletedAMap));
+        QVERIFY(guard.isNull());
+        QCOMPARE(host_.Calls,
+                 (std::vector<std::string>{"inventory 21 add", "inventory 21 remove"}));
+    }
+
+    // Stay on Top keeps a modal window where it is and open, and the next window starts in
+    // the same state.
+    void treasureInfoStayOnTopIsRemembered() {
+        auto modal = OpenInfo(1, TreasureInfoWindow::Mode::Modal);
+        TreasureInfoWindow* window = modal.get();
+        bool checked = false;
+        QTimer::singleShot(0, window, [&] {
+            const QRect before = window->geometry();
+            ToolbarAction(*window, Command::StayOnTop)->trigger();
+            QCoreApplication::processEvents();
+            checked = window->isVisible() && window->geometry() == before &&
+                      window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            window->reject();
+        });
+        QCOMPARE(window->exec(), int(QDialog::Rejected));
+        QVERIFY(checked);
+        modal.reset();
+        const auto next = OpenInfo(1);
+        QVERIFY(next->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        ToolbarAction(*next, Command::StayOnTop)->trigger();
+        QVERIFY(!ui_.Sess.SettingsFile().TreasureStayOnTop());
+    }
+
+    // The identify window on the region world drawn on scribbled land: a pasted picture lists the
+    // treasure first, Enter shows it; how well the matching does is measured by the core tests.
+    void pastedPictureListsCandidatesAndEnterShowsTheTreasure() {
+        Session& session = ui_.Sess;
+        session.GetWorld().Drawing.MultimapBitmap = ScribbledMultimap();
+        session.GetWorld().Drawing.MultimapSize = session.GetWorld().Drawing.MultimapBitmap.size();
+        MainFrame& frame = ui_.Open();
+
+        QVERIFY(frame.ExecuteCommand(Command::IdentifyMapPicture));
+        auto* window = frame.findChild<IdentifyPictureWindow*>();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto& candidates = Find<QTreeWidget>(*window, "Candidates");
+        auto& status = Find<QLabel>(*window, "IdentifyStatus");
+        // Ctrl+V through the window system, so that it goes through the shortcut map as a key
+        // the user presses does.
+        const auto pressPaste = [window] {
+            QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        };
+        const auto paste = [&](const QImage& image) {
+            QGuiApplication::clipboard()->setImage(image);
+            pressPaste();
+        };
+
+        test::PictureChanges changes;
+        changes.Scale = 1.2;
+        changes.ShiftX = -0.06;
+        changes.BlurPasses = 1;
+        changes.JpegQuality = 60;
+        paste(test::PictureOfCloseUp(session, 3, changes));
+        QVERIFY2(!window->ListedTreasures().empty(), qPrintable(status.text()));
+        QCOMPARE(window->ListedTreasures().front(), 3);
+        QCOMPARE(candidates.currentItem()->text(0), QString("3"));
+        QCOMPARE(candidates.currentItem()->text(2), QString("Region 1"));
+        QVERIFY(candidates.currentItem()->text(3).endsWith('%'));
+        QVERIFY(status.text().isEmpty());
+
+        // Enter shows the region with the treasure selected; the window stays for the next one.
+        QTest::keyClick(&candidates, Qt::Key_Return);
+        QVERIFY(frame.IsRegionViewActive());
+        QCOMPARE(RegionView()->ShownRegion(), 1);
+        QCOMPARE(RegionView()->SelectedTreasure(), 3);
+        QVERIFY(window->isVisible());
+
+        // Nothing alike: said plainly, no list of noise.
+        QImage blank(300, 300, QImage::Format_RGB32);
+        blank.fill(qRgb(233, 214, 170));
+        paste(blank);
+        QVERIFY(window->ListedTreasures().empty());
+        QCOMPARE(status.text(), String(StringId::IdentifyNoMatch));
+
+        // A clipboard without a picture, and a file that is none.
+        QGuiApplication::clipboard()->setText("treasure 3");
+        pressPaste();
+        QCOMPARE(status.text(), String(StringId::IdentifyNoClipboardPicture));
+        const QString notes = QString::fromStdString(ui_.Path("notes.png"));
+        QVERIFY(test::WriteFileBytes(notes.toStdString(), "no picture"));
+        window->SetPicturePrompt([&](QWidget*) { return notes; });
+        QTest::mouseClick(&Find<QPushButton>(*window, "OpenPicture"), Qt::LeftButton);
+        QVERIFY(status.text().contains(notes));
+        QVERIFY(ui_.Messages.Shown.empty());
+
+        // One window for the run; it goes with the main window.
+        frame.ExecuteCommand(Command::IdentifyMapPicture);
+        QCOMPARE(frame.findChildren<IdentifyPictureWindow*>().size(), 1);
+        frame.close();
+        QVERIFY(!window->isVisible());
+    }
+
+    // From the region view's selected treasure through the dialog to the bytes of user.xml.
+    void recordedMapsReachTheUserDataFile() {
+        ui_.Reset();
+        const std::string work = ui_.Path("");
+        QVERIFY(test::WriteWorldArchive(work + "kestrel.zip", R"(<?xml version="1.0"?>
+<brix-data>
+<Level Index="1"><Name>One</Name></Level>
+<Level Index="2"><Name>Two</Name></Level>
+<Level Index="5"><Name>Five</Name><WhatSpawns>Liches</WhatSpawns></Level>
+<Region Index="1"><Name>Fen</Name></Region>
+<Region Index="2"><Name>Moor</Name></Region>
+<Treasure Index="1"><Name>Well</Name><Region>1</Region><Location>40,40</Location></Treasure>
+<Treasure Index="2"><Name>Mill</Name><Region>2</Region><Location>120,60</Location></Treasure>
+<Treasure Index="3"><Name>Oak</Name><Region>1</Region><Location>60,50</Location></Treasure>
+</brix-data>
+)",
+                                        256, 192, 2));
+        QVERIFY(test::WriteFileBytes(work + "user.xml", R"(<?xml version="1.0"?>
+<brix-data>
+<Character><Name>Ann</Name><MapCounts Index="2">0,1</MapCounts></Character>
+</brix-data>
+)"));
+        QVERIFY(test::WriteFileBytes(work + "brix-tools.ini", "[Settings]\nLastLevel=2\n"));
+        test::RecordingMessages& messages = ui_.Messages;
+        QVERIFY(StartUp(ui_.Sess, messages, {ui_.Dir.path().toStdString(), work + "brix-tools"}));
+
+        MainFrame& frame = Open();
+        struct Step {
+            std::function<void()> Before;
+            QString Name;  // typed into the character field; null: left as it is
+            int LevelRow;  // -1: left as it is
+            int Command;
+            QStringList Opened;  // the treasure, character and level the dialog opens on
+        };
+        const Step steps[] = {
+            // Region 2 opens on treasure 2; Next Treasure selects treasure 3 (in region 1). The
+            // first character was made current, the level comes from "LastLevel". A character
+            // typed with blanks is created on Yes.
+            {[&] { frame.ShowRegionView(2, -1), frame.ExecuteCommand(Command::NextTreasure); },
+             "  Cy ",
+             -1,
+             Command::GotAMap,
+             {"3 - Oak", "Ann", "2 - Two"}},
+            // From the world view the first treasure is preset; Cy is now current. Level 5 is
+            // the third item.
+            {[&] { frame.ExecuteCommand(Command::World); },
+             QString(),
+             2,
+             Command::GotAMap,
+             {"1 - Well", "Cy", "2 - Two"}},
+            // Completing Ann's map of treasure 2: the count drops to 0 and the entry is left out
+            // of the file. The level list now opens on level 5.
+            {[&] { frame.ShowRegionView(2, -1); },
+             "ann",
+             1,
+             Command::CompletedAMap,
+             {"2 - Mill", "Cy", "5 - Five"}},
+        };
+        messages.Answers = {true};
+        for (const Step& step : steps) {
+            step.Before();
+            QStringList opened;
+            // Filled in as a user would, then OK.
+            const auto shown =
+                test::WhenDialogShown<MapInventoryDialog>([&](MapInventoryDialog& dialog) {
+                    QVERIFY(dialog.parentWidget() == &frame);
+                    auto& character = Find<QComboBox>(dialog, "CharacterField");
+                    auto& level = Find<QComboBox>(dialog, "LevelList");
+                    opened = {Find<QComboBox>(dialog, "TreasureList").currentText(),
+                              character.currentText(), level.currentText()};
+                    if (!step.Name.isNull()) {
+                        character.lineEdit()->selectAll();
+                        QTest::keyClicks(character.lineEdit(), step.Name);
+                    }
+                    if (step.LevelRow >= 0) level.setCurrentIndex(step.LevelRow);
+                    Find<QDialogButtonBox>(dialog, "Buttons").button(QDialogButtonBox::Ok)->click();
+                    if (dialog.isVisible()) dialog.reject();  // refused: end the loop all the same
+                });
+            QVERIFY(frame.ExecuteCommand(step.Command));
+            QVERIFY(*shown);
+            QCOMPARE(opened, step.Opened);
+        }
+        frame.close();
+        ui_.Frame.reset();
+        ShutDown(ui_.Sess, messages);
+        QCOMPARE(messages.Shown.size(), std::size_t(1));  // only the question for Cy
+        const std::string expected =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\r\n"
+            "<brix-data>\r\r\n"
+            "\t<Character>\r\n"
+            "\t\t<Name>Ann</Name>\r\n"
+            "\t</Character>\r\n"
+            "\t<Character>\r\n"
+            "\t\t<Name>Cy</Name>\r\n"
+            "\t\t<MapCounts Index=\"3\">0,1</MapCounts>\r\n"
+            "\t\t<MapCounts Index=\"1\">0,0,0,0,1</MapCounts>\r\n"
+            "\t</Character>\r\n"
+            "</brix-data>\r\r\n";
+        QCOMPARE(test::ReadFileBytes(work + "user.xml"), expected);
+        const std::string settings = test::ReadFileBytes(work + "brix-tools.ini");
+        QVERIFY2(settings.find("Character=Ann") != std::string::npos, settings.c_str());
+        QVERIFY2(settings.find("LastLevel=2") != std::string::npos, settings.c_str());
+    }
+
+    // The program's loop ends when the main window closes, even with the independent Treasure
+    // Information window open: otherwise the program would run on with its main window gone.
+    // Last, as it runs the program's own loop.
+    void closingTheMainWindowEndsTheProgram() {
+        ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
+        MainFrame& frame = Open();
+        frame.ShowTreasureInfo(5);
+        QTimer::singleShot(0, &frame, [&frame] { frame.close(); });
+        QTimer watchdog;  // a loop that does not end by itself is ended with another code
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(20000);
+        QCOMPARE(QApplication::exec(), 0);
     }
 };
 
