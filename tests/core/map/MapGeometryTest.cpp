@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFont>
-#include <QFontMetrics>
-
 #include <climits>
 #include <string>
 #include <tuple>
@@ -10,8 +7,6 @@
 
 #include "core/data/Session.h"
 #include "core/map/MapGeometry.h"
-#include "core/map/MapImages.h"
-#include "support/GuiApp.h"
 
 namespace brix {
 namespace {
@@ -83,9 +78,8 @@ TEST(MapGeometry, RegionTreasureListIsSortedByYAndCentred) {
     // Region 1 has enough treasures on two rows that an unstable sort would reorder them.
     std::vector<int> upper, lower;
     for (int i = 101; i <= 160; ++i) {
-        const bool low = (i * 7) % 3 == 0;
-        session.GetWorld().StoreTreasure(MakeTreasure(i, 1, {i, low ? 800 : 200}));
-        (low ? lower : upper).push_back(i);
+        session.GetWorld().StoreTreasure(MakeTreasure(i, 1, {i, i % 3 ? 200 : 800}));
+        (i % 3 ? upper : lower).push_back(i);
     }
     upper.insert(upper.end(), lower.begin(), lower.end());
     auto list = [&session](int region) {
@@ -130,25 +124,6 @@ TEST(MapGeometry, LabelGeometryFromOffsets) {
         EXPECT_EQ(t.LabelRect, row.Label) << row.Index;
         EXPECT_EQ(t.LeaderLine, row.Leader) << row.Index;
     }
-}
-
-TEST(MapGeometry, AllLabelsAreMeasuredInTheLabelFont) {
-    test::EnsureGuiApp();
-    Session session;
-    session.GetWorld().Drawing.LabelFont = MakeLabelFont();
-    session.GetWorld().StoreTreasure(MakeTreasure(7, 1, {1000, 600}, {0, 40}));
-    session.GetWorld().StoreTreasure(MakeTreasure(1000, 1, {1000, 600}, {0, 40}));
-    session.GetWorld().Treasures[3].LabelRect = {1, 1, 9, 9};  // an empty slot is left alone
-
-    ComputeAllLabelGeometry(session.GetWorld());
-
-    const IntRect& one = session.GetWorld().Treasures[7].LabelRect;
-    const IntRect& four = session.GetWorld().Treasures[1000].LabelRect;
-    EXPECT_GT(four.Right - four.Left, one.Right - one.Left + 2 * 10);
-    // The cell height of the label font plus the inset above and below.
-    EXPECT_EQ(one.Bottom - one.Top,
-              2 + QFontMetrics(session.GetWorld().Drawing.LabelFont).height());
-    EXPECT_EQ(session.GetWorld().Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
 }
 
 }  // namespace

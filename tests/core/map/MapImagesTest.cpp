@@ -11,6 +11,7 @@
 
 #include "core/data/Session.h"
 #include "core/data/ZipArchive.h"
+#include "core/map/MapGeometry.h"
 #include "core/map/MapImages.h"
 #include "support/GuiApp.h"
 #include "support/RecordingMessages.h"
@@ -37,15 +38,9 @@ std::string MonoBmp(int width, int height, const PixelFn& pixel, bool whiteFirst
 
 std::string ColourBmp(int width, int height, const PixelFn& pixel) {
     QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
+    image.fill(White);  // without a pixel function: per-pixel drawing is slow on large pictures
+    for (int y = 0; pixel && y < height; ++y)
         for (int x = 0; x < width; ++x) image.setPixel(x, y, pixel(x, y));
-    return BmpBytes(image);
-}
-
-// A large picture of one colour (per-pixel drawing would be slow at these sizes).
-std::string FilledBmp(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(White);
     return BmpBytes(image);
 }
 
@@ -66,10 +61,6 @@ std::string TopDown(std::string bmp) {
     const std::uint32_t negative = static_cast<std::uint32_t>(-height);
     for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<char>((negative >> (8 * i)) & 0xFF);
     return bmp;
-}
-
-QRgb AllWhite(int, int) {
-    return White;
 }
 
 // A multimap-like picture: a black diagonal and a black frame on white.
@@ -96,11 +87,6 @@ std::vector<std::string> Texts(const test::RecordingMessages& messages) {
     return texts;
 }
 
-// The one message expected, or none.
-std::vector<std::string> Expected(const std::string& message) {
-    return message.empty() ? std::vector<std::string>{} : std::vector{message};
-}
-
 std::string NotLoaded(const std::string& member) {
     return "Unable to load \"" + member + "\" from the zip file.";
 }
@@ -112,7 +98,8 @@ std::string NotMonochrome(const std::string& member) {
 TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
     struct Row {
         const char* Name;
-        std::string Multimap, World, Message;
+        std::string Multimap, World;
+        std::vector<std::string> Messages;
         QSize MultimapSize, WorldSize;  // invalid: none loaded
     };
     const std::string multimap = MonoBmp(40, 30, Lines), colourMultimap = ColourBmp(40, 30, Lines);
@@ -128,20 +115,20 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
     const std::string atBound = test::WhiteMonoBmp(max, 2048),
                       pastBound = test::WhiteMonoBmp(max, 2049),
                       tooWide = test::WhiteMonoBmp(max + 1, 1),
-                      colourPastBound = FilledBmp(2049, 2048);
+                      colourPastBound = ColourBmp(2049, 2048, {});
     const std::string noMultimap = NotLoaded("multimap.bmp"), noWorld = NotLoaded("world.bmp");
     const QSize mm(40, 30), wm(20, 10);
     const Row rows[] = {
-        {"both present", multimap, world, "", mm, wm},
-        {"name differs in case", "", world, noMultimap, {}, {}},
-        {"24-bit multimap", colourMultimap, world, NotMonochrome("multimap.bmp"), {}, {}},
-        {"too wide", tooWide, world, noMultimap, {}, {}},
-        {"one-bit at its memory bound", atBound, world, "", {max, 2048}, wm},
-        {"one-bit past its memory bound", pastBound, world, noMultimap, {}, {}},
-        {"colour past its memory bound", multimap, colourPastBound, noWorld, mm, {}},
-        {"both stored top row first", TopDown(multimap), TopDown(world), "", mm, wm},
-        {"world lacking its last padding byte", multimap, noPadding, "", mm, {21, 10}},
-        {"world lacking a pixel byte", multimap, noPixel, noWorld, mm, {}},
+        {"both present", multimap, world, {}, mm, wm},
+        {"name differs in case", "", world, {noMultimap}, {}, {}},
+        {"24-bit multimap", colourMultimap, world, {NotMonochrome("multimap.bmp")}, {}, {}},
+        {"too wide", tooWide, world, {noMultimap}, {}, {}},
+        {"one-bit at its memory bound", atBound, world, {}, {max, 2048}, wm},
+        {"one-bit past its memory bound", pastBound, world, {noMultimap}, {}, {}},
+        {"colour past its memory bound", multimap, colourPastBound, {noWorld}, mm, {}},
+        {"both stored top row first", TopDown(multimap), TopDown(world), {}, mm, wm},
+        {"world lacking its last padding byte", multimap, noPadding, {}, mm, {21, 10}},
+        {"world lacking a pixel byte", multimap, noPixel, {noWorld}, mm, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -155,7 +142,7 @@ TEST(MapImages, DrawingResourcesStopAtTheFirstUnusableImage) {
         test::RecordingMessages messages;
         LoadDrawingResources(session.GetWorld(), *fixture.Archive, messages, ProgramPictures{});
 
-        EXPECT_EQ(Texts(messages), Expected(row.Message));
+        EXPECT_EQ(Texts(messages), row.Messages);
         const DrawingResources& d = session.GetWorld().Drawing;
         EXPECT_EQ(d.MultimapBitmap.isNull() ? QSize() : d.MultimapSize, row.MultimapSize);
         EXPECT_EQ(d.WorldBitmap.isNull() ? QSize() : d.WorldBitmapSize, row.WorldSize);
@@ -174,14 +161,14 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
         int Coloured;   // overlay stored as a 24-bit picture, 0 for none
         int Oversized;  // overlay too tall to be decoded, 0 for none
         std::vector<int> WithMasks;
-        std::string Message;
+        std::vector<std::string> Messages;
     };
     const std::vector<int> eight = {1, 2, 3, 4, 5, 6, 7, 8};
     const Row rows[] = {
-        {"7 missing", eight, 7, 0, 0, {1, 2, 3, 4, 5, 6}, NotLoaded("world_overlay_7.bmp")},
-        {"3 in colour", eight, 0, 3, 0, {1, 2}, NotMonochrome("world_overlay_3.bmp")},
-        {"1 too tall", {1, 2, 3}, 0, 0, 1, {}, NotLoaded("world_overlay_1.bmp")},
-        {"empty slots and their overlays are passed over", {1, 3, 9}, 2, 0, 0, {1, 3, 9}, ""},
+        {"7 missing", eight, 7, 0, 0, {1, 2, 3, 4, 5, 6}, {NotLoaded("world_overlay_7.bmp")}},
+        {"3 in colour", eight, 0, 3, 0, {1, 2}, {NotMonochrome("world_overlay_3.bmp")}},
+        {"1 too tall", {1, 2, 3}, 0, 0, 1, {}, {NotLoaded("world_overlay_1.bmp")}},
+        {"empty slots and their overlays are passed over", {1, 3, 9}, 2, 0, 0, {1, 3, 9}, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -199,14 +186,14 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
                                       : index == row.Coloured ? ColourBmp(width, 4, Lines)
                                       : index == row.Oversized
                                           ? test::WhiteMonoBmp(1, MaxBitmapSide + 1)
-                                          : MonoBmp(width, 4, Lines);
+                                          : MonoBmp(width, 4, Lines, index == 9);
         }
         ArchiveFixture fixture;
         ASSERT_TRUE(fixture.Build(members));
         test::RecordingMessages messages;
         LoadRegionMasks(session.GetWorld(), *fixture.Archive, messages);
 
-        EXPECT_EQ(Texts(messages), Expected(row.Message));
+        EXPECT_EQ(Texts(messages), row.Messages);
         std::vector<int> withMasks;
         for (const Region& region : session.GetWorld().Regions) {
             if (region.MaskBits.empty()) continue;
@@ -215,41 +202,13 @@ TEST(MapImages, RegionMasksStopAtTheFirstUnusableOverlay) {
             EXPECT_EQ(region.MaskRect, (IntRect{x, y, x + 8 + region.Index, y + 4}));
         }
         EXPECT_EQ(withMasks, row.WithMasks);
-    }
-}
-
-TEST(MapImages, MaskBitsAreRowsOfWhiteBitsPaddedToTwoBytes) {
-    struct Row {
-        const char* Name;
-        int Width, Height;
-        PixelFn Pixel;
-        bool WhiteFirst;
-        int BytesPerRow;
-        std::vector<std::uint8_t> Bits;
-    };
-    auto firstAndNinth = [](int x, int y) { return y == 0 && (x == 0 || x == 8) ? White : Black; };
-    const Row rows[] = {
-        {"nine wide, palette white first", 9, 2, firstAndNinth, true, 2, {0x80, 0x80, 0x00, 0x00}},
-        {"seventeen wide pads to four bytes", 17, 1, AllWhite, false, 4, {0xFF, 0xFF, 0x80, 0x00}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Name);
-        Session session;
-        Region region;
-        region.Index = 1;
-        region.MaskOffset = {300, 200};
-        session.GetWorld().StoreRegion(region);
-        ArchiveFixture fixture;
-        test::WorldMembers members;
-        members.Overlays[1] = MonoBmp(row.Width, row.Height, row.Pixel, row.WhiteFirst);
-        ASSERT_TRUE(fixture.Build(members));
-        test::RecordingMessages messages;
-        LoadRegionMasks(session.GetWorld(), *fixture.Archive, messages);
-        EXPECT_TRUE(messages.Shown.empty());
-        const Region& loaded = session.GetWorld().Regions[1];
-        EXPECT_EQ(loaded.MaskRect, (IntRect{300, 200, 300 + row.Width, 200 + row.Height}));
-        EXPECT_EQ(loaded.MaskBytesPerRow, row.BytesPerRow);
-        EXPECT_EQ(loaded.MaskBits, row.Bits);
+        // Region 9 (palette white first, 17 wide): white pixels are set bits, rows padded to
+        // two bytes; its first two rows.
+        if (row.Regions.back() == 9) {
+            const std::vector<std::uint8_t>& bits = session.GetWorld().Regions[9].MaskBits;
+            EXPECT_EQ(std::vector(bits.begin(), bits.begin() + 8),
+                      (std::vector<std::uint8_t>{0, 0, 0, 0, 0x3F, 0xFF, 0x80, 0}));
+        }
     }
 }
 
@@ -280,6 +239,24 @@ TEST(MapImages, LabelFontIsThirtyPixelsFromAscentToDescent) {
     QFont larger = font;
     larger.setPixelSize(font.pixelSize() + 1);
     EXPECT_GT(QFontMetrics(larger).height(), LabelCellHeight);
+
+    // Every label is measured in that font: one digit against four, and the cell height plus
+    // the inset above and below. An empty slot is left alone.
+    World world;
+    world.Drawing.LabelFont = font;
+    for (int index : {7, 1000}) {
+        Treasure treasure;
+        treasure.Index = index;
+        treasure.Location = {1000, 600};
+        treasure.LabelOffset = {0, 40};
+        world.StoreTreasure(treasure);
+    }
+    world.Treasures[3].LabelRect = {1, 1, 9, 9};
+    ComputeAllLabelGeometry(world);
+    const IntRect &one = world.Treasures[7].LabelRect, &four = world.Treasures[1000].LabelRect;
+    EXPECT_GT(four.Right - four.Left, one.Right - one.Left + 2 * 10);
+    EXPECT_EQ(one.Bottom - one.Top, 2 + QFontMetrics(font).height());
+    EXPECT_EQ(world.Treasures[3].LabelRect, (IntRect{1, 1, 9, 9}));
 }
 
 }  // namespace

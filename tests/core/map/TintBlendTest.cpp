@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/data/Records.h"
 #include "core/map/WorldCanvas.h"
 #include "support/WorldFixture.h"
 
@@ -23,21 +22,18 @@ std::string FormName(TintBlend blend) {
 
 namespace {
 
-// Pixels of every kind, alpha byte included: half of the channels take values where a blend is
-// most likely to overflow or round differently, and the same seed always gives the same picture.
+// Pixels of every kind, alpha byte included, with many channels at the values where a blend is
+// most likely to overflow or round differently; the same seed always gives the same picture.
 QImage Pixels(int width, int height, QImage::Format format, std::uint32_t seed) {
-    constexpr std::uint8_t edgeValues[] = {0, 1, 127, 128, 254, 255};
+    constexpr std::uint8_t edgeValues[] = {0, 1, 127, 128, 254, 255, 37, 200};
     QImage image(width, height, format);
-    std::uint32_t state = seed * 2654435761u + 1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
             std::uint32_t word = 0;
-            for (int channel = 0; channel < 4; ++channel) {
-                state = state * 1664525u + 1013904223u;
-                const std::uint32_t r = state >> 8;
-                word |= ((r & 1) ? edgeValues[(r >> 1) % 6] : (r >> 4) & 0xFF) << (8 * channel);
-            }
-            reinterpret_cast<std::uint32_t*>(image.scanLine(y))[x] = word;
+            for (int channel = 0; channel < 4; ++channel)
+                word |= std::uint32_t(edgeValues[(seed >> (3 * channel + 8)) % 8]) << (8 * channel);
+            reinterpret_cast<std::uint32_t*>(image.scanLine(y))[x] = word ^ (seed >> 28);
         }
     return image;
 }

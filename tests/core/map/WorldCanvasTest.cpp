@@ -2,14 +2,12 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPainter>
 
 #include <string>
 #include <vector>
 
 #include "core/data/Session.h"
 #include "core/map/WorldCanvas.h"
-#include "support/GuiApp.h"
 #include "support/WorldFixture.h"
 
 namespace brix {
