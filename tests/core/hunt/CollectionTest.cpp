@@ -64,8 +64,8 @@ TEST_F(CollectionTest, SortsByAnyColumnAndKeepsTheTotalsLast) {
     const Row rows[] = {
         {0, true, {"Cid", "Bob", "ann"}},   // names without regard to case
         {1, false, {"Bob", "Cid", "ann"}},  // Bob and Cid tie at 0 and keep name order
-        {1, true, {"ann", "Bob", "Cid"}},  {5, true, {"Cid", "ann", "Bob"}},  // the total
-        {6, true, {"Cid", "ann", "Bob"}},  // no such column: as it was
+        {5, true, {"Cid", "ann", "Bob"}},   // the total
+        {6, true, {"Cid", "ann", "Bob"}},   // no such column: as it was
     };
     CollectionTable table = BuildCollection(characters_, records_, &characters_[1]);
     for (const Row& row : rows) {

@@ -69,27 +69,11 @@ TEST_F(MapPictureMatcherTest, FindsEveryTreasureOfTheSampleWorldFromItsCloseUp) 
     EXPECT_GE(matched * 100, total * 95);
 }
 
-// Pictures of something else find no match: the world map, a blank or single-colour picture;
-// the last two give no candidates at all.
-TEST_F(MapPictureMatcherTest, PicturesOfSomethingElseDoNotMatch) {
-    QImage blank(300, 300, QImage::Format_RGB32);
-    blank.fill(qRgb(233, 214, 170));
-    const struct {
-        const char* What;
-        QImage Picture;
-        bool AnyCandidates;
-    } rows[] = {
-        {"world map", SampleWorld().GetWorld().Drawing.WorldBitmap.copy(400, 300, 360, 300), true},
-        {"blank parchment", blank, false},
-        {"null", QImage(), false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.What);
-        const std::vector<MapMatch> found = SampleMatcher().Identify(row.Picture);
-        EXPECT_FALSE(MapPictureMatcher::Matches(found))
-            << (found.empty() ? 0.0 : found.front().Score);
-        EXPECT_EQ(!found.empty(), row.AnyCandidates);
-    }
+// A picture of the world map is no close-up.
+TEST_F(MapPictureMatcherTest, TheWorldMapDoesNotMatch) {
+    const QImage picture = SampleWorld().GetWorld().Drawing.WorldBitmap.copy(400, 300, 360, 300);
+    const std::vector<MapMatch> found = SampleMatcher().Identify(picture);
+    EXPECT_FALSE(MapPictureMatcher::Matches(found)) << (found.empty() ? 0.0 : found.front().Score);
 }
 
 #endif

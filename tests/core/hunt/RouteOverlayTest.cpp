@@ -71,9 +71,7 @@ TEST_F(RouteOverlayTest, DotsAndLegsLandOnTheMappedPoints) {
                                         "140,125 to 100,125"}));
 
     // Without runes the route starts on its first stop: no line leads to it.
-    const RouteOverlay walking = BuildRouteOverlay(Plan(nullptr), Bitmap);
-    EXPECT_EQ(walking.Stops, (std::vector<QPointF>{{400, 400}, {140, 125}, {100, 125}}));
-    EXPECT_EQ(Legs(walking),
+    EXPECT_EQ(Legs(BuildRouteOverlay(Plan(nullptr), Bitmap)),
               (std::vector<std::string>{"400,400 to 140,125", "140,125 to 100,125"}));
     EXPECT_TRUE(BuildRouteOverlay(HuntPlan(), Bitmap).Stops.empty());
 }
@@ -94,8 +92,7 @@ TEST_F(RouteOverlayTest, WalksAreSolidAndRecallsDashed) {
         return picture.pixel(static_cast<int>(x), static_cast<int>(y));
     };
     // Inside the rim, left of the number.
-    const double rim = RouteDotRadius(font, 1) - 2;
-    EXPECT_EQ(at(400 - rim, 400), RouteInkColour);
+    EXPECT_EQ(at(400 - RouteDotRadius(font, 1) + 2, 400), RouteInkColour);
     EXPECT_EQ(at(140 - RouteDotRadius(font, 2) + 2, 125), RouteInkColour);
     EXPECT_EQ(at(256, 256), 0xFF808080u);  // far from the route
 

@@ -37,12 +37,11 @@ protected:
         session_.GetUser().RuneLibraries[0].RuneBooks = {
             {"Alpha", {10, 4, 10}}, {"Beta", {4}}, {"Gamma", {1, 10}}};
         session_.GetUser().RuneLibraries[1].RuneBooks = {{"Delta", {10}}, {"Epsilon", {}}};
-        // The first character holds maps of another treasure and of levels 2, 5 and 16 of
-        // this one (counts of 0 or below are no maps); the second's entry has none left.
-        session_.GetUser().Characters.resize(2);
+        // Maps of another treasure and of levels 2, 5 and 16 of this one (counts of 0 or below
+        // are no maps).
+        session_.GetUser().Characters.resize(1);
         session_.GetUser().Characters[0].Entries = {
             {11, {5}}, {10, {0, 1, 0, 0, 3, 0, 0, 0, -2, 0, 0, 0, 0, 0, 0, 12}}};
-        session_.GetUser().Characters[1].Entries = {{10, {}}};
     }
     Session session_;
     Treasure oak_;
@@ -68,7 +67,6 @@ TEST_F(InfoTextTest, TreasureText) {
         {"terse ends after the maps line", ann, &user.RuneLibraries[0], 3, true, OakHead + held},
         {"only the current library's books", ann, &user.RuneLibraries[1], 3, true,
          OakHead + "Rune Books: Delta\r\nMaps: L2=1, L5=3, L16=12\r\n"},
-        {"an entry with no map left", &user.Characters[1], nullptr, 3, true, OakHead + none},
         {"records of no list", &strangerCharacter, &strangerLibrary, 3, true, OakHead + none},
         {"region past the slots", nullptr, nullptr, 500, false, OakHead + none},
     };
@@ -78,6 +76,12 @@ TEST_F(InfoTextTest, TreasureText) {
         oak_.Region = row.Region;
         EXPECT_EQ(BuildTreasureText(session_, oak_, row.Terse), row.Expected) << row.What;
     }
+}
+
+TEST_F(InfoTextTest, RegionTextHasItsCommentUnlessTerse) {
+    const Region& isle = *session_.GetWorld().FindRegion(3);
+    EXPECT_EQ(BuildRegionText(isle, false), "Region 3 - Kestrel Isle\r\n" + Comment);
+    EXPECT_EQ(BuildRegionText(isle, true), "Region 3 - Kestrel Isle\r\n");
 }
 
 TEST(InfoText, LevelText) {
@@ -111,7 +115,6 @@ TEST_F(InfoTextTest, CopyTreasureText) {
     test::RecordingMessages messages;
     CopyTreasureText(session_, &oak_, messages);
     EXPECT_EQ(clipboard->text(), QString::fromUtf8(BuildTreasureText(session_, oak_, false)));
-    EXPECT_TRUE(clipboard->text().contains(QChar(0x00B0)));  // as Unicode
     clipboard->setText(QStringLiteral("before"));
     CopyTreasureText(session_, nullptr, messages);  // no treasure: nothing happens
     EXPECT_EQ(clipboard->text(), QStringLiteral("before"));

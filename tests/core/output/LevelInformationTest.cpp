@@ -14,14 +14,11 @@ TEST(LevelInformation, ChoosesByNumberNotPosition) {
     EXPECT_EQ(LevelInformation(records, 1).InitialPosition, -1);  // no levels: nothing shown
     EXPECT_EQ(LevelInformation(records).TextOf(1), "");
     test::AddLevels(records, {1, 2, 5});
-    const std::pair<int, int> initialPositions[] = {{1, 0}, {5, 2}, {3, 0}, {-1, 0}, {17, 0}};
+    const std::pair<int, int> initialPositions[] = {{5, 2}, {3, 0}, {-1, 0}, {17, 0}};
     for (const auto& [initial, position] : initialPositions)
         EXPECT_EQ(LevelInformation(records, initial).InitialPosition, position) << initial;
 
-    const LevelInformation information(records);
-    EXPECT_EQ(information.Levels.at(2).Number, 5);
-    EXPECT_EQ(information.TextOf(5).rfind("Level: 5 - Level 5\r\n", 0), 0u);
-    EXPECT_EQ(information.TextOf(3), "");  // a gap
+    EXPECT_EQ(LevelInformation(records).TextOf(3), "");  // a gap
 }
 
 }  // namespace

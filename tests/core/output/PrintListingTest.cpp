@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "core/data/Session.h"
@@ -136,35 +135,30 @@ TEST(PrintPicture, RegionTacksAndLabelsStayOffTheFrame) {
     test::FillRegionSession(session);
     test::LoadRegionPictures(session);
     ComputeAllLabelGeometry(session.GetWorld());
+    const PrintPictureStyle style{PanelStyle::Scroll, true, false, 200};
+    const QSize size = PrintPictureSize(PrintContent::Regions, PrintMapOption::LargeColour);
     const MapFilter filter;
-    for (const PrintMapOption option : {PrintMapOption::SmallMono, PrintMapOption::LargeColour}) {
-        SCOPED_TRACE(static_cast<int>(option));
-        const bool mono = option == PrintMapOption::SmallMono;
-        const PrintPictureStyle style{mono ? PanelStyle::DoubleLine : PanelStyle::Scroll, !mono,
-                                      mono, 200};
-        const QSize size = PrintPictureSize(PrintContent::Regions, option);
-        PrintPictures pictures(session, filter, style, size);
-        const PanelMargins m = MarginsOf(style.Style);
-        const QRect inner(m.Left, m.Top, size.width() - m.Left - m.Right,
-                          size.height() - m.Top - m.Bottom);
-        const QImage& picture = pictures.ForRegion(*session.GetWorld().FindRegion(5));
-        const QImage& frame = pictures.Background();
-        int frameChanged = 0, inside = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                const bool changed = picture.pixel(x, y) != frame.pixel(x, y);
-                (inner.contains(x, y) ? inside : frameChanged) += changed ? 1 : 0;
-            }
-        EXPECT_EQ(frameChanged, 0);
-        EXPECT_GT(inside, 100);  // the map line, tacks and labels are there
-        // Its layers, as a PDF gets them, give the same pixels.
-        QImage rebuilt(size, QImage::Format_RGB32);
-        {
-            QPainter painter(&rebuilt);
-            pictures.DrawLayers(painter, QRectF(rebuilt.rect()));
+    PrintPictures pictures(session, filter, style, size);
+    const PanelMargins m = MarginsOf(style.Style);
+    const QRect inner(m.Left, m.Top, size.width() - m.Left - m.Right,
+                      size.height() - m.Top - m.Bottom);
+    const QImage& picture = pictures.ForRegion(*session.GetWorld().FindRegion(5));
+    const QImage& frame = pictures.Background();
+    int frameChanged = 0, inside = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const bool changed = picture.pixel(x, y) != frame.pixel(x, y);
+            (inner.contains(x, y) ? inside : frameChanged) += changed ? 1 : 0;
         }
-        EXPECT_EQ(rebuilt, picture);
+    EXPECT_EQ(frameChanged, 0);
+    EXPECT_GT(inside, 100);  // the map line, tacks and labels are there
+    // Its layers, as a PDF gets them, give the same pixels.
+    QImage rebuilt(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&rebuilt);
+        pictures.DrawLayers(painter, QRectF(rebuilt.rect()));
     }
+    EXPECT_EQ(rebuilt, picture);
 }
 
 // ---- Whole jobs on a PDF writer.
@@ -200,10 +194,9 @@ protected:
     const QDateTime jobTime_{QDate(2026, 3, 14), QTime(9, 26)};
 };
 
-// What a job draws instead of a file: the text lines of each page, in the order drawn, with
-// the boxes their glyphs fill.
+// Records the text a job draws, page by page, with the box its glyphs fill.
 struct DrawnLine {
-    QRectF Box;
+    double Top, Bottom;
     QString Text;
 };
 
@@ -215,9 +208,8 @@ public:
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawTextItem(const QPointF& baseline, const QTextItem& item) override {
-        Pages.back().push_back({QRectF(baseline.x(), baseline.y() - item.ascent(), item.width(),
-                                       item.ascent() + item.descent()),
-                                item.text()});
+        Pages.back().push_back(
+            {baseline.y() - item.ascent(), baseline.y() + item.descent(), item.text()});
     }
     Type type() const override { return User; }
 
@@ -236,63 +228,30 @@ public:
     mutable LineRecorder Lines;
 };
 
-// The region listing without pictures. Every page has the title and the job's time on top and
-// its number at the foot, a line above the printable rectangle's bottom; the body between them
-// is printable height / line height - 6 lines high, and its last line stays above the footer.
-TEST_F(PrintListingPdf, PagesHoldTheComputedLinesBetweenHeaderAndFooter) {
+// Every page has the title and the job's time on top and its number at the foot, below the
+// body's last line.
+TEST_F(PrintListingPdf, PagesHaveHeaderAndFooterAroundTheBody) {
 #ifdef BRIX_SAMPLE_ARCHIVE
-    const World& world = SampleWorld().GetWorld();
-    const auto commented = std::find_if(world.Regions.begin(), world.Regions.end(),
-                                        [](const Region& r) { return !r.Comment.empty(); });
-    ASSERT_NE(commented, world.Regions.end());
-    const QString comment = QString::fromStdString(commented->Comment).simplified().left(30);
     const QLocale locale;
     const QString stamp = locale.toString(jobTime_.date(), QLocale::ShortFormat) + ' ' +
                           locale.toString(jobTime_.time(), QLocale::ShortFormat);
-
-    for (const bool terse : {true, false}) {
-        SCOPED_TRACE(terse);
-        RecordingWriter writer(Path("lines.pdf"));
-        writer.setResolution(600);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        PrintOptions options;
-        options.Content = PrintContent::Regions;
-        options.MapOption = PrintMapOption::NoMap;
-        options.Terse = terse;
-        const PrintOutcome outcome =
-            PrintListing(SampleWorld(), options, writer, {750, 3000, 750, 2900}, jobTime_, {});
-        ASSERT_EQ(outcome.Result, PrintResult::Printed);
-        const std::vector<std::vector<DrawnLine>>& pages = writer.Lines.Pages;
-        ASSERT_EQ(static_cast<int>(pages.size()), outcome.Pages);
-        ASSERT_GT(pages.size(), 2u);
-        QString body;
-        for (std::size_t page = 0; page < pages.size(); ++page) {
-            SCOPED_TRACE(page);
-            const std::vector<DrawnLine>& lines = pages[page];
-            ASSERT_GE(lines.size(), 4u);
-            const DrawnLine& title = lines[0];
-            const DrawnLine& footer = lines.back();
-            EXPECT_EQ(title.Text, QStringLiteral("Brix Tools"));
-            EXPECT_EQ(lines[1].Text, stamp);
-            EXPECT_EQ(footer.Text, QStringLiteral("Page %1").arg(page + 1));
-            // The job's time stands two lines below the title.
-            const double line = (lines[1].Box.top() - title.Box.top()) / 2;
-            const double printable = footer.Box.top() + line - title.Box.top();
-            // A full page's items, a line and a blank each, fill the body from four lines
-            // below the top until the next would pass its last line.
-            const double bodyHeight = (static_cast<int>(printable / line) - 6) * line;
-            const double pitch = lines[3].Box.top() - lines[2].Box.top();
-            const double items = static_cast<double>(lines.size() - 3);
-            EXPECT_NEAR(lines[2].Box.top(), title.Box.top() + 4 * line, 1);
-            if (terse && page == 0) {
-                EXPECT_LE(items * pitch, bodyHeight);
-                EXPECT_GT((items + 1) * pitch, bodyHeight);
-            }
-            EXPECT_LE(lines[lines.size() - 2].Box.bottom(), footer.Box.top());
-            for (std::size_t k = 2; k + 1 < lines.size(); ++k) body += lines[k].Text + ' ';
-        }
-        EXPECT_TRUE(body.contains(QString::fromStdString(world.Regions.back().Name)));
-        EXPECT_EQ(body.simplified().contains(comment), !terse);
+    RecordingWriter writer(Path("lines.pdf"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    PrintOptions options;
+    options.Content = PrintContent::Regions;
+    options.MapOption = PrintMapOption::NoMap;
+    const PrintOutcome outcome =
+        PrintListing(SampleWorld(), options, writer, {750, 3000, 750, 2900}, jobTime_, {});
+    ASSERT_EQ(outcome.Result, PrintResult::Printed);
+    ASSERT_EQ(static_cast<int>(writer.Lines.Pages.size()), outcome.Pages);
+    ASSERT_GT(outcome.Pages, 1);
+    for (std::size_t page = 0; page < writer.Lines.Pages.size(); ++page) {
+        const auto& lines = writer.Lines.Pages[page];
+        ASSERT_GE(lines.size(), 4u) << page;
+        EXPECT_EQ(lines[0].Text, QStringLiteral("Brix Tools")) << page;
+        EXPECT_EQ(lines[1].Text, stamp) << page;
+        EXPECT_EQ(lines.back().Text, QStringLiteral("Page %1").arg(page + 1)) << page;
+        EXPECT_LE(lines[lines.size() - 2].Bottom, lines.back().Top) << page;
     }
 #endif
 }
@@ -311,7 +270,6 @@ TEST_F(PrintListingPdf, JobsThatEndEarly) {
     struct Row {
         const char* Name;
         Device Kind;
-        bool OnlyWithMaps;
         PrintMargins Margins;
         int CancelAt;  // BeforeItem call that answers "stop"; 0: none
         R Result;
@@ -319,11 +277,10 @@ TEST_F(PrintListingPdf, JobsThatEndEarly) {
         bool Written;  // the file exists and the job was abandoned
     };
     const Row rows[] = {
-        {"nothing to print", Device::Writer, true, {}, 0, R::NothingToPrint, 0, false},
-        {"no body", Device::Writer, false, {750, 5500, 750, 5500}, 0, R::NoBody, 0, false},
-        {"cancel before the third item", Device::Writer, false, {}, 3, R::Cancelled, 1, true},
-        {"unwritable file", Device::Unwritable, false, {}, 0, R::CouldNotStart, 0, false},
-        {"the second page cannot start", Device::Failing, false, {}, 0, R::PageFailed, 1, true},
+        {"no body", Device::Writer, {750, 5500, 750, 5500}, 0, R::NoBody, 0, false},
+        {"cancel before the third item", Device::Writer, {}, 3, R::Cancelled, 1, true},
+        {"unwritable file", Device::Unwritable, {}, 0, R::CouldNotStart, 0, false},
+        {"the second page cannot start", Device::Failing, {}, 0, R::PageFailed, 1, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -331,7 +288,6 @@ TEST_F(PrintListingPdf, JobsThatEndEarly) {
             row.Kind == Device::Unwritable ? Path("missing/folder/x.pdf") : Path(row.Name) + ".pdf";
         PrintOptions options;
         options.MapOption = PrintMapOption::SmallColour;
-        options.Filter.OnlyTreasuresWithMaps = row.OnlyWithMaps;
         int calls = 0, abandoned = 0;
         PrintProgress progress{[&](int) { return ++calls != row.CancelAt; }, [&] { ++abandoned; }};
         PrintOutcome outcome;

@@ -26,7 +26,6 @@ TEST_F(TreasureInfoModelTest, SelectsTheItemOfTheWholeNumber) {
     const struct {
         int Request, Position, Treasure;
     } rows[] = {
-        {0, 0, 1},     // no particular treasure: the first
         {1, 0, 1},     // not 10, whose text also begins with "1"
         {19, 10, 19},  // the last
         {2, 0, 1},     // an empty slot: the first
@@ -71,7 +70,6 @@ TEST_F(TreasureInfoModelTest, StepsUnderTheGlobalFilter) {
         int From;
         int To;  // 0: the step finds nothing and the selection stays
     } rows[] = {
-        {"over the empty slots", {}, 1, 10},
         {"to the next with maps", {12, 15}, 1, 12},
         {"forward at the last with maps", {12, 15}, 15, 0},
     };
