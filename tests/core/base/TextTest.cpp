@@ -21,6 +21,7 @@ TEST(Text, CutUtf8KeepsWholeCharacters) {
         {"ASCII is cut at the limit", "Previous", 4, "Prev"},
         {"zero capacity", "abc", 0, ""},
         {"inside a two-byte sequence", "a" + eAcute, 2, "a"},
+        {"inside the only character", eAcute, 1, ""},
         {"two-byte sequence fits exactly", "a" + eAcute, 3, "a" + eAcute},
         {"after three bytes of four", "a" + map, 4, "a"},
         {"stray continuation bytes go with the character before", stray, 3, "a"},
