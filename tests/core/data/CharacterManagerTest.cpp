@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "core/base/Strings.h"
 #include "core/data/CharacterManager.h"
@@ -34,21 +33,6 @@ TEST_F(CharacterManagerTest, DeletingKeepsTheCurrentCharacterOrLeavesNone) {
     EXPECT_FALSE(manager.Delete(1));
 }
 
-// Loading does not merge names that differ only in case.
-TEST_F(CharacterManagerTest, DeleteRemovesTheChosenOfTwoNamesDifferingInCase) {
-    const std::vector<Character> both = {{"ann", {{7, {1}}}}, {"Ann", {{9, {0, 2}}}}};
-    for (int chosen : {0, 1}) {
-        temp_.Reset();
-        session_.GetUser().Characters = both;
-        CharacterManager manager(session_, messages_);
-        ASSERT_EQ(manager.NameAt(chosen), both[chosen].Name);  // equal names keep file order
-        ASSERT_TRUE(manager.Delete(chosen));
-        ASSERT_EQ(session_.GetUser().Characters.size(), 1u);
-        EXPECT_EQ(session_.GetUser().Characters[0].Entries[0].Index,
-                  both[1 - chosen].Entries[0].Index);
-    }
-}
-
 TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
     struct Row {
         int Row;  // -1: new character; shown rows: 0 Ann, 1 Bo
@@ -59,12 +43,9 @@ TEST_F(CharacterManagerTest, ConfirmChecksTheTypedName) {
     const Row rows[] = {
         {0, "ANN", 0, "ANN"},  // case-only rename
         {0, "bo", StringId::DuplicateCharacterName, nullptr},
-        {-1, "aNN", StringId::DuplicateCharacterName, nullptr},
         {-1, "   ", StringId::CharacterNameMissing, nullptr},
         {-1, "Bo.", StringId::InvalidCharacterName, nullptr},
         {-1, "  Cy Dee_2 \t", 0, "Cy Dee_2"},
-        {0, "A123456789012345678901234567890123456789", 0,
-         "A123456789012345678901234567890123456789"},  // longer than typing allows
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Typed);

@@ -61,32 +61,5 @@ TEST(FilterControls, ListsOpenAndReadBackWithLevelsInRangeOnly) {
     EXPECT_FALSE(read.LevelFilterOn || read.OnlyTreasuresWithMaps || read.OnlyLabelsWithMaps);
 }
 
-TEST(FilterControls, ListsAndButtonsFollowTheLevelSwitchAndTheSelections) {
-    struct Row {
-        const char* What;
-        bool LevelFilterOn;
-        int ShownRow, HiddenRow;
-        bool Lists, Add, Remove;
-    };
-    // Shown {1, 2}, hidden {3}.
-    const Row rows[] = {
-        {"both lists with a selection", true, 1, 0, true, true, true},
-        {"switch off: all disabled, lists kept", false, 0, 0, false, false, false},
-        {"a row past the end is no selection", true, 2, 1, true, false, false},
-    };
-    for (const Row& row : rows) {
-        FilterControls controls;
-        controls.Shown = {1, 2};
-        controls.Hidden = {3};
-        controls.ShownRow = row.ShownRow;
-        controls.HiddenRow = row.HiddenRow;
-        controls.LevelFilterOn = row.LevelFilterOn;
-        const FilterEnabling enabling = FilterEnablingFor(controls);
-        EXPECT_EQ(enabling.Lists, row.Lists) << row.What;
-        EXPECT_EQ(enabling.Add, row.Add) << row.What;
-        EXPECT_EQ(enabling.Remove, row.Remove) << row.What;
-    }
-}
-
 }  // namespace
 }  // namespace brix

@@ -96,19 +96,6 @@ TEST_F(MapFilterTest, FlagsFollowTheCharacterAndTheCountedLevels) {
     EXPECT_EQ(updates_, 0);  // a private filter (printing, export) sends no change notice
 }
 
-TEST_F(MapFilterTest, TheCatalogueFilterFollowsEveryChange) {
-    session_.SetCurrentCharacter(&session_.GetUser().Characters[0]);
-    MapFilter options;
-    ShowLevels(options, 0x0002);
-    options.TreasureHasMap.assign(3, 1);  // only the levels and switches are taken
-    session_.SetFilterOptions(options);
-    EXPECT_EQ(FlagsSet(session_.Filter().TreasureHasMap), std::vector<int>{2});
-    EXPECT_EQ(updates_, 2);
-    counter_.reset();  // with no one listening it still recomputes
-    session_.DeleteCharacter(session_.GetCurrentCharacter());
-    EXPECT_EQ(FlagsSet(session_.Filter().TreasureHasMap), std::vector<int>{});
-}
-
 TEST_F(MapFilterTest, SteppingSkipsEmptySlotsAndFilteredRecords) {
     const Character* hunter = &session_.GetUser().Characters[0];
     MapFilter withMaps;  // treasures 2, 10, 12, 13; regions 2, 4

@@ -3,7 +3,6 @@
 #include <array>
 #include <limits>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "core/base/Strings.h"
@@ -30,15 +29,11 @@ TEST(AdjustMapCount, CountsFollowAddsAndRemoves) {
     };
     const Row rows[] = {
         {std::nullopt, 57, 3, false, false, 0, 0},  // a remove creates no entry
-        {0, 57, 3, false, false, 0, 1},             // 0 stays 0
         {-2, 57, 3, false, false, -2, 1},           // a negative count is not lowered
         {IntMax, 57, 3, true, false, IntMax, 1},    // saturates
-        {std::nullopt, 0, 3, true, false, 0, 0},
-        {std::nullopt, 1001, 3, true, false, 0, 0},
-        {std::nullopt, 57, 0, true, false, 0, 0},
-        {std::nullopt, 57, 17, true, false, 0, 0},
-        {std::nullopt, 1000, 16, true, true, 0, 1},
-        {std::nullopt, 57, 3, true, true, 1, 1},
+        {std::nullopt, 0, 3, true, false, 0, 0},    {std::nullopt, 1001, 3, true, false, 0, 0},
+        {std::nullopt, 57, 0, true, false, 0, 0},   {std::nullopt, 57, 17, true, false, 0, 0},
+        {std::nullopt, 1000, 16, true, true, 0, 1}, {std::nullopt, 57, 3, true, true, 1, 1},
     };
     for (const Row& row : rows) {
         Character character{"Ann", {}};
@@ -77,16 +72,6 @@ protected:
     Session& session_ = temp_.Sess;
     test::RecordingMessages& messages_ = temp_.Messages;
 };
-
-TEST_F(MapInventoryTest, CountsText) {
-    EXPECT_EQ(MapCountsText(session_.GetUser(), "  aNN\t", 12), "L3=1, L5=2");  // trimmed, any case
-    EXPECT_EQ(MapCountsText(session_.GetUser(), "Anna", 12), "(None)");
-
-    // An entry whose counts all went back to 0 reads as no maps at all.
-    for (int level : {3, 5, 5})
-        AdjustMapCount(*session_.GetUser().FindCharacter("Ann"), 12, level, false);
-    EXPECT_EQ(MapCountsText(session_.GetUser(), "Ann", 12), "(None)");
-}
 
 TEST_F(MapInventoryTest, OpeningChoosesByNumber) {
     // Level 5 is the third item, treasure 12 the fourth; out of range gives the first items.
@@ -145,12 +130,6 @@ TEST_F(MapInventoryTest, OkRecordsTheMapForTheCharacter) {
     EXPECT_EQ(session_.GetUser().Characters.back().Name, "Cy Rhen_2");
     EXPECT_EQ(CountsOf("Cy Rhen_2", 13)[1], 1);
     EXPECT_EQ(session_.SettingsFile().Character(), "Cy Rhen_2");
-
-    // Removing a map nobody counted: the new character exists with no maps and is current.
-    messages_.Answers = {true};
-    ASSERT_TRUE(AcceptMapInventory(session_, messages_, nullptr, {"Dee", 12, 1, false}));
-    EXPECT_TRUE(session_.GetUser().FindCharacter("Dee")->Entries.empty());
-    EXPECT_EQ(session_.SettingsFile().LastLevel(), 1);
 }
 
 // A data file without treasures or levels leaves the lists empty; OK must store nothing that
