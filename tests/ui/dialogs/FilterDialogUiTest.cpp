@@ -1,11 +1,9 @@
-#include <QCheckBox>
 #include <QtTest>
 
 #include <vector>
 
 #include "core/base/Commands.h"
 #include "core/data/MapInventory.h"
-#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
 #include "support/Records.h"
 #include "support/TempSession.h"
@@ -17,12 +15,12 @@
 namespace brix {
 namespace {
 
+using test::Click;
 using test::Find;
-using V = std::vector<int>;
 constexpr const char* LongestItem = "16 - Grand Cartographer's Illuminated Masterwork";
 
 // A filter with the level switch on, counting only the listed levels.
-MapFilter Showing(const V& levels) {
+MapFilter Showing(const std::vector<int>& levels) {
     MapFilter filter;
     filter.ShownLevels.fill(0);
     for (int level : levels) filter.ShownLevels[static_cast<std::size_t>(level - 1)] = 1;
@@ -30,30 +28,11 @@ MapFilter Showing(const V& levels) {
     return filter;
 }
 
-NumberedListWidget& Shown(QWidget& root) {
-    return Find<NumberedListWidget>(root, "ShownLevels");
-}
-NumberedListWidget& Hidden(QWidget& root) {
-    return Find<NumberedListWidget>(root, "HiddenLevels");
-}
-
-// Clicks the named button or check box as a user does; a check box stretched across the dialog
-// takes clicks on its box and text only.
-void Click(QWidget& root, const char* name) {
-    auto& widget = Find<QWidget>(root, name);
-    const int middle = widget.height() / 2;
-    const QPoint at =
-        qobject_cast<QCheckBox*>(&widget) ? QPoint(middle, middle) : widget.rect().center();
-    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, at);
-}
-
-// Clicks the level's item (a double click when asked), as a user does.
-void Pick(NumberedListWidget& list, int level, bool twice = false) {
+void Pick(NumberedListWidget& list, int level) {
     for (int row = 0; row < list.count(); ++row) {
         if (list.item(row)->data(Qt::UserRole).toInt() != level) continue;
         const QPoint where = list.visualItemRect(list.item(row)).center();
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
-        if (twice) QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, where);
         return;
     }
     qFatal("level %d is not in the list", level);
@@ -76,40 +55,10 @@ private Q_SLOTS:
         }
     }
 
-    // "<< Add" moves the selected level into place; moving the only item leaves an empty list
-    // whose button is disabled.
-    void buttonsMoveTheSelectedLevel() {
-        FilterDialog dialog(records_, Showing({3, 12}));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        Pick(Hidden(dialog), 7);
-        Click(dialog, "AddLevel");
-        QCOMPARE(dialog.Filter().ShownLevels, Showing({3, 7, 12}).ShownLevels);
-
-        FilterDialog single(records_, Showing({5}));
-        Click(single, "RemoveLevel");
-        QCOMPARE(Shown(single).count(), 0);
-        QVERIFY(!Find<QWidget>(single, "RemoveLevel").isEnabled());
-    }
-
-    // At its smallest the dialog still shows the longest level name whole, in either list.
-    void shrunkenDialogKeepsLevelNamesWhole() {
-        for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
-            FilterDialog dialog(records_, target);
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            dialog.resize(dialog.minimumSizeHint());
-            QCoreApplication::processEvents();
-            const int longest = dialog.fontMetrics().horizontalAdvance(LongestItem);
-            for (NumberedListWidget* list : {&Shown(dialog), &Hidden(dialog)})
-                QVERIFY2(list->viewport()->width() >= longest, qPrintable(list->objectName()));
-        }
-    }
-
     // Region 1 holds treasures 1 (a level-3 map) and 2 (a level-12 map); region 2 holds
-    // treasure 3 (no maps). Escape keeps the filter; Enter applies it and the map flags at once;
-    // the lists follow the level switch.
-    void okAndCancelThroughTheFilterCommand() {
+    // treasure 3 (no maps). OK applies the filter and the map flags at once: hiding level 3
+    // takes treasure 1's flag, region 1 keeps it.
+    void okAppliesTheFilterAndTheMapFlags() {
         test::TempSession temp;
         Session& session = temp.Sess;
         session.GetWorld().Levels = records_.Levels;
@@ -126,27 +75,13 @@ private Q_SLOTS:
         QVERIFY(frame.Create());
         int updates = 0;
         const SessionSubscription counter(session, [&](unsigned) { ++updates; });
-        const MapFilter before = session.Filter();
 
         auto seen = test::WhenDialogShown<FilterDialog>([](FilterDialog& dialog) {
-            QVERIFY(!Shown(dialog).isEnabled());
-            Click(dialog, "LevelFilterOn");
-            Pick(Shown(dialog), 3, true);
-            QTest::keyClick(&Shown(dialog), Qt::Key_Escape);
-            QVERIFY(!dialog.isVisible());
-        });
-        QVERIFY(frame.ExecuteCommand(Command::Filter));
-        QVERIFY(*seen);
-        QVERIFY(session.Filter() == before);
-        QCOMPARE(updates, 0);
-
-        // Hiding level 3: treasure 1 loses its flag, region 1 keeps it.
-        seen = test::WhenDialogShown<FilterDialog>([](FilterDialog& dialog) {
             Click(dialog, "LevelFilterOn");
             Click(dialog, "OnlyTreasuresWithMaps");
-            Pick(Shown(dialog), 3, true);
-            QTest::keyClick(&Hidden(dialog), Qt::Key_Return);
-            QVERIFY(!dialog.isVisible());
+            Pick(Find<NumberedListWidget>(dialog, "ShownLevels"), 3);
+            Click(dialog, "RemoveLevel");
+            Click(dialog, "Ok");
         });
         QVERIFY(frame.ExecuteCommand(Command::Filter));
         QVERIFY(*seen);
@@ -156,6 +91,21 @@ private Q_SLOTS:
         expected.TreasureHasMap = {0, 0, 1, 0};
         expected.RegionHasMap = {0, 1, 0};
         QVERIFY(session.Filter() == expected);
+    }
+
+    // At its smallest the dialog still shows the longest level name whole, in either list.
+    void shrunkenDialogKeepsLevelNamesWhole() {
+        for (const MapFilter& target : {Showing({1, 16}), Showing({1})}) {
+            FilterDialog dialog(records_, target);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.resize(dialog.minimumSizeHint());
+            QCoreApplication::processEvents();
+            const int longest = dialog.fontMetrics().horizontalAdvance(LongestItem);
+            for (const char* name : {"ShownLevels", "HiddenLevels"})
+                QVERIFY2(Find<NumberedListWidget>(dialog, name).viewport()->width() >= longest,
+                         name);
+        }
     }
 };
 

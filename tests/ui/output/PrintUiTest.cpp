@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -14,9 +12,7 @@
 #include <optional>
 
 #include "core/base/Commands.h"
-#include "core/data/Session.h"
 #include "support/ModalDialogs.h"
-#include "support/RecordingMessages.h"
 #include "support/TempSession.h"
 #include "support/TestFiles.h"
 #include "support/Widgets.h"
@@ -36,7 +32,7 @@ using test::Find;
 std::shared_ptr<bool> AcceptContent(std::function<void(PrintContentDialog&)> choose = nullptr) {
     return test::WhenDialogShown<PrintContentDialog>([choose](PrintContentDialog& dialog) {
         if (choose) choose(dialog);
-        QTest::keyClick(&Find<QComboBox>(dialog, "Content"), Qt::Key_Return);
+        test::Click(dialog, "Ok");
     });
 }
 
@@ -114,48 +110,28 @@ private Q_SLOTS:
             QVERIFY(seen.Filter.OnlyLabelsWithMaps && !seen.Filter.OnlyTreasuresWithMaps);
         }
         QVERIFY(!session_->Filter().OnlyTreasuresWithMaps);
-        QVERIFY(messages_.Shown.empty());
     }
 
-    // The default printer is preselected ahead of "PDF file". One that cannot be opened is
-    // reported and the output chosen before stays current.
-    void unopenablePrinterIsReported() {
-        // "Laser" is only a name here: no such printer exists to be opened.
+    // A PDF job replaces the chosen file with the listing (the default printer is preselected
+    // ahead of "PDF file"), and the next job proposes the same file again. A job with nothing to
+    // print ("Only show treasures for which I have maps" with no current character) says so over
+    // the main window and leaves the chosen file alone. A printer that cannot be opened ("Laser"
+    // is only a name here) is reported there too, and the PDF output stays current.
+    void pdfJobsAndFailures() {
+        test::WriteFileBytes(Path("listing.pdf").toStdString(), "old");
+        test::WriteFileBytes(Path("empty.pdf").toStdString(), "mine");
         PrinterState printers(Printers({"Laser"}, "Laser"));
         QWidget mainWindow;
         QString preselected;
-        auto toPdf = AcceptContent([&](PrintContentDialog& d) {
+        auto shown = AcceptContent([&](PrintContentDialog& d) {
             preselected = Find<QComboBox>(d, "Printer").currentText();
             Find<QComboBox>(d, "Printer").setCurrentText(QStringLiteral("PDF file"));
+            FullNoPictures(d);
         });
-        QVERIFY(!RunPrint(*session_, messages_, printers, &mainWindow, Seams(std::nullopt)));
-        QVERIFY(*toPdf);
-        QCOMPARE(preselected, QStringLiteral("Laser"));
-        auto toLaser = AcceptContent([](PrintContentDialog& d) {
-            Find<QComboBox>(d, "Printer").setCurrentText(QStringLiteral("Laser"));
-        });
-        const auto failed =
-            RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("never.pdf")));
-        QVERIFY(*toLaser);
-        QVERIFY(failed && failed->Result == PrintResult::CouldNotStart);
-        QCOMPARE(messages_.Shown.size(), std::size_t{1});
-        QCOMPARE(messages_.Shown[0].Owner, static_cast<QObject*>(&mainWindow));
-        QVERIFY(printers.Current().IsPdf());
-        QCOMPARE(proposed_.size(), 1);  // only the first job asked for a file
-    }
-
-    // A PDF job replaces the chosen file with the listing, and the next job proposes the same
-    // file again. A job with nothing to print ("Only show treasures for which I have maps" with
-    // no current character) says so over the main window and leaves the chosen file alone.
-    void pdfJobWritesTheListing() {
-        test::WriteFileBytes(Path("listing.pdf").toStdString(), "old");
-        test::WriteFileBytes(Path("empty.pdf").toStdString(), "mine");
-        PrinterState printers(Printers({}, {}));
-        QWidget mainWindow;
-        auto shown = AcceptContent(FullNoPictures);
         const auto outcome =
             RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("listing.pdf")));
         QVERIFY(*shown);
+        QCOMPARE(preselected, QStringLiteral("Laser"));
         QVERIFY(outcome && outcome->Result == PrintResult::Printed && outcome->Pages >= 2);
         QVERIFY(test::ReadFileBytes(Path("listing.pdf").toStdString()).rfind("%PDF", 0) == 0);
 
@@ -166,13 +142,24 @@ private Q_SLOTS:
             RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("empty.pdf")));
         QVERIFY(*nothing);
         QVERIFY(empty && empty->Result == PrintResult::NothingToPrint);
-        QCOMPARE(proposed_, (QStringList{Path("brix-print.pdf"), Path("listing.pdf")}));
-        QCOMPARE(Files(), (QStringList{"empty.pdf", "listing.pdf"}));
         QCOMPARE(test::ReadFileBytes(Path("empty.pdf").toStdString()), std::string("mine"));
         QCOMPARE(messages_.Shown.size(), std::size_t{1});
         QCOMPARE(messages_.Shown[0].Text,
                  std::string("There is nothing to print: no treasure passes the filter."));
-        QCOMPARE(messages_.Shown[0].Owner, static_cast<QObject*>(&mainWindow));
+
+        auto toLaser = AcceptContent([](PrintContentDialog& d) {
+            Find<QComboBox>(d, "Printer").setCurrentText(QStringLiteral("Laser"));
+        });
+        const auto failed =
+            RunPrint(*session_, messages_, printers, &mainWindow, Seams(Path("never.pdf")));
+        QVERIFY(*toLaser);
+        QVERIFY(failed && failed->Result == PrintResult::CouldNotStart);
+        QVERIFY(printers.Current().IsPdf());
+        QCOMPARE(proposed_, (QStringList{Path("brix-print.pdf"), Path("listing.pdf")}));
+        QCOMPARE(Files(), (QStringList{"empty.pdf", "listing.pdf"}));
+        QCOMPARE(messages_.Shown.size(), std::size_t{2});
+        for (const auto& message : messages_.Shown)
+            QCOMPARE(message.Owner, static_cast<QObject*>(&mainWindow));
     }
 
     // While the job runs the main window is disabled and puts off a close request (a signal's
@@ -204,7 +191,7 @@ private Q_SLOTS:
                 cancelled = true;
                 frameEnabled = frame.isEnabled();
                 frameClosed = frame.close();
-                QTest::mouseClick(&Find<QPushButton>(*progress, "Cancel"), Qt::LeftButton);
+                test::Click(*progress, "Cancel");
             }
         });
         everyPass.start(0);
@@ -224,32 +211,24 @@ private Q_SLOTS:
     }
 
     // Half an inch on every side confirmed with OK is stored at once as "500 500 500 500", and
-    // the PDF file's pages get the orientation chosen; Escape changes nothing.
+    // the PDF file's pages get the orientation chosen.
     void pageSetupStoresMargins() {
         PrinterState printers(Printers({}, {}));
         QWidget owner;
-        auto setup = [&](double inches, const char* orientation, Qt::Key key) {
-            auto seen = test::WhenDialogShown<PageSetupDialog>([&](PageSetupDialog& d) {
-                auto& units = Find<QComboBox>(d, "Units");
-                units.setCurrentIndex(units.findText(QStringLiteral("Inches (in)")));
-                for (const char* name : {"LeftMargin", "TopMargin", "RightMargin", "BottomMargin"})
-                    Find<QDoubleSpinBox>(d, name).setValue(inches);
-                Find<QRadioButton>(d, orientation).setChecked(true);
-                QTest::keyClick(&Find<QComboBox>(d, "Paper"), key);
-            });
-            const bool ok = RunPageSetup(*session_, messages_, printers, PrintOutput{}, &owner,
-                                         DefaultPageSetupPrompt());
-            if (!*seen) qFatal("no page setup dialog");
-            return ok;
-        };
-        QVERIFY(setup(0.5, "Landscape", Qt::Key_Return));
+        auto seen = test::WhenDialogShown<PageSetupDialog>([](PageSetupDialog& d) {
+            auto& units = Find<QComboBox>(d, "Units");
+            units.setCurrentIndex(units.findText(QStringLiteral("Inches (in)")));
+            for (const char* name : {"LeftMargin", "TopMargin", "RightMargin", "BottomMargin"})
+                Find<QDoubleSpinBox>(d, name).setValue(0.5);
+            test::Click(d, "Landscape");
+            test::Click(d, "Ok");
+        });
+        QVERIFY(RunPageSetup(*session_, messages_, printers, PrintOutput{}, &owner,
+                             DefaultPageSetupPrompt()));
+        QVERIFY(*seen);
         QCOMPARE(session_->SettingsFile().File().ReadString("Settings", "PrintMargins", "", 255),
                  std::string("500 500 500 500"));
         QCOMPARE(session_->GetPrefs().Display.Margins, (PrintMargins{500, 500, 500, 500}));
-        QCOMPARE(printers.PdfPageLayout().orientation(), QPageLayout::Landscape);
-
-        QVERIFY(!setup(1.0, "Portrait", Qt::Key_Escape));
-        QCOMPARE(session_->SettingsFile().Margins(), (PrintMargins{500, 500, 500, 500}));
         QCOMPARE(printers.PdfPageLayout().orientation(), QPageLayout::Landscape);
         QVERIFY(messages_.Shown.empty());
     }
