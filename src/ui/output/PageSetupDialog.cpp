@@ -89,9 +89,11 @@ PageSetupDialog::PageSetupDialog(const PageSetupChoice& choice, QWidget* parent)
     paperForm->addRow(unitsLabel, units_);
 
     auto* margins = new QGroupBox(tr("Margins"), this);
+    // Made in the order they are laid out (left, right, then top, bottom), which is the order
+    // Tab walks them.
     left_ = MarginBox("LeftMargin", margins);
-    top_ = MarginBox("TopMargin", margins);
     right_ = MarginBox("RightMargin", margins);
+    top_ = MarginBox("TopMargin", margins);
     bottom_ = MarginBox("BottomMargin", margins);
     auto* marginGrid = new QGridLayout(margins);
     auto addMargin = [margins, marginGrid](const QString& text, QDoubleSpinBox* box, int row,

@@ -149,7 +149,7 @@ private Q_SLOTS:
              nullptr, "TreasureList TreasureText TreasureList", "TreasureText", Enter::Stays,
              nullptr, true},
             {[] { return new PageSetupDialog({QPageSize(QPageSize::A4), {}, {}, {}}); }, nullptr,
-             "Paper Portrait Units LeftMargin TopMargin RightMargin BottomMargin Ok Cancel Paper",
+             "Paper Portrait Units LeftMargin RightMargin TopMargin BottomMargin Ok Cancel Paper",
              "LeftMargin", Enter::Accepts},
             {[&] { return new PrintContentDialog(s.GetWorld(), s.Filter(), {{}}, {}, nullptr); },
              nullptr, "Content MapOption Printer Terse OnlyTreasuresWithMaps OnlyLabelsWithMaps "
