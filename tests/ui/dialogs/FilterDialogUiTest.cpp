@@ -91,6 +91,17 @@ private Q_SLOTS:
         expected.TreasureHasMap = {0, 0, 1, 0};
         expected.RegionHasMap = {0, 1, 0};
         QVERIFY(session.Filter() == expected);
+
+        // Cancel changes nothing, whatever was changed in the dialog.
+        seen = test::WhenDialogShown<FilterDialog>([](FilterDialog& dialog) {
+            Click(dialog, "LevelFilterOn");
+            Click(dialog, "OnlyLabelsWithMaps");
+            Click(dialog, "Cancel");
+        });
+        QVERIFY(frame.ExecuteCommand(Command::Filter));
+        QVERIFY(*seen);
+        QCOMPARE(updates, 1);
+        QVERIFY(session.Filter() == expected);
     }
 
     // At its smallest the dialog still shows the longest level name whole, in either list.
