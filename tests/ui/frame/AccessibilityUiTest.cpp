@@ -46,12 +46,6 @@ QString ShownText(const QLabel& label) {
     return text.simplified();
 }
 
-QString PlainTextOf(const QWidget& widget) {
-    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&widget)) return edit->toPlainText();
-    if (const auto* edit = qobject_cast<const QTextEdit*>(&widget)) return edit->toPlainText();
-    return {};
-}
-
 // The name a screen reader gives the node: its own, else that of the label it is labelled by
 // (on Linux a combo box tells its value as its name and leaves the naming to its label).
 QString SpokenName(QAccessibleInterface& node) {
@@ -84,11 +78,11 @@ void WalkNode(QAccessibleInterface* node, QStringList& faults) {
             faults << where + QStringLiteral(": shows \"%1\" but tells \"%2\"")
                                   .arg(shown, node->text(QAccessible::Name));
     }
-    if (widget != nullptr && node->textInterface() != nullptr && !PlainTextOf(*widget).isEmpty()) {
-        QAccessibleTextInterface* text = node->textInterface();
-        if (text->text(0, text->characterCount()) != PlainTextOf(*widget))
-            faults << where + QStringLiteral(": its text is not what it shows");
-    }
+    const auto* edit = qobject_cast<const QPlainTextEdit*>(object);
+    QAccessibleTextInterface* text = node->textInterface();
+    if (edit != nullptr && text != nullptr &&
+        text->text(0, text->characterCount()) != edit->toPlainText())
+        faults << where + QStringLiteral(": its text is not what it shows");
     // The rows of lists, tables and drop-downs are their items, named by the items' texts.
     if (qobject_cast<QAbstractItemView*>(object) || qobject_cast<QComboBox*>(object)) return;
     for (int i = 0; i < node->childCount(); ++i) WalkNode(node->child(i), faults);
@@ -240,19 +234,20 @@ private Q_SLOTS:
 
         // Every other command opens a window (the Region command is the toolbar's region
         // menu, About a message box through Messages); what those open is reached by the scripts.
-        const std::set<int> noWindow = {
-            Command::Exit,      Command::Undo,          Command::Redo,
-            Command::Copy,      Command::NextRegion,    Command::PreviousRegion,
-            Command::NextTreasure, Command::PreviousTreasure, Command::World,
-            Command::Region,    Command::StayOnTop,     Command::About};
+        const std::set<int> noWindow = {Command::Exit,         Command::Undo,
+                                        Command::Redo,         Command::Copy,
+                                        Command::NextRegion,   Command::PreviousRegion,
+                                        Command::NextTreasure, Command::PreviousTreasure,
+                                        Command::World,        Command::Region,
+                                        Command::StayOnTop,    Command::About};
         for (const int command : frame.Commands()) {
             if (noWindow.count(command) != 0) continue;
             const qsizetype before = watcher.Walked.size();
             frame.Action(command)->trigger();
-            QTRY_VERIFY2_WITH_TIMEOUT(watcher.Walked.size() > before,
-                                      qPrintable(QString::fromStdString(
-                                          CommandText(command, CommandField::Name))),
-                                      10000);
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                watcher.Walked.size() > before,
+                qPrintable(QString::fromStdString(CommandText(command, CommandField::Name))),
+                10000);
             QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         }
 

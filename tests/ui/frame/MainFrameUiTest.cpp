@@ -1,7 +1,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,22 +8,16 @@
 
 #include "core/Startup.h"
 #include "core/base/Commands.h"
-#include "core/base/Strings.h"
 #include "core/base/ToolbarLayout.h"
 #include "core/map/CommandIcons.h"
-#include "core/map/MapImages.h"
-#include "support/MapPictureQuery.h"
 #include "support/ModalDialogs.h"
 #include "support/RegionFixture.h"
 #include "support/TestFiles.h"
 #include "support/UiFrame.h"
 #include "support/Widgets.h"
-#include "ui/dialogs/FindTreasureDialog.h"
 #include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
-#include "ui/hunt/IdentifyPictureWindow.h"
-#include "ui/map/RegionMapView.h"
 #include "ui/map/TreasureInfoWindow.h"
 
 namespace brix {
@@ -32,7 +25,7 @@ namespace {
 
 using test::Find;
 
-// The open Treasure Information windows, whoever owns them.
+// The open Treasure Information windows, whoever owns them, deferred deletions done.
 QList<TreasureInfoWindow*> InfoWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QList<TreasureInfoWindow*> windows;
@@ -61,27 +54,6 @@ public:
     }
 };
 
-// Coast-like scribbles: random walks, so every place looks different.
-QImage ScribbledMultimap() {
-    QImage drawing(1600, 1200, QImage::Format_RGB32);
-    drawing.fill(Qt::white);
-    QPainter painter(&drawing);
-    test::Draws draws(99);
-    for (int stroke = 0; stroke < 260; ++stroke) {
-        QPointF at(draws.Uniform(0, 1600), draws.Uniform(0, 1200));
-        double heading = draws.Uniform(0, 6.3);
-        for (int step = 0; step < 40; ++step) {
-            heading += draws.Uniform(-0.6, 0.6);
-            const QPointF next = at + QPointF(8 * std::cos(heading), 8 * std::sin(heading));
-            painter.drawLine(at, next);
-            at = next;
-        }
-    }
-    painter.end();
-    return NormalizeMonochrome(drawing.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
-}
-
-// The tool button of a command, or nullptr.
 QToolButton* ButtonOf(const MainToolbar& toolbar, int command) {
     for (QAction* action : toolbar.actions())
         if (!action->isSeparator() && action->data().toInt() == command)
@@ -127,7 +99,6 @@ class MainFrameUiTest : public QObject {
     std::unique_ptr<CommandIcons> icons_;
 
     MainFrame& Open(bool show = true) { return ui_.Open(show); }
-    RegionMapView* RegionView() { return ui_.Frame->findChild<RegionMapView*>(); }
     ToolbarCustomizeDialog* Customizing() {
         return ui_.Frame->findChild<ToolbarCustomizeDialog*>();
     }
@@ -212,17 +183,9 @@ private Q_SLOTS:
         }
     }
 
-    // The command states follow the shown view. The map views tell a text to show, even an
-    // empty one, from the idle "Ready".
-    void commandsFollowTheShownView() {
+    // The map views tell a text to show, even an empty one, apart from the idle "Ready".
+    void statusTextOrReady() {
         MainFrame& frame = Open(false);
-        frame.UpdateCommandStates();
-        QVERIFY(!frame.Action(Command::Copy)->isEnabled());
-        frame.ShowRegionView(5, -1);
-        frame.UpdateCommandStates();
-        QVERIFY(!frame.Action(Command::NextRegion)->isEnabled());  // the last region
-        QVERIFY(frame.Action(Command::Copy)->isEnabled());
-
         QStatusBar* bar = frame.statusBar();
         frame.ShowStatusText("");
         QCOMPARE(bar->currentMessage(), QString(""));
@@ -292,47 +255,10 @@ private Q_SLOTS:
         QCOMPARE(ShownList(Toolbar(Open())), QString::fromStdString(expected));  // the next start
     }
 
-    // The find box: names shown as they are, markup and all; Enter with nothing found does
-    // nothing; Down and Enter take the user to the treasure, and the box stays open beside the
-    // region view. The ranking is the core's. One box, which goes with the main window.
-    void findBoxTakesTheKeyboardToTheTreasure() {
-        World& world = ui_.Sess.GetWorld();
-        world.FindTreasure(1)->Name = "Under the lone oak";
-        world.FindTreasure(3)->Name = "Oakheart <b>&</b> \"Sons\"";
-        MainFrame& frame = Open();
-        QVERIFY(frame.ExecuteCommand(Command::FindTreasure));
-        auto* box = frame.findChild<FindTreasureDialog*>();
-        box->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(box));
-        auto& field = Find<QLineEdit>(*box, "FindText");
-        auto& list = Find<QTreeWidget>(*box, "FindResults");
-        QTest::keyClicks(&field, "no such place");
-        QTest::keyClick(&field, Qt::Key_Return);
-        QVERIFY(!frame.IsRegionViewActive());
-
-        field.clear();
-        QTest::keyClicks(&field, "oak");  // 3, then 1
-        QCOMPARE(list.topLevelItem(0)->text(1), QString("Oakheart <b>&</b> \"Sons\""));
-        QTRY_VERIFY(field.hasFocus());
-        QTest::keyClick(&field, Qt::Key_Down);
-        QTest::keyClick(&list, Qt::Key_Down);
-        QTest::keyClick(&list, Qt::Key_Return);
-        QCOMPARE(RegionView()->ShownRegion(), 1);
-        QCOMPARE(RegionView()->SelectedTreasure(), 1);
-        QVERIFY(frame.IsRegionViewActive() && box->isVisible());
-
-        box->close();
-        frame.ExecuteCommand(Command::FindTreasure);
-        QCOMPARE(frame.findChildren<FindTreasureDialog*>().size(), 1);
-        QVERIFY(box->isVisible());
-        frame.close();
-        QVERIFY(!box->isVisible());
-    }
-
-    // Treasure Information as its own window: one, reused and brought back from the taskbar, following the catalogue's
-    // changes and the current character, deleted once closed and then opened anew. Closing
-    // the main window takes it along; the frame's destruction leaves none behind (the user
-    // data are written next), even before deferred deletions run.
+    // Treasure Information as its own window: one, reused and brought back from the taskbar,
+    // following the catalogue's changes and the current character, deleted once closed and then
+    // opened anew. Closing the main window takes it along; the frame's destruction leaves none
+    // behind (the user data are written next), even before deferred deletions run.
     void treasureInfoIndependentWindowIsReused() {
         ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
         MainFrame& frame = Open();
@@ -370,9 +296,7 @@ private Q_SLOTS:
     // inventory of the treasure shown, and what that changed shows at once, even where nobody
     // forwards the catalogue's notification. Copy puts the text with Windows line ends.
     void treasureInfoToolbarCommands() {
-        auto window = OpenInfo(20);
-        ToolbarAction(*window, Command::NextTreasure)->trigger();
-        QCOMPARE(window->SelectedTreasure(), 21);
+        auto window = OpenInfo(21);
         QVERIFY(Text(*window).contains(QStringLiteral("\nMaps: (None)\n")));
         host_.Inventory = [this](int treasure, bool) { test::GiveMap(ui_.Sess, treasure); };
         ToolbarAction(*window, Command::GotAMap)->trigger();
@@ -413,53 +337,6 @@ private Q_SLOTS:
         QVERIFY(next->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         ToolbarAction(*next, Command::StayOnTop)->trigger();
         QVERIFY(!ui_.Sess.SettingsFile().TreasureStayOnTop());
-    }
-
-    // The identify window on the region world drawn on scribbled land: a pasted picture (Ctrl+V
-    // through the window system, as a pressed key goes) lists the treasure first, Enter shows it;
-    // how well the matching does is measured by the core tests. Nothing alike is said plainly. One window for the run; it goes with the main window.
-    void pastedPictureListsCandidatesAndEnterShowsTheTreasure() {
-        Session& session = ui_.Sess;
-        session.GetWorld().Drawing.MultimapBitmap = ScribbledMultimap();
-        session.GetWorld().Drawing.MultimapSize = session.GetWorld().Drawing.MultimapBitmap.size();
-        MainFrame& frame = ui_.Open();
-        QVERIFY(frame.ExecuteCommand(Command::IdentifyMapPicture));
-        auto* window = frame.findChild<IdentifyPictureWindow*>();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        auto& candidates = Find<QTreeWidget>(*window, "Candidates");
-        auto& status = Find<QLabel>(*window, "IdentifyStatus");
-        const auto paste = [window](const QImage& image) {
-            QGuiApplication::clipboard()->setImage(image);
-            QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
-        };
-
-        test::PictureChanges changes;
-        changes.Scale = 1.2;
-        changes.ShiftX = -0.06;
-        changes.BlurPasses = 1;
-        changes.JpegQuality = 60;
-        paste(test::PictureOfCloseUp(session, 3, changes));
-        QVERIFY2(!window->ListedTreasures().empty(), qPrintable(status.text()));
-        QCOMPARE(window->ListedTreasures().front(), 3);
-        QCOMPARE(candidates.currentItem()->text(2), QString("Region 1"));
-        QVERIFY(status.text().isEmpty());
-        QTest::keyClick(&candidates, Qt::Key_Return);
-        QCOMPARE(RegionView()->ShownRegion(), 1);
-        QCOMPARE(RegionView()->SelectedTreasure(), 3);
-        QVERIFY(frame.IsRegionViewActive() && window->isVisible());
-
-        QImage blank(300, 300, QImage::Format_RGB32);
-        blank.fill(qRgb(233, 214, 170));
-        paste(blank);
-        QVERIFY(window->ListedTreasures().empty());
-        QCOMPARE(status.text(), QString::fromStdString(LoadString(StringId::IdentifyNoMatch)));
-        QVERIFY(ui_.Messages.Shown.empty());
-
-        frame.ExecuteCommand(Command::IdentifyMapPicture);
-        QCOMPARE(frame.findChildren<IdentifyPictureWindow*>().size(), 1);
-        frame.close();
-        QVERIFY(!window->isVisible());
     }
 
     // From the region view's selected treasure through the dialog to the bytes of user.xml.
@@ -519,8 +396,7 @@ private Q_SLOTS:
         // Completing Ann's map of treasure 2: the count drops to 0 and the entry is left out
         // of the file.
         frame.ShowRegionView(2, -1);
-        QCOMPARE(record(Command::CompletedAMap, "ann"),
-                 (QStringList{"2 - Mill", "Cy", "2 - Two"}));
+        QCOMPARE(record(Command::CompletedAMap, "ann"), (QStringList{"2 - Mill", "Cy", "2 - Two"}));
         frame.close();
         ui_.Frame.reset();
         ShutDown(ui_.Sess, messages);

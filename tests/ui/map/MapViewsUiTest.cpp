@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Commands.h"
 #include "core/map/WorldCanvas.h"
 #include "support/RecordingMessages.h"
 #include "support/Records.h"
@@ -175,36 +174,8 @@ private Q_SLOTS:
         }
     }
 
-    // The region view's commands go to the host; Copy puts the selected treasure on the
-    // clipboard and is off without a selection.
-    void regionCommandsGoToTheHost() {
-        const std::tuple<int, int, int, const char*> rows[] = {
-            // region, treasure asked for, command, the call (the clipboard after Copy)
-            {4, 22, Command::TreasureInformation, "info 22"},
-            {3, -1, Command::TreasureInformation, "info 0"},
-            {4, 0, Command::Copy, "before"},
-            {4, 29, Command::Copy, "Cache 29"},
-        };
-        for (const auto& [region, request, command, call] : rows) {
-            host_.Calls.clear();
-            QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-            RegionMapView view(session_, host_, messages_);
-            view.ShowRegion(region, request);
-            QVERIFY(view.HandleCommand(command));
-            if (command == Command::Copy) {
-                QCOMPARE(view.IsCommandEnabled(Command::Copy), request != 0);
-                QVERIFY(QGuiApplication::clipboard()->text().contains(QString(call)));
-                QVERIFY(host_.Calls.empty());
-            } else {
-                QCOMPARE(host_.Calls, std::vector<std::string>{call});
-            }
-        }
-        QVERIFY(messages_.Shown.empty());
-    }
-
     // Moving between regions repaints exactly the two regions' rectangles; a region names
-    // itself in the status bar even when its name is empty, and only the sea and leaving the
-    // view bring back "Ready".
+    // itself in the status bar, even with an empty name; the sea and leaving bring "Ready".
     void worldHoverRepaintsAndNamesTheRegion() {
         const std::tuple<QPoint, int, std::string> rows[] = {
             // canvas point, (-1, -1) leaving the view; the region there; the status text
