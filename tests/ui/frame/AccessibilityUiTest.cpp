@@ -1,7 +1,6 @@
-// What a screen reader finds in every window of the program: each window is opened as the user
-// opens it (the main frame's commands, then the buttons inside), and its accessibility tree is
-// walked. Every control that takes the focus must have a name, and every label must expose the
-// text it shows (a value label named after its caption hides its value).
+// Every window of the program, opened as the user opens it, through a screen reader: each
+// control that takes the focus has a name, each label tells the text it shows (a value label
+// named after its caption hides its value).
 
 #include <QtTest>
 #include <QtWidgets>
@@ -9,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "core/base/Commands.h"
 #include "support/Records.h"
@@ -27,13 +27,9 @@ QString ClassOf(const QObject* object) {
 
 // "brix::MapInventoryDialog > QLabel CurrentCounts": enough to find the control in the code.
 QString Describe(const QObject* object) {
-    QStringList path;
-    for (const QObject* at = object; at != nullptr; at = at->parent()) {
-        path.prepend((ClassOf(at) + QLatin1Char(' ') + at->objectName()).trimmed());
-        if (const auto* widget = qobject_cast<const QWidget*>(at); widget && widget->isWindow())
-            break;
-    }
-    return path.join(QStringLiteral(" > "));
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    const QString window = widget && !widget->isWindow() ? ClassOf(widget->window()) + " > " : "";
+    return (window + ClassOf(object) + QLatin1Char(' ') + object->objectName()).trimmed();
 }
 
 // The text a label shows, as plain text; mnemonic ampersands do not show.
@@ -48,12 +44,6 @@ QString ShownText(const QLabel& label) {
     if (label.buddy() != nullptr)
         text.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
     return text.simplified();
-}
-
-QString PlainTextOf(const QWidget& widget) {
-    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&widget)) return edit->toPlainText();
-    if (const auto* edit = qobject_cast<const QTextEdit*>(&widget)) return edit->toPlainText();
-    return {};
 }
 
 // The name a screen reader gives the node: its own, else that of the label it is labelled by
@@ -88,11 +78,11 @@ void WalkNode(QAccessibleInterface* node, QStringList& faults) {
             faults << where + QStringLiteral(": shows \"%1\" but tells \"%2\"")
                                   .arg(shown, node->text(QAccessible::Name));
     }
-    if (widget != nullptr && node->textInterface() != nullptr && !PlainTextOf(*widget).isEmpty()) {
-        QAccessibleTextInterface* text = node->textInterface();
-        if (text->text(0, text->characterCount()) != PlainTextOf(*widget))
-            faults << where + QStringLiteral(": its text is not what it shows");
-    }
+    const auto* edit = qobject_cast<const QPlainTextEdit*>(object);
+    QAccessibleTextInterface* text = node->textInterface();
+    if (edit != nullptr && text != nullptr &&
+        text->text(0, text->characterCount()) != edit->toPlainText())
+        faults << where + QStringLiteral(": its text is not what it shows");
     // The rows of lists, tables and drop-downs are their items, named by the items' texts.
     if (qobject_cast<QAbstractItemView*>(object) || qobject_cast<QComboBox*>(object)) return;
     for (int i = 0; i < node->childCount(); ++i) WalkNode(node->child(i), faults);
@@ -242,48 +232,23 @@ private Q_SLOTS:
         WalkWindow(frame, watcher.Faults);
         watcher.Walked << ClassOf(&frame);
 
-        // What each command opens; the Region command is the toolbar's region menu, About a
-        // message box (through Messages).
-        std::map<int, QStringList> rows = {
-            {Command::ExportToZerrin, {"brix::ZerrinExportDialog"}},
-            {Command::PageSetup, {"brix::PageSetupDialog"}},
-            {Command::Print, {"brix::PrintContentDialog", "brix::PrintProgressDialog"}},
-            {Command::FindTreasure, {"brix::FindTreasureDialog"}},
-            {Command::IdentifyMapPicture, {"brix::IdentifyPictureWindow"}},
-            {Command::HuntPlan, {"brix::HuntPlanWindow"}},
-            {Command::Filter, {"brix::FilterDialog"}},
-            {Command::GotAMap, {"brix::MapInventoryDialog"}},
-            {Command::CompletedAMap, {"brix::MapInventoryDialog"}},
-            {Command::TreasureInformation, {"brix::TreasureInfoWindow"}},
-            {Command::LevelInformation, {"brix::LevelInfoDialog"}},
-            {Command::ManageCharacters,
-             {"brix::ManageCharactersDialog", "brix::CharacterConfigDialog"}},
-            {Command::ManageRuneLibraries,
-             {"brix::ManageRuneLibrariesDialog", "brix::RuneLibraryConfigDialog",
-              "brix::RuneBookConfigDialog"}},
-            {Command::Options, {"brix::OptionsSheet", "brix::ColourPalettePopup"}},
-            {Command::Customize, {"brix::ToolbarCustomizeDialog"}},
-        };
-        for (const int command :
-             {Command::Exit, Command::Undo, Command::Redo, Command::Copy, Command::NextRegion,
-              Command::PreviousRegion, Command::NextTreasure, Command::PreviousTreasure,
-              Command::World, Command::Region, Command::StayOnTop, Command::About})
-            rows[command] = {};
-        for (const int command : frame.Commands())
-            QVERIFY2(rows.count(command) == 1,
-                     qPrintable(QStringLiteral("no row for the command %1 (%2)")
-                                    .arg(command)
-                                    .arg(QString::fromStdString(
-                                        CommandText(command, CommandField::Name)))));
-
-        for (const auto& [command, windows] : rows) {
-            if (windows.isEmpty()) continue;
-            QVERIFY(frame.Action(command) != nullptr);
+        // Every other command opens a window (the Region command is the toolbar's region
+        // menu, About a message box through Messages); what those open is reached by the scripts.
+        const std::set<int> noWindow = {Command::Exit,         Command::Undo,
+                                        Command::Redo,         Command::Copy,
+                                        Command::NextRegion,   Command::PreviousRegion,
+                                        Command::NextTreasure, Command::PreviousTreasure,
+                                        Command::World,        Command::Region,
+                                        Command::StayOnTop,    Command::About};
+        for (const int command : frame.Commands()) {
+            if (noWindow.count(command) != 0) continue;
             const qsizetype before = watcher.Walked.size();
             frame.Action(command)->trigger();
-            QTRY_VERIFY_WITH_TIMEOUT(watcher.Walked.size() - before >= windows.size(), 10000);
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                watcher.Walked.size() > before,
+                qPrintable(QString::fromStdString(CommandText(command, CommandField::Name))),
+                10000);
             QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-            QCOMPARE(watcher.Walked.mid(before), windows);
         }
 
         QSet<QString> missing = WindowClassesInSources();
