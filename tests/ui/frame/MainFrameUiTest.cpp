@@ -8,8 +8,11 @@
 
 #include "core/Startup.h"
 #include "core/base/Commands.h"
+#include "core/base/Strings.h"
 #include "core/base/ToolbarLayout.h"
 #include "core/map/CommandIcons.h"
+#include "core/map/MapImages.h"
+#include "support/MapPictureQuery.h"
 #include "support/ModalDialogs.h"
 #include "support/RegionFixture.h"
 #include "support/TestFiles.h"
@@ -18,6 +21,8 @@
 #include "ui/dialogs/MapInventoryDialog.h"
 #include "ui/frame/MainToolbar.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/hunt/IdentifyPictureWindow.h"
+#include "ui/map/RegionMapView.h"
 #include "ui/map/TreasureInfoWindow.h"
 
 namespace brix {
@@ -259,6 +264,53 @@ private Q_SLOTS:
     // following the catalogue's changes and the current character, deleted once closed and then
     // opened anew. Closing the main window takes it along; the frame's destruction leaves none
     // behind (the user data are written next), even before deferred deletions run.
+    // Ctrl+V, pressed through the window system as a player does, lists the treasure whose
+    // close-up the picture shows; Enter shows it in its region. A clipboard without a picture
+    // is said so.
+    void pastedPictureIsIdentifiedAndEnterShowsIt() {
+        QImage scribble(1600, 1200, QImage::Format_RGB32);
+        scribble.fill(Qt::white);
+        QPainter painter(&scribble);
+        test::Draws draws(99);
+        for (int stroke = 0; stroke < 260; ++stroke) {
+            QPointF at(draws.Uniform(0, 1600), draws.Uniform(0, 1200));
+            double heading = draws.Uniform(0, 6.3);
+            for (int step = 0; step < 40; ++step) {
+                heading += draws.Uniform(-0.6, 0.6);
+                const QPointF next = at + QPointF(8 * std::cos(heading), 8 * std::sin(heading));
+                painter.drawLine(at, next);
+                at = next;
+            }
+        }
+        painter.end();
+        DrawingResources& drawing = ui_.Sess.GetWorld().Drawing;
+        drawing.MultimapBitmap =
+            NormalizeMonochrome(scribble.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+        drawing.MultimapSize = drawing.MultimapBitmap.size();
+        MainFrame& frame = Open();
+        QVERIFY(frame.ExecuteCommand(Command::IdentifyMapPicture));
+        auto* window = frame.findChild<IdentifyPictureWindow*>();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        test::PictureChanges changes;
+        changes.Scale = 1.2;
+        changes.JpegQuality = 60;
+        QGuiApplication::clipboard()->setImage(test::PictureOfCloseUp(ui_.Sess, 3, changes));
+        QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(!window->ListedTreasures().empty());
+        QCOMPARE(window->ListedTreasures().front(), 3);
+        QTest::keyClick(&Find<QTreeWidget>(*window, "Candidates"), Qt::Key_Return);
+        QVERIFY(frame.IsRegionViewActive());
+        auto* view = frame.findChild<RegionMapView*>();
+        QCOMPARE(view->ShownRegion(), 1);
+        QCOMPARE(view->SelectedTreasure(), 3);
+
+        QGuiApplication::clipboard()->setText("treasure 3");
+        QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Find<QLabel>(*window, "IdentifyStatus").text(),
+                 QString::fromStdString(LoadString(StringId::IdentifyNoClipboardPicture)));
+    }
+
     void treasureInfoIndependentWindowIsReused() {
         ui_.Sess.GetPrefs().Display.TreasureInfoInd = true;
         MainFrame& frame = Open();
